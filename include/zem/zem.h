@@ -1,0 +1,275 @@
+/* zem: parameter files.
+ *
+ * A parameter file holds nested sections ("[Name] ... EndSect"), keywords
+ * ("Name = v, v, ...") with typed values, default lines and template markers.
+ * This header is the whole C interface of the library.
+ *
+ * Conventions
+ * - Handles, nodes and CLOB values are opaque pointers (void*). A document
+ *   handle comes from zemLoadFile or zemCreate and is released by zemClose;
+ *   node pointers are valid until their handle is closed (or an edit deletes
+ *   them).
+ * - Numbers that select a child count from 1; 0 selects nothing.
+ * - A failing call returns a fixed neutral result, stores its code in the
+ *   global error code if none is pending (read it with zemGetErrorGlb or
+ *   zemPeekErrorGlb) and reports a text through the vox library unless a quiet
+ *   flag or the handle's silent flag suppresses it.
+ * - Texts returned are owned by the library; callers never free them.
+ * - Numbers are read and written with a decimal point whatever the process
+ *   locale; written lines end with CR LF.
+ */
+#ifndef ZEM_ZEM_H
+#define ZEM_ZEM_H
+
+#if defined(_WIN32)
+#define ZEM_API __declspec(dllexport)
+#elif defined(__GNUC__)
+#define ZEM_API __attribute__((visibility("default")))
+#else
+#define ZEM_API
+#endif
+
+/* The classic path limit: every path output buffer of the result-folder calls holds this many bytes. */
+#define ZEM_MAX_PATH 260
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Errors ------------------------------------------------------------- */
+
+/* Returns the pending global error code (0 for none) and clears it. */
+ZEM_API int zemGetErrorGlb(void);
+/* Returns the pending global error code without clearing it. */
+ZEM_API int zemPeekErrorGlb(void);
+/* The fixed text of a code (1000..1014), else "unknown error code". Owned by the library; valid until the next call. */
+ZEM_API const char* zemGetErrorMessageFromErrorCode(int code);
+/* The handle's last building error text ("" if none). Owned by the handle; valid until the next building call or zemClose.
+ * An invalid handle stores 1005 without a report and yields null. */
+ZEM_API const char* zemGetErrorFromZemData(void* handle);
+
+/* ---- Version and identity ----------------------------------------------- */
+
+/* The build stamp "Mmm dd yyyy hh:mm:ss". Static text. */
+ZEM_API const char* zemGetVersion(void);
+/* The full path of the loaded library file, or "Unknown". Static text. */
+ZEM_API const char* zemGetDLLid(void);
+/* The host executable's file version; always "" on this platform. Static text. */
+ZEM_API const char* zemGetBuildVersion(void);
+/* Copy variants: 0 when copied with its zero byte, -1 when the text does not fit (length >= size),
+ * for a null buffer or a size <= 0; nothing is written then. */
+ZEM_API int zemGetVersion2(char* buffer, int size);
+ZEM_API int zemGetDLLid2(char* buffer, int size);
+ZEM_API int zemGetBuildVersion2(char* buffer, int size);
+
+/* ---- Load, close, write --------------------------------------------------- */
+
+/* Loads a parameter file. Returns a handle, or null with code 1001 (cannot open; report "Open error: <file>"),
+ * 1002 or 1004. A syntax error still returns a handle, without a tree, with code 1003 and the report
+ * "Error: <message>\n in <file> near line <l> position <p>". `quiet` non-zero suppresses the reports.
+ * Clears any pending code first. The caller owns the handle: release it with zemClose. */
+ZEM_API void* zemLoadFile(const char* fileName, int quiet);
+/* Destroys the handle and everything below it and sets *handle to null. An invalid handle (or a null
+ * address) stores 1005, reports "Invalid zemHandle (CzemData)" and changes nothing. */
+ZEM_API void zemClose(void** handle);
+/* The anchor file name of the node's document (as loaded, written or set). Owned by the tree. */
+ZEM_API const char* zemGetZemFileName(void* node);
+/* The load's first error: message (returned and stored in *message), line and position. Owned by the
+ * handle; "" and zeros for an invalid (non-load) handle, which stores 1005 and reports. Null
+ * out-pointers are skipped. */
+ZEM_API const char* zemGetSyntaxErr(void* handle, int* line, int* position, const char** message);
+/* Load statistics of a load handle: characters, lines (newlines + 1), comments, token texts (0 after a
+ * load). 0 for an invalid handle (1005, reported). */
+ZEM_API int zemNoChars(void* handle);
+ZEM_API int zemNoLines(void* handle);
+ZEM_API int zemNoComments(void* handle);
+ZEM_API int zemNoTokens(void* handle);
+/* Writes the document to fileName (replacing it) / adds it at the end of fileName. The written file becomes
+ * the anchor. A file that cannot be opened or written stores 1001 and reports "Open error: <file>". */
+ZEM_API void zemWrite(void* handle, const char* fileName);
+ZEM_API void zemAppend(void* handle, const char* fileName);
+
+/* ---- Navigation and getters ---------------------------------------------- */
+
+/* The root target list of the handle's tree, or null (an invalid handle stores 1005 without a report). */
+ZEM_API void* zemGetRoot(void* handle);
+ZEM_API int zemGetNoTargets(void* handle);
+ZEM_API void* zemTargetByNum(void* handle, unsigned int n);
+ZEM_API void* zemTargetByNameNum(void* handle, const char* name, unsigned int instance);
+ZEM_API void* zemSectionByNum(void* node, unsigned int n);
+ZEM_API void* zemSectionByNameNum(void* node, const char* name, unsigned int instance);
+ZEM_API void* zemKeywordByNum(void* node, unsigned int n);
+ZEM_API void* zemKeywordByNameNum(void* node, const char* name, unsigned int instance);
+/* A keyword's n-th value; a default placeholder is answered by the default that stands for it. */
+ZEM_API void* zemParamByNum(void* node, unsigned int n);
+ZEM_API void* zemNodeByNum(void* node, unsigned int n);
+ZEM_API int zemGetSyntaxClass(void* node);
+/* Counts: -1 for an invalid node. */
+ZEM_API int zemGetNoSections(void* node);
+ZEM_API int zemGetNoKeywords(void* node);
+ZEM_API int zemGetNoParams(void* node);
+ZEM_API int zemGetNoNodes(void* node);
+ZEM_API int zemGetNoInstances(void* node);
+ZEM_API int zemGetInstanceNo(void* node);
+/* Number of ancestors: 0 root, 1 target, 2 keyword of a target, 3 its value; -1 invalid. */
+ZEM_API int zemGetLevel(void* node);
+/* Name and dotted full name. Owned by the node; valid until it changes. */
+ZEM_API const char* zemGetName(void* node);
+ZEM_API const char* zemGetNameGlb(void* node);
+/* Value getters: -1 / -1.0 / "" for an invalid node; another kind of value reports
+ * "Function invalid in this context" and yields 0. Texts are owned by the node. */
+ZEM_API int zemGetInt(void* node);
+ZEM_API float zemGetFloat(void* node);
+ZEM_API double zemGetDouble(void* node);
+ZEM_API int zemGetBool(void* node);
+ZEM_API const char* zemGetString(void* node);
+ZEM_API void zemPasGetDoubleProc(void* node, double* out);
+ZEM_API void zemPasGetFloatProc(void* node, float* out);
+/* Copy variants: 0 copied, -1 too small (or null buffer, size <= 0), -2 no text. */
+ZEM_API int zemGetName2(void* node, char* buffer, int size);
+ZEM_API int zemGetNameGlb2(void* node, char* buffer, int size);
+ZEM_API int zemGetString2(void* node, char* buffer, int size);
+/* Predicates: 0 for an invalid node. zemIsSection answers 1 for the root too. */
+ZEM_API int zemIsSection(void* node);
+ZEM_API int zemIsKeyword(void* node);
+ZEM_API int zemIsParam(void* node);
+ZEM_API int zemIsNumeric(void* node);
+ZEM_API int zemIsInt(void* node);
+ZEM_API int zemIsFloat(void* node);
+ZEM_API int zemIsDouble(void* node);
+ZEM_API int zemIsBool(void* node);
+ZEM_API int zemIsString(void* node);
+ZEM_API int zemIsUndefinedPar(void* node);
+ZEM_API int zemIsDefaultPar(void* node);
+ZEM_API int zemIsTarget(void* node);
+ZEM_API int zemNumericIsIntType(void* node);
+ZEM_API void* zemGetParentSection(void* node);
+/* Sections by path "A/B:2/C" or "A.B:2.C" (name, optional ":instance"). */
+ZEM_API void* zemFindSectionByHandle(void* handle, const char* path);
+ZEM_API void* zemFindSectionByNode(void* node, const char* path);
+/* The value standing in for a default placeholder; null for other values. */
+ZEM_API void* zemFindDefault(void* node);
+
+/* ---- Building ------------------------------------------------------------ */
+
+/* A new empty document; null when out of memory. Clears any pending code. Release with zemClose. */
+ZEM_API void* zemCreate(void);
+/* Plain variants report building errors unless the handle is silent; S variants make the handle
+ * silent and return 0, 1005 (invalid handle) or 2000 (this or an earlier building step failed). */
+ZEM_API void zemAddTarget(void* handle, const char* name);
+ZEM_API int zemAddTargetS(void* handle, const char* name);
+ZEM_API void zemAddSection(void* handle, const char* name);
+ZEM_API int zemAddSectionS(void* handle, const char* name);
+ZEM_API void zemEndSection(void* handle);
+ZEM_API int zemEndSectionS(void* handle);
+ZEM_API void zemAddKeyword(void* handle, const char* name);
+ZEM_API int zemAddKeywordS(void* handle, const char* name);
+ZEM_API void zemAddInt(void* handle, int value);
+ZEM_API int zemAddIntS(void* handle, int value);
+ZEM_API void zemAddFloat(void* handle, float value);
+ZEM_API int zemAddFloatS(void* handle, float value);
+ZEM_API void zemAddDouble(void* handle, double value);
+ZEM_API int zemAddDoubleS(void* handle, double value);
+ZEM_API void zemAddBool(void* handle, int value);
+ZEM_API int zemAddBoolS(void* handle, int value);
+ZEM_API void zemAddString(void* handle, const char* text);
+ZEM_API int zemAddStringS(void* handle, const char* text);
+ZEM_API void zemAddFilename(void* handle, const char* name);
+ZEM_API int zemAddFilenameS(void* handle, const char* name);
+ZEM_API void zemAddUndefinedPar(void* handle);
+ZEM_API int zemAddUndefinedParS(void* handle);
+
+/* Template definitions: require a handle made by zemCreate ("Invalid zemHandle (CzemCreate)"). */
+ZEM_API void zemAddIntDef(void* handle);
+ZEM_API int zemAddIntDefS(void* handle);
+ZEM_API void zemAddFloatDef(void* handle);
+ZEM_API int zemAddFloatDefS(void* handle);
+ZEM_API void zemAddDoubleDef(void* handle);
+ZEM_API int zemAddDoubleDefS(void* handle);
+ZEM_API void zemAddBoolDef(void* handle);
+ZEM_API int zemAddBoolDefS(void* handle);
+ZEM_API void zemAddStringDef(void* handle);
+ZEM_API int zemAddStringDefS(void* handle);
+ZEM_API void zemAddFilenameDef(void* handle);
+ZEM_API int zemAddFilenameDefS(void* handle);
+/* codes: one of B D F I N S (any case) per placeholder value. */
+ZEM_API void zemAddKeywordDef(void* handle, const char* name, const char* codes, int mayRepeat, int required,
+                              int lastRepeats);
+ZEM_API int zemAddKeywordDefS(void* handle, const char* name, const char* codes, int mayRepeat, int required,
+                              int lastRepeats);
+ZEM_API void zemAddSectionDef(void* handle, const char* name, int mayRepeat, int required);
+ZEM_API int zemAddSectionDefS(void* handle, const char* name, int mayRepeat, int required);
+
+/* Values bound to caller variables, read at every access and write; the variable must outlive the tree. */
+ZEM_API void zemAddIntRef(void* handle, int* variable);
+ZEM_API int zemAddIntRefS(void* handle, int* variable);
+ZEM_API void zemAddFloatRef(void* handle, float* variable);
+ZEM_API int zemAddFloatRefS(void* handle, float* variable);
+ZEM_API void zemAddDoubleRef(void* handle, double* variable);
+ZEM_API int zemAddDoubleRefS(void* handle, double* variable);
+ZEM_API void zemAddBoolRef(void* handle, int* variable);
+ZEM_API int zemAddBoolRefS(void* handle, int* variable);
+ZEM_API void zemAddStringRef(void* handle, const char** variable);
+ZEM_API int zemAddStringRefS(void* handle, const char** variable);
+
+/* ---- File names ------------------------------------------------------------ */
+
+ZEM_API int zemIsFilename(void* node);
+/* The name resolved against the document's anchor file. Owned by the value; valid until its next resolution. */
+ZEM_API const char* zemGetFilename(void* node);
+ZEM_API int zemGetFilename2(void* node, char* buffer, int size);
+/* The name as written. Owned by the value. */
+ZEM_API const char* zemGetFilenameString(void* node);
+ZEM_API void zemSetFilename(void* node, const char* name);
+ZEM_API void zemSetAnchorFilename(void* node, const char* name);
+/* The anchor held by a target list or section ("" for other nodes). Owned by the node. */
+ZEM_API const char* zemGetAnchorFilename(void* node);
+ZEM_API int zemGetAnchorFilename2(void* node, char* buffer, int size);
+
+/* ---- CLOB values ------------------------------------------------------------ */
+
+/* Appending: to the handle's current CLOB, else to a CLOB node given in its place. S variants return 0 or 1005. */
+ZEM_API void zemAddClob(void* handle);
+ZEM_API int zemAddClobS(void* handle);
+ZEM_API void zemAddClobBool(void* handle, int value);
+ZEM_API int zemAddClobBoolS(void* handle, int value);
+ZEM_API void zemAddClobInt(void* handle, int value);
+ZEM_API int zemAddClobIntS(void* handle, int value);
+ZEM_API void zemAddClobFloat(void* handle, float value);
+ZEM_API int zemAddClobFloatS(void* handle, float value);
+ZEM_API void zemAddClobDouble(void* handle, double value);
+ZEM_API int zemAddClobDoubleS(void* handle, double value);
+ZEM_API void zemAddClobString(void* handle, const char* text);
+ZEM_API int zemAddClobStringS(void* handle, const char* text);
+ZEM_API void zemAddClobFilename(void* handle, const char* name);
+ZEM_API int zemAddClobFilenameS(void* handle, const char* name);
+/* Reading the next item: plain variants return the value (0 / null on failure, 1003 stored, the CLOB
+ * message reported); S variants store into *out and return 0, 1015 (not a CLOB) or 2002 (read failed).
+ * Texts and items belong to the CLOB until its next read, reset or destruction. */
+ZEM_API int zemGetClobBool(void* node);
+ZEM_API int zemGetClobBoolS(void* node, int* out);
+ZEM_API int zemGetClobInt(void* node);
+ZEM_API int zemGetClobIntS(void* node, int* out);
+ZEM_API float zemGetClobFloat(void* node);
+ZEM_API int zemGetClobFloatS(void* node, float* out);
+ZEM_API double zemGetClobDouble(void* node);
+ZEM_API int zemGetClobDoubleS(void* node, double* out);
+ZEM_API const char* zemGetClobString(void* node);
+ZEM_API int zemGetClobStringS(void* node, const char** out);
+ZEM_API const char* zemGetClobFilename(void* node);
+ZEM_API int zemGetClobFilenameS(void* node, const char** out);
+ZEM_API void* zemGetClobItem(void* node);
+ZEM_API int zemGetClobItemS(void* node, void** out);
+ZEM_API void zemClobReset(void* node, int clear);
+ZEM_API int zemClobResetS(void* node, int clear);
+ZEM_API int zemIsClob(void* node);
+ZEM_API int zemIsClobEnd(void* node);
+ZEM_API int zemIsClobEndS(void* node, int* out);
+/* The CLOB's last read message ("" after success). Owned by the CLOB. */
+ZEM_API const char* zemGetErrorFromZemClob(void* node);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ZEM_ZEM_H */

@@ -1,0 +1,101 @@
+#include "frame/document.hpp"
+
+#include "frame/error_state.hpp"
+#include "model/named_nodes.hpp"
+#include "vox/vox.h"
+
+namespace zem {
+
+CzemData::~CzemData() { delete root_; }
+
+CzemCreate::CzemCreate() : CzemData(new CzemTargetList()) {}
+
+void CzemData::buildingError(const char* message) {
+  if (silent_ == 0) voxZemAPE(message);
+  status_ = kBuilderFailed;
+  builderError_ = message;
+}
+
+bool CzemData::addTarget(std::string_view name, std::uint32_t flags) {
+  if (currentSection_ != nullptr) {
+    buildingError("Previous section was not completed");
+    return false;
+  }
+  if (root_ == nullptr) {
+    buildingError("Missing list");
+    return false;
+  }
+  auto* section = new CzemSection(name, flags);
+  root_->addSection(section);
+  root_->setOwner(this);
+  currentSection_ = section;
+  currentKeyword_ = nullptr;
+  currentClob_ = nullptr;
+  return true;
+}
+
+bool CzemData::addSection(std::string_view name, std::uint32_t flags) {
+  if (currentSection_ == nullptr) {
+    buildingError("Missing current section");
+    return false;
+  }
+  auto* section = new CzemSection(name, flags);
+  currentSection_->addSection(section);
+  currentSection_ = section;
+  currentKeyword_ = nullptr;
+  currentClob_ = nullptr;
+  return true;
+}
+
+bool CzemData::endSection() {
+  if (currentSection_ == nullptr) {
+    buildingError("Missing current section");
+    return false;
+  }
+  CzemNamedNode* up = currentSection_->parent();
+  currentSection_ = (up == nullptr || up->parent() == nullptr) ? nullptr : static_cast<CzemTargetList*>(up);
+  currentKeyword_ = nullptr;
+  currentClob_ = nullptr;
+  return true;
+}
+
+bool CzemData::addKeyword(std::string_view name, std::uint32_t flags) {
+  // Only sections hold keywords; the cursor never rests on the root list.
+  auto* section = dynamic_cast<CzemSection*>(currentSection_);
+  if (section == nullptr) {
+    buildingError("Missing current section");
+    return false;
+  }
+  auto* keyword = new CzemKeyword(name, flags);
+  section->addKeyword(keyword);
+  currentKeyword_ = keyword;
+  currentClob_ = nullptr;
+  return true;
+}
+
+bool CzemData::appendValue(CzemNode* value) {
+  if (currentKeyword_ == nullptr) {
+    buildingError("Missing current keyword");
+    destroyNode(value);
+    return false;
+  }
+  currentKeyword_->addParam(value);
+  currentClob_ = value->IsClob() != 0 ? value : nullptr;
+  return true;
+}
+
+void CzemData::forget(CzemNode* node) {
+  if (node == nullptr) return;
+  if (node == currentSection_) {
+    CzemNamedNode* up = currentSection_->parent();
+    currentSection_ = (up == nullptr || up->parent() == nullptr) ? nullptr : static_cast<CzemTargetList*>(up);
+    currentKeyword_ = nullptr;
+    currentClob_ = nullptr;
+  }
+  if (node == currentKeyword_) {
+    currentKeyword_ = nullptr;
+    currentClob_ = nullptr;
+  }
+}
+
+}  // namespace zem

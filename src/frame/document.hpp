@@ -1,0 +1,73 @@
+// Document handles: the object a caller holds for a loaded or built document.
+// A handle owns the root of its tree (a load handle through its parser) and
+// the building state: the insertion cursor, the builder status and text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "frame/base.hpp"
+
+namespace zem {
+
+class CzemNode;
+class CzemTargetList;
+class CzemKeyword;
+
+class CzemData : public CzemBase {
+ public:
+  ~CzemData() override;
+
+  CzemTargetList* root() const { return root_; }
+
+  // ---- building through the insertion cursor ----
+  // Each step either succeeds or records a building error (report unless the
+  // silent flag is set, status 2000, error text) and leaves tree and cursor alone.
+  bool addTarget(std::string_view name, std::uint32_t flags = 0);
+  bool addSection(std::string_view name, std::uint32_t flags = 0);
+  bool endSection();
+  bool addKeyword(std::string_view name, std::uint32_t flags = 0);
+  // Takes ownership of `value` and appends it to the current keyword; a value
+  // that cannot be placed is destroyed.
+  bool appendValue(CzemNode* value);
+  void buildingError(const char* message);
+  // Drops cursor fields that point at `node`, which is about to be deleted.
+  void forget(CzemNode* node);
+
+  CzemTargetList* currentSection() const { return currentSection_; }
+  CzemKeyword* currentKeyword() const { return currentKeyword_; }
+  CzemNode* currentClob() const { return currentClob_; }
+  void setCurrentKeyword(CzemKeyword* keyword) { currentKeyword_ = keyword; }
+
+  const std::string& builderError() const { return builderError_; }
+  bool silent() const { return silent_ != 0; }
+  void setSilent() { silent_ = 1; }
+  // Returns the builder status and resets it, as every quiet variant does.
+  int takeStatus() {
+    const int status = status_;
+    status_ = 0;
+    return status;
+  }
+  int status() const { return status_; }
+
+ protected:
+  explicit CzemData(CzemTargetList* root) : root_(root) {}
+  CzemTargetList* root_;
+
+ private:
+  CzemTargetList* currentSection_ = nullptr;
+  CzemKeyword* currentKeyword_ = nullptr;
+  CzemNode* currentClob_ = nullptr;
+  std::string builderError_;
+  int silent_ = 0;
+  int status_ = 0;
+};
+
+// A handle made by zemCreate: owns a fresh empty root.
+class CzemCreate : public CzemData {
+ public:
+  CzemCreate();
+};
+
+}  // namespace zem

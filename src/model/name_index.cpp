@@ -1,0 +1,111 @@
+#include "model/name_index.hpp"
+
+#include <cstdlib>
+#include <new>
+
+#include "model/named_nodes.hpp"
+
+namespace zem {
+namespace {
+
+inline unsigned char foldByte(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
+
+inline std::string_view foldable(std::string_view s) { return s.empty() ? std::string_view(" ") : s; }
+
+std::uint32_t foldedHash(std::string_view name) {
+  std::uint32_t h = 2166136261u;
+  for (unsigned char c : foldable(name)) h = (h ^ foldByte(c)) * 16777619u;
+  return h;
+}
+
+}  // namespace
+
+bool sameFoldedName(std::string_view a, std::string_view b) {
+  a = foldable(a);
+  b = foldable(b);
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (foldByte(static_cast<unsigned char>(a[i])) != foldByte(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+NameIndex::~NameIndex() { clear(); }
+
+void NameIndex::clear() {
+  for (Group& g : groups_)
+    if (g.capacity > 1) std::free(g.many);
+  groups_.clear();
+  table_.clear();
+}
+
+NameIndex::Group* NameIndex::lookup(std::string_view name, std::uint32_t hash) const {
+  auto matches = [&](const Group& g) { return g.hash == hash && sameFoldedName(g.data()[0]->name().view(), name); };
+  if (table_.empty()) {
+    for (const Group& g : groups_)
+      if (matches(g)) return const_cast<Group*>(&g);
+    return nullptr;
+  }
+  const std::size_t mask = table_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const std::uint32_t slot = table_[i];
+    if (slot == 0) return nullptr;
+    const Group& g = groups_[slot - 1];
+    if (matches(g)) return const_cast<Group*>(&g);
+  }
+}
+
+void NameIndex::rehash() {
+  std::size_t size = 16;
+  while (size < groups_.size() * 2) size *= 2;
+  table_.assign(size, 0);
+  const std::size_t mask = size - 1;
+  for (std::size_t n = 0; n < groups_.size(); ++n) {
+    std::size_t i = groups_[n].hash & mask;
+    while (table_[i] != 0) i = (i + 1) & mask;
+    table_[i] = static_cast<std::uint32_t>(n + 1);
+  }
+}
+
+unsigned NameIndex::add(CzemNamedNode* node) {
+  const std::uint32_t hash = foldedHash(node->name().view());
+  if (Group* g = lookup(node->name().view(), hash)) {
+    if (g->count == g->capacity) {
+      const std::uint32_t cap = g->capacity * 2;
+      auto* block = static_cast<CzemNamedNode**>(std::malloc(sizeof(CzemNamedNode*) * cap));
+      if (block == nullptr) throw std::bad_alloc();
+      for (std::uint32_t i = 0; i < g->count; ++i) block[i] = g->data()[i];
+      if (g->capacity > 1) std::free(g->many);
+      g->many = block;
+      g->capacity = cap;
+    }
+    g->many[g->count] = node;
+    return ++g->count;
+  }
+  Group fresh;
+  fresh.hash = hash;
+  fresh.count = 1;
+  fresh.capacity = 1;
+  fresh.one = node;
+  groups_.push_back(fresh);
+  if (groups_.size() > kScanLimit) {
+    if (groups_.size() * 2 > table_.size()) {
+      rehash();
+    } else {
+      const std::size_t mask = table_.size() - 1;
+      std::size_t i = hash & mask;
+      while (table_[i] != 0) i = (i + 1) & mask;
+      table_[i] = static_cast<std::uint32_t>(groups_.size());
+    }
+  }
+  return 1;
+}
+
+std::span<CzemNamedNode* const> NameIndex::find(std::string_view name) const {
+  const Group* g = lookup(name, foldedHash(name));
+  if (g == nullptr) return {};
+  return {g->data(), g->count};
+}
+
+}  // namespace zem

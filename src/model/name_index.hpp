@@ -1,0 +1,53 @@
+// The index of a target list's sections or a section's keywords by folded name.
+// Each distinct name owns a group holding its nodes in child-list order; a
+// node's instance number is its 1-based place in that group.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace zem {
+
+class CzemNamedNode;
+
+// Folded-name equality: ASCII letters compare without case, and the empty name
+// is the same as a single blank.
+bool sameFoldedName(std::string_view a, std::string_view b);
+
+class NameIndex {
+ public:
+  NameIndex() = default;
+  ~NameIndex();
+  NameIndex(const NameIndex&) = delete;
+  NameIndex& operator=(const NameIndex&) = delete;
+
+  // Adds `node` at the end of its name's group; returns the group's new length.
+  unsigned add(CzemNamedNode* node);
+  // The nodes of the name in order; empty when the name is not indexed.
+  std::span<CzemNamedNode* const> find(std::string_view name) const;
+  void clear();
+
+ private:
+  struct Group {
+    std::uint32_t hash;
+    std::uint32_t count;
+    std::uint32_t capacity;  // 1 while the single member is stored inline
+    union {
+      CzemNamedNode* one;
+      CzemNamedNode** many;
+    };
+    CzemNamedNode* const* data() const { return capacity == 1 ? &one : many; }
+  };
+  // Small indexes are scanned; past this many names a hash table is kept.
+  static constexpr std::size_t kScanLimit = 8;
+
+  Group* lookup(std::string_view name, std::uint32_t hash) const;
+  void rehash();
+
+  std::vector<Group> groups_;
+  std::vector<std::uint32_t> table_;  // group number + 1, 0 for free; open addressing
+};
+
+}  // namespace zem

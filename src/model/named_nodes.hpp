@@ -1,0 +1,174 @@
+// Named nodes: the root target list, sections, keywords and default
+// definitions. Each keeps its children in file order; target lists and
+// sections also keep typed lists and name indexes of their sections and
+// keywords, which number same-named siblings.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/name_index.hpp"
+#include "model/node.hpp"
+
+namespace zem {
+
+class CzemBase;
+class CzemKeyword;
+class CzemSection;
+class CzemDefaultDef;
+class CzemParam;
+
+// Flag bits of a named node; used by templates and the equivalence check.
+enum TemplateFlag : std::uint32_t {
+  kMayRepeat = 1,    // written back as "()" after the name
+  kRequired = 2,
+  kLastRepeats = 4,
+};
+
+class CzemNamedNode : public CzemNode {
+ public:
+  ~CzemNamedNode() override;
+
+  const Text& name() const { return name_; }
+  void setName(std::string_view name) { name_.assign(name); }
+  std::uint32_t flags() const { return bits_; }
+  void setFlags(std::uint32_t flags) { bits_ = flags; }
+  const std::vector<CzemNode*>& children() const { return children_; }
+  std::vector<CzemNode*>& children() { return children_; }
+
+  // Sets the child's parent and puts it last. A null child is ignored.
+  void appendChild(CzemNode* child);
+
+  const char* GetName() override { return name_.c_str(); }
+  const char* GetFullName() override;
+  int GetNoNodes() override { return static_cast<int>(children_.size()); }
+  CzemNode* NodeByNum(unsigned n) override;
+  CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n) override;
+  void Visit(const Visitor& visitor) override;
+  void CopyFrom(const CzemNode* source) override;
+
+ protected:
+  CzemNamedNode() = default;
+  explicit CzemNamedNode(std::string_view name, std::uint32_t flags) : name_(name) { bits_ = flags; }
+  void visitChildren(const Visitor& visitor);
+  // Writes the indentation of a line of this node: three blanks per level beyond 1.
+  void writeIndent(OutputStream& out) const;
+  // Writes the name with "()" when the node may repeat.
+  void writeName(OutputStream& out) const;
+  void writeParamList(OutputStream& out);
+
+ private:
+  Text name_;
+  std::vector<CzemNode*> children_;
+  std::unique_ptr<std::string> fullName_;  // holds the last GetFullName answer
+};
+
+class CzemTargetList : public CzemNamedNode {
+ public:
+  CzemTargetList() = default;
+
+  // Appends and indexes a section; returns its instance number.
+  unsigned addSection(CzemSection* section);
+  const std::vector<CzemSection*>& sections() const { return sections_; }
+  std::span<CzemNamedNode* const> sectionsNamed(std::string_view name) const { return sectionIndex_.find(name); }
+  // Rebuilds the section list and index from the child list, renumbering.
+  void reindexSections();
+
+  const Text& anchor() const { return anchor_; }
+  void setAnchor(std::string_view name) { anchor_.assign(name); }
+  CzemBase* owner() const { return owner_; }
+  void setOwner(CzemBase* handle) { owner_ = handle; }
+
+  // Result-folder settings of a document root.
+  const Text& resultRoot() const { return resultRoot_; }
+  void setResultRoot(std::string_view folder) { resultRoot_.assign(folder); }
+  int useCustom() const { return useCustom_; }
+  void setUseCustom(int flag) { useCustom_ = flag; }
+  const Text& customFolder() const { return customFolder_; }
+  void setCustomFolder(std::string_view folder) { customFolder_.assign(folder); }
+
+  CzemNode* NewEmpty() const override { return new CzemTargetList(); }
+  int GetNoSections() override { return static_cast<int>(sections_.size()); }
+  const char* GetAnchorFilename() override { return anchor_.c_str(); }
+  int IsTargetList() override { return 1; }
+  CzemNode* SectionByNum(unsigned n) override;
+  CzemNode* SectionByName(const char* name) override { return SectionByNameNum(name, 1); }
+  CzemNode* SectionByNameNum(const char* name, unsigned n) override;
+  void Write(OutputStream& out) override;
+  int GetSyntaxClass() override { return kSynTargetList; }
+  void CopyFrom(const CzemNode* source) override;
+
+ protected:
+  explicit CzemTargetList(std::string_view name, std::uint32_t flags) : CzemNamedNode(name, flags) {}
+
+ private:
+  NameIndex sectionIndex_;
+  std::vector<CzemSection*> sections_;
+  Text anchor_;
+  CzemBase* owner_ = nullptr;
+  Text resultRoot_;
+  int useCustom_ = 0;
+  Text customFolder_;
+};
+
+class CzemSection : public CzemTargetList {
+ public:
+  explicit CzemSection(std::string_view name = {}, std::uint32_t flags = 0) : CzemTargetList(name, flags) {}
+
+  // Appends and indexes a keyword; returns its instance number.
+  unsigned addKeyword(CzemKeyword* keyword);
+  // Appends a default definition to the child list only: it is in no index.
+  void addDefaultDef(CzemDefaultDef* definition);
+  const std::vector<CzemKeyword*>& keywords() const { return keywords_; }
+  std::span<CzemNamedNode* const> keywordsNamed(std::string_view name) const { return keywordIndex_.find(name); }
+  // Rebuilds the keyword list and index from the child list, renumbering.
+  void reindexKeywords();
+
+  CzemNode* NewEmpty() const override { return new CzemSection(); }
+  int GetNoKeywords() override { return static_cast<int>(keywords_.size()); }
+  int GetNoInstances() override;
+  CzemNode* KeywordByNum(unsigned n) override;
+  CzemNode* KeywordByName(const char* name) override { return KeywordByNameNum(name, 1); }
+  CzemNode* KeywordByNameNum(const char* name, unsigned n) override;
+  void Write(OutputStream& out) override;
+  void Visit(const Visitor& visitor) override;
+  int GetSyntaxClass() override { return kSynSection; }
+  void CopyFrom(const CzemNode* source) override;
+
+ private:
+  NameIndex keywordIndex_;
+  std::vector<CzemKeyword*> keywords_;
+};
+
+class CzemKeyword : public CzemNamedNode {
+ public:
+  explicit CzemKeyword(std::string_view name = {}, std::uint32_t flags = 0) : CzemNamedNode(name, flags) {}
+
+  // Appends a value and numbers it by its position.
+  void addParam(CzemNode* param);
+
+  CzemNode* NewEmpty() const override { return new CzemKeyword(); }
+  int GetNoParams() override { return GetNoNodes(); }
+  int GetNoInstances() override;
+  int IsKeyword() override { return 1; }
+  CzemNode* ParamByNum(unsigned n) override;
+  void Write(OutputStream& out) override;
+  void Visit(const Visitor& visitor) override;
+  int GetSyntaxClass() override { return kSynKeyword; }
+};
+
+class CzemDefaultDef : public CzemKeyword {
+ public:
+  explicit CzemDefaultDef(std::string_view name = {}, std::uint32_t flags = 0) : CzemKeyword(name, flags) {}
+
+  CzemNode* NewEmpty() const override { return new CzemDefaultDef(); }
+  const char* GetFullName() override { return kEmptyText; }
+  int IsDefaultDef() override { return 1; }
+  CzemNode* ParamByNum(unsigned n) override { return NodeByNum(n); }
+  void Write(OutputStream& out) override;
+  int GetSyntaxClass() override { return kSynDefaultDef; }
+};
+
+}  // namespace zem

@@ -1,0 +1,126 @@
+// The node interface: every query, edit, comparison and write of a tree goes
+// through these operations. The base class answers each one neutrally (or with
+// the "Function invalid in this context" report); each class overrides what it
+// supports. The exports only check their argument and call one operation.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "frame/base.hpp"
+#include "model/text.hpp"
+
+namespace zem {
+
+class OutputStream;
+class CzemNamedNode;
+
+// Syntax class codes returned by GetSyntaxClass; stored callers rely on the numbers.
+enum SyntaxClass : int {
+  kSynNode = 0,
+  kSynTargetList = 1,
+  kSynSection = 2,
+  kSynKeyword = 3,
+  kSynDefaultDef = 4,
+  kSynParam = 5,
+  kSynInt = 6,
+  kSynReal = 7,
+  kSynBool = 8,
+  kSynString = 9,
+  kSynFilename = 10,  // date-times share it
+  kSynDefaultPar = 11,
+  kSynSubstit = 12,
+  kSynUnknown = 14,
+  kSynUndefinedPar = 15,
+};
+
+// A visit callback with a caller context.
+struct Visitor {
+  void (*fn)(class CzemNode* node, void* context);
+  void* context;
+  void operator()(CzemNode* node) const { fn(node, context); }
+};
+
+class CzemNode : public CzemBase {
+ public:
+  ~CzemNode() override = default;
+
+  virtual CzemNode* NewEmpty() const = 0;  // a fresh object of the same class; caller owns
+  virtual const char* GetName();
+  virtual const char* GetFullName();
+  virtual int GetNoSections();
+  virtual int GetNoKeywords();
+  virtual int GetNoParams();
+  virtual int GetNoNodes();
+  virtual int GetNoInstances();
+  virtual unsigned GetInstanceNo();
+  virtual const char* GetAnchorFilename();
+  virtual int IsTargetList();
+  virtual int IsKeyword();
+  virtual int IsParam();
+  virtual int IsDefaultDef();
+  virtual int IsNumeric();
+  virtual int IsFloat();
+  virtual int IsDouble();
+  virtual int IsInt();
+  virtual int IsString();
+  virtual int IsDefaultPar();
+  virtual int IsBool();
+  virtual int IsFilename();
+  virtual int IsClob();
+  virtual int IsUndefinedPar();
+  virtual float GetFloat();
+  virtual double GetDouble();
+  virtual int GetInt();
+  virtual const char* GetString();
+  virtual const char* GetFilename();
+  virtual const char* GetFilenameString();
+  virtual int GetBool();
+  virtual CzemNode* SectionByNum(unsigned n);
+  virtual CzemNode* KeywordByNum(unsigned n);
+  virtual CzemNode* ParamByNum(unsigned n);
+  virtual CzemNode* NodeByNum(unsigned n);
+  virtual CzemNode* SectionByName(const char* name);
+  virtual CzemNode* KeywordByName(const char* name);
+  virtual CzemNode* SectionByNameNum(const char* name, unsigned n);
+  virtual CzemNode* KeywordByNameNum(const char* name, unsigned n);
+  virtual void Write(OutputStream& out);
+  virtual void Visit(const Visitor& visitor);
+  virtual int GetSyntaxClass();
+  virtual CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n);
+  virtual void CopyFrom(const CzemNode* source);
+
+  // Fields shared by every node.
+  CzemNamedNode* parent() const { return parent_; }
+  void setParent(CzemNamedNode* p) { parent_ = p; }
+  unsigned instanceNo() const { return instance_; }
+  void setInstanceNo(unsigned n) { instance_ = n; }
+  std::string_view auxText() const { return aux_ ? aux_->view() : std::string_view(); }
+  void setAuxText(std::string_view text);
+
+  // Number of ancestors: 0 for the root, 1 for a target.
+  int level() const;
+  // The node without parent at the top of this node's tree.
+  CzemNode* top();
+
+ protected:
+  CzemNode() = default;
+
+  // Small per-class state packed beside the common fields (validity bits of the
+  // numeric views, the value of a boolean, the flags of a named node).
+  std::uint32_t bits_ = 0;
+
+ private:
+  unsigned instance_ = 0;
+  CzemNamedNode* parent_ = nullptr;
+  std::unique_ptr<Text> aux_;  // rarely present: a braced text after a name or value
+};
+
+// The empty text returned by neutral answers; owned by the library.
+inline constexpr const char* kEmptyText = "";
+
+// Destroys a node and everything below it.
+inline void destroyNode(CzemNode* node) { delete node; }
+
+}  // namespace zem

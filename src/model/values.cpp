@@ -1,0 +1,256 @@
+#include "model/values.hpp"
+
+#include <string>
+
+#include "model/named_nodes.hpp"
+#include "model/number_text.hpp"
+#include "text/output_stream.hpp"
+
+namespace zem {
+namespace {
+
+constexpr double kFloatMax = 3.4028234663852886e+38;
+constexpr double kFloatMinNormal = 1.1754943508222875e-38;
+
+void writeQuoted(OutputStream& out, std::string_view text, char quote) {
+  out << quote;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == quote) {
+      out << text.substr(start, i + 1 - start) << quote;
+      start = i + 1;
+    }
+  }
+  out << text.substr(start) << quote;
+}
+
+}  // namespace
+
+// ---- CzemParam -------------------------------------------------------------
+
+int CzemParam::GetNoInstances() { return parent() != nullptr ? parent()->GetNoParams() : 0; }
+
+void CzemParam::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemParam*>(source);
+  if (from == nullptr || from == this) return;
+  CzemNode::CopyFrom(source);
+  value_ = from->value_;
+}
+
+void CzemParam::writeValueText(OutputStream& out) const { out << value_.view(); }
+
+// ---- CzemNumeric -----------------------------------------------------------
+
+void CzemNumeric::setFromDouble(double d) {
+  double_ = d;
+  bits_ |= kDoubleValid;
+  bits_ |= kFloatValid;
+  const double magnitude = d < 0 ? -d : d;
+  if (magnitude > kFloatMax) {
+    bits_ &= ~kFloatValid;
+    float_ = d > 0 ? 3.4028235e+38f : -3.4028235e+38f;
+  } else if (d == 0) {
+    float_ = static_cast<float>(d);
+  } else if (magnitude < kFloatMinNormal) {
+    float_ = 0.0f;
+  } else {
+    float_ = static_cast<float>(d);  // a not-a-number takes this branch too
+  }
+}
+
+void CzemNumeric::setFromFloat(float f) {
+  double_ = f;
+  float_ = f;
+  bits_ |= kDoubleValid | kFloatValid;
+}
+
+void CzemNumeric::clearRealViews() {
+  double_ = 0.0;
+  float_ = 0.0f;
+  bits_ &= ~(kDoubleValid | kFloatValid);
+}
+
+bool CzemNumeric::convertText(std::string_view text) {
+  const DoubleReading r = readDouble(text);
+  if (r.rangeError) {
+    clearRealViews();
+    return false;
+  }
+  setFromDouble(r.value);
+  return true;
+}
+
+void CzemNumeric::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemNumeric*>(source);
+  if (from == nullptr || from == this) return;
+  CzemParam::CopyFrom(source);
+  constexpr std::uint32_t views = kDoubleValid | kFloatValid;
+  bits_ = (bits_ & ~views) | (from->bits_ & views);
+  double_ = from->double_;
+  float_ = from->float_;
+}
+
+// ---- CzemInt ---------------------------------------------------------------
+
+CzemInt* CzemInt::fromText(std::string_view text, bool& ok) {
+  auto* value = new CzemInt(text);
+  ok = value->convertText(text);
+  const IntReading r = readInt(text);
+  value->int_ = r.value;
+  if (!r.rangeError) value->bits_ |= kIntValid;
+  return value;
+}
+
+void CzemInt::Write(OutputStream& out) {
+  // A file integer outside the 32-bit range keeps its digits instead of the
+  // clamped number, so a write does not change the stored value.
+  if ((bits_ & kIntValid) == 0 && !valueText().empty() && IsInt() == 0) {
+    writeValueText(out);
+    return;
+  }
+  std::string text;
+  appendInt(text, GetInt());
+  out << text;
+}
+
+void CzemInt::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemInt*>(source);
+  if (from == nullptr || from == this) return;
+  CzemNumeric::CopyFrom(source);
+  bits_ = (bits_ & ~kIntValid) | (from->bits_ & kIntValid);
+  int_ = from->int_;
+}
+
+// ---- CzemReal --------------------------------------------------------------
+
+CzemReal* CzemReal::fromText(std::string_view text, bool& ok) {
+  auto* value = new CzemReal(text);
+  ok = value->convertText(text);
+  value->deriveIntView();
+  return value;
+}
+
+void CzemReal::deriveIntView() {
+  const double x = GetDouble();
+  bits_ &= ~kIntValid;
+  int_ = 0;
+  if ((bits_ & kDoubleValid) != 0 && x >= -2147483648.0 && x <= 2147483647.0) {
+    const auto i = static_cast<int>(x);
+    if (x == static_cast<double>(i)) {
+      int_ = i;
+      bits_ |= kIntValid;
+    }
+  }
+}
+
+void CzemReal::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemReal*>(source);
+  if (from == nullptr || from == this) return;
+  CzemNumeric::CopyFrom(source);
+  bits_ = (bits_ & ~kIntValid) | (from->bits_ & kIntValid);
+  int_ = from->int_;
+  // A built double has no text; a copy made as a plain real needs one to write.
+  if (dynamic_cast<const CzemDouble*>(source) != nullptr && IsDouble() != 0 && valueText().empty()) {
+    std::string text;
+    appendDouble(text, GetDouble());
+    setValueText(text);
+  }
+}
+
+// ---- CzemFloat, CzemDouble and the bound variants --------------------------
+
+void CzemFloat::Write(OutputStream& out) {
+  std::string text;
+  appendFloat(text, GetFloat());
+  out << text;
+}
+
+void CzemDouble::Write(OutputStream& out) {
+  std::string text;
+  appendDouble(text, GetDouble(), IsDouble() != 0);
+  out << text;
+}
+
+void CzemIntRef::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemIntRef*>(source);
+  if (from == nullptr || from == this) return;
+  CzemInt::CopyFrom(source);
+  variable_ = from->variable_;
+}
+
+void CzemFloatRef::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemFloatRef*>(source);
+  if (from == nullptr || from == this) return;
+  CzemFloat::CopyFrom(source);
+  variable_ = from->variable_;
+}
+
+void CzemDoubleRef::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemDoubleRef*>(source);
+  if (from == nullptr || from == this) return;
+  CzemDouble::CopyFrom(source);
+  variable_ = from->variable_;
+}
+
+// ---- CzemBool --------------------------------------------------------------
+
+CzemBool* CzemBool::fromText(std::string_view text) {
+  auto* value = new CzemBool(0);
+  value->setValueText(text);
+  static constexpr char kTrue[] = "true";
+  bool isTrue = text.size() == 4;
+  for (std::size_t i = 0; isTrue && i < 4; ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    isTrue = c == kTrue[i];
+  }
+  value->value_ = isTrue ? 1 : 0;
+  return value;
+}
+
+void CzemBool::Write(OutputStream& out) { out << (GetBool() != 0 ? "true" : "false"); }
+
+void CzemBool::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemBool*>(source);
+  if (from == nullptr || from == this) return;
+  CzemParam::CopyFrom(source);
+  value_ = from->value_;
+}
+
+void CzemBoolRef::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemBoolRef*>(source);
+  if (from == nullptr || from == this) return;
+  CzemBool::CopyFrom(source);
+  variable_ = from->variable_;
+}
+
+// ---- Strings and the text-only values --------------------------------------
+
+void CzemString::Write(OutputStream& out) { writeQuoted(out, GetString(), '\''); }
+
+const char* CzemStringRef::GetString() {
+  // A binding to a null pointer (or a null text) reads as an empty text.
+  const char* text = (variable_ != nullptr && *variable_ != nullptr) ? *variable_ : "";
+  lastRead_.assign(text);
+  return lastRead_.c_str();
+}
+
+void CzemStringRef::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemStringRef*>(source);
+  if (from == nullptr || from == this) return;
+  CzemString::CopyFrom(source);
+  variable_ = from->variable_;
+}
+
+void CzemDateTime::Write(OutputStream& out) {
+  out << '#';
+  writeValueText(out);
+  out << '#';
+}
+
+void CzemSubstit::Write(OutputStream& out) {
+  out << '%';
+  writeValueText(out);
+}
+
+}  // namespace zem

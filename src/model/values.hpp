@@ -1,0 +1,269 @@
+// Parameter values: one object per value in a keyword's list. Numbers keep
+// three views (double, float, int), each with a flag telling whether the number
+// is representable in it. Ref classes read a caller's variable at every access;
+// Def classes are typed placeholders of templates.
+#pragma once
+
+#include <string_view>
+
+#include "model/node.hpp"
+
+namespace zem {
+
+class CzemParam : public CzemNode {
+ public:
+  const Text& valueText() const { return value_; }
+  void setValueText(std::string_view text) { value_.assign(text); }
+
+  int GetNoInstances() override;
+  int IsParam() override { return 1; }
+  int GetSyntaxClass() override { return kSynParam; }
+  void CopyFrom(const CzemNode* source) override;
+
+ protected:
+  CzemParam() = default;
+  explicit CzemParam(std::string_view text) : value_(text) {}
+  void writeValueText(OutputStream& out) const;
+
+ private:
+  Text value_;
+};
+
+class CzemNumeric : public CzemParam {
+ public:
+  int IsNumeric() override { return 1; }
+  int IsFloat() override { return (bits_ & kFloatValid) != 0 ? 1 : 0; }
+  int IsDouble() override { return (bits_ & kDoubleValid) != 0 ? 1 : 0; }
+  float GetFloat() override { return float_; }
+  double GetDouble() override { return double_; }
+  void CopyFrom(const CzemNode* source) override;
+
+  // Sets the double and float views from d (the float view is clamped to the
+  // float range and flushes subnormal results to zero).
+  void setFromDouble(double d);
+  // Sets both views from a float: exact in both.
+  void setFromFloat(float f);
+  // Marks both views not valid with value 0.
+  void clearRealViews();
+
+ protected:
+  enum : std::uint32_t { kDoubleValid = 1, kFloatValid = 2, kIntValid = 4 };
+  CzemNumeric() = default;
+  explicit CzemNumeric(std::string_view text) : CzemParam(text) {}
+  // Converts a file token into the double and float views; false on a range error.
+  bool convertText(std::string_view text);
+
+  double double_ = 0.0;
+  float float_ = 0.0f;
+  int int_ = 0;  // the int view of CzemInt and CzemReal
+};
+
+class CzemInt : public CzemNumeric {
+ public:
+  // An integer with a value (building, editing): only the int view is valid.
+  explicit CzemInt(int value = 0) {
+    int_ = value;
+    bits_ = kIntValid;
+  }
+  // An integer from file text. `ok` is false when the double conversion failed.
+  static CzemInt* fromText(std::string_view text, bool& ok);
+
+  CzemNode* NewEmpty() const override { return new CzemInt(); }
+  int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
+  int GetInt() override { return int_; }
+  int GetSyntaxClass() override { return kSynInt; }
+  void Write(OutputStream& out) override;
+  void CopyFrom(const CzemNode* source) override;
+
+ protected:
+  explicit CzemInt(std::string_view text) : CzemNumeric(text) {}
+};
+
+class CzemReal : public CzemNumeric {
+ public:
+  CzemReal() = default;
+  // A real from file text. `ok` is false when the double conversion failed.
+  static CzemReal* fromText(std::string_view text, bool& ok);
+
+  CzemNode* NewEmpty() const override { return new CzemReal(); }
+  int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
+  int GetInt() override { return int_; }
+  int GetSyntaxClass() override { return kSynReal; }
+  void Write(OutputStream& out) override { writeValueText(out); }
+  void CopyFrom(const CzemNode* source) override;
+
+  // Derives the int view from the double view: valid for exact 32-bit integers.
+  void deriveIntView();
+
+ protected:
+  explicit CzemReal(std::string_view text) : CzemNumeric(text) {}
+};
+
+class CzemFloat : public CzemReal {
+ public:
+  CzemFloat() = default;
+  explicit CzemFloat(float value) {
+    setFromFloat(value);
+    deriveIntView();
+  }
+  CzemNode* NewEmpty() const override { return new CzemFloat(); }
+  void Write(OutputStream& out) override;
+};
+
+class CzemDouble : public CzemReal {
+ public:
+  CzemDouble() = default;
+  explicit CzemDouble(double value) {
+    setFromDouble(value);
+    deriveIntView();
+  }
+  CzemNode* NewEmpty() const override { return new CzemDouble(); }
+  void Write(OutputStream& out) override;
+};
+
+class CzemIntDef : public CzemInt {
+ public:
+  CzemNode* NewEmpty() const override { return new CzemIntDef(); }
+  int IsInt() override { return 1; }
+};
+
+class CzemFloatDef : public CzemFloat {
+ public:
+  CzemNode* NewEmpty() const override { return new CzemFloatDef(); }
+  int IsFloat() override { return 1; }
+};
+
+class CzemDoubleDef : public CzemDouble {
+ public:
+  CzemNode* NewEmpty() const override { return new CzemDoubleDef(); }
+  int IsDouble() override { return 1; }
+};
+
+class CzemIntRef : public CzemInt {
+ public:
+  explicit CzemIntRef(int* variable = nullptr) : variable_(variable) {}
+  CzemNode* NewEmpty() const override { return new CzemIntRef(); }
+  int IsInt() override { return variable_ != nullptr ? 1 : 0; }
+  int GetInt() override { return variable_ != nullptr ? *variable_ : CzemInt::GetInt(); }
+  void CopyFrom(const CzemNode* source) override;
+
+ private:
+  int* variable_;
+};
+
+class CzemFloatRef : public CzemFloat {
+ public:
+  explicit CzemFloatRef(float* variable = nullptr) : variable_(variable) {}
+  CzemNode* NewEmpty() const override { return new CzemFloatRef(); }
+  int IsFloat() override { return variable_ != nullptr ? 1 : 0; }
+  float GetFloat() override { return variable_ != nullptr ? *variable_ : CzemFloat::GetFloat(); }
+  void CopyFrom(const CzemNode* source) override;
+
+ private:
+  float* variable_;
+};
+
+class CzemDoubleRef : public CzemDouble {
+ public:
+  explicit CzemDoubleRef(double* variable = nullptr) : variable_(variable) {}
+  CzemNode* NewEmpty() const override { return new CzemDoubleRef(); }
+  int IsDouble() override { return variable_ != nullptr ? 1 : 0; }
+  double GetDouble() override { return variable_ != nullptr ? *variable_ : CzemDouble::GetDouble(); }
+  void CopyFrom(const CzemNode* source) override;
+
+ private:
+  double* variable_;
+};
+
+class CzemBool : public CzemParam {
+ public:
+  explicit CzemBool(int value = 0) { value_ = value; }
+  // A boolean from file text: true exactly when the text is "true" in any case.
+  static CzemBool* fromText(std::string_view text);
+
+  CzemNode* NewEmpty() const override { return new CzemBool(); }
+  int IsBool() override { return 1; }
+  int GetBool() override { return value_; }
+  int GetSyntaxClass() override { return kSynBool; }
+  void Write(OutputStream& out) override;
+  void CopyFrom(const CzemNode* source) override;
+
+ protected:
+  int value_;
+};
+
+class CzemBoolRef : public CzemBool {
+ public:
+  explicit CzemBoolRef(int* variable = nullptr) : variable_(variable) {}
+  CzemNode* NewEmpty() const override { return new CzemBoolRef(); }
+  int GetBool() override { return variable_ != nullptr ? *variable_ : value_; }
+  void CopyFrom(const CzemNode* source) override;
+
+ private:
+  int* variable_;
+};
+
+class CzemString : public CzemParam {
+ public:
+  CzemString() = default;
+  explicit CzemString(std::string_view text) : CzemParam(text) {}
+  CzemNode* NewEmpty() const override { return new CzemString(); }
+  int IsString() override { return 1; }
+  const char* GetString() override { return valueText().c_str(); }
+  int GetSyntaxClass() override { return kSynString; }
+  void Write(OutputStream& out) override;
+};
+
+class CzemStringRef : public CzemString {
+ public:
+  explicit CzemStringRef(const char** variable = nullptr) : variable_(variable) {}
+  // A copy is a plain string: the binding is not duplicated by NewEmpty.
+  CzemNode* NewEmpty() const override { return new CzemString(); }
+  const char* GetString() override;
+  void CopyFrom(const CzemNode* source) override;
+
+ private:
+  const char** variable_;
+  Text lastRead_;
+};
+
+class CzemUndefinedPar : public CzemParam {
+ public:
+  CzemNode* NewEmpty() const override { return new CzemUndefinedPar(); }
+  int IsUndefinedPar() override { return 1; }
+  int GetSyntaxClass() override { return kSynUndefinedPar; }
+  void Write(OutputStream& out) override { writeValueText(out); }
+};
+
+class CzemDateTime : public CzemParam {
+ public:
+  explicit CzemDateTime(std::string_view text = {}) : CzemParam(text) {}
+  CzemNode* NewEmpty() const override { return new CzemDateTime(); }
+  int GetSyntaxClass() override { return kSynFilename; }
+  void Write(OutputStream& out) override;
+};
+
+class CzemSubstit : public CzemParam {
+ public:
+  explicit CzemSubstit(std::string_view text = {}) : CzemParam(text) {}
+  CzemNode* NewEmpty() const override { return new CzemSubstit(); }
+  int GetSyntaxClass() override { return kSynSubstit; }
+  void Write(OutputStream& out) override;
+};
+
+class CzemDefaultPar : public CzemParam {
+ public:
+  CzemNode* NewEmpty() const override { return new CzemDefaultPar(); }
+  int IsDefaultPar() override { return 1; }
+  int GetSyntaxClass() override { return kSynDefaultPar; }
+  void Write(OutputStream& out) override { writeValueText(out); }
+};
+
+class CzemUnknown : public CzemParam {
+ public:
+  CzemNode* NewEmpty() const override { return new CzemUnknown(); }
+  int GetSyntaxClass() override { return kSynUnknown; }
+  void Write(OutputStream& out) override { writeValueText(out); }
+};
+
+}  // namespace zem

@@ -1,0 +1,57 @@
+// A buffered byte sink for the writer: nodes append their text here and the
+// stream hands it to the file in large blocks.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace zem {
+
+class OutputStream {
+ public:
+  // Writes to `file` (not owned); with a null file the text collects in memory.
+  explicit OutputStream(std::FILE* file) : file_(file) { buffer_.reserve(kBlock); }
+  ~OutputStream() { flush(); }
+  OutputStream(const OutputStream&) = delete;
+  OutputStream& operator=(const OutputStream&) = delete;
+
+  OutputStream& put(char c) {
+    buffer_.push_back(c);
+    if (buffer_.size() >= kBlock) flush();
+    return *this;
+  }
+  OutputStream& write(std::string_view s) {
+    buffer_.append(s.data(), s.size());
+    if (buffer_.size() >= kBlock) flush();
+    return *this;
+  }
+  OutputStream& operator<<(std::string_view s) { return write(s); }
+  OutputStream& operator<<(char c) { return put(c); }
+  OutputStream& blanks(std::size_t n) {
+    buffer_.append(n, ' ');
+    return *this;
+  }
+  OutputStream& endLine() { return write("\r\n"); }
+
+  // Hands the collected text to the file; false once any write came up short.
+  bool flush() {
+    if (file_ != nullptr && !buffer_.empty()) {
+      if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
+      buffer_.clear();
+    }
+    return !failed_;
+  }
+  bool failed() const { return failed_; }
+  // The text collected so far when no file is attached.
+  const std::string& text() const { return buffer_; }
+
+ private:
+  static constexpr std::size_t kBlock = 1 << 16;
+  std::FILE* file_;
+  std::string buffer_;
+  bool failed_ = false;
+};
+
+}  // namespace zem
