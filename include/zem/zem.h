@@ -268,6 +268,14 @@ ZEM_API int zemIsClobEndS(void* node, int* out);
 /* The CLOB's last read message ("" after success). Owned by the CLOB. */
 ZEM_API const char* zemGetErrorFromZemClob(void* node);
 
+/* ---- Value texts ------------------------------------------------------------ */
+
+/* The characters of a value as read or set: the token of a number read from a file, the content of a
+ * string, date-time, file name or CLOB, the name after "%" of a substitution, the braced text of a
+ * braced-only value; "" for values built from numbers and for empty places. Owned by the value.
+ * A node that is no value stores 1012, reports "Invalid zem parameter" and yields "". */
+ZEM_API const char* zemGetValueText(void* node);
+
 #ifdef __cplusplus
 }
 #endif

@@ -97,6 +97,7 @@ class CzemNode : public CzemBase {
   unsigned instanceNo() const { return instance_; }
   void setInstanceNo(unsigned n) { instance_ = n; }
   std::string_view auxText() const { return aux_ ? aux_->view() : std::string_view(); }
+  const char* auxTextCStr() const { return aux_ ? aux_->c_str() : ""; }
   void setAuxText(std::string_view text);
 
   // Number of ancestors: 0 for the root, 1 for a target.
