@@ -1,0 +1,50 @@
+// zem: check, format, query and convert parameter files.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tool.hpp"
+
+namespace zemtool {
+
+constexpr const char* kToolHelp =
+    "usage: zem COMMAND [ARGS]\n"
+    "\n"
+    "Commands:\n"
+    "  check FILE...                        load files, print counts or the first error\n"
+    "  fmt FILE [-o OUT | -i]               write a file back in the library's own form\n"
+    "  get FILE PATH [KEYWORD [INSTANCE]]   print a section's keywords or a keyword's values\n"
+    "  to-json FILE                         print the document as JSON\n"
+    "\n"
+    "'zem COMMAND --help' describes a command. Exit status: 0 success,\n"
+    "1 invalid input, 2 usage error. Reports of the library go to standard error.\n";
+
+int usageError(const std::string& text, const char* help) {
+  std::fprintf(stderr, "zem: %s\n\n%s", text.c_str(), help);
+  return kUsage;
+}
+
+bool wantsHelp(const std::vector<std::string>& args) {
+  for (const std::string& a : args)
+    if (a == "--help" || a == "-h") return true;
+  return false;
+}
+
+}  // namespace zemtool
+
+int main(int argc, char** argv) {
+  using namespace zemtool;
+  if (argc < 2) return usageError("missing COMMAND", kToolHelp);
+  const std::string command = argv[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::fputs(kToolHelp, stdout);
+    return kOk;
+  }
+  if (command == "check") return runCheck(args);
+  if (command == "fmt") return runFmt(args);
+  if (command == "get") return runGet(args);
+  if (command == "to-json") return runToJson(args);
+  return usageError("unknown command '" + command + "'", kToolHelp);
+}
