@@ -37,13 +37,6 @@ TEST(ErrorState, ReportIsMadeEvenWhenAnEarlierCodeIsPending) {
   EXPECT_EQ(zemGetErrorGlb(), 1006);
 }
 
-TEST(ErrorState, InvalidContextReportSetsNoCode) {
-  ReportCapture capture;
-  zem::reportInvalidContext();
-  EXPECT_EQ(capture.texts(), (Texts{"Function invalid in this context"}));
-  EXPECT_EQ(zemPeekErrorGlb(), 0);
-}
-
 TEST(ErrorTable, EveryCodeHasItsExactText) {
   const std::pair<int, const char*> table[] = {
       {1000, "Error starting. (ERR_START, 1000)"},
@@ -68,11 +61,4 @@ TEST(ErrorTable, EveryCodeHasItsExactText) {
 TEST(ErrorTable, CodesOutsideTheTableAreUnknown) {
   for (int code : {0, -1, 999, 1015, 2000, 2002})
     EXPECT_STREQ(zemGetErrorMessageFromErrorCode(code), "unknown error code") << code;
-}
-
-TEST(ErrorTable, LookupNeitherStoresNorReports) {
-  ReportCapture capture;
-  zemGetErrorMessageFromErrorCode(1005);
-  EXPECT_EQ(zemPeekErrorGlb(), 0);
-  EXPECT_TRUE(capture.reports().empty());
 }

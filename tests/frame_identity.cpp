@@ -7,7 +7,6 @@
 #include <string>
 
 #include "frame/identity.hpp"
-#include "vox_capture.hpp"
 #include "zem/zem.h"
 
 TEST(Identity, VersionIsTheBuildStampDateBlankTime) {
@@ -53,14 +52,4 @@ TEST(Identity, BuildVersionIsEmptyWithoutVersionResources) {
   char buffer[4] = "abc";
   EXPECT_EQ(zemGetBuildVersion2(buffer, 1), 0);
   EXPECT_STREQ(buffer, "");
-}
-
-TEST(Identity, QueriesNeitherStoreCodesNorReport) {
-  ReportCapture capture;
-  char small[2];
-  zemGetVersion2(small, 2);
-  zemGetDLLid2(nullptr, 0);
-  zemGetBuildVersion();
-  EXPECT_EQ(zemPeekErrorGlb(), 0);
-  EXPECT_TRUE(capture.reports().empty());
 }

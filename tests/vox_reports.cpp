@@ -1,8 +1,6 @@
 // The message library: sink routing, placeholder filling and list ownership.
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "vox/vox.h"
 #include "vox_capture.hpp"
 
@@ -25,12 +23,6 @@ TEST(VoxSink, CompleteMessageArrivesOnceWithKindZero) {
   ASSERT_EQ(capture.reports().size(), 1u);
   EXPECT_EQ(capture.reports()[0].text, "Invalid zemNode");
   EXPECT_EQ(capture.reports()[0].kind, 0);
-}
-
-TEST(VoxSink, NullTextReportsAnEmptyMessage) {
-  ReportCapture capture;
-  voxZemAPE(nullptr);
-  EXPECT_EQ(capture.texts(), (Texts{""}));
 }
 
 TEST(VoxSink, UserPointerIsPassedThroughToTheSink) {
@@ -62,14 +54,9 @@ TEST(VoxMessage, PlaceholdersTakeTheArgumentsOutermostFirst) {
   ASSERT_EQ(capture.reports().size(), 1u);
   EXPECT_EQ(capture.reports()[0].text, "Error: unexpected token\n in /tmp/a.txt near line 12 position -3");
   EXPECT_EQ(capture.reports()[0].kind, 1);
-}
-
-TEST(VoxMessage, IntegersAreDecimalWithSign) {
-  ReportCapture capture;
-  voxZemMsg("%|%|%", 17, voxInt(INT_MIN, voxInt(0, voxInt(INT_MAX, nullptr))));
-  ASSERT_EQ(capture.reports().size(), 1u);
-  EXPECT_EQ(capture.reports()[0].text, "-2147483648|0|2147483647");
-  EXPECT_EQ(capture.reports()[0].kind, 17);
+  voxZemMsg("%|%", 17, voxInt(-2147483647 - 1, voxInt(2147483647, nullptr)));
+  EXPECT_EQ(capture.reports()[1].text, "-2147483648|2147483647");
+  EXPECT_EQ(capture.reports()[1].kind, 17);
 }
 
 TEST(VoxMessage, PlaceholderWithoutArgumentStaysAndSurplusArgumentsAreFreed) {
@@ -78,7 +65,8 @@ TEST(VoxMessage, PlaceholderWithoutArgumentStaysAndSurplusArgumentsAreFreed) {
   voxZemMsg("no placeholder", 1, voxString("unused", voxInt(7, nullptr)));
   voxZemMsg(nullptr, 1, voxString("freed with a null format", nullptr));
   voxZemMsg("%", 1, voxString(nullptr, nullptr));
-  EXPECT_EQ(capture.texts(), (Texts{"one and %", "no placeholder", "", ""}));
+  voxZemAPE(nullptr);
+  EXPECT_EQ(capture.texts(), (Texts{"one and %", "no placeholder", "", "", ""}));
 }
 
 TEST(VoxMessage, TextArgumentsAreCopiedWhenTheListIsBuilt) {
