@@ -1,0 +1,64 @@
+// The global error code (first failure wins) and the table of message texts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame/error_state.hpp"
+#include "vox_capture.hpp"
+#include "zem/zem.h"
+
+using Texts = std::vector<std::string>;
+
+TEST(ErrorState, FirstFailureWinsUntilTheCodeIsTaken) {
+  ReportCapture capture;
+  zem::failWith(1006, "first", true);
+  zem::failWith(1005, "second", true);
+  EXPECT_EQ(zemPeekErrorGlb(), 1006);
+  EXPECT_EQ(zemPeekErrorGlb(), 1006);
+  EXPECT_EQ(zemGetErrorGlb(), 1006);
+  EXPECT_EQ(zemPeekErrorGlb(), 0);
+  EXPECT_EQ(zemGetErrorGlb(), 0);
+  zem::storeError(1010);
+  EXPECT_EQ(zemGetErrorGlb(), 1010);
+}
+
+TEST(ErrorState, QuietFailureStoresItsCodeWithoutReport) {
+  ReportCapture capture;
+  zem::failWith(1012, "Invalid zem parameter", true);
+  EXPECT_TRUE(capture.reports().empty());
+  EXPECT_EQ(zemGetErrorGlb(), 1012);
+}
+
+TEST(ErrorState, ReportIsMadeEvenWhenAnEarlierCodeIsPending) {
+  ReportCapture capture;
+  zem::failWith(1006, "Invalid zemNode", false);
+  zem::failWith(1005, "Invalid zemHandle (CzemData)", false);
+  EXPECT_EQ(capture.texts(), (Texts{"Invalid zemNode", "Invalid zemHandle (CzemData)"}));
+  EXPECT_EQ(zemGetErrorGlb(), 1006);
+}
+
+TEST(ErrorTable, EveryCodeHasItsExactText) {
+  const std::pair<int, const char*> table[] = {
+      {1000, "Error starting. (ERR_START, 1000)"},
+      {1001, "Error opening file. (ERR_FILE_OPEN , 1001)"},
+      {1002, "Error initialising file. (ERR_FILE_INIT, 1002)"},
+      {1003, "Error parsing. (ERR_PARSE, 1003)"},
+      {1004, "Error initialising parsing. (ERR_PARSER_INIT, 1004)"},
+      {1005, "Handle error (ERR_HANDLE, 1005)"},
+      {1006, "Node error (ERR_NODE, 1006)"},
+      {1007, "Invalid named node error"},
+      {1008, "Invalid keyword error"},
+      {1009, "Invalid section error"},
+      {1010, "Invalid index error"},
+      {1011, "Invalid target list error"},
+      {1012, "Invalid parameter error"},
+      {1013, "Not an independent node error"},
+      {1014, "Invalid parameter type error"},
+  };
+  for (const auto& [code, text] : table) EXPECT_STREQ(zemGetErrorMessageFromErrorCode(code), text) << code;
+}
+
+TEST(ErrorTable, CodesOutsideTheTableAreUnknown) {
+  for (int code : {0, -1, 999, 1015, 2000, 2002})
+    EXPECT_STREQ(zemGetErrorMessageFromErrorCode(code), "unknown error code") << code;
+}

@@ -1,0 +1,167 @@
+// CopyFrom assigns a source of the same class into an existing node; fresh
+// copies come from NewEmpty.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "model/named_nodes.hpp"
+#include "model/values.hpp"
+
+using namespace zem;
+
+TEST(Copy, SourceOfAnotherClassChangesNothing) {
+  CzemInt target(7);
+  target.setAuxText("{mine}");
+  CzemDouble other(2.5);
+  other.setAuxText("{theirs}");
+  target.CopyFrom(&other);
+  EXPECT_EQ(target.GetInt(), 7);
+  EXPECT_EQ(target.IsDouble(), 0);
+  EXPECT_EQ(target.auxText(), "{mine}");
+
+  CzemString text("abc");
+  target.CopyFrom(&text);
+  EXPECT_EQ(target.GetInt(), 7);
+  CzemDouble real(1.5);
+  CzemInt integer(3);
+  real.CopyFrom(&integer);
+  EXPECT_EQ(real.GetDouble(), 1.5);
+  CzemKeyword keyword("k");
+  CzemSection section("S");
+  section.CopyFrom(&keyword);
+  EXPECT_STREQ(section.GetName(), "S");
+}
+
+TEST(Copy, IntegerCopiesViewsTextAndAuxiliaryTextButNotPlace) {
+  CzemKeyword from("from");
+  bool ok = false;
+  CzemInt* source = CzemInt::fromText("42", ok);
+  source->setAuxText("{note}");
+  from.addParam(source);
+  CzemKeyword to("to");
+  to.addParam(new CzemInt(1));
+  auto* target = new CzemInt(3);
+  to.addParam(target);
+
+  target->CopyFrom(source);
+  EXPECT_EQ(target->GetInt(), 42);
+  EXPECT_EQ(target->GetDouble(), 42.0);
+  EXPECT_EQ(target->GetFloat(), 42.0f);
+  EXPECT_EQ(target->IsInt() + target->IsDouble() + target->IsFloat(), 3);
+  EXPECT_EQ(target->valueText().view(), "42");
+  EXPECT_EQ(target->auxText(), "{note}");
+  EXPECT_EQ(target->GetInstanceNo(), 0u);
+  EXPECT_EQ(target->parent(), &to);
+}
+
+TEST(Copy, BuiltIntegerCopiesItsMissingViews) {
+  bool ok = false;
+  std::unique_ptr<CzemInt> target(CzemInt::fromText("9", ok));
+  CzemInt built(5);
+  target->CopyFrom(&built);
+  EXPECT_EQ(target->GetInt(), 5);
+  EXPECT_EQ(target->IsDouble(), 0);
+  EXPECT_EQ(target->IsFloat(), 0);
+  EXPECT_TRUE(target->valueText().empty());
+}
+
+TEST(Copy, BuiltDoubleGetsAValueText) {
+  const std::pair<double, const char*> cases[] = {
+      {5.0, "5.0"}, {0.1, "0.1"}, {-2147483648.0, "-2147483648.0"}, {1e10, "10000000000"}, {-0.25, "-0.25"}};
+  for (const auto& [value, text] : cases) {
+    CzemDouble source(value);
+    CzemDouble intoDouble;
+    intoDouble.CopyFrom(&source);
+    EXPECT_EQ(intoDouble.valueText().view(), text) << value;
+    EXPECT_EQ(intoDouble.GetDouble(), value);
+    CzemReal intoReal;
+    intoReal.CopyFrom(&source);
+    EXPECT_EQ(intoReal.valueText().view(), text) << value;
+  }
+  CzemFloat fromFloat(2.5f);
+  CzemReal real;
+  real.CopyFrom(&fromFloat);
+  EXPECT_TRUE(real.valueText().empty());
+  EXPECT_EQ(real.GetDouble(), 2.5);
+}
+
+TEST(Copy, RefCopiesTheBindingOfAnUnboundFreshObject) {
+  int variable = 12;
+  CzemIntRef bound(&variable);
+  std::unique_ptr<CzemNode> fresh(bound.NewEmpty());
+  EXPECT_EQ(fresh->IsInt(), 0);
+  fresh->CopyFrom(&bound);
+  EXPECT_EQ(fresh->IsInt(), 1);
+  variable = 13;
+  EXPECT_EQ(fresh->GetInt(), 13);
+
+  double real = 0.5;
+  CzemDoubleRef boundReal(&real);
+  std::unique_ptr<CzemNode> freshReal(boundReal.NewEmpty());
+  EXPECT_EQ(freshReal->IsDouble(), 0);
+  freshReal->CopyFrom(&boundReal);
+  EXPECT_EQ(freshReal->GetDouble(), 0.5);
+}
+
+TEST(Copy, StringRefCopiesAreUnboundPlainStrings) {
+  const char* text = "abc";
+  CzemStringRef bound(&text);
+  std::unique_ptr<CzemNode> fresh(bound.NewEmpty());
+  EXPECT_NE(dynamic_cast<CzemString*>(fresh.get()), nullptr);
+  EXPECT_EQ(dynamic_cast<CzemStringRef*>(fresh.get()), nullptr);
+  fresh->CopyFrom(&bound);
+  EXPECT_STREQ(fresh->GetString(), "");
+  CzemStringRef other;
+  other.CopyFrom(&bound);
+  EXPECT_STREQ(other.GetString(), "abc");
+}
+
+TEST(Copy, KeywordCopyIsDeepAndNumbersItsValues) {
+  CzemKeyword source("Depth", kMayRepeat);
+  source.addParam(new CzemInt(1));
+  source.addParam(new CzemString("two"));
+  CzemKeyword copy("old");
+  copy.addParam(new CzemInt(99));  // replaced and destroyed by the copy
+  copy.CopyFrom(&source);
+  EXPECT_STREQ(copy.GetName(), "Depth");
+  EXPECT_EQ(copy.flags(), kMayRepeat);
+  ASSERT_EQ(copy.GetNoParams(), 2);
+  EXPECT_NE(copy.NodeByNum(1), source.NodeByNum(1));
+  EXPECT_EQ(copy.NodeByNum(1)->parent(), &copy);
+  EXPECT_EQ(copy.NodeByNum(2)->GetInstanceNo(), 2u);
+  EXPECT_STREQ(copy.NodeByNum(2)->GetString(), "two");
+}
+
+TEST(Copy, SectionCopyRegistersDefaultDefinitionsAsKeywords) {
+  CzemSection source("S");
+  source.addKeyword(new CzemKeyword("a"));
+  source.addDefaultDef(new CzemDefaultDef("a"));
+  source.addKeyword(new CzemKeyword("b"));
+  source.addSection(new CzemSection("Sub"));
+  source.addSection(new CzemSection("sub"));
+  EXPECT_EQ(source.GetNoKeywords(), 2);
+  CzemSection copy;
+  copy.CopyFrom(&source);
+  EXPECT_EQ(copy.GetNoKeywords(), 3);
+  EXPECT_EQ(copy.GetNoNodes(), 5);
+  EXPECT_EQ(copy.KeywordByNameNum("A", 2)->IsDefaultDef(), 1);
+  EXPECT_EQ(copy.GetNoSections(), 2);
+  EXPECT_EQ(copy.SectionByNameNum("SUB", 2)->GetInstanceNo(), 2u);
+  EXPECT_EQ(copy.SectionByNum(1)->parent(), &copy);
+}
+
+TEST(Copy, TargetListCopyTakesTheAnchorButNotTheResultSettings) {
+  CzemTargetList source;
+  source.setAnchor("/p/a.txt");
+  source.setResultRoot("/results");
+  source.setUseCustom(1);
+  source.addSection(new CzemSection("T"));
+  CzemTargetList copy;
+  copy.CopyFrom(&source);
+  EXPECT_STREQ(copy.GetAnchorFilename(), "/p/a.txt");
+  EXPECT_TRUE(copy.resultRoot().empty());
+  EXPECT_EQ(copy.useCustom(), 0);
+  EXPECT_EQ(copy.GetNoSections(), 1);
+  copy.CopyFrom(&copy);
+  EXPECT_EQ(copy.GetNoSections(), 1);
+}

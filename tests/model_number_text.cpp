@@ -1,0 +1,191 @@
+// Number reading and formatting: exact agreement with the C library's
+// conversion under the "C" locale, clamping of integers, and independence
+// from the process locale.
+#include <gtest/gtest.h>
+#include <locale.h>
+
+#include <cerrno>
+#include <charconv>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "model/number_text.hpp"
+#include "model/values.hpp"
+
+using namespace zem;
+
+namespace {
+
+struct Reference {
+  double value;
+  bool rangeError;
+};
+
+Reference strtodInC(const std::string& text) {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  errno = 0;
+  const double value = strtod_l(text.c_str(), nullptr, c);
+  return {value, errno == ERANGE};
+}
+
+void expectSameAsStrtod(const std::string& text) {
+  const DoubleReading r = readDouble(text);
+  const Reference ref = strtodInC(text);
+  EXPECT_EQ(std::memcmp(&r.value, &ref.value, sizeof r.value), 0) << text << ": " << r.value << " vs " << ref.value;
+  EXPECT_EQ(r.rangeError, ref.rangeError) << text;
+}
+
+// Decimal texts of every shape the reader meets: signs, leading zeros, long
+// mantissas, points anywhere, exponents from tiny to huge.
+std::string generatedText(std::mt19937& rng) {
+  std::uniform_int_distribution<int> digit(0, 9), coin(0, 3), lengths(1, 22), exponents(-340, 340);
+  std::string text;
+  if (coin(rng) == 0) text.push_back(coin(rng) == 0 ? '+' : '-');
+  if (coin(rng) == 0) text.append(static_cast<std::size_t>(coin(rng)), '0');
+  const int length = lengths(rng);
+  const int point = coin(rng) == 0 ? -1 : std::uniform_int_distribution<int>(0, length)(rng);
+  for (int i = 0; i < length; ++i) {
+    if (i == point) text.push_back('.');
+    text.push_back(static_cast<char>('0' + digit(rng)));
+  }
+  if (point == length) text.push_back('.');
+  switch (coin(rng)) {
+    case 0:
+      break;
+    case 1:
+      text += "e" + std::to_string(exponents(rng) / 10);
+      break;
+    case 2:
+      text += "E" + std::to_string(exponents(rng));
+      break;
+    default:
+      text += "e+" + std::to_string(std::abs(exponents(rng)) / 20);
+      break;
+  }
+  return text;
+}
+
+std::string formatDouble(double value, bool fixedWhenIntegral = true) {
+  std::string out;
+  appendDouble(out, value, fixedWhenIntegral);
+  return out;
+}
+
+std::string formatFloat(float value) {
+  std::string out;
+  appendFloat(out, value);
+  return out;
+}
+
+// Switches the process to a comma-decimal locale for one test, if one exists.
+class CommaLocale {
+ public:
+  CommaLocale() {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+      if (std::setlocale(LC_ALL, name) != nullptr && std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
+        active_ = true;
+        return;
+      }
+    }
+    std::setlocale(LC_ALL, "C");
+  }
+  ~CommaLocale() { std::setlocale(LC_ALL, "C"); }
+  bool active() const { return active_; }
+
+ private:
+  bool active_ = false;
+};
+
+}  // namespace
+
+TEST(NumberText, ReadingAgreesWithStrtodOnChosenTexts) {
+  // clang-format off
+  const char* const texts[] = {
+      "0", "-0", "+0.000", "7", "2.5", "0.1", "0.3", ".5", "5.", "1e22", "1e23", "1e-22", "1e-23", "123456789012345",
+      "1234567890123456", "9007199254740993", "0.000000000000000000000001", "4.9e-324", "2.2250738585072014e-308",
+      "1.7976931348623157e308", "1.8e308", "1e999", "-1e999", "1e-400", "1e-310", "0e999", "3.4028235e38", "1e",
+      "1e+", "12abc", " 12", "", ".", "-", "inf", "nan", "0x10"};
+  // clang-format on
+  for (const char* text : texts) expectSameAsStrtod(text);
+}
+
+TEST(NumberText, ReadingAgreesWithStrtodOnGeneratedTexts) {
+  std::mt19937 rng(20240611);
+  for (int i = 0; i < 600; ++i) expectSameAsStrtod(generatedText(rng));
+}
+
+TEST(NumberText, IntegerReadingClampsToThe32BitRange) {
+  const struct {
+    const char* text;
+    int value;
+    bool rangeError;
+  } cases[] = {
+      {"2147483647", 2147483647, false},
+      {"2147483648", 2147483647, true},
+      {"-2147483648", -2147483647 - 1, false},
+      {"-2147483649", -2147483647 - 1, true},
+      {"99999999999999999999999999", 2147483647, true},
+      {"+12", 12, false},
+      {"  42", 42, false},
+      {"12abc", 12, false},
+      {"0042", 42, false},
+      {"", 0, false},
+      {"-", 0, false},
+  };
+  for (const auto& c : cases) {
+    const IntReading r = readInt(c.text);
+    EXPECT_EQ(r.value, c.value) << c.text;
+    EXPECT_EQ(r.rangeError, c.rangeError) << c.text;
+  }
+}
+
+TEST(NumberText, DoublesWriteFixedWhenIntegralAndReadBack) {
+  EXPECT_EQ(formatDouble(5.0), "5.0");
+  EXPECT_EQ(formatDouble(-2147483648.0), "-2147483648.0");
+  EXPECT_EQ(formatDouble(2147483648.0), "2147483648");
+  EXPECT_EQ(formatDouble(0.1), "0.1");
+  EXPECT_EQ(formatDouble(1e300), "1e+300");
+  EXPECT_EQ(formatDouble(5.0, false), "5");
+  std::mt19937 rng(7);
+  for (int i = 0; i < 200; ++i) {
+    const std::string text = generatedText(rng);
+    const DoubleReading r = readDouble(text);
+    if (r.rangeError) continue;
+    EXPECT_EQ(readDouble(formatDouble(r.value)).value, r.value) << text;
+  }
+}
+
+TEST(NumberText, FloatsWriteShortWhenExactAndReadBack) {
+  EXPECT_EQ(formatFloat(2.5f), "2.5");
+  EXPECT_EQ(formatFloat(0.1f), "0.1");
+  EXPECT_EQ(formatFloat(7.0f), "7");
+  for (float f : {3.4028235e+38f, 1.17549435e-38f, 16777217.0f, 0.3f, -123.456f}) {
+    const std::string text = formatFloat(f);
+    float back = 0.0f;
+    std::from_chars(text.data(), text.data() + text.size(), back);
+    EXPECT_EQ(back, f) << text;
+  }
+}
+
+TEST(NumberText, CommaLocaleStillReadsAndWritesPoints) {
+  CommaLocale locale;
+  if (!locale.active()) GTEST_SKIP() << "no comma-decimal locale installed";
+  EXPECT_EQ(readDouble("2.5").value, 2.5);
+  EXPECT_EQ(readDouble("2.5e-30").value, 2.5e-30);  // beyond the exact fast path
+  EXPECT_EQ(readDouble("1.2345678901234567").value, 1.2345678901234567);
+  EXPECT_EQ(formatDouble(2.5), "2.5");
+  EXPECT_EQ(formatDouble(3.0), "3.0");
+  EXPECT_EQ(formatDouble(1.25e-30), "1.25e-30");
+  EXPECT_EQ(formatFloat(0.5f), "0.5");
+  bool ok = false;
+  std::unique_ptr<CzemReal> real(CzemReal::fromText("0.000000000000000000000000125", ok));
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(real->GetDouble(), 1.25e-25);
+  CzemDouble source(0.1);
+  CzemDouble copy;
+  copy.CopyFrom(&source);
+  EXPECT_EQ(copy.valueText().view(), "0.1");
+}
