@@ -127,7 +127,13 @@ double CzemClob::GetDouble() {
 // ---- building and resetting -------------------------------------------------
 
 void CzemClob::append(std::string_view itemText) {
-  if (!text_.empty()) text_ += ',';
+  if (!text_.empty()) {
+    // A cursor with nothing but blanks ahead moves past the new separator, so
+    // that the next read finds the new item instead of a stray comma.
+    const bool cursorAtEnd = text_.find_first_not_of(" \t\n\v\f\r", position_) == std::string::npos;
+    text_ += ',';
+    if (cursorAtEnd) position_ = text_.size();
+  }
   text_.append(itemText);
   message_.clear();
   atEnd_ = false;
