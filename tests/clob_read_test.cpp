@@ -97,7 +97,8 @@ TEST(ClobRead, InvalidValuesAreReportedAndConsumed) {
   EXPECT_EQ(any->item()->IsDouble(), 0);
 
   // An integer literal beyond the float range is no valid Float either.
-  EXPECT_EQ(firstReadMessage("1" + std::string(40, '0'), kClobFloat), "'1" + std::string(40, '0') + "' is not a valid Float.");
+  EXPECT_EQ(firstReadMessage("1" + std::string(40, '0'), kClobFloat),
+            "'1" + std::string(40, '0') + "' is not a valid Float.");
 }
 
 TEST(ClobRead, QuotedStringsAndBarredNamesLoseTheirDelimiters) {

@@ -1,6 +1,9 @@
 #include "clob/clob_item_forms.hpp"
 
+#include <memory>
+
 #include "model/number_text.hpp"
+#include "model/values.hpp"
 
 namespace zem {
 
@@ -15,6 +18,16 @@ std::string clobIntItem(int value) {
 std::string clobFloatItem(float value) {
   std::string text;
   appendFloat(text, value);
+  // Reading takes the text as a double before narrowing it, so the shortest
+  // float text can fall just outside the float range (the largest float) or
+  // below the normal range (the smallest one). The widened double's own
+  // digits always read back.
+  bool converted = false;
+  std::unique_ptr<CzemReal> back(CzemReal::fromText(text, converted));
+  if (!(converted && back->IsFloat() != 0 && back->GetFloat() == value)) {
+    text.clear();
+    appendDouble(text, value, false);
+  }
   return text;
 }
 

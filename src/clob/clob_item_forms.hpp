@@ -9,7 +9,8 @@ namespace zem {
 
 std::string clobBoolItem(int value);  // "true" for any non-zero value
 std::string clobIntItem(int value);
-// Six significant digits when they give the float back exactly, else nine.
+// Six significant digits when they give the float back exactly, else nine,
+// else the digits of the float widened to a double.
 std::string clobFloatItem(float value);
 // "%#.1f" for an integral value in the 32-bit range, else the shortest of
 // sixteen or seventeen significant digits that gives the double back.
