@@ -1,8 +1,214 @@
-// Placeholder until CLOB values land: keeps the library linkable.
+#include "clob/clob.hpp"
+
 #include "model/value_factory.hpp"
-#include "model/values.hpp"
+#include "paths/filename.hpp"
+#include "text/output_stream.hpp"
 
 namespace zem {
-CzemNode* makeClobOrString(std::string_view content) { return new CzemString(content); }
-CzemNode* makeEmptyClob() { return new CzemString(); }
+namespace {
+
+constexpr std::string_view kClobPrefix = "<CLOB:";
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+// The name of the highest type bit of a mask, as messages name types.
+const char* typeName(int typeMask) {
+  static constexpr const char* kNames[] = {"Boolean", "Integer", "Float", "Double", "String", "Filename"};
+  for (int bit = 5; bit >= 0; --bit) {
+    if ((typeMask & (1 << bit)) != 0) return kNames[bit];
+  }
+  return "";
+}
+
+// Apostrophes doubled: the whole CLOB is written as one single-quoted string.
+void writeEscapingApostrophes(OutputStream& out, std::string_view text) {
+  for (char c : text) {
+    if (c == '\'') out << '\'';
+    out << c;
+  }
+}
+
+}  // namespace
+
+// ---- the read cursor --------------------------------------------------------
+
+void CzemClob::read(int typeMask) {
+  item_.reset();
+  message_.clear();
+  ClobLexeme lexeme = lexClobItem(text_, position_);
+  atEnd_ = lexeme.outcome == ClobLexeme::kEnd;
+  if (lexeme.outcome == ClobLexeme::kEnd) {
+    message_ = kClobEndMessage;
+    return;
+  }
+  if (lexeme.outcome == ClobLexeme::kSyntaxError) {
+    message_ = kClobSyntaxMessage;
+    return;
+  }
+  position_ = lexeme.next;
+  if (typeMask != kClobAnyType && (lexeme.itemClass & typeMask) != typeMask) {
+    message_ = "CLOB data parsing failed. ";
+    message_ += typeName(typeMask);
+    message_ += " expected.";
+    return;
+  }
+  item_.reset(makeItem(lexeme, typeMask));
+}
+
+CzemNode* CzemClob::makeItem(const ClobLexeme& lexeme, int typeMask) {
+  const std::string& text = lexeme.text;
+  switch (lexeme.itemClass) {
+    case kClobWord:
+      if (equalsIgnoringCase(text, "true") || equalsIgnoringCase(text, "false")) return CzemBool::fromText(text);
+      message_ = "'" + text + "' is not a valid Boolean value";
+      return nullptr;
+    case kClobIntegerLiteral:
+    case kClobRealLiteral: {
+      bool converted = false;
+      std::unique_ptr<CzemNumeric> number;
+      if (lexeme.itemClass == kClobIntegerLiteral)
+        number.reset(CzemInt::fromText(text, converted));
+      else
+        number.reset(CzemReal::fromText(text, converted));
+      // An integer literal too large for the type is refused like a real
+      // one: its clamped value would pass for the number that was stored.
+      if (typeMask == kClobFloat && number->IsFloat() == 0) {
+        message_ = "'" + text + "' is not a valid Float.";
+        return nullptr;
+      }
+      if (typeMask == kClobDouble && number->IsDouble() == 0) {
+        message_ = "'" + text + "' is not a valid Double.";
+        return nullptr;
+      }
+      return number.release();
+    }
+    case kClobQuotedString:
+      return new CzemString(text);
+    case kClobBarredName: {
+      // The name resolves against the CLOB's document, but the CLOB's parent
+      // does not list it: it dies with the CLOB's next read.
+      CzemNode* name = makeFilenameValue(text);
+      name->setParent(parent());
+      return name;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+int CzemClob::GetBool() {
+  read(kClobBoolean);
+  return item_ ? item_->GetBool() : 0;
+}
+
+int CzemClob::GetInt() {
+  read(kClobInteger);
+  return item_ ? item_->GetInt() : 0;
+}
+
+float CzemClob::GetFloat() {
+  read(kClobFloat);
+  return item_ ? item_->GetFloat() : 0.0f;
+}
+
+double CzemClob::GetDouble() {
+  read(kClobDouble);
+  return item_ ? item_->GetDouble() : 0.0;
+}
+
+// ---- building and resetting -------------------------------------------------
+
+void CzemClob::append(std::string_view itemText) {
+  if (!text_.empty()) {
+    // A cursor with nothing but blanks ahead moves past the new separator, so
+    // that the next read finds the new item instead of a stray comma.
+    const bool cursorAtEnd = text_.find_first_not_of(" \t\n\v\f\r", position_) == std::string::npos;
+    text_ += ',';
+    if (cursorAtEnd) position_ = text_.size();
+  }
+  text_.append(itemText);
+  message_.clear();
+  atEnd_ = false;
+}
+
+void CzemClob::reset(bool clearText) {
+  item_.reset();
+  position_ = 0;
+  message_.clear();
+  if (clearText) text_.clear();
+  atEnd_ = text_.empty();
+}
+
+void CzemClob::CopyFrom(const CzemNode* source) {
+  const auto* from = dynamic_cast<const CzemClob*>(source);
+  if (from == nullptr || from == this) return;
+  CzemParam::CopyFrom(source);
+  text_ = from->text_;
+  position_ = 0;
+  item_.reset();
+  atEnd_ = text_.empty();
+}
+
+// ---- writing ----------------------------------------------------------------
+
+void CzemClob::Write(OutputStream& out) {
+  out << "'<CLOB:";
+  std::size_t position = 0;  // a private cursor: the read cursor stays put
+  bool first = true;
+  for (;;) {
+    ClobLexeme lexeme = lexClobItem(text_, position);
+    if (lexeme.outcome == ClobLexeme::kEnd) break;
+    if (!first) out << ',';
+    first = false;
+    if (lexeme.outcome == ClobLexeme::kSyntaxError) {
+      // Text that does not lex (only possible from a file) is kept as it
+      // stands, so that writing loses nothing and reading fails at the same item.
+      std::string_view rest = std::string_view(text_).substr(position);
+      while (!rest.empty() && (rest.front() == ' ' || (rest.front() >= '\t' && rest.front() <= '\r')))
+        rest.remove_prefix(1);
+      writeEscapingApostrophes(out, rest);
+      break;
+    }
+    position = lexeme.next;
+    switch (lexeme.itemClass) {
+      case kClobQuotedString:
+        out << '"';
+        for (char c : lexeme.text) {
+          if (c == '"' || c == '\'') out << c;
+          out << c;
+        }
+        out << '"';
+        break;
+      case kClobBarredName:
+        out << '|';
+        writeEscapingApostrophes(out, renderFilename(GetAnchorFilename(), lexeme.text));
+        out << '|';
+        break;
+      default:
+        out << lexeme.text;
+        break;
+    }
+  }
+  out << ">'";
+}
+
+// ---- makers -------------------------------------------------------------------
+
+CzemNode* makeClobOrString(std::string_view content) {
+  const bool isClob = content.size() > kClobPrefix.size() && content.back() == '>' &&
+                      equalsIgnoringCase(content.substr(0, kClobPrefix.size()), kClobPrefix);
+  if (!isClob) return new CzemString(content);
+  return new CzemClob(content.substr(kClobPrefix.size(), content.size() - kClobPrefix.size() - 1));
+}
+
+CzemNode* makeEmptyClob() { return new CzemClob(); }
+
 }  // namespace zem

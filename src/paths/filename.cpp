@@ -1,7 +1,54 @@
-// Placeholder until file-name values land: keeps the library linkable.
+#include "paths/filename.hpp"
+
 #include "model/value_factory.hpp"
-#include "model/values.hpp"
+#include "paths/path_ops.hpp"
+#include "text/output_stream.hpp"
 
 namespace zem {
-CzemNode* makeFilenameValue(std::string_view text) { return new CzemString(text); }
+
+std::string absoluteAnchor(std::string_view anchor) {
+  std::string absolute(anchor);
+  if (isRelativePath(absolute)) {
+    if (auto combined = combinePaths(kCurrentDirectoryMarker, absolute)) absolute = std::move(*combined);
+  }
+  if (driveNumber(absolute) == -1) {
+    if (auto combined = combinePaths(kCurrentDriveRootMarker, absolute)) absolute = std::move(*combined);
+  }
+  return absolute;
+}
+
+std::string anchorFolder(std::string_view anchor) {
+  if (!anchor.empty()) return directoryOf(absoluteAnchor(anchor));
+  std::string folder = currentDirectory();
+  if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
+    folder += driveNumber(folder) == -1 ? '/' : '\\';
+  return folder;
+}
+
+std::string resolveFilename(std::string_view anchor, std::string_view name) {
+  if (name.empty() || !isRelativePath(name)) return std::string(name);
+  auto combined = combinePaths(anchorFolder(anchor), name);
+  return combined ? std::move(*combined) : std::string(name);
+}
+
+std::string renderFilename(std::string_view anchor, std::string_view name) {
+  const std::string folder = anchorFolder(anchor);
+  const int nameDrive = driveNumber(name);
+  // A name on another drive or share cannot be expressed relative to the folder.
+  if (nameDrive != -1 && nameDrive != driveNumber(folder)) return std::string(name);
+  auto relative = relativePathFromFolder(folder, name);
+  return relative ? std::move(*relative) : std::string(name);
+}
+
+const char* CzemFilename::GetFilename() {
+  resolved_.assign(resolveFilename(GetAnchorFilename(), valueText().view()));
+  return resolved_.c_str();
+}
+
+void CzemFilename::Write(OutputStream& out) {
+  out << '|' << renderFilename(GetAnchorFilename(), valueText().view()) << '|';
+}
+
+CzemNode* makeFilenameValue(std::string_view text) { return new CzemFilename(text); }
+
 }  // namespace zem

@@ -1,0 +1,68 @@
+// CLOB values: a list of typed items packed into one string, read item by
+// item through a cursor kept in the value. Each read materialises the item as
+// an ordinary value node, which the CLOB owns until its next read.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "clob/clob_lexer.hpp"
+#include "model/values.hpp"
+
+namespace zem {
+
+class CzemClob : public CzemParam {
+ public:
+  CzemClob() = default;
+  // A CLOB holding `text`, the items without "<CLOB:" and ">".
+  explicit CzemClob(std::string_view text) : text_(text), atEnd_(text_.empty()) {}
+
+  CzemNode* NewEmpty() const override { return new CzemClob(); }
+  int IsClob() override { return 1; }
+  const char* GetString() override { return text_.c_str(); }
+  // Each reads the next item with its own type.
+  int GetBool() override;
+  int GetInt() override;
+  float GetFloat() override;
+  double GetDouble() override;
+  void Write(OutputStream& out) override;
+  void CopyFrom(const CzemNode* source) override;
+
+  // Reads the next item that serves every type of `typeMask` (kClobAnyType:
+  // any item). Afterwards item(), message() and atEnd() tell the outcome.
+  // A mismatched or invalid item is consumed; at a syntax error or the end
+  // the cursor stays where it was.
+  void read(int typeMask);
+  // Appends one item text (see clob_item_forms.hpp); the cursor stays.
+  void append(std::string_view itemText);
+  // Back to the first item; with `clearText`, the CLOB becomes empty.
+  void reset(bool clearText);
+
+  // The node made by the last read; null after a failed read.
+  CzemNode* item() const { return item_.get(); }
+  // Why the last read failed; empty after a success, an append or a reset.
+  const std::string& message() const { return message_; }
+  void clearMessage() { message_.clear(); }
+  // True while the text is empty after creation, reset or copy, and after a
+  // read that found no further item.
+  bool atEnd() const { return atEnd_; }
+  const std::string& text() const { return text_; }
+
+ private:
+  // Makes the item of a lexed `lexeme` for a read with `typeMask`, or sets
+  // the message and returns null when its value is not valid for the type.
+  CzemNode* makeItem(const ClobLexeme& lexeme, int typeMask);
+
+  std::string text_;
+  std::size_t position_ = 0;  // byte index where the next read starts
+  std::unique_ptr<CzemNode> item_;
+  std::string message_;
+  bool atEnd_ = true;
+};
+
+// The CLOB behind a node that answers IsClob: only CzemClob does.
+inline CzemClob* asClob(CzemNode* node) { return static_cast<CzemClob*>(node); }
+
+}  // namespace zem

@@ -1,0 +1,113 @@
+#include "clob/clob_lexer.hpp"
+
+namespace zem {
+namespace {
+
+// Classification as in the "C" locale: bytes of 0x80 and above are none of these.
+bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// A cursor over the CLOB text that collects the characters of one item.
+class ItemScanner {
+ public:
+  ItemScanner(std::string_view text, std::size_t at, std::string& item) : s_(text), i_(at), item_(item) {}
+
+  std::size_t at() const { return i_; }
+  bool atEnd() const { return i_ >= s_.size(); }
+  char peek() const { return atEnd() ? '\0' : s_[i_]; }
+  void skipSpace() {
+    while (!atEnd() && isSpace(s_[i_])) ++i_;
+  }
+  void take() { item_ += s_[i_++]; }
+  void takeDigits() {
+    while (isDigit(peek())) take();
+  }
+  void takeLetters() {
+    while (isLetter(peek())) take();
+  }
+
+  // Digits, then an optional fraction and exponent. Returns the class, or 0
+  // for a malformed number. The cursor stands on a digit, a sign or a point.
+  int number() {
+    if (peek() == '+' || peek() == '-') {
+      take();
+      if (peek() != '.' && !isDigit(peek())) return 0;
+    }
+    takeDigits();
+    int itemClass = kClobIntegerLiteral;
+    if (peek() == '.') {
+      take();
+      if (!isDigit(peek())) return 0;  // "1." and "+." are not numbers
+      takeDigits();
+      itemClass = kClobRealLiteral;
+    }
+    if (peek() == 'e' || peek() == 'E') {
+      take();
+      if (peek() == '+' || peek() == '-') take();
+      if (!isDigit(peek())) return 0;
+      takeDigits();
+      itemClass = kClobRealLiteral;
+    }
+    return itemClass;
+  }
+
+  // Text up to the closing `delimiter`; with `doubling`, two delimiters in a
+  // row stand for one. The cursor stands on the opening delimiter.
+  bool delimited(char delimiter, bool doubling) {
+    ++i_;
+    for (;;) {
+      if (atEnd()) return false;
+      if (s_[i_] == delimiter) {
+        ++i_;
+        if (!doubling || peek() != delimiter) return true;
+      }
+      take();
+    }
+  }
+
+ private:
+  std::string_view s_;
+  std::size_t i_;
+  std::string& item_;
+};
+
+}  // namespace
+
+ClobLexeme lexClobItem(std::string_view clob, std::size_t position) {
+  ClobLexeme lexeme;
+  lexeme.next = position;
+  if (position > clob.size()) return lexeme;
+
+  ItemScanner scan(clob, position, lexeme.text);
+  scan.skipSpace();
+  if (scan.atEnd()) return lexeme;  // only white space left
+
+  const char c = scan.peek();
+  int itemClass = 0;
+  if (isLetter(c)) {
+    scan.takeLetters();
+    itemClass = kClobWord;
+  } else if (isDigit(c) || c == '+' || c == '-' || c == '.') {
+    itemClass = scan.number();
+  } else if (c == '"') {
+    if (scan.delimited('"', true)) itemClass = kClobQuotedString;
+  } else if (c == '|') {
+    if (scan.delimited('|', false)) itemClass = kClobBarredName;
+  }
+
+  if (itemClass != 0) {
+    scan.skipSpace();
+    if (scan.atEnd() || scan.peek() == ',') {
+      lexeme.outcome = ClobLexeme::kItem;
+      lexeme.itemClass = itemClass;
+      lexeme.next = scan.atEnd() ? scan.at() : scan.at() + 1;
+      return lexeme;
+    }
+  }
+  lexeme.outcome = ClobLexeme::kSyntaxError;
+  lexeme.text.clear();
+  return lexeme;
+}
+
+}  // namespace zem

@@ -1,0 +1,49 @@
+// File-name values: a path as the document states it, usually relative to the
+// document's own file (its anchor). Reading resolves it against the anchor's
+// folder; writing expresses an absolute name relative to that folder again.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/values.hpp"
+
+namespace zem {
+
+class CzemFilename : public CzemParam {
+ public:
+  CzemFilename() = default;
+  explicit CzemFilename(std::string_view text) : CzemParam(text) {}
+
+  CzemNode* NewEmpty() const override { return new CzemFilename(); }
+  int IsFilename() override { return 1; }
+  // The resolved name; owned by this value and valid until its next resolution.
+  const char* GetFilename() override;
+  const char* GetFilenameString() override { return valueText().c_str(); }
+  int GetSyntaxClass() override { return kSynFilename; }
+  void Write(OutputStream& out) override;
+
+ private:
+  Text resolved_;
+};
+
+// The anchor made absolute: a relative anchor is taken from the current
+// directory, a rooted one without drive goes to the current drive's root.
+// An anchor that cannot be made absolute within the path limit stays as it is.
+std::string absoluteAnchor(std::string_view anchor);
+
+// The folder that relative file names resolve against. A document that has no
+// anchor yet (built and never written) resolves against the current directory.
+std::string anchorFolder(std::string_view anchor);
+
+// `name` resolved against `anchor`: an empty or absolute name unchanged, a
+// relative one joined to the anchor's folder (unchanged when that would exceed
+// the path limit).
+std::string resolveFilename(std::string_view anchor, std::string_view name);
+
+// `name` as written into the document whose anchor is `anchor` (without the
+// bars): an absolute name on the anchor's drive relative to the anchor's
+// folder, anything else unchanged.
+std::string renderFilename(std::string_view anchor, std::string_view name);
+
+}  // namespace zem

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/named_nodes.hpp"
+#include "model/value_factory.hpp"
+#include "paths/filename.hpp"
+#include "paths/path_ops.hpp"
+#include "text/output_stream.hpp"
+#include "vox/vox.h"
+#include "zem/zem.h"
+
+using namespace zem;
+
+namespace {
+
+std::string workOnDriveC() { return "c:\\work"; }
+
+// A root with anchor, section "S" and keyword "k".
+struct Document {
+  CzemTargetList root;
+  CzemKeyword* keyword = new CzemKeyword("k");
+  explicit Document(std::string_view anchor) {
+    root.setAnchor(anchor);
+    auto* section = new CzemSection("S");
+    root.addSection(section);
+    section->addKeyword(keyword);
+  }
+  CzemNode* name(std::string_view text) {
+    keyword->addParam(makeFilenameValue(text));
+    return keyword->children().back();
+  }
+  std::string written(std::string_view text) {
+    OutputStream out(nullptr);
+    name(text)->Write(out);
+    return out.text();
+  }
+};
+
+struct Reports {
+  std::vector<std::string> texts;
+  Reports() {
+    zemGetErrorGlb();
+    voxSetSink([](const char* t, int, void* self) { static_cast<Reports*>(self)->texts.emplace_back(t); }, this);
+  }
+  ~Reports() { voxSetSink(nullptr, nullptr); }
+};
+
+void* ptr(CzemNode* node) { return static_cast<CzemBase*>(node); }
+
+}  // namespace
+
+TEST(FilenameValue, ResolvesAgainstTheAnchorFolder) {
+  Document doc("c:\\proj\\model.txt");
+  EXPECT_STREQ(doc.name("data\\in.txt")->GetFilename(), "c:\\proj\\data\\in.txt");
+  EXPECT_STREQ(doc.name("..\\x.txt")->GetFilename(), "c:\\x.txt");
+  EXPECT_STREQ(doc.name("d:\\x.txt")->GetFilename(), "d:\\x.txt");
+  EXPECT_STREQ(doc.name("")->GetFilename(), "");
+  EXPECT_STREQ(doc.keyword->ParamByNum(1)->GetFilenameString(), "data\\in.txt");
+  doc.root.setAnchor("e:\\w\\copy.txt");
+  EXPECT_STREQ(doc.keyword->ParamByNum(1)->GetFilename(), "e:\\w\\data\\in.txt");
+  Document tooLong("c:\\" + std::string(250, 'a') + "\\model.txt");
+  EXPECT_STREQ(tooLong.name("data\\in.txt")->GetFilename(), "data\\in.txt");
+}
+
+TEST(FilenameValue, AnchorIsCompletedFromTheCurrentDirectory) {
+  setCurrentDirectoryProvider(workOnDriveC);
+  EXPECT_STREQ(Document("model.txt").name("in.txt")->GetFilename(), "c:\\work\\in.txt");
+  EXPECT_STREQ(Document("\\proj\\model.txt").name("in.txt")->GetFilename(), "c:\\proj\\in.txt");
+  EXPECT_STREQ(Document("").name("in.txt")->GetFilename(), "c:\\work\\in.txt");  // never written
+  setCurrentDirectoryProvider(nullptr);
+}
+
+TEST(FilenameValue, WritesAbsoluteNamesOnTheAnchorDriveRelativeToIt) {
+  Document doc("c:\\proj\\model.txt");
+  EXPECT_EQ(doc.written("data\\in.txt"), "|data\\in.txt|");
+  EXPECT_EQ(doc.written("C:\\PROJ\\data\\in.txt"), "|.\\data\\in.txt|");
+  EXPECT_EQ(doc.written("c:\\other\\x.txt"), "|..\\other\\x.txt|");
+  EXPECT_EQ(doc.written("d:\\x.txt"), "|d:\\x.txt|");
+  OutputStream out(nullptr);
+  doc.root.Write(out);
+  EXPECT_NE(out.text().find("[S]\r\n   k = |data\\in.txt|, |.\\data\\in.txt|, |..\\other\\x.txt|, |d:\\x.txt|\r\n"),
+            std::string::npos);
+}
+
+TEST(FilenameValue, RealLinuxPathResolvesToAFileThatOpens) {
+  namespace fs = std::filesystem;
+  const fs::path project = fs::path(testing::TempDir()) / "filename_values_proj";
+  fs::create_directories(project / "data");
+  const std::string target = (project / "data" / "in.txt").string();
+  std::fclose(std::fopen(target.c_str(), "w"));
+
+  Document doc((project / "model.txt").string());
+  const char* resolved = doc.name("data\\in.txt")->GetFilename();
+  EXPECT_EQ(std::string(resolved), target);
+  std::FILE* opened = std::fopen(resolved, "r");
+  EXPECT_NE(opened, nullptr);
+  if (opened != nullptr) std::fclose(opened);
+  EXPECT_EQ(doc.written(target), "|./data/in.txt|");
+  EXPECT_EQ(doc.written((project.parent_path() / "o.txt").string()), "|../o.txt|");
+  fs::remove_all(project);
+}
+
+TEST(FilenameExports, CheckTheNodeAndGiveNeutralResults) {
+  Document doc("c:\\proj\\model.txt");
+  Reports reports;
+  EXPECT_EQ(zemIsFilename(nullptr), 0);
+  EXPECT_STREQ(zemGetFilename(nullptr), "");
+  zemSetAnchorFilename(nullptr, "x");
+  EXPECT_EQ(zemGetErrorGlb(), 1006);
+  char buffer[32] = "keep";
+  EXPECT_EQ(zemGetFilename(ptr(doc.keyword)), nullptr);
+  EXPECT_EQ(zemGetFilename2(ptr(doc.keyword), buffer, sizeof buffer), -2);
+  zemSetFilename(ptr(doc.keyword), "x");
+  EXPECT_STREQ(buffer, "keep");
+  EXPECT_EQ(zemGetErrorGlb(), 0);
+  EXPECT_EQ(reports.texts,
+            (std::vector<std::string>{"Invalid zemNode", "Invalid zemNode", "Invalid zemNode",
+                                      "Function invalid in this context", "Function invalid in this context"}));
+}
+
+TEST(FilenameExports, SetGetAndCopyNamesAndAnchors) {
+  Document doc("");
+  void* value = ptr(doc.name("in.txt"));
+  zemSetAnchorFilename(value, "c:\\proj\\model.txt");
+  zemSetFilename(value, "data\\x.txt");
+  EXPECT_EQ(zemIsFilename(value), 1);
+  EXPECT_STREQ(zemGetFilenameString(value), "data\\x.txt");
+  char buffer[64] = "";
+  EXPECT_EQ(zemGetFilename2(value, buffer, 18), -1);  // the name has 18 characters
+  EXPECT_EQ(zemGetFilename2(value, buffer, 19), 0);
+  EXPECT_STREQ(buffer, "c:\\proj\\data\\x.txt");
+  EXPECT_STREQ(zemGetAnchorFilename(ptr(&doc.root)), "c:\\proj\\model.txt");
+  EXPECT_STREQ(zemGetAnchorFilename(ptr(doc.keyword)), "");
+  EXPECT_EQ(zemGetAnchorFilename2(ptr(&doc.root), buffer, 17), -1);
+  EXPECT_EQ(zemGetAnchorFilename2(ptr(&doc.root), buffer, 18), 0);
+}
