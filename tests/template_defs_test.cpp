@@ -1,8 +1,6 @@
 // Template definitions, their handle rule, and default lookups.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "api_test_support.hpp"
 #include "model/named_nodes.hpp"
 #include "model/values.hpp"
@@ -52,6 +50,13 @@ TEST_F(Templates, KeywordDefinitionAddsAPlaceholderPerCode) {
   // The new definition is the current keyword.
   zemAddInt(handle, 5);
   EXPECT_EQ(zemGetNoParams(m), 4);
+
+  zemAddKeywordDef(handle, "", "", 1, 0, 0);
+  zemAddKeywordDef(handle, nullptr, nullptr, 0, 0, 0);
+  EXPECT_STREQ(zemGetName(zemKeywordByNum(top(), 3)), "");
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(top(), 3)), 0);
+  EXPECT_EQ(flagsOf(zemKeywordByNum(top(), 4)), 0u);
+  EXPECT_EQ(reports.take(), Texts{});
 }
 
 TEST_F(Templates, UnknownCodeIsABuildingErrorPerCharacter) {
@@ -63,16 +68,6 @@ TEST_F(Templates, UnknownCodeIsABuildingErrorPerCharacter) {
   EXPECT_EQ(zemAddKeywordDefS(handle, "m", "Q", 0, 0, 0), 2000);
   EXPECT_EQ(reports.take(), Texts{});
   EXPECT_EQ(zemGetErrorGlb(), 0);
-}
-
-TEST_F(Templates, EmptyCodesAndEmptyNameMakeABareWildcardDefinition) {
-  zemAddKeywordDef(handle, "", "", 1, 0, 0);
-  zemAddKeywordDef(handle, nullptr, nullptr, 0, 0, 0);
-  EXPECT_EQ(zemGetNoKeywords(top()), 2);
-  EXPECT_STREQ(zemGetName(zemKeywordByNum(top(), 1)), "");
-  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(top(), 1)), 0);
-  EXPECT_EQ(flagsOf(zemKeywordByNum(top(), 2)), 0u);
-  EXPECT_EQ(reports.take(), Texts{});
 }
 
 TEST_F(Templates, SectionDefinitionOpensASubsectionWithFlags) {
@@ -116,30 +111,21 @@ TEST_F(Templates, PlaceholdersNeedAKeyword) {
 
 TEST_F(Templates, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
   zem_test::TreelessDocument loaded;
-  const std::vector<std::function<int(void*)>> quiet = {
-      [](void* h) { return zemAddIntDefS(h); },
-      [](void* h) { return zemAddFloatDefS(h); },
-      [](void* h) { return zemAddDoubleDefS(h); },
-      [](void* h) { return zemAddBoolDefS(h); },
-      [](void* h) { return zemAddStringDefS(h); },
-      [](void* h) { return zemAddFilenameDefS(h); },
-      [](void* h) { return zemAddKeywordDefS(h, "k", "i", 0, 0, 0); },
-      [](void* h) { return zemAddSectionDefS(h, "s", 0, 0); },
-  };
-  for (void* invalid : {zem_test::asHandle(&loaded), top(), static_cast<void*>(nullptr)}) {
-    for (std::size_t i = 0; i < quiet.size(); ++i) {
-      EXPECT_EQ(quiet[i](invalid), 1005) << i;
-      EXPECT_EQ(zemGetErrorGlb(), 1005) << i;
-      EXPECT_EQ(reports.take(), Texts{"Invalid zemHandle (CzemCreate)"}) << i;
-    }
+  void* notCreated = zem_test::asHandle(&loaded);
+  for (void* invalid : {notCreated, top(), static_cast<void*>(nullptr)}) {
+    EXPECT_EQ(zemAddIntDefS(invalid), 1005);
+    EXPECT_EQ(zemAddFilenameDefS(invalid), 1005);
+    EXPECT_EQ(zemAddKeywordDefS(invalid, "k", "i", 0, 0, 0), 1005);
+    EXPECT_EQ(zemAddSectionDefS(invalid, "s", 0, 0), 1005);
+    EXPECT_EQ(zemGetErrorGlb(), 1005);
+    EXPECT_EQ(reports.take(), Texts(4, "Invalid zemHandle (CzemCreate)"));
   }
-  zemAddIntDef(zem_test::asHandle(&loaded));
-  zemAddKeywordDef(zem_test::asHandle(&loaded), "k", "i", 0, 0, 0);
+  zemAddDoubleDef(notCreated);
+  zemAddKeywordDef(notCreated, "k", "i", 0, 0, 0);
   zemAddSectionDef(nullptr, "s", 0, 0);
   EXPECT_EQ(reports.take(), Texts(3, "Invalid zemHandle (CzemCreate)"));
-  EXPECT_EQ(zemGetErrorGlb(), 1005);
-  // The refused quiet calls did not make the loaded handle silent.
-  zemAddKeyword(zem_test::asHandle(&loaded), "k");
+  // The refused quiet calls did not make the handle silent.
+  zemAddKeyword(notCreated, "k");
   EXPECT_EQ(reports.take(), Texts{"Missing current section"});
 }
 

@@ -49,14 +49,6 @@ class Settings : public testing::Test {
   std::filesystem::path file;
 };
 
-TEST_F(Settings, NoSettingsNoSection) {
-  zemAddTarget(handle, "A");
-  zemEndSection(handle);
-  const std::string text = write();
-  EXPECT_EQ(zemGetNoTargets(handle), 1);
-  EXPECT_EQ(occurrences(text, "SYSTEM"), 0u);
-}
-
 TEST_F(Settings, OneSectionIsAddedLastAndReusedByLaterWrites) {
   zemAddTarget(handle, "A");
   zemEndSection(handle);
