@@ -13,7 +13,7 @@ using zem::api::toCaller;
 namespace {
 
 struct PathSegment {
-  std::string_view name;
+  std::string name;
   unsigned instance;
 };
 
@@ -48,20 +48,11 @@ void forEachSegment(const char* path, Visit visit) {
     std::string_view segment = all.substr(start, end - start);
     start = end + 1;
     if (segment.empty()) continue;
-    PathSegment parsed{segment, 1};
-    if (const std::size_t colon = segment.find(':'); colon != std::string_view::npos) {
-      parsed.name = segment.substr(0, colon);
-      parsed.instance = readInstance(segment.substr(colon + 1));
-    }
+    const std::size_t colon = segment.find(':');
+    PathSegment parsed{std::string(segment.substr(0, colon)), 1};
+    if (colon != std::string_view::npos) parsed.instance = readInstance(segment.substr(colon + 1));
     if (!visit(parsed)) return;
   }
-}
-
-// Looks up by the segment name as a zero-terminated text.
-template <typename Lookup>
-void* lookUp(const PathSegment& segment, Lookup lookup) {
-  const std::string name(segment.name);
-  return lookup(name.c_str(), segment.instance);
 }
 
 }  // namespace
@@ -84,9 +75,9 @@ void* zemFindSectionByHandle(void* handle, const char* path) {
   void* current = nullptr;
   bool first = true;
   forEachSegment(path, [&](const PathSegment& segment) {
-    current = lookUp(segment, [&](const char* name, unsigned n) {
-      return first ? zemTargetByNameNum(handle, name, n) : zemSectionByNameNum(current, name, n);
-    });
+    const char* name = segment.name.c_str();
+    current = first ? zemTargetByNameNum(handle, name, segment.instance)
+                    : zemSectionByNameNum(current, name, segment.instance);
     first = false;
     return current != nullptr;
   });
@@ -96,8 +87,7 @@ void* zemFindSectionByHandle(void* handle, const char* path) {
 void* zemFindSectionByNode(void* node, const char* path) {
   void* current = node;
   forEachSegment(path, [&current](const PathSegment& segment) {
-    current =
-        lookUp(segment, [&current](const char* name, unsigned n) { return zemSectionByNameNum(current, name, n); });
+    current = zemSectionByNameNum(current, segment.name.c_str(), segment.instance);
     return current != nullptr;
   });
   return current;
