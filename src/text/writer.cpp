@@ -55,17 +55,6 @@ void reportFileError(const char* fileName) {
 bool restoreLength(std::FILE* file, off_t length) { return ftruncate(fileno(file), length) == 0; }
 bool restoreLength(const char* fileName, off_t length) { return truncate(fileName, length) == 0; }
 
-// Lets the tree write itself; false when any block did not reach the file.
-bool writeTree(CzemTargetList& root, std::FILE* file) {
-  try {
-    OutputStream out(file);
-    root.Write(out);
-    return out.flush();
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-}
-
 }  // namespace
 
 std::string formatCreationStamp(const std::tm& local) {
@@ -126,7 +115,9 @@ void writeDocument(CzemData* data, const char* fileName, bool append) {
     storeResultFolderSettings(*root);
     // File names are written relative to the file being written.
     root->setAnchor(fileName);
-    complete = writeTree(*root, file);
+    OutputStream out(file);
+    root->Write(out);
+    complete = out.flush();
   } catch (const std::bad_alloc&) {
     complete = false;
   }
