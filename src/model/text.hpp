@@ -39,12 +39,9 @@ class Text {
     if (s.size() <= kInlineMax) {
       char* old = onHeap() ? heapPtr() : nullptr;
       // s may point into this object's own heap block: copy before freeing.
-      // An empty view may carry a null data pointer, which memcpy must not see.
       unsigned char tmp[kInlineMax + 1];
-      if (!s.empty()) {
-        std::memcpy(tmp, s.data(), s.size());
-        std::memcpy(raw_, tmp, s.size());
-      }
+      std::memcpy(tmp, s.data(), s.size());
+      std::memcpy(raw_, tmp, s.size());
       raw_[s.size()] = 0;
       raw_[kTag] = static_cast<unsigned char>(s.size());
       std::free(old);
