@@ -17,9 +17,7 @@ namespace zem::api {
 inline void* toCaller(CzemNode* node) { return node != nullptr ? static_cast<CzemBase*>(node) : nullptr; }
 
 // A caller's text argument; a null pointer reads as the empty text.
-inline std::string_view textArg(const char* text) {
-  return text != nullptr ? std::string_view(text) : std::string_view();
-}
+inline std::string_view textArg(const char* text) { return std::string_view(text != nullptr ? text : ""); }
 
 // Applies the node check (reporting) and, if it passes, `op` to the node;
 // otherwise yields the export's neutral result.

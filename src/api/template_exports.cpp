@@ -35,7 +35,7 @@ CzemNode* makePlaceholder(char code) {
     case 'I':
       return new CzemIntDef();
     case 'N':
-      return makeFilenameValue({});
+      return makeFilenameValue("");
     case 'S':
       return new CzemString();
     default:
