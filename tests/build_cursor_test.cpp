@@ -11,7 +11,7 @@ using zem_test::Texts;
 
 namespace {
 
-class Building : public testing::Test {
+class BuildCursor : public testing::Test {
  protected:
   void SetUp() override { handle = zemCreate(); }
   void TearDown() override { zemClose(&handle); }
@@ -21,7 +21,7 @@ class Building : public testing::Test {
   void* handle = nullptr;
 };
 
-TEST_F(Building, KeywordOrSubsectionWithoutOpenSectionIsRefused) {
+TEST_F(BuildCursor, KeywordOrSubsectionWithoutOpenSectionIsRefused) {
   zemAddKeyword(handle, "k");
   zemAddSection(handle, "S");
   zemEndSection(handle);
@@ -31,7 +31,7 @@ TEST_F(Building, KeywordOrSubsectionWithoutOpenSectionIsRefused) {
   EXPECT_EQ(zemGetErrorGlb(), 0);
 }
 
-TEST_F(Building, ValueNeedsACurrentKeyword) {
+TEST_F(BuildCursor, ValueNeedsACurrentKeyword) {
   zemAddInt(handle, 1);
   zemAddTarget(handle, "A");
   zemAddDouble(handle, 1.0);
@@ -48,7 +48,7 @@ TEST_F(Building, ValueNeedsACurrentKeyword) {
   EXPECT_EQ(zemGetErrorGlb(), 0);
 }
 
-TEST_F(Building, SecondTargetBeforeEndSectionIsRefusedAndTheFirstStaysOpen) {
+TEST_F(BuildCursor, SecondTargetBeforeEndSectionIsRefusedAndTheFirstStaysOpen) {
   zemAddTarget(handle, "A");
   zemAddTarget(handle, "B");
   EXPECT_EQ(reports.take(), Texts{"Previous section was not completed"});
@@ -58,7 +58,7 @@ TEST_F(Building, SecondTargetBeforeEndSectionIsRefusedAndTheFirstStaysOpen) {
   EXPECT_EQ(reports.take(), Texts{});
 }
 
-TEST_F(Building, EndSectionReturnsToTheEnclosingSection) {
+TEST_F(BuildCursor, EndSectionReturnsToTheEnclosingSection) {
   zemAddTarget(handle, "A");
   zemAddSection(handle, "S");
   zemAddSection(handle, "T");
@@ -82,7 +82,7 @@ TEST_F(Building, EndSectionReturnsToTheEnclosingSection) {
   EXPECT_EQ(zemGetNoTargets(handle), 2);
 }
 
-TEST_F(Building, ValuesGoToTheLastKeywordInOrder) {
+TEST_F(BuildCursor, ValuesGoToTheLastKeywordInOrder) {
   zemAddTarget(handle, "A");
   zemAddKeyword(handle, "k");
   zemAddKeyword(handle, "K");
@@ -104,7 +104,7 @@ TEST_F(Building, ValuesGoToTheLastKeywordInOrder) {
   EXPECT_EQ(zemGetInstanceNo(zemParamByNum(second, 4)), 4);
 }
 
-TEST_F(Building, NullNamesAndTextsBuildEmptyOnes) {
+TEST_F(BuildCursor, NullNamesAndTextsBuildEmptyOnes) {
   zemAddTarget(handle, nullptr);
   zemAddKeyword(handle, nullptr);
   zemAddString(handle, nullptr);
@@ -117,7 +117,7 @@ TEST_F(Building, NullNamesAndTextsBuildEmptyOnes) {
   EXPECT_EQ(reports.take(), Texts{});
 }
 
-TEST_F(Building, QuietVariantReturnsAndClearsThePendingStatus) {
+TEST_F(BuildCursor, QuietVariantReturnsAndClearsThePendingStatus) {
   zemAddTarget(handle, "A");
   zemAddKeyword(handle, "k");
   zemAddTarget(handle, "B");  // plain: reported, status kept
@@ -141,7 +141,7 @@ TEST_F(Building, QuietVariantReturnsAndClearsThePendingStatus) {
   EXPECT_EQ(zemGetErrorGlb(), 0);
 }
 
-TEST_F(Building, InvalidHandleIsCode1005ReportedOnlyByPlainVariants) {
+TEST_F(BuildCursor, InvalidHandleIsCode1005ReportedOnlyByPlainVariants) {
   void* node = zemGetRoot(handle);
   int variable = 0;
   for (void* invalid : {static_cast<void*>(nullptr), node}) {

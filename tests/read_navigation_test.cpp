@@ -12,7 +12,7 @@ using zem_test::Texts;
 namespace {
 
 // Model { Depth = 7, 2.5, 'text', true   [Sub] a = 1   [sub]   [SUB] [Deep]   depth = }   Other {}
-class Sample : public testing::Test {
+class ReadTree : public testing::Test {
  protected:
   void SetUp() override {
     handle = zemCreate();
@@ -51,7 +51,7 @@ class Sample : public testing::Test {
   void* depth = nullptr;
 };
 
-TEST_F(Sample, NavigatesByNumberAndByNameWithInstances) {
+TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
   EXPECT_EQ(zemGetNoTargets(handle), 2);
   EXPECT_EQ(zemTargetByNum(handle, 1), model);
   EXPECT_STREQ(zemGetName(zemTargetByNum(handle, 2)), "Other");
@@ -87,7 +87,7 @@ TEST_F(Sample, NavigatesByNumberAndByNameWithInstances) {
   EXPECT_EQ(reports.take(), Texts{});
 }
 
-TEST_F(Sample, LevelsTargetsAndFullNames) {
+TEST_F(ReadTree, LevelsTargetsAndFullNames) {
   void* value = zemParamByNum(depth, 1);
   EXPECT_EQ(zemGetLevel(root), 0);
   EXPECT_EQ(zemGetLevel(model), 1);
@@ -107,7 +107,7 @@ TEST_F(Sample, LevelsTargetsAndFullNames) {
   EXPECT_EQ(reports.take(), Texts{});
 }
 
-TEST_F(Sample, ChildrenANodeCannotHaveAreReportedOnlyByTheLookups) {
+TEST_F(ReadTree, ChildrenANodeCannotHaveAreReportedOnlyByTheLookups) {
   EXPECT_EQ(zemGetNoKeywords(root), 0);
   EXPECT_EQ(zemGetNoParams(model), 0);
   EXPECT_EQ(zemNodeByNum(zemParamByNum(depth, 1), 1), nullptr);
@@ -122,7 +122,7 @@ TEST_F(Sample, ChildrenANodeCannotHaveAreReportedOnlyByTheLookups) {
   EXPECT_EQ(zemGetErrorGlb(), 0);
 }
 
-TEST_F(Sample, InvalidNodeGivesNeutralResultCode1006AndOneReport) {
+TEST_F(ReadTree, InvalidNodeGivesNeutralResultCode1006AndOneReport) {
   const std::vector<std::pair<const char*, std::function<bool(void*)>>> exports = {
       {"zemSectionByNum", [](void* p) { return zemSectionByNum(p, 1) == nullptr; }},
       {"zemSectionByNameNum", [](void* p) { return zemSectionByNameNum(p, "a", 1) == nullptr; }},
@@ -170,7 +170,7 @@ TEST_F(Sample, InvalidNodeGivesNeutralResultCode1006AndOneReport) {
   }
 }
 
-TEST_F(Sample, HandleLookupsReportAnInvalidHandleButTheRootQuestionIsQuiet) {
+TEST_F(ReadTree, HandleLookupsReportAnInvalidHandleButTheRootQuestionIsQuiet) {
   EXPECT_EQ(zemGetNoTargets(model), 0);
   EXPECT_EQ(zemGetErrorGlb(), 1005);
   EXPECT_EQ(zemTargetByNum(nullptr, 1), nullptr);
@@ -203,7 +203,7 @@ TEST(ReadWithoutTree, ExportsNeedingTheTreeFailAsAnInvalidNode) {
   EXPECT_EQ(reports.take(), Texts(4, "Invalid zemNode"));
 }
 
-TEST_F(Sample, CopyVariantsCopyOnlyWhatFits) {
+TEST_F(ReadTree, CopyVariantsCopyOnlyWhatFits) {
   char buffer[8];
   std::memset(buffer, 'x', sizeof buffer);
   EXPECT_EQ(zemGetName2(depth, buffer, 5), -1);  // "Depth" needs 6 bytes
@@ -223,7 +223,7 @@ TEST_F(Sample, CopyVariantsCopyOnlyWhatFits) {
   EXPECT_EQ(reports.take(), Texts{"Invalid zemNode"});
 }
 
-TEST_F(Sample, ParentSectionOfEveryKindOfNode) {
+TEST_F(ReadTree, ParentSectionOfEveryKindOfNode) {
   void* sub = zemSectionByNum(model, 1);
   void* keyword = zemKeywordByNum(sub, 1);
   EXPECT_EQ(zemGetParentSection(keyword), sub);
@@ -239,7 +239,7 @@ TEST_F(Sample, ParentSectionOfEveryKindOfNode) {
   EXPECT_EQ(reports.take(), Texts(3, "Invalid zemNode"));
 }
 
-TEST_F(Sample, SectionPathsSplitAtSlashesAndPointsWithOptionalInstances) {
+TEST_F(ReadTree, SectionPathsSplitAtSlashesAndPointsWithOptionalInstances) {
   void* secondSub = zemSectionByNameNum(model, "Sub", 2);
   void* deep = zemSectionByNameNum(zemSectionByNameNum(model, "Sub", 3), "Deep", 1);
   EXPECT_EQ(zemFindSectionByHandle(handle, "Model/Sub:2"), secondSub);

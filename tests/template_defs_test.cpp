@@ -13,7 +13,7 @@ namespace {
 zem::CzemNode* asNode(void* p) { return static_cast<zem::CzemNode*>(static_cast<zem::CzemBase*>(p)); }
 std::uint32_t flagsOf(void* p) { return static_cast<zem::CzemNamedNode*>(asNode(p))->flags(); }
 
-class Templates : public testing::Test {
+class TemplateDefs : public testing::Test {
  protected:
   void SetUp() override {
     handle = zemCreate();
@@ -26,7 +26,7 @@ class Templates : public testing::Test {
   void* handle = nullptr;
 };
 
-TEST_F(Templates, KeywordDefinitionAddsAPlaceholderPerCode) {
+TEST_F(TemplateDefs, KeywordDefinitionAddsAPlaceholderPerCode) {
   zemAddKeywordDef(handle, "k", "idS", 1, 0, 1);
   void* k = zemKeywordByNum(top(), 1);
   EXPECT_EQ(flagsOf(k), 1u | 4u);
@@ -59,7 +59,7 @@ TEST_F(Templates, KeywordDefinitionAddsAPlaceholderPerCode) {
   EXPECT_EQ(reports.take(), Texts{});
 }
 
-TEST_F(Templates, UnknownCodeIsABuildingErrorPerCharacter) {
+TEST_F(TemplateDefs, UnknownCodeIsABuildingErrorPerCharacter) {
   zemAddKeywordDef(handle, "k", "ix?", 0, 0, 0);
   EXPECT_EQ(reports.take(),
             (Texts{"Invalid parameter definition code: 'x'", "Invalid parameter definition code: '?'"}));
@@ -70,7 +70,7 @@ TEST_F(Templates, UnknownCodeIsABuildingErrorPerCharacter) {
   EXPECT_EQ(zemGetErrorGlb(), 0);
 }
 
-TEST_F(Templates, SectionDefinitionOpensASubsectionWithFlags) {
+TEST_F(TemplateDefs, SectionDefinitionOpensASubsectionWithFlags) {
   zemAddSectionDef(handle, "S", 1, 1);
   zemAddKeyword(handle, "inside");
   zemEndSection(handle);
@@ -88,7 +88,7 @@ TEST_F(Templates, SectionDefinitionOpensASubsectionWithFlags) {
   zemClose(&fresh);
 }
 
-TEST_F(Templates, PlaceholdersNeedAKeyword) {
+TEST_F(TemplateDefs, PlaceholdersNeedAKeyword) {
   zemAddIntDef(handle);
   EXPECT_EQ(reports.take(), Texts{"Missing current keyword"});
   zemAddKeyword(handle, "k");
@@ -109,7 +109,7 @@ TEST_F(Templates, PlaceholdersNeedAKeyword) {
   EXPECT_EQ(reports.take(), Texts{});
 }
 
-TEST_F(Templates, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
+TEST_F(TemplateDefs, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
   zem_test::TreelessDocument loaded;
   void* notCreated = zem_test::asHandle(&loaded);
   for (void* invalid : {notCreated, top(), static_cast<void*>(nullptr)}) {
@@ -129,7 +129,7 @@ TEST_F(Templates, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
   EXPECT_EQ(reports.take(), Texts{"Missing current section"});
 }
 
-TEST_F(Templates, ReferencesAcceptAnyDocumentHandle) {
+TEST_F(TemplateDefs, ReferencesAcceptAnyDocumentHandle) {
   zem_test::TreelessDocument loaded;
   int variable = 1;
   EXPECT_EQ(zemAddIntRefS(zem_test::asHandle(&loaded), &variable), 2000);
@@ -139,10 +139,10 @@ TEST_F(Templates, ReferencesAcceptAnyDocumentHandle) {
 }
 
 // A section holding  default (k) = 1, 2   default (k) = <empty>, 9   k = <default place>, <default place>
-class Defaults : public Templates {
+class DefaultLookups : public TemplateDefs {
  protected:
   void SetUp() override {
-    Templates::SetUp();
+    TemplateDefs::SetUp();
     auto* section = static_cast<zem::CzemSection*>(asNode(top()));
     first = new zem::CzemDefaultDef("k");
     first->addParam(new zem::CzemInt(1));
@@ -166,7 +166,7 @@ class Defaults : public Templates {
   void* k = nullptr;
 };
 
-TEST_F(Defaults, PlaceholderOfALaterDefaultLineFindsTheEarlierLine) {
+TEST_F(DefaultLookups, PlaceholderOfALaterDefaultLineFindsTheEarlierLine) {
   void* place = caller(second->NodeByNum(1));
   EXPECT_EQ(zemIsDefaultPar(place), 1);
   EXPECT_EQ(zemFindDefault(place), caller(first->NodeByNum(1)));
@@ -174,7 +174,7 @@ TEST_F(Defaults, PlaceholderOfALaterDefaultLineFindsTheEarlierLine) {
   EXPECT_EQ(zemParamByNum(caller(second), 1), place);  // a default line does not resolve its own places
 }
 
-TEST_F(Defaults, KeywordPlacesAreAnsweredByTheFirstMatchingLine) {
+TEST_F(DefaultLookups, KeywordPlacesAreAnsweredByTheFirstMatchingLine) {
   EXPECT_EQ(zemGetInt(zemParamByNum(k, 1)), 1);
   EXPECT_EQ(zemGetInt(zemParamByNum(k, 2)), 2);
   void* third = zemParamByNum(k, 3);
@@ -185,7 +185,7 @@ TEST_F(Defaults, KeywordPlacesAreAnsweredByTheFirstMatchingLine) {
   EXPECT_EQ(zemGetNoNodes(top()), 3);
 }
 
-TEST_F(Defaults, OnlyPlaceholdersHaveDefaults) {
+TEST_F(DefaultLookups, OnlyPlaceholdersHaveDefaults) {
   EXPECT_EQ(zemFindDefault(caller(first->NodeByNum(1))), nullptr);
   EXPECT_EQ(zemFindDefault(k), nullptr);
   EXPECT_EQ(zemGetErrorGlb(), 0);

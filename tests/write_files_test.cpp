@@ -14,7 +14,7 @@ const char* anchorOf(void* handle) {
   return static_cast<zem::CzemNode*>(static_cast<zem::CzemBase*>(zemGetRoot(handle)))->GetAnchorFilename();
 }
 
-class Files : public testing::Test {
+class WriteFiles : public testing::Test {
  protected:
   void SetUp() override {
     handle = zemCreate();
@@ -31,7 +31,7 @@ class Files : public testing::Test {
   std::filesystem::path dir;
 };
 
-TEST_F(Files, WriteReplacesAndAppendAddsAFullDocument) {
+TEST_F(WriteFiles, WriteReplacesAndAppendAddsAFullDocument) {
   const auto file = dir / "doc.txt";
   zem_test::writeFile(file, "old content\r\n");
   zemWrite(handle, file.string().c_str());
@@ -54,7 +54,7 @@ TEST_F(Files, WriteReplacesAndAppendAddsAFullDocument) {
   EXPECT_EQ(zemGetErrorGlb(), 0);
 }
 
-TEST_F(Files, FileThatCannotBeOpenedIsReportedAndChangesNothing) {
+TEST_F(WriteFiles, FileThatCannotBeOpenedIsReportedAndChangesNothing) {
   static_cast<zem::CzemTargetList*>(static_cast<zem::CzemBase*>(zemGetRoot(handle)))->setAnchor("/before.txt");
   const auto file = dir / "missing" / "doc.txt";
   zemWrite(handle, file.string().c_str());
@@ -70,7 +70,7 @@ TEST_F(Files, FileThatCannotBeOpenedIsReportedAndChangesNothing) {
   EXPECT_STREQ(anchorOf(handle), "/before.txt");
 }
 
-TEST_F(Files, WriteThatDoesNotCompleteIsReportedAndTheAnchorKept) {
+TEST_F(WriteFiles, WriteThatDoesNotCompleteIsReportedAndTheAnchorKept) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no device that refuses writes";
   zemWrite(handle, "/dev/full");
   EXPECT_EQ(zemGetErrorGlb(), 1001);
@@ -80,7 +80,7 @@ TEST_F(Files, WriteThatDoesNotCompleteIsReportedAndTheAnchorKept) {
   EXPECT_STREQ(anchorOf(handle), "");
 }
 
-TEST_F(Files, InvalidHandleOrMissingTreeWritesNothing) {
+TEST_F(WriteFiles, InvalidHandleOrMissingTreeWritesNothing) {
   const auto file = dir / "never.txt";
   zemWrite(zemGetRoot(handle), file.string().c_str());
   EXPECT_EQ(zemGetErrorGlb(), 1005);

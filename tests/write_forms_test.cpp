@@ -103,7 +103,7 @@ TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
   zemClose(&h);
 }
 
-class Forms : public testing::Test {
+class WriteValueForms : public testing::Test {
  protected:
   void SetUp() override {
     handle = zemCreate();
@@ -126,7 +126,7 @@ class Forms : public testing::Test {
   std::filesystem::path file;
 };
 
-TEST_F(Forms, TextValuesKeepTheirCharacters) {
+TEST_F(WriteValueForms, TextValuesKeepTheirCharacters) {
   bool ok = false;
   keyword->addParam(zem::CzemReal::fromText("-0.5e3", ok));
   keyword->addParam(zem::CzemReal::fromText("2.", ok));
@@ -139,7 +139,7 @@ TEST_F(Forms, TextValuesKeepTheirCharacters) {
   EXPECT_EQ(keywordLine(), "   k = -0.5e3, 2., %3, %name, #2021-04-09 07:05:09#, , , true");
 }
 
-TEST_F(Forms, FileIntegersOutsideThe32BitRangeKeepTheirDigits) {
+TEST_F(WriteValueForms, FileIntegersOutsideThe32BitRangeKeepTheirDigits) {
   bool ok = false;
   keyword->addParam(zem::CzemInt::fromText("9999999999", ok));
   keyword->addParam(zem::CzemInt::fromText("-2147483649", ok));
@@ -148,7 +148,7 @@ TEST_F(Forms, FileIntegersOutsideThe32BitRangeKeepTheirDigits) {
   EXPECT_EQ(keywordLine(), "   k = 9999999999, -2147483649, 7, -2147483648");
 }
 
-TEST_F(Forms, BoundValuesAreReadAgainAtEachWrite) {
+TEST_F(WriteValueForms, BoundValuesAreReadAgainAtEachWrite) {
   int number = 5;
   int flag = 0;
   double size = 3;
@@ -169,7 +169,7 @@ TEST_F(Forms, BoundValuesAreReadAgainAtEachWrite) {
   EXPECT_EQ(reports.take(), Texts{});
 }
 
-TEST_F(Forms, FileNamesAreWrittenBetweenBars) {
+TEST_F(WriteValueForms, FileNamesAreWrittenBetweenBars) {
   zem::CzemNode* probe = zem::makeFilenameValue("x");
   const bool available = probe->GetSyntaxClass() == zem::kSynFilename;
   zem::destroyNode(probe);

@@ -99,7 +99,7 @@ std::string withoutCreationLine(const std::string& text) {
   return std::regex_replace(text, std::regex("^// Created     : [^\r]*"), "", std::regex_constants::format_first_only);
 }
 
-class RoundTrip : public testing::Test {
+class WriteRoundTrip : public testing::Test {
  protected:
   void SetUp() override {
     if (!loaderLinked()) GTEST_SKIP() << "the loader is not linked into this build yet";
@@ -109,7 +109,7 @@ class RoundTrip : public testing::Test {
   fs::path dir;
 };
 
-TEST_F(RoundTrip, LoadWriteLoadGivesTheSameTree) {
+TEST_F(WriteRoundTrip, LoadWriteLoadGivesTheSameTree) {
   for (const fs::path& source : corpusFiles()) {
     SCOPED_TRACE(source.filename().string());
     void* original = load(source);
@@ -125,7 +125,7 @@ TEST_F(RoundTrip, LoadWriteLoadGivesTheSameTree) {
   }
 }
 
-TEST_F(RoundTrip, WrittenTextIsStableUnderASecondRoundTrip) {
+TEST_F(WriteRoundTrip, WrittenTextIsStableUnderASecondRoundTrip) {
   for (const fs::path& source : corpusFiles()) {
     SCOPED_TRACE(source.filename().string());
     void* original = load(source);
@@ -140,7 +140,7 @@ TEST_F(RoundTrip, WrittenTextIsStableUnderASecondRoundTrip) {
   }
 }
 
-TEST_F(RoundTrip, CorpusUsesEveryKindOfNodeAndValue) {
+TEST_F(WriteRoundTrip, CorpusUsesEveryKindOfNodeAndValue) {
   std::set<int> classes;
   bool clob = false, filename = false, dateTime = false, templateMark = false, repeated = false;
   for (const fs::path& source : corpusFiles()) {

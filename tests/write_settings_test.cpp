@@ -25,7 +25,7 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
   return n;
 }
 
-class Settings : public testing::Test {
+class WriteSettings : public testing::Test {
  protected:
   void SetUp() override {
     handle = zemCreate();
@@ -49,7 +49,7 @@ class Settings : public testing::Test {
   std::filesystem::path file;
 };
 
-TEST_F(Settings, OneSectionIsAddedLastAndReusedByLaterWrites) {
+TEST_F(WriteSettings, OneSectionIsAddedLastAndReusedByLaterWrites) {
   zemAddTarget(handle, "A");
   zemEndSection(handle);
   set("/results", 1, "/custom");
@@ -75,7 +75,7 @@ TEST_F(Settings, OneSectionIsAddedLastAndReusedByLaterWrites) {
   EXPECT_EQ(reports.take(), Texts{});
 }
 
-TEST_F(Settings, FirstExistingSectionIsUpdatedAndKeepsItsOtherKeywords) {
+TEST_F(WriteSettings, FirstExistingSectionIsUpdatedAndKeepsItsOtherKeywords) {
   zemAddTarget(handle, "System");
   zemAddKeyword(handle, "Other");
   zemAddInt(handle, 1);
@@ -103,7 +103,7 @@ TEST_F(Settings, FirstExistingSectionIsUpdatedAndKeepsItsOtherKeywords) {
   EXPECT_EQ(settingText(zemTargetByNum(handle, 2), "ResultRootFolder"), "untouched");
 }
 
-TEST_F(Settings, ClearedSettingsOverwriteOldLinesButAddNone) {
+TEST_F(WriteSettings, ClearedSettingsOverwriteOldLinesButAddNone) {
   zemAddTarget(handle, "SYSTEM");
   zemAddKeyword(handle, "ResultRootFolder");
   zemAddString(handle, "/old");
@@ -116,7 +116,7 @@ TEST_F(Settings, ClearedSettingsOverwriteOldLinesButAddNone) {
   EXPECT_EQ(zemKeywordByNameNum(system, "CustomResultFolder", 1), nullptr);
 }
 
-TEST_F(Settings, WritingLeavesAnOpenBuiltSectionOpen) {
+TEST_F(WriteSettings, WritingLeavesAnOpenBuiltSectionOpen) {
   zemAddTarget(handle, "A");
   zemAddKeyword(handle, "k");
   set("/results", 0, "");
@@ -133,7 +133,7 @@ TEST_F(Settings, WritingLeavesAnOpenBuiltSectionOpen) {
   EXPECT_EQ(zemGetNoSections(zemTargetByNum(handle, 1)), 1);
 }
 
-TEST_F(Settings, ReplacedValuesUnderTheCursorAreForgotten) {
+TEST_F(WriteSettings, ReplacedValuesUnderTheCursorAreForgotten) {
   zemAddTarget(handle, "SYSTEM");
   zemAddKeyword(handle, "ResultRootFolder");
   zemAddString(handle, "/old");
