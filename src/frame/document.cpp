@@ -96,6 +96,8 @@ void CzemData::forget(CzemNode* node) {
     currentKeyword_ = nullptr;
     currentClob_ = nullptr;
   }
+  // A deleted or replaced value must not stay the target of CLOB items.
+  if (node == currentClob_) currentClob_ = nullptr;
 }
 
 }  // namespace zem

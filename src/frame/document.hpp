@@ -32,7 +32,7 @@ class CzemData : public CzemBase {
   // that cannot be placed is destroyed.
   bool appendValue(CzemNode* value);
   void buildingError(const char* message);
-  // Drops cursor fields that point at `node`, which is about to be deleted.
+  // Drops cursor fields that point at `node` (a section, keyword or value), which is about to be deleted.
   void forget(CzemNode* node);
 
   CzemTargetList* currentSection() const { return currentSection_; }

@@ -1,17 +1,31 @@
 // Writing a document as parameter-file text.
 #pragma once
 
+#include <ctime>
+#include <string>
+
 namespace zem {
 
 class OutputStream;
 class CzemData;
+class CzemTargetList;
+
+// The creation stamp of the header: zero-padded four-digit year and two-digit
+// month, then day, hour, minute and second without leading zeros
+// ("2021-04-9 7:5:9").
+std::string formatCreationStamp(const std::tm& local);
 
 // The four header lines of a written document: creation time, library
 // identity, host version and an empty line.
 void writeDocumentHeader(OutputStream& out);
 
+// Brings the root's result-folder settings into the document's first
+// top-level SYSTEM section (made last when there is none and a setting is
+// set). Goes around the building cursor, so an open built section stays open.
+void storeResultFolderSettings(CzemTargetList& root);
+
 // Writes (or appends) the document of `data` to `fileName`; the export rules
-// (checks, SYSTEM section, anchor, open failures) live here.
+// (checks, SYSTEM section, anchor, file errors) live here.
 void writeDocument(CzemData* data, const char* fileName, bool append);
 
 }  // namespace zem
