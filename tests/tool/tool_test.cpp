@@ -8,17 +8,17 @@
 
 namespace {
 
-struct Run {
+struct ToolRun {
   int status;
   std::string out;  // standard output and standard error, in that order
 };
 
-Run run(const std::string& args) {
+ToolRun run(const std::string& args) {
   const std::string outFile = testing::TempDir() + "zem_tool_out.txt";
   const std::string errFile = testing::TempDir() + "zem_tool_err.txt";
   const std::string command = std::string(ZEM_TOOL_PATH) + " " + args + " >" + outFile + " 2>" + errFile;
   const int raw = std::system(command.c_str());
-  Run r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {}};
+  ToolRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {}};
   for (const std::string& f : {outFile, errFile}) {
     std::ifstream in(f, std::ios::binary);
     r.out += std::string(std::istreambuf_iterator<char>(in), {});
@@ -35,7 +35,7 @@ std::string writeTemp(const std::string& name, const std::string& content) {
 }
 
 TEST(ToolCheck, ReportsCountsOfTheBundledExample) {
-  const Run r = run("check " + example("simulation.txt") + " " + example("simulation_template.txt"));
+  const ToolRun r = run("check " + example("simulation.txt") + " " + example("simulation_template.txt"));
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("simulation.txt: ok (6 sections, "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("simulation_template.txt: ok"), std::string::npos) << r.out;
@@ -43,7 +43,7 @@ TEST(ToolCheck, ReportsCountsOfTheBundledExample) {
 
 TEST(ToolCheck, ReportsFileLineColumnAndMessageOfAParseError) {
   const std::string bad = writeTemp("bad_value.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
-  const Run r = run("check " + bad);
+  const ToolRun r = run("check " + bad);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find(bad + ":2:"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("syntax error"), std::string::npos) << r.out;
@@ -51,10 +51,10 @@ TEST(ToolCheck, ReportsFileLineColumnAndMessageOfAParseError) {
 
 TEST(ToolCheck, BadInputGivesAMessageAndStatusOne) {
   EXPECT_EQ(run("check /nonexistent/zem/file.txt").status, 1);
-  const Run folder = run("check " + testing::TempDir());
+  const ToolRun folder = run("check " + testing::TempDir());
   EXPECT_EQ(folder.status, 1);
   EXPECT_NE(folder.out.find("folder"), std::string::npos);
-  const Run binary = run("check " + writeTemp("binary.bin", std::string("\x7f" "ELF\0\0\x01\x02[", 9)));
+  const ToolRun binary = run("check " + writeTemp("binary.bin", std::string("\x7f" "ELF\0\0\x01\x02[", 9)));
   EXPECT_EQ(binary.status, 1) << binary.out;
 }
 
@@ -64,23 +64,23 @@ TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
   EXPECT_EQ(run("get " + example("simulation.txt")).status, 2);
   EXPECT_EQ(run("fmt").status, 2);
   for (const char* cmd : {"--help", "check --help", "fmt --help", "get --help", "to-json --help"}) {
-    const Run r = run(cmd);
+    const ToolRun r = run(cmd);
     EXPECT_EQ(r.status, 0) << cmd;
     EXPECT_NE(r.out.find("usage: zem"), std::string::npos) << cmd;
   }
 }
 
 TEST(ToolGet, PrintsOneKeywordWithResolvedFileNames) {
-  const Run r = run("get " + example("simulation.txt") + " Simulation/Output OutputFile");
+  const ToolRun r = run("get " + example("simulation.txt") + " Simulation/Output OutputFile");
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("examples/results/flow.res|"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.front(), '|');
 }
 
 TEST(ToolGet, SelectsRepeatedSectionsByInstance) {
-  const Run r = run("get " + example("simulation.txt") + " Simulation.Boundary:2 Name");
+  const ToolRun r = run("get " + example("simulation.txt") + " Simulation.Boundary:2 Name");
   EXPECT_EQ(r.out, "'East inflow'\n");
-  const Run all = run("get " + example("simulation.txt") + " simulation/solver");
+  const ToolRun all = run("get " + example("simulation.txt") + " simulation/solver");
   EXPECT_NE(all.out.find("Tolerance = 1e-6\n"), std::string::npos) << all.out;
   EXPECT_NE(all.out.find("Scheme = 'implicit'\n"), std::string::npos) << all.out;
 }
@@ -94,16 +94,16 @@ TEST(ToolGet, AMissingSectionOrKeywordIsInvalidInput) {
 TEST(ToolFmt, WritesTheLibrarysFormThatLoadsAgain) {
   const std::string out = testing::TempDir() + "formatted.txt";
   EXPECT_EQ(run("fmt " + example("simulation.txt") + " -o " + out).status, 0);
-  const Run again = run("check " + out);
+  const ToolRun again = run("check " + out);
   EXPECT_EQ(again.status, 0) << again.out;
-  const Run text = run("fmt " + example("simulation.txt"));
+  const ToolRun text = run("fmt " + example("simulation.txt"));
   EXPECT_EQ(text.status, 0);
   EXPECT_NE(text.out.find("// Created     : "), std::string::npos);
   EXPECT_NE(text.out.find("      Mesh = |data\\mesh.txt|\r\n"), std::string::npos) << text.out;
 }
 
 TEST(ToolJson, KeepsKindsOfValues) {
-  const Run r = run("to-json " + example("simulation.txt"));
+  const ToolRun r = run("to-json " + example("simulation.txt"));
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("\"Version\": 3"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\"HotStart\": false"), std::string::npos);
