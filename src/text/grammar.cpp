@@ -2,5 +2,8 @@
 #include <cstring>
 
 // Before the engine, whose prefix macros would rename the lexer member.
-#include "text/grammar_tables.inc"
 #include "text/zem_parser.hpp"
+
+// clang-format off
+#include "text/grammar_tables.inc"
+// clang-format on
