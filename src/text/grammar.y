@@ -85,7 +85,7 @@ keyword_head
 keyword_name
   : IDENT                                 { $$ = parser->newKeyword($1.view(), 0); }
   | template_name                         { $$ = parser->newKeyword($1.view(), zem::kMayRepeat); }
-  | empty_parens                          { parser->templateMarkerCheck(); $$ = parser->newKeyword({}, zem::kMayRepeat); }
+  | empty_parens                          { parser->templateMarkerCheck(); $$ = parser->newKeyword("", zem::kMayRepeat); }
   ;
 default_line
   : default_head '='                      { parser->appendDefaultPar($1); $$ = $1; }
@@ -99,7 +99,7 @@ default_head
   ;
 default_name
   : DEFAULT '(' IDENT ')'                 { $$ = parser->newDefaultDef($3.view(), 0); }
-  | DEFAULT empty_parens                  { $$ = parser->newDefaultDef({}, zem::kMayRepeat); }
+  | DEFAULT empty_parens                  { $$ = parser->newDefaultDef("", zem::kMayRepeat); }
   ;
 empty_parens
   : '(' ')'
