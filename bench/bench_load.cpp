@@ -5,6 +5,7 @@
 // Each run is a fresh process (this program started again with --child), so
 // the peak resident size it reports belongs to one load and one walk only.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +29,15 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// User plus system time of this process: unlike the wall clock it does not
+// grow when other processes share the cores.
+double cpuSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
@@ -141,9 +151,11 @@ int childRun(const char* path, bool warm) {
     void* first = zemLoadFile(path, 0);
     zemClose(&first);
   }
+  const double cpuStart = cpuSeconds();
   const auto start = Clock::now();
   void* handle = zemLoadFile(path, 0);
   const double load = secondsSince(start);
+  const double loadCpu = cpuSeconds() - cpuStart;
   const int code = zemGetErrorGlb();
   void* root = handle != nullptr ? rootOf(handle) : nullptr;
   if (code != 0 || root == nullptr) {
@@ -156,8 +168,8 @@ int childRun(const char* path, bool warm) {
   const double walkTime = secondsSince(walkStart);
   const long peakKb = statusKb("VmHWM");
   zemClose(&handle);
-  std::printf("%.6f %.6f %ld %ld %llu %llu %g\n", load, walkTime, baseKb, peakKb, count.nodes, count.values,
-              count.sink);
+  std::printf("%.6f %.6f %.6f %ld %ld %llu %llu %g\n", load, loadCpu, walkTime, baseKb, peakKb, count.nodes,
+              count.values, count.sink);
   return 0;
 }
 
@@ -191,7 +203,7 @@ double median(std::vector<double> v) {
 }
 
 struct RunResult {
-  double load = 0, walk = 0;
+  double load = 0, loadCpu = 0, walk = 0;
   long baseKb = 0, peakKb = 0;
   unsigned long long nodes = 0, values = 0;
 };
@@ -218,8 +230,8 @@ bool spawnRun(const char* self, const std::string& path, bool warm, RunResult& r
   ::waitpid(pid, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return false;
   double sink;
-  return std::sscanf(out.c_str(), "%lf %lf %ld %ld %llu %llu %lf", &r.load, &r.walk, &r.baseKb, &r.peakKb, &r.nodes,
-                     &r.values, &sink) == 7;
+  return std::sscanf(out.c_str(), "%lf %lf %lf %ld %ld %llu %llu %lf", &r.load, &r.loadCpu, &r.walk, &r.baseKb,
+                     &r.peakKb, &r.nodes, &r.values, &sink) == 8;
 }
 
 }  // namespace
@@ -264,7 +276,7 @@ int main(int argc, char** argv) {
   // Cold runs start with an empty heap: every page of the tree is a fresh
   // page fault. Warm runs measure a load into a heap that already has them.
   for (const bool warm : {false, true}) {
-    std::vector<double> loads, totals, peaks;
+    std::vector<double> loads, cpus, totals, peaks;
     std::printf("\n%s runs:\n", warm ? "warm" : "cold");
     for (int i = 0; i < runs; ++i) {
       RunResult r;
@@ -273,16 +285,20 @@ int main(int argc, char** argv) {
         return 1;
       }
       const double peak = static_cast<double>(r.peakKb - r.baseKb) * 1024.0 / static_cast<double>(file.bytes);
-      std::printf("run %d: load %.3f s (%.1f MB/s), walk %.3f s, peak +%.1f MB (%.2fx file), %llu nodes, %llu values\n",
-                  i + 1, r.load, mb / r.load, r.walk, static_cast<double>(r.peakKb - r.baseKb) / 1024.0, peak, r.nodes,
-                  r.values);
+      std::printf(
+          "run %d: load %.3f s (%.1f MB/s, CPU %.3f s), walk %.3f s, peak +%.1f MB (%.2fx file), %llu nodes, %llu "
+          "values\n",
+          i + 1, r.load, mb / r.load, r.loadCpu, r.walk, static_cast<double>(r.peakKb - r.baseKb) / 1024.0, peak,
+          r.nodes, r.values);
       loads.push_back(r.load);
+      cpus.push_back(r.loadCpu);
       totals.push_back(r.load + r.walk);
       peaks.push_back(peak);
     }
     const double load = median(loads);
     std::printf("%s load (median) : %.1f MB/s = %.1f%% of raw scan speed\n", warm ? "warm" : "cold", mb / load,
                 100.0 * scan / load);
+    std::printf("%s load, CPU time: %.1f MB/s\n", warm ? "warm" : "cold", mb / median(cpus));
     std::printf("%s load + walk   : %.1f MB/s\n", warm ? "warm" : "cold", mb / median(totals));
     if (!warm) std::printf("peak memory    : %.2fx file size (median)\n", median(peaks));
   }

@@ -45,9 +45,8 @@ inline constexpr std::array<std::uint8_t, 256> kCharClass = [] {
 
 inline bool isDigitChar(int c) { return c >= '0' && c <= '9'; }
 // Characters that continue an identifier.
-inline bool isWordChar(int c) {
-  if (c < 0) return false;
-  const std::uint8_t k = kCharClass[static_cast<unsigned>(c)];
+inline bool isWordByte(unsigned char c) {
+  const std::uint8_t k = kCharClass[c];
   return k == kChLetter || k == kChDigit || k == kChUnderscore;
 }
 

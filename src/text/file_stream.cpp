@@ -78,16 +78,29 @@ bool CyyStream::underflow() {
       carriageReturnPending_ = false;
     }
   }
-  // Text mode: drop each CR that stands before a LF.
-  unsigned char* out = static_cast<unsigned char*>(std::memchr(data, '\r', size));
-  if (out != nullptr) {
-    const unsigned char* in = out;
-    const unsigned char* const stop = data + size;
-    while (in < stop) {
-      if (*in == '\r' && in + 1 < stop && in[1] == '\n') ++in;
-      *out++ = *in++;
+  // Text mode: drop each CR that stands before a LF, moving the runs between
+  // such pairs down in one step each.
+  unsigned char* const stop = data + size;
+  unsigned char* out = nullptr;
+  const unsigned char* run = nullptr;
+  for (unsigned char* cr = static_cast<unsigned char*>(std::memchr(data, '\r', size)); cr != nullptr;) {
+    const bool pair = cr + 1 < stop && cr[1] == '\n';
+    if (pair) {
+      if (out == nullptr) {
+        out = cr;
+      } else {
+        std::memmove(out, run, static_cast<std::size_t>(cr - run));
+        out += cr - run;
+      }
+      run = cr + 1;
     }
-    size = static_cast<std::size_t>(out - data);
+    unsigned char* next = cr + 1;
+    cr = next < stop ? static_cast<unsigned char*>(std::memchr(next, '\r', static_cast<std::size_t>(stop - next)))
+                     : nullptr;
+  }
+  if (out != nullptr) {
+    std::memmove(out, run, static_cast<std::size_t>(stop - run));
+    size = static_cast<std::size_t>(out + (stop - run) - data);
   }
   setWindow(data, data + size);
   return size != 0;

@@ -5,13 +5,8 @@
 
 namespace zem {
 
-CzemLoad::CzemLoad(CzemParser* parser) : CzemData(parser->root()), parser_(parser) {
+CzemLoad::CzemLoad(CzemParser* parser) : CzemData(parser->releaseRoot()), parser_(parser) {
   if (root_ != nullptr) root_->setOwner(this);
-}
-
-CzemLoad::~CzemLoad() {
-  // The tree belongs to the parser: the base class must not delete it again.
-  root_ = nullptr;
 }
 
 CzemLoad* checkLoad(void* p) {

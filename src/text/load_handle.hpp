@@ -1,6 +1,6 @@
-// The document handle of a loaded file: it owns the parser, and the parser
-// owns the tree (none after a failed parse) and the load's error record and
-// statistics.
+// The document handle of a loaded file: it owns the tree (none after a failed
+// parse) like every document handle, and the parser, which keeps the load's
+// error record and statistics.
 #pragma once
 
 #include <memory>
@@ -12,9 +12,8 @@ namespace zem {
 
 class CzemLoad final : public CzemData {
  public:
-  // Takes ownership of `parser`; the handle's root is the parser's root.
+  // Takes ownership of `parser` and of the tree it built.
   explicit CzemLoad(CzemParser* parser);
-  ~CzemLoad() override;
 
   const CzemParser& parser() const { return *parser_; }
 

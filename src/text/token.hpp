@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 namespace zem {
@@ -56,7 +57,7 @@ class TokenBuffer {
   bool append(const char* s, std::size_t n, std::size_t limit) {
     while (size_ + n + 1 > capacity_)
       if (!grow(limit)) return false;
-    for (std::size_t i = 0; i < n; ++i) block_[1 + size_ + i] = s[i];
+    if (n != 0) std::memcpy(block_ + 1 + size_, s, n);
     size_ += n;
     return true;
   }

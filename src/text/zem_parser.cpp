@@ -48,6 +48,7 @@ int CzemParser::parse(int keepTokens) {
 }
 
 void CzemParser::discardPartialTree() {
+  openLine_.clear();
   // Collect first: deleting one subtree frees nodes listed after it.
   std::vector<CzemNode*> detached;
   for (CzemNode* node : nodeStack_)
@@ -93,11 +94,19 @@ void CzemParser::appendSection(CzemTargetList* parent, CzemSection* section) {
   ambiguityCheck(parent->addSection(section));
 }
 
+void CzemParser::closeLine(CzemKeyword* owner) {
+  owner->children().reserve(owner->children().size() + openLine_.size());
+  for (CzemNode* value : openLine_) owner->addParam(value);
+  openLine_.clear();
+}
+
 void CzemParser::appendKeyword(CzemSection* section, CzemKeyword* keyword) {
+  closeLine(keyword);
   ambiguityCheck(section->addKeyword(keyword));
 }
 
 void CzemParser::appendDefaultDef(CzemSection* section, CzemDefaultDef* definition) {
+  closeLine(definition);
   section->addDefaultDef(definition);
 }
 
@@ -113,11 +122,13 @@ CzemDefaultDef* CzemParser::newDefaultDef(std::string_view name, std::uint32_t f
   return track(new CzemDefaultDef(name, flags));
 }
 
-void CzemParser::appendUndefined(CzemKeyword* keyword) { keyword->addParam(track(new CzemUndefinedPar())); }
+// Only one keyword or default line is open at a time: a line ends before
+// anything else can start in its section.
+void CzemParser::appendUndefined(CzemKeyword*) { openLine_.push_back(track(new CzemUndefinedPar())); }
 
-void CzemParser::appendDefaultPar(CzemDefaultDef* definition) { definition->addParam(track(new CzemDefaultPar())); }
+void CzemParser::appendDefaultPar(CzemDefaultDef*) { openLine_.push_back(track(new CzemDefaultPar())); }
 
-void CzemParser::appendValue(CzemKeyword* keyword, CzemNode* value) { keyword->addParam(value); }
+void CzemParser::appendValue(CzemKeyword*, CzemNode* value) { openLine_.push_back(value); }
 
 void CzemParser::setAuxText(CzemNode* node, TokenText text) { node->setAuxText(text.view()); }
 

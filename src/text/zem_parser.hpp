@@ -39,6 +39,12 @@ class CzemParser final : public CyyParser {
   int parse(int keepTokens) override;
 
   CzemTargetList* root() const { return root_; }
+  // Hands the tree to the caller (the load handle), which deletes it from now on.
+  CzemTargetList* releaseRoot() {
+    CzemTargetList* tree = root_;
+    root_ = nullptr;
+    return tree;
+  }
   int mode() const { return mode_; }
 
   // The next token code; texts go to *text. Returns 0 for good once an error
@@ -90,9 +96,14 @@ class CzemParser final : public CyyParser {
   void ambiguityCheck(unsigned instances);
   // Frees every created node that never got a parent, with its subtree.
   void discardPartialTree();
+  // Gives the values of the ended line to `owner` (a keyword or a default definition).
+  void closeLine(CzemKeyword* owner);
   TokenBuffer& nextTextBuffer();
   int lexText(int c, TokenText* text);
   int lexNumber(int c, TokenBuffer& buffer);
+  template <typename InRun>
+  bool takeRun(TokenBuffer& buffer, InRun inRun);
+  int takeDelimited(TokenBuffer& buffer, unsigned char close, bool newlineEnds, bool dropNewlines);
   int bufferFailed();  // records the failure; returns the end token
 
   int mode_ = kUndecided;
@@ -102,6 +113,10 @@ class CzemParser final : public CyyParser {
   // lose their parent during a parse.
   std::vector<CzemNode*> nodeStack_;
   std::size_t pruneAt_;
+  // Values of the keyword or default line being read. They join their line
+  // when it ends, so each value list is sized once; they are on the node
+  // stack until then.
+  std::vector<CzemNode*> openLine_;
   std::array<TokenBuffer, kTextBuffers> textBuffers_;
   std::size_t nextBuffer_ = 0;
   std::size_t tokenLimit_ = std::numeric_limits<std::size_t>::max();
