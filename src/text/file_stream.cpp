@@ -1,0 +1,109 @@
+#include "text/file_stream.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace zem {
+
+CyyStream::CyyStream(const char* fileName) {
+  state_ = kOpenFailed;
+  if (fileName == nullptr) return;
+  fd_ = ::open(fileName, O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  struct stat info;
+  // A folder opens for reading on this platform but is not a readable file.
+  if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+    release();
+    return;
+  }
+  buffer_.reset(new unsigned char[kBlockSize + 1]);
+  buffer_[0] = 0;
+  setWindow(buffer_.get() + 1, buffer_.get() + 1);
+  state_ = kReady;
+}
+
+CyyStream::~CyyStream() { release(); }
+
+void CyyStream::release() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+std::size_t CyyStream::readSome(std::size_t filled) {
+  for (;;) {
+    const ssize_t n = ::read(fd_, buffer_.get() + 1 + filled, kBlockSize - filled);
+    if (n >= 0) return static_cast<std::size_t>(n);
+    if (errno != EINTR) return 0;  // a read error ends the input like the end of the file
+  }
+}
+
+bool CyyStream::underflow() {
+  if (fd_ < 0) return false;
+  unsigned char* const data = buffer_.get() + 1;
+  const unsigned char* old = cursor();
+  buffer_[0] = old[-1];
+  std::size_t size = 0;
+  if (carriageReturnPending_) {
+    data[size++] = '\r';
+    carriageReturnPending_ = false;
+  }
+  bool atEnd = false;
+  for (;;) {
+    const std::size_t n = readSome(size);
+    if (n == 0) {
+      atEnd = true;
+      break;
+    }
+    size += n;
+    // Hold back a final CR until the next byte tells whether it pairs with a LF.
+    if (data[size - 1] == '\r') {
+      --size;
+      carriageReturnPending_ = true;
+      if (size == 0) {
+        data[size++] = '\r';
+        carriageReturnPending_ = false;
+        continue;
+      }
+    }
+    break;
+  }
+  if (atEnd) {
+    release();
+    if (carriageReturnPending_) {
+      data[size++] = '\r';
+      carriageReturnPending_ = false;
+    }
+  }
+  // Text mode: drop each CR that stands before a LF, moving the runs between
+  // such pairs down in one step each.
+  unsigned char* const stop = data + size;
+  unsigned char* out = nullptr;
+  const unsigned char* run = nullptr;
+  for (unsigned char* cr = static_cast<unsigned char*>(std::memchr(data, '\r', size)); cr != nullptr;) {
+    const bool pair = cr + 1 < stop && cr[1] == '\n';
+    if (pair) {
+      if (out == nullptr) {
+        out = cr;
+      } else {
+        std::memmove(out, run, static_cast<std::size_t>(cr - run));
+        out += cr - run;
+      }
+      run = cr + 1;
+    }
+    unsigned char* next = cr + 1;
+    cr = next < stop ? static_cast<unsigned char*>(std::memchr(next, '\r', static_cast<std::size_t>(stop - next)))
+                     : nullptr;
+  }
+  if (out != nullptr) {
+    std::memmove(out, run, static_cast<std::size_t>(stop - run));
+    size = static_cast<std::size_t>(out + (stop - run) - data);
+  }
+  setWindow(data, data + size);
+  return size != 0;
+}
+
+}  // namespace zem

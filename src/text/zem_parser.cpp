@@ -1,0 +1,175 @@
+#include "text/zem_parser.hpp"
+
+#include <new>
+
+#include "model/named_nodes.hpp"
+#include "model/value_factory.hpp"
+#include "model/values.hpp"
+
+namespace zem {
+
+int runGrammar(CzemParser* parser);  // the generated engine (grammar.cpp)
+
+namespace {
+// Past this many tracked nodes the attached ones are dropped from the list.
+constexpr std::size_t kPruneThreshold = 4096;
+}  // namespace
+
+CzemParser::CzemParser(CyyInput* input) : CyyParser(input), pruneAt_(kPruneThreshold) {}
+
+CzemParser::~CzemParser() {
+  if (root_ != nullptr) {
+    destroyNode(root_);
+    root_ = nullptr;
+  }
+  discardPartialTree();
+}
+
+int CzemParser::parse(int keepTokens) {
+  int result;
+  try {
+    result = runGrammar(this);
+  } catch (const std::bad_alloc&) {
+    setError("Failed to extend buffer");
+    result = 1;
+  }
+  in().release();
+  if (result != 0 || hasError()) {
+    // The shortened input may have been accepted: the error still fails the parse.
+    root_ = nullptr;
+    discardPartialTree();
+    result = 1;
+  } else if (root_ != nullptr) {
+    nodeStack_.clear();
+    nodeStack_.shrink_to_fit();
+  }
+  if (keepTokens == 0) releaseTokenTexts();
+  return result;
+}
+
+void CzemParser::discardPartialTree() {
+  openLine_.clear();
+  // Collect first: deleting one subtree frees nodes listed after it.
+  std::vector<CzemNode*> detached;
+  for (CzemNode* node : nodeStack_)
+    if (node->parent() == nullptr) detached.push_back(node);
+  nodeStack_.clear();
+  for (CzemNode* node : detached) destroyNode(node);
+}
+
+template <typename T>
+T* CzemParser::track(T* node) {
+  if (nodeStack_.size() >= pruneAt_) {
+    std::erase_if(nodeStack_, [](CzemNode* n) { return n->parent() != nullptr; });
+    pruneAt_ = nodeStack_.size() * 2 + kPruneThreshold;
+  }
+  nodeStack_.push_back(node);
+  return node;
+}
+
+// ---- structure -------------------------------------------------------------
+
+void CzemParser::acceptRoot(CzemTargetList* list) {
+  if (root_ == nullptr && !hasError()) root_ = list;
+}
+
+CzemTargetList* CzemParser::newTargetList() { return track(new CzemTargetList()); }
+
+void CzemParser::ambiguityCheck(unsigned instances) {
+  if (instances <= 1) return;
+  if (mode_ == kTemplateFile)
+    setError("Template: ambiguous identifier");
+  else if (mode_ == kUndecided)
+    mode_ = kDataFile;
+}
+
+void CzemParser::templateMarkerCheck() {
+  if (mode_ == kDataFile)
+    setError("Data: invalid use of ()");
+  else if (mode_ == kUndecided)
+    mode_ = kTemplateFile;
+}
+
+void CzemParser::appendSection(CzemTargetList* parent, CzemSection* section) {
+  ambiguityCheck(parent->addSection(section));
+}
+
+void CzemParser::closeLine(CzemKeyword* owner) {
+  owner->children().reserve(owner->children().size() + openLine_.size());
+  for (CzemNode* value : openLine_) owner->addParam(value);
+  openLine_.clear();
+}
+
+void CzemParser::appendKeyword(CzemSection* section, CzemKeyword* keyword) {
+  closeLine(keyword);
+  ambiguityCheck(section->addKeyword(keyword));
+}
+
+void CzemParser::appendDefaultDef(CzemSection* section, CzemDefaultDef* definition) {
+  closeLine(definition);
+  section->addDefaultDef(definition);
+}
+
+CzemSection* CzemParser::newSection(TokenText name, std::uint32_t flags) {
+  return track(new CzemSection(name.view(), flags));
+}
+
+CzemKeyword* CzemParser::newKeyword(std::string_view name, std::uint32_t flags) {
+  return track(new CzemKeyword(name, flags));
+}
+
+CzemDefaultDef* CzemParser::newDefaultDef(std::string_view name, std::uint32_t flags) {
+  return track(new CzemDefaultDef(name, flags));
+}
+
+// Only one keyword or default line is open at a time: a line ends before
+// anything else can start in its section.
+void CzemParser::appendUndefined(CzemKeyword*) { openLine_.push_back(track(new CzemUndefinedPar())); }
+
+void CzemParser::appendDefaultPar(CzemDefaultDef*) { openLine_.push_back(track(new CzemDefaultPar())); }
+
+void CzemParser::appendValue(CzemKeyword*, CzemNode* value) { openLine_.push_back(value); }
+
+void CzemParser::setAuxText(CzemNode* node, TokenText text) { node->setAuxText(text.view()); }
+
+// ---- values ----------------------------------------------------------------
+
+CzemNode* CzemParser::newUnknown(TokenText braced) {
+  CzemNode* value = track(new CzemUnknown());
+  value->setAuxText(braced.view());
+  return value;
+}
+
+CzemNode* CzemParser::newInt(TokenText text) {
+  bool ok = true;
+  CzemNode* value = track(CzemInt::fromText(text.view(), ok));
+  if (!ok) setError("Double overflow (integer)");
+  return value;
+}
+
+CzemNode* CzemParser::newReal(TokenText text) {
+  bool ok = true;
+  CzemNode* value = track(CzemReal::fromText(text.view(), ok));
+  if (!ok) setError("Double overflow (real)");
+  return value;
+}
+
+CzemNode* CzemParser::newBool(TokenText text) { return track(CzemBool::fromText(text.view())); }
+
+CzemNode* CzemParser::newStringOrClob(TokenText text) { return track(makeClobOrString(text.view())); }
+
+CzemNode* CzemParser::newDateTime(TokenText text) { return track(new CzemDateTime(text.view())); }
+
+CzemNode* CzemParser::newFilename(TokenText text) { return track(makeFilenameValue(text.view())); }
+
+CzemNode* CzemParser::newSubstit(TokenText text) { return track(new CzemSubstit(text.view())); }
+
+TokenText CzemParser::withSign(char sign, TokenText number) {
+  // Every token text has a writable byte in front of it.
+  number.data[-1] = sign;
+  return {number.data - 1, number.size + 1};
+}
+
+void CzemParser::engineError(const char* message) { setError(message); }
+
+}  // namespace zem

@@ -1,0 +1,128 @@
+// The parser of parameter files: the lexer, the grammar actions that build the
+// node tree, and the bookkeeping that frees a partial tree after a failure.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+#include "text/engine.hpp"
+#include "text/token.hpp"
+
+namespace zem {
+
+class CzemNode;
+class CzemTargetList;
+class CzemSection;
+class CzemKeyword;
+class CzemDefaultDef;
+
+// Entries of the parse stack. The start takes two, each open section one and
+// the deepest construct in a section (a signed number after '=') four, so
+// sections nest 144 levels deep.
+inline constexpr int kParseStackLimit = 150;
+
+class CzemParser final : public CyyParser {
+ public:
+  enum Mode : int { kUndecided = 0, kDataFile = 1, kTemplateFile = 2 };
+
+  // Takes ownership of `input`.
+  explicit CzemParser(CyyInput* input);
+  ~CzemParser() override;
+
+  // Parses the whole input once: 0 on success, 1 when an error was recorded
+  // (no root is set then and the partial tree is gone). keepTokens 0 releases
+  // the token texts. The input is released when the parse ends.
+  int parse(int keepTokens) override;
+
+  CzemTargetList* root() const { return root_; }
+  // Hands the tree to the caller (the load handle), which deletes it from now on.
+  CzemTargetList* releaseRoot() {
+    CzemTargetList* tree = root_;
+    root_ = nullptr;
+    return tree;
+  }
+  int mode() const { return mode_; }
+
+  // The next token code; texts go to *text. Returns 0 for good once an error
+  // is recorded.
+  int yylex(TokenText* text);
+
+  // Caps the token text buffer: a text that would need more fails as when
+  // memory runs out.
+  void setTokenLimit(std::size_t bytes) { tokenLimit_ = bytes; }
+
+  // ---- grammar actions; the grammar calls them in rule order ----
+  void acceptRoot(CzemTargetList* list);
+  CzemTargetList* newTargetList();
+  void appendSection(CzemTargetList* parent, CzemSection* section);
+  void appendKeyword(CzemSection* section, CzemKeyword* keyword);
+  void appendDefaultDef(CzemSection* section, CzemDefaultDef* definition);
+  CzemSection* newSection(TokenText name, std::uint32_t flags);
+  CzemKeyword* newKeyword(std::string_view name, std::uint32_t flags);
+  CzemDefaultDef* newDefaultDef(std::string_view name, std::uint32_t flags);
+  // An empty place in a keyword list / a default line.
+  void appendUndefined(CzemKeyword* keyword);
+  void appendDefaultPar(CzemDefaultDef* definition);
+  void appendValue(CzemKeyword* keyword, CzemNode* value);
+  static void setAuxText(CzemNode* node, TokenText text);
+  CzemNode* newUnknown(TokenText braced);
+  CzemNode* newInt(TokenText text);
+  CzemNode* newReal(TokenText text);
+  CzemNode* newBool(TokenText text);
+  CzemNode* newStringOrClob(TokenText text);
+  CzemNode* newDateTime(TokenText text);
+  CzemNode* newFilename(TokenText text);
+  CzemNode* newSubstit(TokenText text);
+  static TokenText withSign(char sign, TokenText number);
+  // The "()" marker: a data file may not hold it; otherwise the file is a template.
+  void templateMarkerCheck();
+  // Engine failures: "syntax error" and stack exhaustion.
+  void engineError(const char* message);
+
+ private:
+  // Texts alive at once: a look-ahead token and at most two shifted tokens
+  // whose rule has not been reduced yet (DEFAULT ( IDENT, or IDENT before a
+  // braced text). Each text token takes the next buffer, so four buffers never
+  // overwrite a text still in use.
+  static constexpr std::size_t kTextBuffers = 4;
+
+  template <typename T>
+  T* track(T* node);
+  // A repeated name makes a file a data file; a template may not hold one.
+  void ambiguityCheck(unsigned instances);
+  // Frees every created node that never got a parent, with its subtree.
+  void discardPartialTree();
+  // Gives the values of the ended line to `owner` (a keyword or a default definition).
+  void closeLine(CzemKeyword* owner);
+  TokenBuffer& nextTextBuffer();
+  int lexText(int c, TokenText* text);
+  int lexNumber(int c, TokenBuffer& buffer);
+  template <typename InRun>
+  bool takeRun(TokenBuffer& buffer, InRun inRun);
+  int takeDelimited(TokenBuffer& buffer, unsigned char close, bool newlineEnds, bool dropNewlines);
+  int bufferFailed();  // records the failure; returns the end token
+
+  int mode_ = kUndecided;
+  CzemTargetList* root_ = nullptr;
+  // Every node an action created and that may still lack a parent, in order
+  // of creation. Attached nodes are pruned from time to time: nodes never
+  // lose their parent during a parse.
+  std::vector<CzemNode*> nodeStack_;
+  std::size_t pruneAt_;
+  // Values of the keyword or default line being read. They join their line
+  // when it ends, so each value list is sized once; they are on the node
+  // stack until then.
+  std::vector<CzemNode*> openLine_;
+  std::array<TokenBuffer, kTextBuffers> textBuffers_;
+  std::size_t nextBuffer_ = 0;
+  std::size_t tokenLimit_ = std::numeric_limits<std::size_t>::max();
+};
+
+// The lexer under a name the generated engine does not rename.
+inline int lexToken(CzemParser* parser, TokenText* text) { return parser->yylex(text); }
+
+}  // namespace zem
