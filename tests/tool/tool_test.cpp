@@ -14,8 +14,10 @@ struct ToolRun {
 };
 
 ToolRun run(const std::string& args) {
-  const std::string outFile = testing::TempDir() + "zem_tool_out.txt";
-  const std::string errFile = testing::TempDir() + "zem_tool_err.txt";
+  // ctest runs tests in parallel: each test captures into files of its own.
+  const std::string stem = testing::TempDir() + "zem_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::string outFile = stem + ".out";
+  const std::string errFile = stem + ".err";
   const std::string command = std::string(ZEM_TOOL_PATH) + " " + args + " >" + outFile + " 2>" + errFile;
   const int raw = std::system(command.c_str());
   ToolRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {}};
