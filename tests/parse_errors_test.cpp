@@ -5,6 +5,7 @@
 #include "load_support.hpp"
 #include "model/named_nodes.hpp"
 #include "text/load_handle.hpp"
+#include "text/zem_parser.hpp"
 
 using namespace zem;
 using zem_test::loadText;
@@ -123,4 +124,48 @@ TEST(ParseErrors, FailedLoadReportsMessageFileLineAndPosition) {
   EXPECT_EQ(zemGetErrorGlb(), 1003);
   EXPECT_TRUE(capture.reports().empty());
   zemClose(&handle);
+}
+
+TEST(ParseErrors, DamagedFilesEitherParseOrFailCleanly) {
+  const std::string sample =
+      "// header\r\n[Setup] {aux}\r\n   Name = 'it''s', |a\\b.txt|, #2020-01-01#, %v, {u}\r\n"
+      "   Values = 1, -2.5e3, +.5, true,, 7\r\n   default (Values) = 0\r\n   [Inner()]\r\n      () = 1\r\n"
+      "   EndSect  // Inner\r\n/* c /* d */ */ EndSect  ; done\r\n";
+  std::uint64_t state = 88172645463325252ull;
+  auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  const char noise[] = "[](){}=,+-%#|';/*\r\n\0 aE9.";
+  for (int round = 0; round < 400; ++round) {
+    std::string text = sample;
+    for (int edits = 1 + static_cast<int>(next() % 4); edits > 0; --edits) {
+      const std::size_t at = next() % (text.size() + 1);
+      const char c = noise[next() % (sizeof noise - 1)];
+      switch (next() % 3) {
+        case 0:
+          if (at < text.size()) text[at] = c;
+          break;
+        case 1:
+          text.insert(at, 1, c);
+          break;
+        default:
+          if (at < text.size()) text.erase(at, 1);
+          break;
+      }
+    }
+    CzemParser parser(new zem_test::MemoryInput(text, 1 + next() % 16));
+    const int result = parser.parse(0);
+    if (result == 0) {
+      EXPECT_NE(parser.root(), nullptr) << text;
+      EXPECT_FALSE(parser.hasError()) << text;
+    } else {
+      EXPECT_EQ(result, 1) << text;
+      EXPECT_EQ(parser.root(), nullptr) << text;
+      EXPECT_FALSE(parser.errorMessage().empty()) << text;
+    }
+    EXPECT_EQ(parser.tokenTexts(), 0u);
+  }
 }
