@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -17,7 +19,8 @@ namespace zem_test {
 
 // Writes `content` byte for byte to a fresh file in the test temp folder.
 inline std::string writeTempFile(const std::string& name, const std::string& content) {
-  const std::string path = testing::TempDir() + "zem_load_" + name;
+  // ctest runs test processes in parallel: each process writes files of its own.
+  const std::string path = testing::TempDir() + "zem_load_" + std::to_string(getpid()) + "_" + name;
   std::FILE* f = std::fopen(path.c_str(), "wb");
   EXPECT_NE(f, nullptr) << path;
   if (f != nullptr) {
