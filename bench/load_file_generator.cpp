@@ -45,7 +45,7 @@ class Writer {
   std::uint64_t written() const { return stats_.bytes + buffer_.size(); }
 
   void header() {
-    buffer_ += "// Created     : 2024-03-18 09:41:07\r\n// DLL id      : libzem.so\r\n// PFS version : \r\n\r\n";
+    buffer_ += "// Created     : 2024-03-18 09:41:07\r\n// DLL         : libzem.so\r\n// Version     : \r\n\r\n";
   }
 
   void section(int level, int maxLevel) {
@@ -128,7 +128,7 @@ class Writer {
       std::snprintf(text, sizeof text, "'%s %s %u'", kWords[random_.below(kWords.size())],
                     kWords[random_.below(kWords.size())], random_.below(1000));
     } else if (kind < 95) {
-      std::snprintf(text, sizeof text, "|.\\data\\%s_%u.dfs0|", kWords[random_.below(kWords.size())],
+      std::snprintf(text, sizeof text, "|.\\data\\%s_%u.dat|", kWords[random_.below(kWords.size())],
                     random_.below(500));
     } else if (kind < 98) {
       std::snprintf(text, sizeof text, "'<CLOB:%u,%.2f,\"%s\",true>'", random_.below(100),

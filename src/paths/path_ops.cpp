@@ -59,7 +59,7 @@ SplitPath split(std::string_view path) {
   } else if (isNetworkName(path)) {
     s.windows = true;
     rest.remove_prefix(2);
-    s.root = "\\\\";
+    s.root.assign(2, '\\');
     // Server and share belong to the root: ".." never climbs above them.
     for (int i = 0; i < 2; ++i) {
       std::string_view component = takeComponent(rest);
@@ -68,7 +68,7 @@ SplitPath split(std::string_view path) {
       s.root += '\\';
     }
   } else if (!path.empty() && isSeparator(path[0])) {
-    s.root = "/";
+    s.root.assign(1, '/');
   }
   for (std::string_view c = takeComponent(rest); !c.empty(); c = takeComponent(rest)) s.parts.push_back(c);
   s.trailingSeparator = !path.empty() && isSeparator(path.back()) && !s.parts.empty();
