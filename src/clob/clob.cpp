@@ -202,11 +202,17 @@ void CzemClob::Write(OutputStream& out) {
 
 // ---- makers -------------------------------------------------------------------
 
-CzemNode* makeClobOrString(std::string_view content) {
+CzemNode* makeClobOrString(std::string_view content, NodeArena* arena) {
   const bool isClob = content.size() > kClobPrefix.size() && content.back() == '>' &&
                       equalsIgnoringCase(content.substr(0, kClobPrefix.size()), kClobPrefix);
-  if (!isClob) return new CzemString(content);
-  return new CzemClob(content.substr(kClobPrefix.size(), content.size() - kClobPrefix.size() - 1));
+  if (isClob) {
+    const std::string_view items = content.substr(kClobPrefix.size(), content.size() - kClobPrefix.size() - 1);
+    return arena != nullptr ? arena->make<CzemClob>(items) : new CzemClob(items);
+  }
+  if (arena == nullptr) return new CzemString(content);
+  CzemString* value = arena->make<CzemString>();
+  value->setValueText(content, arena);
+  return value;
 }
 
 CzemNode* makeEmptyClob() { return new CzemClob(); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/name_index.hpp"
+#include "model/node_arena.hpp"
 #include "model/node.hpp"
 
 namespace zem {
@@ -33,6 +34,8 @@ class CzemNamedNode : public CzemNode {
 
   const Text& name() const { return name_; }
   void setName(std::string_view name) { name_.assign(name); }
+  // The same, keeping a long name in the arena of a loaded tree.
+  void setName(std::string_view name, NodeArena* arena) { storeText(name_, name, arena); }
   std::uint32_t flags() const { return bits_; }
   void setFlags(std::uint32_t flags) { bits_ = flags; }
   const std::vector<CzemNode*>& children() const { return children_; }

@@ -12,7 +12,7 @@ int CzemNode::GetNoKeywords() { return 0; }
 int CzemNode::GetNoParams() { return 0; }
 int CzemNode::GetNoNodes() { return 0; }
 int CzemNode::GetNoInstances() { return 0; }
-unsigned CzemNode::GetInstanceNo() { return instance_; }
+unsigned CzemNode::GetInstanceNo() { return instanceNo(); }
 
 const char* CzemNode::GetAnchorFilename() {
   CzemNode* t = top();
@@ -103,7 +103,7 @@ void CzemNode::CopyFrom(const CzemNode* source) {
     setAuxText(source->aux_->view());
   else
     aux_.reset();
-  instance_ = 0;
+  setInstanceNo(0);
 }
 
 void CzemNode::setAuxText(std::string_view text) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string_view>
 
 #include "frame/base.hpp"
@@ -91,11 +92,21 @@ class CzemNode : public CzemBase {
   virtual CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n);
   virtual void CopyFrom(const CzemNode* source);
 
+  // Deleting a node runs its destructor; its memory goes back to the heap
+  // unless a node arena holds it.
+  void operator delete(CzemNode* node, std::destroying_delete_t) {
+    const bool inArena = node->arenaAllocated();
+    node->~CzemNode();
+    if (!inArena) ::operator delete(static_cast<void*>(node));
+  }
+  void markArenaAllocated() { instance_ |= kArenaBit; }
+  bool arenaAllocated() const { return (instance_ & kArenaBit) != 0; }
+
   // Fields shared by every node.
   CzemNamedNode* parent() const { return parent_; }
   void setParent(CzemNamedNode* p) { parent_ = p; }
-  unsigned instanceNo() const { return instance_; }
-  void setInstanceNo(unsigned n) { instance_ = n; }
+  unsigned instanceNo() const { return instance_ & ~kArenaBit; }
+  void setInstanceNo(unsigned n) { instance_ = (instance_ & kArenaBit) | (n & ~kArenaBit); }
   std::string_view auxText() const { return aux_ ? aux_->view() : std::string_view(); }
   const char* auxTextCStr() const { return aux_ ? aux_->c_str() : ""; }
   void setAuxText(std::string_view text);
@@ -113,6 +124,10 @@ class CzemNode : public CzemBase {
   std::uint32_t bits_ = 0;
 
  private:
+  // The top bit of the instance field marks a node whose memory belongs to a
+  // node arena; instance numbers never come near it.
+  static constexpr unsigned kArenaBit = 0x80000000u;
+
   unsigned instance_ = 0;
   CzemNamedNode* parent_ = nullptr;
   std::unique_ptr<Text> aux_;  // rarely present: a braced text after a name or value

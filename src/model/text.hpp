@@ -37,7 +37,7 @@ class Text {
 
   void assign(std::string_view s) {
     if (s.size() <= kInlineMax) {
-      char* old = onHeap() ? heapPtr() : nullptr;
+      char* old = owned() ? heapPtr() : nullptr;
       // s may point into this object's own heap block: copy before freeing.
       // An empty view may carry a null pointer, which memcpy must not receive.
       unsigned char tmp[kInlineMax + 1];
@@ -70,6 +70,19 @@ class Text {
   }
   void clear() { release(); }
 
+  // Refers to `s` without copying it. `s` must be zero-terminated and outlive
+  // this Text (a node arena guarantees both); the Text never frees it.
+  void borrow(std::string_view s) noexcept {
+    release();
+    char* p = const_cast<char*>(s.data());
+    const auto len = static_cast<std::uint32_t>(s.size());
+    std::memcpy(raw_, &p, sizeof p);
+    std::memcpy(raw_ + 8, &len, sizeof len);
+    raw_[kTag] = kBorrowedTag;
+  }
+
+  static constexpr std::size_t kInlineMax = 14;
+
   const char* c_str() const noexcept {
     return onHeap() ? heapPtr() : reinterpret_cast<const char*>(raw_);
   }
@@ -84,11 +97,13 @@ class Text {
   std::string_view view() const noexcept { return {c_str(), size()}; }
 
  private:
-  static constexpr std::size_t kInlineMax = 14;
   static constexpr std::size_t kTag = 15;
   static constexpr unsigned char kHeapTag = 0xFF;
+  static constexpr unsigned char kBorrowedTag = 0xFE;
 
-  bool onHeap() const noexcept { return raw_[kTag] == kHeapTag; }
+  // Heap and borrowed texts both keep a pointer and a length.
+  bool onHeap() const noexcept { return raw_[kTag] >= kBorrowedTag; }
+  bool owned() const noexcept { return raw_[kTag] == kHeapTag; }
   char* heapPtr() const noexcept {
     char* p;
     std::memcpy(&p, raw_, sizeof p);
@@ -99,7 +114,7 @@ class Text {
     raw_[kTag] = 0;
   }
   void release() noexcept {
-    if (onHeap()) std::free(heapPtr());
+    if (owned()) std::free(heapPtr());
     clearInline();
   }
 

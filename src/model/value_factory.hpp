@@ -8,11 +8,14 @@
 namespace zem {
 
 class CzemNode;
+class NodeArena;
 
-// A file-name value holding `text` as written, unresolved.
-CzemNode* makeFilenameValue(std::string_view text);
-// A CLOB when the quoted content is "<CLOB:" (any case) ... ">", else a string.
-CzemNode* makeClobOrString(std::string_view content);
+// A file-name value holding `text` as written, unresolved; made in `arena`
+// when one is given.
+CzemNode* makeFilenameValue(std::string_view text, NodeArena* arena = nullptr);
+// A CLOB when the quoted content is "<CLOB:" (any case) ... ">", else a string;
+// made in `arena` when one is given.
+CzemNode* makeClobOrString(std::string_view content, NodeArena* arena = nullptr);
 // A new empty CLOB.
 CzemNode* makeEmptyClob();
 

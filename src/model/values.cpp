@@ -92,8 +92,10 @@ void CzemNumeric::CopyFrom(const CzemNode* source) {
 
 // ---- CzemInt ---------------------------------------------------------------
 
-CzemInt* CzemInt::fromText(std::string_view text, bool& ok) {
-  auto* value = new CzemInt(text);
+CzemInt* CzemInt::fromText(std::string_view text, bool& ok, NodeArena* arena) {
+  CzemInt* value = arena != nullptr ? arena->make<CzemInt>() : new CzemInt();
+  value->bits_ = 0;
+  value->setValueText(text, arena);
   ok = value->convertText(text);
   const IntReading r = readInt(text);
   value->int_ = r.value;
@@ -123,8 +125,9 @@ void CzemInt::CopyFrom(const CzemNode* source) {
 
 // ---- CzemReal --------------------------------------------------------------
 
-CzemReal* CzemReal::fromText(std::string_view text, bool& ok) {
-  auto* value = new CzemReal(text);
+CzemReal* CzemReal::fromText(std::string_view text, bool& ok, NodeArena* arena) {
+  CzemReal* value = arena != nullptr ? arena->make<CzemReal>() : new CzemReal();
+  value->setValueText(text, arena);
   ok = value->convertText(text);
   value->deriveIntView();
   return value;
@@ -194,9 +197,9 @@ void CzemDoubleRef::CopyFrom(const CzemNode* source) {
 
 // ---- CzemBool --------------------------------------------------------------
 
-CzemBool* CzemBool::fromText(std::string_view text) {
-  auto* value = new CzemBool(0);
-  value->setValueText(text);
+CzemBool* CzemBool::fromText(std::string_view text, NodeArena* arena) {
+  CzemBool* value = arena != nullptr ? arena->make<CzemBool>(0) : new CzemBool(0);
+  value->setValueText(text, arena);
   static constexpr char kTrue[] = "true";
   bool isTrue = text.size() == 4;
   for (std::size_t i = 0; isTrue && i < 4; ++i) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/node.hpp"
+#include "model/node_arena.hpp"
 
 namespace zem {
 
@@ -14,6 +15,8 @@ class CzemParam : public CzemNode {
  public:
   const Text& valueText() const { return value_; }
   void setValueText(std::string_view text) { value_.assign(text); }
+  // The same, keeping a long text in the arena of a loaded tree.
+  void setValueText(std::string_view text, NodeArena* arena) { storeText(value_, text, arena); }
 
   int GetNoInstances() override;
   int IsParam() override { return 1; }
@@ -66,7 +69,7 @@ class CzemInt : public CzemNumeric {
     bits_ = kIntValid;
   }
   // An integer from file text. `ok` is false when the double conversion failed.
-  static CzemInt* fromText(std::string_view text, bool& ok);
+  static CzemInt* fromText(std::string_view text, bool& ok, NodeArena* arena = nullptr);
 
   CzemNode* NewEmpty() const override { return new CzemInt(); }
   int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
@@ -83,7 +86,7 @@ class CzemReal : public CzemNumeric {
  public:
   CzemReal() = default;
   // A real from file text. `ok` is false when the double conversion failed.
-  static CzemReal* fromText(std::string_view text, bool& ok);
+  static CzemReal* fromText(std::string_view text, bool& ok, NodeArena* arena = nullptr);
 
   CzemNode* NewEmpty() const override { return new CzemReal(); }
   int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
@@ -179,7 +182,7 @@ class CzemBool : public CzemParam {
  public:
   explicit CzemBool(int value = 0) { value_ = value; }
   // A boolean from file text: true exactly when the text is "true" in any case.
-  static CzemBool* fromText(std::string_view text);
+  static CzemBool* fromText(std::string_view text, NodeArena* arena = nullptr);
 
   CzemNode* NewEmpty() const override { return new CzemBool(); }
   int IsBool() override { return 1; }

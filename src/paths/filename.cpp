@@ -49,6 +49,11 @@ void CzemFilename::Write(OutputStream& out) {
   out << '|' << renderFilename(GetAnchorFilename(), valueText().view()) << '|';
 }
 
-CzemNode* makeFilenameValue(std::string_view text) { return new CzemFilename(text); }
+CzemNode* makeFilenameValue(std::string_view text, NodeArena* arena) {
+  if (arena == nullptr) return new CzemFilename(text);
+  CzemFilename* value = arena->make<CzemFilename>();
+  value->setValueText(text, arena);
+  return value;
+}
 
 }  // namespace zem

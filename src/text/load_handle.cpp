@@ -9,6 +9,11 @@ CzemLoad::CzemLoad(CzemParser* parser) : CzemData(parser->releaseRoot()), parser
   if (root_ != nullptr) root_->setOwner(this);
 }
 
+CzemLoad::~CzemLoad() {
+  delete root_;
+  root_ = nullptr;
+}
+
 CzemLoad* checkLoad(void* p) {
   auto* load = p != nullptr ? dynamic_cast<CzemLoad*>(static_cast<CzemBase*>(p)) : nullptr;
   if (load == nullptr) failWith(kErrHandle, "Invalid zemHandle (CzemLoad)", false);

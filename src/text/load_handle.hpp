@@ -14,6 +14,8 @@ class CzemLoad final : public CzemData {
  public:
   // Takes ownership of `parser` and of the tree it built.
   explicit CzemLoad(CzemParser* parser);
+  // The tree goes first: its memory belongs to the parser's node arena.
+  ~CzemLoad() override;
 
   const CzemParser& parser() const { return *parser_; }
 

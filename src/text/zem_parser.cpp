@@ -15,7 +15,8 @@ namespace {
 constexpr std::size_t kPruneThreshold = 4096;
 }  // namespace
 
-CzemParser::CzemParser(CyyInput* input) : CyyParser(input), pruneAt_(kPruneThreshold) {}
+CzemParser::CzemParser(CyyInput* input)
+    : CyyParser(input), pruneAt_(kPruneThreshold), arena_(std::make_unique<NodeArena>()) {}
 
 CzemParser::~CzemParser() {
   if (root_ != nullptr) {
@@ -73,7 +74,7 @@ void CzemParser::acceptRoot(CzemTargetList* list) {
   if (root_ == nullptr && !hasError()) root_ = list;
 }
 
-CzemTargetList* CzemParser::newTargetList() { return track(new CzemTargetList()); }
+CzemTargetList* CzemParser::newTargetList() { return track(arena_->make<CzemTargetList>()); }
 
 void CzemParser::ambiguityCheck(unsigned instances) {
   if (instances <= 1) return;
@@ -110,23 +111,30 @@ void CzemParser::appendDefaultDef(CzemSection* section, CzemDefaultDef* definiti
   section->addDefaultDef(definition);
 }
 
+template <typename T>
+T* CzemParser::newNamed(std::string_view name, std::uint32_t flags) {
+  T* node = arena_->make<T>(std::string_view(), flags);
+  node->setName(name, arena_.get());
+  return track(node);
+}
+
 CzemSection* CzemParser::newSection(TokenText name, std::uint32_t flags) {
-  return track(new CzemSection(name.view(), flags));
+  return newNamed<CzemSection>(name.view(), flags);
 }
 
 CzemKeyword* CzemParser::newKeyword(std::string_view name, std::uint32_t flags) {
-  return track(new CzemKeyword(name, flags));
+  return newNamed<CzemKeyword>(name, flags);
 }
 
 CzemDefaultDef* CzemParser::newDefaultDef(std::string_view name, std::uint32_t flags) {
-  return track(new CzemDefaultDef(name, flags));
+  return newNamed<CzemDefaultDef>(name, flags);
 }
 
 // Only one keyword or default line is open at a time: a line ends before
 // anything else can start in its section.
-void CzemParser::appendUndefined(CzemKeyword*) { openLine_.push_back(track(new CzemUndefinedPar())); }
+void CzemParser::appendUndefined(CzemKeyword*) { openLine_.push_back(track(arena_->make<CzemUndefinedPar>())); }
 
-void CzemParser::appendDefaultPar(CzemDefaultDef*) { openLine_.push_back(track(new CzemDefaultPar())); }
+void CzemParser::appendDefaultPar(CzemDefaultDef*) { openLine_.push_back(track(arena_->make<CzemDefaultPar>())); }
 
 void CzemParser::appendValue(CzemKeyword*, CzemNode* value) { openLine_.push_back(value); }
 
@@ -135,34 +143,41 @@ void CzemParser::setAuxText(CzemNode* node, TokenText text) { node->setAuxText(t
 // ---- values ----------------------------------------------------------------
 
 CzemNode* CzemParser::newUnknown(TokenText braced) {
-  CzemNode* value = track(new CzemUnknown());
+  CzemNode* value = track(arena_->make<CzemUnknown>());
   value->setAuxText(braced.view());
   return value;
 }
 
 CzemNode* CzemParser::newInt(TokenText text) {
   bool ok = true;
-  CzemNode* value = track(CzemInt::fromText(text.view(), ok));
+  CzemNode* value = track(CzemInt::fromText(text.view(), ok, arena_.get()));
   if (!ok) setError("Double overflow (integer)");
   return value;
 }
 
 CzemNode* CzemParser::newReal(TokenText text) {
   bool ok = true;
-  CzemNode* value = track(CzemReal::fromText(text.view(), ok));
+  CzemNode* value = track(CzemReal::fromText(text.view(), ok, arena_.get()));
   if (!ok) setError("Double overflow (real)");
   return value;
 }
 
-CzemNode* CzemParser::newBool(TokenText text) { return track(CzemBool::fromText(text.view())); }
+CzemNode* CzemParser::newBool(TokenText text) { return track(CzemBool::fromText(text.view(), arena_.get())); }
 
-CzemNode* CzemParser::newStringOrClob(TokenText text) { return track(makeClobOrString(text.view())); }
+CzemNode* CzemParser::newStringOrClob(TokenText text) { return track(makeClobOrString(text.view(), arena_.get())); }
 
-CzemNode* CzemParser::newDateTime(TokenText text) { return track(new CzemDateTime(text.view())); }
+CzemNode* CzemParser::newDateTime(TokenText text) { return newText<CzemDateTime>(text.view()); }
 
-CzemNode* CzemParser::newFilename(TokenText text) { return track(makeFilenameValue(text.view())); }
+CzemNode* CzemParser::newFilename(TokenText text) { return track(makeFilenameValue(text.view(), arena_.get())); }
 
-CzemNode* CzemParser::newSubstit(TokenText text) { return track(new CzemSubstit(text.view())); }
+CzemNode* CzemParser::newSubstit(TokenText text) { return newText<CzemSubstit>(text.view()); }
+
+template <typename T>
+CzemNode* CzemParser::newText(std::string_view text) {
+  T* value = arena_->make<T>();
+  value->setValueText(text, arena_.get());
+  return track(value);
+}
 
 TokenText CzemParser::withSign(char sign, TokenText number) {
   // Every token text has a writable byte in front of it.

@@ -6,9 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string_view>
 #include <vector>
 
+#include "model/node_arena.hpp"
 #include "text/engine.hpp"
 #include "text/token.hpp"
 
@@ -92,6 +94,10 @@ class CzemParser final : public CyyParser {
 
   template <typename T>
   T* track(T* node);
+  template <typename T>
+  T* newNamed(std::string_view name, std::uint32_t flags);
+  template <typename T>
+  CzemNode* newText(std::string_view text);
   // A repeated name makes a file a data file; a template may not hold one.
   void ambiguityCheck(unsigned instances);
   // Frees every created node that never got a parent, with its subtree.
@@ -120,6 +126,9 @@ class CzemParser final : public CyyParser {
   std::array<TokenBuffer, kTextBuffers> textBuffers_;
   std::size_t nextBuffer_ = 0;
   std::size_t tokenLimit_ = std::numeric_limits<std::size_t>::max();
+  // Holds every node and long text of the tree; it outlives the tree, which
+  // the parser or the load handle deletes first.
+  std::unique_ptr<NodeArena> arena_;
 };
 
 // The lexer under a name the generated engine does not rename.
