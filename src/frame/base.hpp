@@ -4,9 +4,16 @@
 
 namespace zem {
 
+class CzemNode;
+class CzemData;
+
 class CzemBase {
  public:
   virtual ~CzemBase() = default;
+  // The run-time type tests of the checked access: every export asks one, so
+  // they are single virtual calls rather than searches of the class tree.
+  virtual CzemNode* asNode() { return nullptr; }
+  virtual CzemData* asData() { return nullptr; }
   CzemBase(const CzemBase&) = delete;
   CzemBase& operator=(const CzemBase&) = delete;
 

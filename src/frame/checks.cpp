@@ -19,12 +19,18 @@ T* checked(void* p, int code, const char* text, bool quiet) {
 }  // namespace
 
 CzemData* checkData(void* p, bool quiet) {
-  return checked<CzemData>(p, kErrHandle, "Invalid zemHandle (CzemData)", quiet);
+  CzemData* data = p != nullptr ? static_cast<CzemBase*>(p)->asData() : nullptr;
+  if (data == nullptr) failWith(kErrHandle, "Invalid zemHandle (CzemData)", quiet);
+  return data;
 }
 CzemCreate* checkCreate(void* p) {
   return checked<CzemCreate>(p, kErrHandle, "Invalid zemHandle (CzemCreate)", false);
 }
-CzemNode* checkNode(void* p, bool quiet) { return checked<CzemNode>(p, kErrNode, "Invalid zemNode", quiet); }
+CzemNode* checkNode(void* p, bool quiet) {
+  CzemNode* node = p != nullptr ? static_cast<CzemBase*>(p)->asNode() : nullptr;
+  if (node == nullptr) failWith(kErrNode, "Invalid zemNode", quiet);
+  return node;
+}
 CzemKeyword* checkKeyword(void* p, bool quiet) {
   return checked<CzemKeyword>(p, kErrNamedNode, "Invalid zem named node", quiet);
 }

@@ -18,6 +18,7 @@ class CzemKeyword;
 class CzemData : public CzemBase {
  public:
   ~CzemData() override;
+  CzemData* asData() final { return this; }
 
   CzemTargetList* root() const { return root_; }
 

@@ -237,6 +237,11 @@ void CzemKeyword::addParam(CzemNode* param) {
   param->setInstanceNo(static_cast<unsigned>(children().size()));
 }
 
+void CzemKeyword::addParams(std::span<CzemNode* const> params, NodeArena* /*arena*/) {
+  children().reserve(children().size() + params.size());
+  for (CzemNode* param : params) addParam(param);
+}
+
 int CzemKeyword::GetNoInstances() {
   auto* up = dynamic_cast<CzemSection*>(parent());
   return up != nullptr ? static_cast<int>(up->keywordsNamed(name().view()).size()) : 0;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -151,6 +152,9 @@ class CzemKeyword : public CzemNamedNode {
 
   // Appends a value and numbers it by its position.
   void addParam(CzemNode* param);
+  // Appends a whole line of values at once (the loader's way), keeping the
+  // list in the arena of a loaded tree when one is given.
+  void addParams(std::span<CzemNode* const> params, NodeArena* arena);
 
   CzemNode* NewEmpty() const override { return new CzemKeyword(); }
   int GetNoParams() override { return GetNoNodes(); }

@@ -46,6 +46,7 @@ struct Visitor {
 class CzemNode : public CzemBase {
  public:
   ~CzemNode() override = default;
+  CzemNode* asNode() final { return this; }
 
   virtual CzemNode* NewEmpty() const = 0;  // a fresh object of the same class; caller owns
   virtual const char* GetName();

@@ -96,8 +96,7 @@ void CzemParser::appendSection(CzemTargetList* parent, CzemSection* section) {
 }
 
 void CzemParser::closeLine(CzemKeyword* owner) {
-  owner->children().reserve(owner->children().size() + openLine_.size());
-  for (CzemNode* value : openLine_) owner->addParam(value);
+  owner->addParams(openLine_, arena_.get());
   openLine_.clear();
 }
 
