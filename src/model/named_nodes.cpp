@@ -237,7 +237,17 @@ void CzemKeyword::addParam(CzemNode* param) {
   param->setInstanceNo(static_cast<unsigned>(children().size()));
 }
 
-void CzemKeyword::addParams(std::span<CzemNode* const> params, NodeArena* /*arena*/) {
+void CzemKeyword::addParams(std::span<CzemNode* const> params, NodeArena* arena) {
+  if (arena != nullptr && children().empty() && !params.empty()) {
+    auto* block = static_cast<CzemNode**>(arena->allocate(params.size() * sizeof(CzemNode*), alignof(CzemNode*)));
+    for (std::size_t i = 0; i < params.size(); ++i) {
+      block[i] = params[i];
+      params[i]->setParent(this);
+      params[i]->setInstanceNo(static_cast<unsigned>(i + 1));
+    }
+    children().adopt(block, params.size());
+    return;
+  }
   children().reserve(children().size() + params.size());
   for (CzemNode* param : params) addParam(param);
 }

@@ -12,6 +12,7 @@
 
 #include "model/name_index.hpp"
 #include "model/node_arena.hpp"
+#include "model/node_list.hpp"
 #include "model/node.hpp"
 
 namespace zem {
@@ -39,8 +40,8 @@ class CzemNamedNode : public CzemNode {
   void setName(std::string_view name, NodeArena* arena) { storeText(name_, name, arena); }
   std::uint32_t flags() const { return bits_; }
   void setFlags(std::uint32_t flags) { bits_ = flags; }
-  const std::vector<CzemNode*>& children() const { return children_; }
-  std::vector<CzemNode*>& children() { return children_; }
+  const NodeList& children() const { return children_; }
+  NodeList& children() { return children_; }
 
   // Sets the child's parent and puts it last. A null child is ignored.
   void appendChild(CzemNode* child);
@@ -65,7 +66,7 @@ class CzemNamedNode : public CzemNode {
 
  private:
   Text name_;
-  std::vector<CzemNode*> children_;
+  NodeList children_;
   std::unique_ptr<std::string> fullName_;  // holds the last GetFullName answer
 };
 
