@@ -2,7 +2,10 @@
 // booleans from their tokens, and values bound to caller variables.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -157,4 +160,21 @@ TEST(NumericViews, StringRefReadsThePointerItIsBoundTo) {
   EXPECT_STREQ(read, "a text longer than the inline storage");
   CzemStringRef unbound;
   EXPECT_STREQ(unbound.GetString(), "");
+}
+
+TEST(NumericViews, IntegerTextsReadAsTheCLibraryReadsTheirDigits) {
+  for (const char* text : {"0", "-0", "+5", "007", "-2147483648", "2147483648", "9007199254740993",
+                           "-999999999999999999", "12345678901234567890123", "-99999999999999999999"}) {
+    bool ok = false;
+    std::unique_ptr<CzemInt> value(CzemInt::fromText(text, ok));
+    const double expected = std::strtod(text, nullptr);
+    EXPECT_TRUE(ok) << text;
+    EXPECT_EQ(value->GetDouble(), expected) << text;
+    EXPECT_EQ(std::signbit(value->GetDouble()), std::signbit(expected)) << text;
+    errno = 0;
+    const long long wide = std::strtoll(text, nullptr, 10);
+    const bool fits = errno != ERANGE && wide >= INT32_MIN && wide <= INT32_MAX;
+    EXPECT_EQ(value->IsInt(), fits ? 1 : 0) << text;
+    EXPECT_EQ(value->GetInt(), fits ? static_cast<int>(wide) : (text[0] == '-' ? INT32_MIN : INT32_MAX)) << text;
+  }
 }

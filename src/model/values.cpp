@@ -1,5 +1,6 @@
 #include "model/values.hpp"
 
+#include <cstdint>
 #include <string>
 
 #include "model/named_nodes.hpp"
@@ -96,6 +97,27 @@ CzemInt* CzemInt::fromText(std::string_view text, bool& ok, NodeArena* arena) {
   CzemInt* value = arena != nullptr ? arena->make<CzemInt>() : new CzemInt();
   value->bits_ = 0;
   value->setValueText(text, arena);
+  // A signed run of at most 18 digits is exact in 64 bits, and converting that
+  // integer to a double rounds exactly as reading its digits would.
+  std::size_t i = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
+  if (text.size() > i && text.size() - i <= 18) {
+    std::int64_t magnitude = 0;
+    std::size_t j = i;
+    for (; j < text.size() && text[j] >= '0' && text[j] <= '9'; ++j) magnitude = magnitude * 10 + (text[j] - '0');
+    if (j == text.size()) {
+      const std::int64_t number = text[0] == '-' ? -magnitude : magnitude;
+      ok = true;
+      // "-0" reads as a negative zero, as the digits would.
+      value->setFromDouble(magnitude == 0 && text[0] == '-' ? -0.0 : static_cast<double>(number));
+      if (number >= INT32_MIN && number <= INT32_MAX) {
+        value->int_ = static_cast<int>(number);
+        value->bits_ |= kIntValid;
+      } else {
+        value->int_ = number < 0 ? INT32_MIN : INT32_MAX;
+      }
+      return value;
+    }
+  }
   ok = value->convertText(text);
   const IntReading r = readInt(text);
   value->int_ = r.value;
