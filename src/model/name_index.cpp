@@ -83,6 +83,7 @@ unsigned NameIndex::add(CzemNamedNode* node) {
     g->many[g->count] = node;
     return ++g->count;
   }
+  if (groups_.empty()) groups_.reserve(kScanLimit);
   Group fresh;
   fresh.hash = hash;
   fresh.count = 1;

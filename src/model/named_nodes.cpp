@@ -126,7 +126,12 @@ void CzemNamedNode::writeParamList(OutputStream& out) {
 
 // ---- CzemTargetList --------------------------------------------------------
 
+// Typed lists start with room for a typical section, so that filling them
+// takes one allocation instead of a series of doublings.
+constexpr std::size_t kTypicalCount = 8;
+
 unsigned CzemTargetList::addSection(CzemSection* section) {
+  if (sections_.empty()) sections_.reserve(kTypicalCount);
   appendChild(section);
   const unsigned instance = sectionIndex_.add(section);
   section->setInstanceNo(instance);
@@ -170,6 +175,10 @@ void CzemTargetList::CopyFrom(const CzemNode* source) {
 // ---- CzemSection -----------------------------------------------------------
 
 unsigned CzemSection::addKeyword(CzemKeyword* keyword) {
+  if (keywords_.empty()) {
+    keywords_.reserve(kTypicalCount);
+    children().reserve(kTypicalCount);
+  }
   appendChild(keyword);
   const unsigned instance = keywordIndex_.add(keyword);
   keyword->setInstanceNo(instance);
