@@ -52,11 +52,16 @@ bool CzemData::endSection() {
     buildingError("Missing current section");
     return false;
   }
+  closeCurrentSection();
+  return true;
+}
+
+void CzemData::closeCurrentSection() {
+  // A section directly under the root closes to no open section.
   CzemNamedNode* up = currentSection_->parent();
   currentSection_ = (up == nullptr || up->parent() == nullptr) ? nullptr : static_cast<CzemTargetList*>(up);
   currentKeyword_ = nullptr;
   currentClob_ = nullptr;
-  return true;
 }
 
 bool CzemData::addKeyword(std::string_view name, std::uint32_t flags) {
@@ -86,12 +91,7 @@ bool CzemData::appendValue(CzemNode* value) {
 
 void CzemData::forget(CzemNode* node) {
   if (node == nullptr) return;
-  if (node == currentSection_) {
-    CzemNamedNode* up = currentSection_->parent();
-    currentSection_ = (up == nullptr || up->parent() == nullptr) ? nullptr : static_cast<CzemTargetList*>(up);
-    currentKeyword_ = nullptr;
-    currentClob_ = nullptr;
-  }
+  if (node == currentSection_) closeCurrentSection();
   if (node == currentKeyword_) {
     currentKeyword_ = nullptr;
     currentClob_ = nullptr;

@@ -57,6 +57,8 @@ class CzemData : public CzemBase {
   CzemTargetList* root_;
 
  private:
+  void closeCurrentSection();
+
   CzemTargetList* currentSection_ = nullptr;
   CzemKeyword* currentKeyword_ = nullptr;
   CzemNode* currentClob_ = nullptr;
