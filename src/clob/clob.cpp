@@ -189,7 +189,7 @@ void CzemClob::Write(OutputStream& out) {
         break;
       case kClobBarredName:
         out << '|';
-        writeEscapingApostrophes(out, renderFilename(GetAnchorFilename(), lexeme.text));
+        writeEscapingApostrophes(out, renderFilename(out, GetAnchorFilename(), lexeme.text));
         out << '|';
         break;
       default:

@@ -32,7 +32,10 @@ std::string resolveFilename(std::string_view anchor, std::string_view name) {
 }
 
 std::string renderFilename(std::string_view anchor, std::string_view name) {
-  const std::string folder = anchorFolder(anchor);
+  return renderFilenameInFolder(anchorFolder(anchor), name);
+}
+
+std::string renderFilenameInFolder(const std::string& folder, std::string_view name) {
   const int nameDrive = driveNumber(name);
   // A name on another drive or share cannot be expressed relative to the folder.
   if (nameDrive != -1 && nameDrive != driveNumber(folder)) return std::string(name);
@@ -45,8 +48,18 @@ const char* CzemFilename::GetFilename() {
   return resolved_.c_str();
 }
 
+std::string renderFilename(OutputStream& out, std::string_view anchor, std::string_view name) {
+  OutputStream::AnchorMemo& memo = out.anchorMemo();
+  if (!memo.valid || memo.anchor != anchor) {
+    memo.anchor.assign(anchor);
+    memo.folder = anchorFolder(anchor);
+    memo.valid = true;
+  }
+  return renderFilenameInFolder(memo.folder, name);
+}
+
 void CzemFilename::Write(OutputStream& out) {
-  out << '|' << renderFilename(GetAnchorFilename(), valueText().view()) << '|';
+  out << '|' << renderFilename(out, GetAnchorFilename(), valueText().view()) << '|';
 }
 
 CzemNode* makeFilenameValue(std::string_view text, NodeArena* arena) {

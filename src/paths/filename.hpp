@@ -10,6 +10,8 @@
 
 namespace zem {
 
+class OutputStream;
+
 class CzemFilename : public CzemParam {
  public:
   CzemFilename() = default;
@@ -45,5 +47,9 @@ std::string resolveFilename(std::string_view anchor, std::string_view name);
 // bars): an absolute name on the anchor's drive relative to the anchor's
 // folder, anything else unchanged.
 std::string renderFilename(std::string_view anchor, std::string_view name);
+// The same against a folder already worked out.
+std::string renderFilenameInFolder(const std::string& folder, std::string_view name);
+// The same while writing to `out`, which remembers the anchor's folder.
+std::string renderFilename(OutputStream& out, std::string_view anchor, std::string_view name);
 
 }  // namespace zem

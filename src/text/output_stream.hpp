@@ -47,11 +47,22 @@ class OutputStream {
   // The text collected so far when no file is attached.
   const std::string& text() const { return buffer_; }
 
+  // The folder of the last anchor file that a file name was written against.
+  // All file names of one write share their document's anchor, so its folder
+  // (which may need the current directory) is worked out once per write.
+  struct AnchorMemo {
+    bool valid = false;
+    std::string anchor;
+    std::string folder;
+  };
+  AnchorMemo& anchorMemo() { return anchorMemo_; }
+
  private:
   static constexpr std::size_t kBlock = 1 << 16;
   std::FILE* file_;
   std::string buffer_;
   bool failed_ = false;
+  AnchorMemo anchorMemo_;
 };
 
 }  // namespace zem
