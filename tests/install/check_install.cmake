@@ -1,0 +1,30 @@
+# Installs the build into a scratch prefix, then configures, builds and runs a
+# consumer that finds the package with find_package(zem CONFIG) and checks
+# that pkg-config knows it too.
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "install failed")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/consumer -DCMAKE_PREFIX_PATH=${prefix}
+                RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "find_package(zem CONFIG) failed")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/consumer RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the consumer does not build")
+endif()
+execute_process(COMMAND ${WORK_DIR}/consumer/app RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the consumer does not run against the installed libraries")
+endif()
+find_program(PKG_CONFIG pkg-config)
+if(PKG_CONFIG)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/lib/pkgconfig ${PKG_CONFIG} --libs zem
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE libs)
+  if(NOT rc EQUAL 0 OR NOT libs MATCHES "-lzem")
+    message(FATAL_ERROR "pkg-config does not know zem")
+  endif()
+endif()
