@@ -49,6 +49,8 @@ const char* CzemFilename::GetFilename() {
 }
 
 std::string renderFilename(OutputStream& out, std::string_view anchor, std::string_view name) {
+  // A relative name is written as it stands; only absolute ones need the folder.
+  if (isRelativePath(name)) return std::string(name);
   OutputStream::AnchorMemo& memo = out.anchorMemo();
   if (!memo.valid || memo.anchor != anchor) {
     memo.anchor.assign(anchor);
