@@ -95,9 +95,7 @@ std::string withoutCreationLine(const std::string& text) {
 
 class WriteRoundTrip : public testing::Test {
  protected:
-  void SetUp() override {
-    dir = zem_test::scratchDir();
-  }
+  void SetUp() override { dir = zem_test::scratchDir(); }
   Reports reports;
   fs::path dir;
 };

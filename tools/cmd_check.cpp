@@ -49,8 +49,8 @@ int runCheck(const std::vector<std::string>& args) {
     }
     Counts counts;
     countBelow(zemGetRoot(doc.handle()), counts);
-    std::printf("%s: ok (%ld sections, %ld keywords, %ld values)\n", file.c_str(), counts.sections,
-                counts.keywords, counts.values);
+    std::printf("%s: ok (%ld sections, %ld keywords, %ld values)\n", file.c_str(), counts.sections, counts.keywords,
+                counts.values);
   }
   return status;
 }

@@ -94,11 +94,21 @@ std::string jsonString(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char buf[8];
@@ -116,18 +126,24 @@ std::string renderValue(void* param) {
   if (zemIsClob(param) != 0) return quoted("<CLOB:" + std::string(zemGetString(param)) + ">", '\'');
   switch (zemGetSyntaxClass(param)) {
     case kInt:
-    case kReal: return numberText(param);
-    case kBool: return zemGetBool(param) != 0 ? "true" : "false";
-    case kString: return quoted(zemGetString(param), '\'');
+    case kReal:
+      return numberText(param);
+    case kBool:
+      return zemGetBool(param) != 0 ? "true" : "false";
+    case kString:
+      return quoted(zemGetString(param), '\'');
     case kFilenameOrDate:
       if (zemIsFilename(param) != 0) {
         const char* resolved = zemGetFilename(param);
         return "|" + std::string(resolved != nullptr ? resolved : "") + "|";
       }
       return "#" + std::string(zemGetValueText(param)) + "#";
-    case kSubstit: return "%" + std::string(zemGetValueText(param));
-    case kUnknown: return "{" + std::string(zemGetValueText(param)) + "}";
-    default: return "";  // empty places
+    case kSubstit:
+      return "%" + std::string(zemGetValueText(param));
+    case kUnknown:
+      return "{" + std::string(zemGetValueText(param)) + "}";
+    default:
+      return "";  // empty places
   }
 }
 
@@ -152,8 +168,10 @@ std::string jsonValue(void* param) {
       if (isJsonNumber(plain)) return plain;
       return zemIsDouble(param) != 0 ? shortestDouble(zemGetDouble(param)) : tagged("number", jsonString(text));
     }
-    case kBool: return zemGetBool(param) != 0 ? "true" : "false";
-    case kString: return jsonString(zemGetString(param));
+    case kBool:
+      return zemGetBool(param) != 0 ? "true" : "false";
+    case kString:
+      return jsonString(zemGetString(param));
     case kFilenameOrDate:
       if (zemIsFilename(param) != 0) {
         const char* resolved = zemGetFilename(param);
@@ -161,11 +179,16 @@ std::string jsonValue(void* param) {
                ", \"written\": " + jsonString(zemGetFilenameString(param)) + "}";
       }
       return tagged("datetime", jsonString(zemGetValueText(param)));
-    case kSubstit: return tagged("substitution", jsonString(zemGetValueText(param)));
-    case kUnknown: return tagged("braced", jsonString(zemGetValueText(param)));
-    case kDefaultPar: return tagged("default", "null");
-    case kUndefined: return tagged("undefined", "null");
-    default: return "null";
+    case kSubstit:
+      return tagged("substitution", jsonString(zemGetValueText(param)));
+    case kUnknown:
+      return tagged("braced", jsonString(zemGetValueText(param)));
+    case kDefaultPar:
+      return tagged("default", "null");
+    case kUndefined:
+      return tagged("undefined", "null");
+    default:
+      return "null";
   }
 }
 

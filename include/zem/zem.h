@@ -44,8 +44,8 @@ ZEM_API int zemGetErrorGlb(void);
 ZEM_API int zemPeekErrorGlb(void);
 /* The fixed text of a code (1000..1014), else "unknown error code". Owned by the library; valid until the next call. */
 ZEM_API const char* zemGetErrorMessageFromErrorCode(int code);
-/* The handle's last building error text ("" if none). Owned by the handle; valid until the next building call or zemClose.
- * An invalid handle stores 1005 without a report and yields null. */
+/* The handle's last building error text ("" if none). Owned by the handle; valid until the next building call or
+ * zemClose. An invalid handle stores 1005 without a report and yields null. */
 ZEM_API const char* zemGetErrorFromZemData(void* handle);
 
 /* ---- Version and identity ----------------------------------------------- */

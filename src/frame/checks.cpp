@@ -23,9 +23,7 @@ CzemData* checkData(void* p, bool quiet) {
   if (data == nullptr) failWith(kErrHandle, "Invalid zemHandle (CzemData)", quiet);
   return data;
 }
-CzemCreate* checkCreate(void* p) {
-  return checked<CzemCreate>(p, kErrHandle, "Invalid zemHandle (CzemCreate)", false);
-}
+CzemCreate* checkCreate(void* p) { return checked<CzemCreate>(p, kErrHandle, "Invalid zemHandle (CzemCreate)", false); }
 CzemNode* checkNode(void* p, bool quiet) {
   CzemNode* node = p != nullptr ? static_cast<CzemBase*>(p)->asNode() : nullptr;
   if (node == nullptr) failWith(kErrNode, "Invalid zemNode", quiet);

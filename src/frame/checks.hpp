@@ -13,13 +13,13 @@ class CzemSection;
 class CzemTargetList;
 class CzemParam;
 
-CzemData* checkData(void* p, bool quiet);        // 1005 "Invalid zemHandle (CzemData)"
-CzemCreate* checkCreate(void* p);                // 1005 "Invalid zemHandle (CzemCreate)", always reports
-CzemNode* checkNode(void* p, bool quiet);        // 1006 "Invalid zemNode"
-CzemKeyword* checkKeyword(void* p, bool quiet);  // 1007 "Invalid zem named node"
-CzemSection* checkSection(void* p, bool quiet);  // 1009 "Invalid zem section"
+CzemData* checkData(void* p, bool quiet);              // 1005 "Invalid zemHandle (CzemData)"
+CzemCreate* checkCreate(void* p);                      // 1005 "Invalid zemHandle (CzemCreate)", always reports
+CzemNode* checkNode(void* p, bool quiet);              // 1006 "Invalid zemNode"
+CzemKeyword* checkKeyword(void* p, bool quiet);        // 1007 "Invalid zem named node"
+CzemSection* checkSection(void* p, bool quiet);        // 1009 "Invalid zem section"
 CzemTargetList* checkTargetList(void* p, bool quiet);  // 1011 "Invalid zem target list"
-CzemParam* checkParam(void* p, bool quiet);      // 1012 "Invalid zem parameter"
+CzemParam* checkParam(void* p, bool quiet);            // 1012 "Invalid zem parameter"
 // A node answering IsClob: a non-node fails as checkNode does, another node
 // with 1006 "Invalid CLOB object".
 CzemNode* checkClob(void* p, bool quiet);

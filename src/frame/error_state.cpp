@@ -31,22 +31,38 @@ int peekError() { return globalCode; }
 
 const char* errorText(int code) {
   switch (code) {
-    case kErrStart: return "Error starting. (ERR_START, 1000)";
-    case kErrFileOpen: return "Error opening file. (ERR_FILE_OPEN , 1001)";
-    case kErrFileInit: return "Error initialising file. (ERR_FILE_INIT, 1002)";
-    case kErrParse: return "Error parsing. (ERR_PARSE, 1003)";
-    case kErrParserInit: return "Error initialising parsing. (ERR_PARSER_INIT, 1004)";
-    case kErrHandle: return "Handle error (ERR_HANDLE, 1005)";
-    case kErrNode: return "Node error (ERR_NODE, 1006)";
-    case kErrNamedNode: return "Invalid named node error";
-    case kErrKeyword: return "Invalid keyword error";
-    case kErrSection: return "Invalid section error";
-    case kErrIndex: return "Invalid index error";
-    case kErrTargetList: return "Invalid target list error";
-    case kErrParameter: return "Invalid parameter error";
-    case kErrNotIndependent: return "Not an independent node error";
-    case kErrParameterType: return "Invalid parameter type error";
-    default: return "unknown error code";
+    case kErrStart:
+      return "Error starting. (ERR_START, 1000)";
+    case kErrFileOpen:
+      return "Error opening file. (ERR_FILE_OPEN , 1001)";
+    case kErrFileInit:
+      return "Error initialising file. (ERR_FILE_INIT, 1002)";
+    case kErrParse:
+      return "Error parsing. (ERR_PARSE, 1003)";
+    case kErrParserInit:
+      return "Error initialising parsing. (ERR_PARSER_INIT, 1004)";
+    case kErrHandle:
+      return "Handle error (ERR_HANDLE, 1005)";
+    case kErrNode:
+      return "Node error (ERR_NODE, 1006)";
+    case kErrNamedNode:
+      return "Invalid named node error";
+    case kErrKeyword:
+      return "Invalid keyword error";
+    case kErrSection:
+      return "Invalid section error";
+    case kErrIndex:
+      return "Invalid index error";
+    case kErrTargetList:
+      return "Invalid target list error";
+    case kErrParameter:
+      return "Invalid parameter error";
+    case kErrNotIndependent:
+      return "Not an independent node error";
+    case kErrParameterType:
+      return "Invalid parameter type error";
+    default:
+      return "unknown error code";
   }
 }
 

@@ -51,9 +51,7 @@ const char* CzemNamedNode::GetFullName() {
   return fullName_->c_str();
 }
 
-CzemNode* CzemNamedNode::NodeByNum(unsigned n) {
-  return (n == 0 || n > children_.size()) ? nullptr : children_[n - 1];
-}
+CzemNode* CzemNamedNode::NodeByNum(unsigned n) { return (n == 0 || n > children_.size()) ? nullptr : children_[n - 1]; }
 
 CzemNode* CzemNamedNode::FindDefault(CzemNode* child, const char* name, unsigned n) {
   CzemNode* result = nullptr;

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "model/name_index.hpp"
+#include "model/node.hpp"
 #include "model/node_arena.hpp"
 #include "model/node_list.hpp"
-#include "model/node.hpp"
 
 namespace zem {
 
@@ -25,7 +25,7 @@ class CzemParam;
 
 // Flag bits of a named node; used by templates and the equivalence check.
 enum TemplateFlag : std::uint32_t {
-  kMayRepeat = 1,    // written back as "()" after the name
+  kMayRepeat = 1,  // written back as "()" after the name
   kRequired = 2,
   kLastRepeats = 4,
 };

@@ -15,8 +15,14 @@ namespace zem {
 class Text {
  public:
   Text() noexcept { clearInline(); }
-  explicit Text(std::string_view s) { clearInline(); assign(s); }
-  Text(const Text& other) { clearInline(); assign(other.view()); }
+  explicit Text(std::string_view s) {
+    clearInline();
+    assign(s);
+  }
+  Text(const Text& other) {
+    clearInline();
+    assign(other.view());
+  }
   Text& operator=(const Text& other) {
     if (this != &other) assign(other.view());
     return *this;
@@ -83,9 +89,7 @@ class Text {
 
   static constexpr std::size_t kInlineMax = 14;
 
-  const char* c_str() const noexcept {
-    return onHeap() ? heapPtr() : reinterpret_cast<const char*>(raw_);
-  }
+  const char* c_str() const noexcept { return onHeap() ? heapPtr() : reinterpret_cast<const char*>(raw_); }
   const char* data() const noexcept { return c_str(); }
   std::size_t size() const noexcept {
     if (!onHeap()) return raw_[kTag];

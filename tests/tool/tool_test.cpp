@@ -15,7 +15,8 @@ struct ToolRun {
 
 ToolRun run(const std::string& args) {
   // ctest runs tests in parallel: each test captures into files of its own.
-  const std::string stem = testing::TempDir() + "zem_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::string stem =
+      testing::TempDir() + "zem_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name();
   const std::string outFile = stem + ".out";
   const std::string errFile = stem + ".err";
   const std::string command = std::string(ZEM_TOOL_PATH) + " " + args + " >" + outFile + " 2>" + errFile;
@@ -56,7 +57,9 @@ TEST(ToolCheck, BadInputGivesAMessageAndStatusOne) {
   const ToolRun folder = run("check " + testing::TempDir());
   EXPECT_EQ(folder.status, 1);
   EXPECT_NE(folder.out.find("folder"), std::string::npos);
-  const ToolRun binary = run("check " + writeTemp("binary.bin", std::string("\x7f" "ELF\0\0\x01\x02[", 9)));
+  const ToolRun binary = run("check " + writeTemp("binary.bin", std::string("\x7f"
+                                                                            "ELF\0\0\x01\x02[",
+                                                                            9)));
   EXPECT_EQ(binary.status, 1) << binary.out;
 }
 

@@ -1,7 +1,6 @@
 /* A program built against an installed zem through find_package. */
 #include <stdio.h>
 #include <string.h>
-
 #include <vox/vox.h>
 #include <zem/zem.h>
 
