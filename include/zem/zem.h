@@ -116,8 +116,8 @@ ZEM_API int zemGetLevel(void* node);
 /* Name and dotted full name. Owned by the node; valid until it changes. */
 ZEM_API const char* zemGetName(void* node);
 ZEM_API const char* zemGetNameGlb(void* node);
-/* Value getters: -1 / -1.0 / "" for an invalid node; another kind of value reports
- * "Function invalid in this context" and yields 0. Texts are owned by the node. */
+/* Value getters: -1 (int), -1.0 (float, double), 0 (bool) or "" for an invalid node; another kind of value
+ * reports "Function invalid in this context" and yields 0, 0.0 or "". Texts are owned by the node. */
 ZEM_API int zemGetInt(void* node);
 ZEM_API float zemGetFloat(void* node);
 ZEM_API double zemGetDouble(void* node);
