@@ -116,8 +116,8 @@ ZEM_API int zemGetLevel(void* node);
 /* Name and dotted full name. Owned by the node; valid until it changes. */
 ZEM_API const char* zemGetName(void* node);
 ZEM_API const char* zemGetNameGlb(void* node);
-/* Value getters: -1 / -1.0 / "" for an invalid node; another kind of value reports
- * "Function invalid in this context" and yields 0. Texts are owned by the node. */
+/* Value getters: -1 (int), -1.0 (float, double), 0 (bool) or "" for an invalid node; another kind of value
+ * reports "Function invalid in this context" and yields 0, 0.0 or "". Texts are owned by the node. */
 ZEM_API int zemGetInt(void* node);
 ZEM_API float zemGetFloat(void* node);
 ZEM_API double zemGetDouble(void* node);
@@ -147,7 +147,8 @@ ZEM_API void* zemGetParentSection(void* node);
 /* Sections by path "A/B:2/C" or "A.B:2.C" (name, optional ":instance"). */
 ZEM_API void* zemFindSectionByHandle(void* handle, const char* path);
 ZEM_API void* zemFindSectionByNode(void* node, const char* path);
-/* The value standing in for a default placeholder; null for other values. */
+/* The value a default line supplies for a default placeholder, or the placeholder itself when no default line
+ * of its keyword supplies one; null for other values. */
 ZEM_API void* zemFindDefault(void* node);
 
 /* ---- Building ------------------------------------------------------------ */
@@ -228,7 +229,10 @@ ZEM_API int zemGetAnchorFilename2(void* node, char* buffer, int size);
 
 /* ---- CLOB values ------------------------------------------------------------ */
 
-/* Appending: to the handle's current CLOB, else to a CLOB node given in its place. S variants return 0 or 1005. */
+/* zemAddClob appends a new empty CLOB to the current keyword and makes it the current CLOB; zemAddClobS returns
+ * the builder status like the other S building variants (0, 1005 or 2000).
+ * Items go to the handle's current CLOB, else to a CLOB node given in its place; their S variants return 0, or
+ * 1005 when there is no CLOB to append to. */
 ZEM_API void zemAddClob(void* handle);
 ZEM_API int zemAddClobS(void* handle);
 ZEM_API void zemAddClobBool(void* handle, int value);

@@ -11,5 +11,8 @@ extern "C" const char* zemGetValueText(void* node) {
   if (param == nullptr) return kEmptyText;
   // A braced-only value keeps its braced text beside an empty value text.
   if (param->GetSyntaxClass() == kSynUnknown) return param->auxTextCStr();
+  // A CLOB keeps its items apart from the value text, and a bound string reads
+  // its caller's variable; both hand out their content without a report.
+  if (param->IsClob() != 0 || param->IsString() != 0) return param->GetString();
   return param->valueText().c_str();
 }

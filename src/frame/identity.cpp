@@ -1,8 +1,11 @@
 #include "frame/identity.hpp"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <string>
+#include <string_view>
 
 namespace zem {
 namespace {
@@ -15,12 +18,25 @@ char identity[kMaxPath + 1] = "Unknown";
 // Runs once when the loader attaches the library to the process.
 __attribute__((constructor)) void recordIdentity() {
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&recordIdentity), &info) != 0 && info.dli_fname != nullptr &&
-      std::strlen(info.dli_fname) <= kMaxPath && info.dli_fname[0] != '\0')
-    std::strcpy(identity, info.dli_fname);
+  if (dladdr(reinterpret_cast<void*>(&recordIdentity), &info) == 0 || info.dli_fname == nullptr) return;
+  const std::string full = fullModulePath(info.dli_fname);
+  if (!full.empty() && full.size() <= kMaxPath) std::memcpy(identity, full.c_str(), full.size() + 1);
 }
 
 }  // namespace
+
+std::string fullModulePath(const char* loaderName) {
+  std::string_view name(loaderName);
+  if (name.empty()) return {};
+  if (name.front() == '/') return std::string(name);
+  while (name.starts_with("./")) name.remove_prefix(2);
+  char cwd[kMaxPath + 1];
+  if (getcwd(cwd, sizeof cwd) == nullptr) return {};
+  std::string full(cwd);
+  if (full.back() != '/') full += '/';
+  full.append(name);
+  return full;
+}
 
 const char* buildStamp() { return __DATE__ " " __TIME__; }
 const char* libraryIdentity() { return identity; }

@@ -1,11 +1,18 @@
 // The library's build stamp, its own file path and the host program's version.
 #pragma once
 
+#include <string>
+
 namespace zem {
 
 const char* buildStamp();
-// The path of the library file as the dynamic loader knows it, or "Unknown".
+// The full path of the library file, or "Unknown".
 const char* libraryIdentity();
+// The full path of a module the dynamic loader names `loaderName`: a library
+// found through a relative search path is named relatively
+// ("build/libzem.so.0") and is completed from the current directory. Empty
+// when the current directory cannot be had.
+std::string fullModulePath(const char* loaderName);
 // The host executable's file version; this platform has no version resources.
 const char* hostBuildVersion();
 
