@@ -71,7 +71,8 @@ TEST_F(WriteSettings, OneSectionIsAddedLastAndReusedByLaterWrites) {
   EXPECT_EQ(occurrences(text, "[SYSTEM]"), 1u);
   EXPECT_EQ(settingText(system, "ResultRootFolder"), "/elsewhere");
   EXPECT_EQ(zemGetBool(zemParamByNum(zemKeywordByNum(system, 2), 1)), 0);
-  EXPECT_EQ(settingText(system, "CustomResultFolder"), "");
+  // An empty folder setting leaves its line as it stands; the flag says it is unused.
+  EXPECT_EQ(settingText(system, "CustomResultFolder"), "/custom");
   EXPECT_EQ(reports.take(), Texts{});
 }
 
@@ -96,24 +97,48 @@ TEST_F(WriteSettings, FirstExistingSectionIsUpdatedAndKeepsItsOtherKeywords) {
   EXPECT_STREQ(zemGetName(zemKeywordByNum(first, 1)), "Other");
   EXPECT_EQ(zemGetInt(zemParamByNum(zemKeywordByNum(first, 1), 1)), 1);
   EXPECT_STREQ(zemGetName(zemKeywordByNum(first, 2)), "usecustomresultfolder");
-  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(first, 2)), 1);
+  // Only the first value changes kind; the rest of the line stays.
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(first, 2)), 2);
   EXPECT_EQ(zemIsBool(zemParamByNum(zemKeywordByNum(first, 2), 1)), 1);
+  EXPECT_STREQ(zemGetString(zemParamByNum(zemKeywordByNum(first, 2), 2)), "y");
   EXPECT_EQ(settingText(first, "ResultRootFolder"), "/results");
   EXPECT_EQ(settingText(first, "CustomResultFolder"), "/custom");
   EXPECT_EQ(settingText(zemTargetByNum(handle, 2), "ResultRootFolder"), "untouched");
 }
 
-TEST_F(WriteSettings, ClearedSettingsOverwriteOldLinesButAddNone) {
+TEST_F(WriteSettings, WithoutSettingsASystemSectionIsWrittenAsItStands) {
   zemAddTarget(handle, "SYSTEM");
   zemAddKeyword(handle, "ResultRootFolder");
-  zemAddString(handle, "/old");
-  zemAddKeyword(handle, "Other");
+  zemAddFilename(handle, "/old");
+  void* held = zemParamByNum(zemKeywordByNum(zemTargetByNum(handle, 1), 1), 1);
+  zemAddKeyword(handle, "UseCustomResultFolder");
+  zemAddBool(handle, 1);
   zemEndSection(handle);
   write();
   void* system = zemTargetByNum(handle, 1);
   EXPECT_EQ(zemGetNoKeywords(system), 2);
-  EXPECT_EQ(settingText(system, "ResultRootFolder"), "");
+  EXPECT_EQ(zemParamByNum(zemKeywordByNum(system, 1), 1), held);
+  EXPECT_STREQ(zemGetFilenameString(held), "/old");
+  EXPECT_EQ(zemGetBool(zemParamByNum(zemKeywordByNum(system, 2), 1)), 1);
   EXPECT_EQ(zemKeywordByNameNum(system, "CustomResultFolder", 1), nullptr);
+}
+
+TEST_F(WriteSettings, ValuesOfTheRightKindAreUpdatedInPlace) {
+  zemAddTarget(handle, "SYSTEM");
+  zemAddKeyword(handle, "ResultRootFolder");
+  zemAddFilename(handle, "/old");
+  zemAddKeyword(handle, "UseCustomResultFolder");
+  zemAddBool(handle, 0);
+  zemEndSection(handle);
+  void* system = zemTargetByNum(handle, 1);
+  void* folder = zemParamByNum(zemKeywordByNum(system, 1), 1);
+  void* flag = zemParamByNum(zemKeywordByNum(system, 2), 1);
+  set("/new", 1, "/custom");
+  write();
+  EXPECT_EQ(zemParamByNum(zemKeywordByNum(system, 1), 1), folder);
+  EXPECT_STREQ(zemGetFilenameString(folder), "/new");
+  EXPECT_EQ(zemParamByNum(zemKeywordByNum(system, 2), 1), flag);
+  EXPECT_EQ(zemGetBool(flag), 1);
 }
 
 TEST_F(WriteSettings, WritingLeavesAnOpenBuiltSectionOpen) {

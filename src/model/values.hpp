@@ -187,6 +187,7 @@ class CzemBool : public CzemParam {
   CzemNode* NewEmpty() const override { return new CzemBool(); }
   int IsBool() override { return 1; }
   int GetBool() override { return value_; }
+  void setValue(int value) { value_ = value; }
   int GetSyntaxClass() override { return kSynBool; }
   void Write(OutputStream& out) override;
   void CopyFrom(const CzemNode* source) override;

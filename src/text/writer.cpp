@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <new>
+#include <typeinfo>
 
 #include "frame/checks.hpp"
 #include "frame/document.hpp"
@@ -25,24 +26,56 @@ constexpr const char* kResultRootKey = "ResultRootFolder";
 constexpr const char* kUseCustomKey = "UseCustomResultFolder";
 constexpr const char* kCustomFolderKey = "CustomResultFolder";
 
-// Gives the first keyword `name` of `section` the single value made by
-// `make`, adding the keyword at the end when it is missing and `addMissing`.
-// The builder of the tree (if any) forgets replaced values it points at.
-template <typename Make>
-void setSetting(CzemSection& section, const char* name, bool addMissing, CzemData* builder, Make make) {
+// The first keyword `name` of `section`; a new one at the end when it is
+// missing and `addMissing`, else null.
+CzemKeyword* settingKeyword(CzemSection& section, const char* name, bool addMissing) {
   auto* keyword = static_cast<CzemKeyword*>(section.KeywordByNameNum(name, 1));
-  if (keyword == nullptr) {
-    if (!addMissing) return;
+  if (keyword == nullptr && addMissing) {
     keyword = new CzemKeyword(name);
     section.addKeyword(keyword);
   }
-  CzemNode* value = make();
-  for (CzemNode* old : keyword->children()) {
+  return keyword;
+}
+
+// Puts `value` first in the keyword's list, in place of a first value of
+// another kind. The builder of the tree (if any) forgets the value it replaces.
+void replaceFirstValue(CzemKeyword& keyword, CzemNode* value, CzemData* builder) {
+  NodeList& values = keyword.children();
+  if (!values.empty()) {
+    CzemNode* old = values[0];
     if (builder != nullptr) builder->forget(old);
+    values.erase(values.begin());
     destroyNode(old);
   }
-  keyword->children().clear();
-  keyword->addParam(value);
+  values.insert(values.begin(), value);
+  value->setParent(&keyword);
+  value->setInstanceNo(1);
+}
+
+// A folder setting: an existing value that already names the folder keeps its
+// text (and identity); an empty setting leaves the keyword as it stands.
+void storeFolderSetting(CzemSection& section, const char* name, const Text& folder, CzemData* builder) {
+  if (folder.empty()) return;
+  CzemKeyword* keyword = settingKeyword(section, name, true);
+  CzemNode* first = keyword->NodeByNum(1);
+  if (first != nullptr && first->IsFilename() != 0) {
+    const char* resolved = first->GetFilename();
+    if (resolved == nullptr || folder.view() != resolved) static_cast<CzemParam*>(first)->setValueText(folder.view());
+    return;
+  }
+  replaceFirstValue(*keyword, makeFilenameValue(folder.view()), builder);
+}
+
+void storeFlagSetting(CzemSection& section, const char* name, int flag, CzemData* builder) {
+  CzemKeyword* keyword = settingKeyword(section, name, flag != 0);
+  if (keyword == nullptr) return;
+  CzemNode* first = keyword->NodeByNum(1);
+  // Only a plain boolean holds its own value; a bound one reads a variable.
+  if (first != nullptr && typeid(*first) == typeid(CzemBool)) {
+    if ((first->GetBool() != 0) != (flag != 0)) static_cast<CzemBool*>(first)->setValue(flag);
+    return;
+  }
+  replaceFirstValue(*keyword, new CzemBool(flag), builder);
 }
 
 void reportFileError(const char* fileName) {
@@ -78,20 +111,18 @@ void writeDocumentHeader(OutputStream& out) {
 }
 
 void storeResultFolderSettings(CzemTargetList& root) {
-  const bool anySet = !root.resultRoot().empty() || root.useCustom() != 0 || !root.customFolder().empty();
+  // A document without settings leaves any SYSTEM section exactly as it is.
+  if (root.resultRoot().empty() && root.useCustom() == 0 && root.customFolder().empty()) return;
   auto* section = static_cast<CzemSection*>(root.SectionByNameNum(kSettingsSection, 1));
   if (section == nullptr) {
-    if (!anySet) return;
     section = new CzemSection(kSettingsSection);
     root.addSection(section);
   }
-  // Keywords already in the file always follow the settings, so a cleared
-  // setting is not read back from an old line.
-  CzemData* builder = dynamic_cast<CzemData*>(root.owner());
-  setSetting(*section, kResultRootKey, anySet, builder, [&] { return makeFilenameValue(root.resultRoot().view()); });
-  setSetting(*section, kUseCustomKey, anySet, builder, [&] { return new CzemBool(root.useCustom()); });
-  setSetting(*section, kCustomFolderKey, anySet, builder,
-             [&] { return makeFilenameValue(root.customFolder().view()); });
+  // The settings are updated in place, so values a caller holds stay valid.
+  CzemData* builder = root.owner() != nullptr ? root.owner()->asData() : nullptr;
+  storeFolderSetting(*section, kResultRootKey, root.resultRoot(), builder);
+  storeFlagSetting(*section, kUseCustomKey, root.useCustom(), builder);
+  storeFolderSetting(*section, kCustomFolderKey, root.customFolder(), builder);
 }
 
 void writeDocument(CzemData* data, const char* fileName, bool append) {
