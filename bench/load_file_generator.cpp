@@ -25,15 +25,15 @@ class Random {
 
 constexpr std::array kSectionNames = {"Setup",  "Domain",   "Boundary", "Source",    "Point",  "Layer",
                                       "Output", "Station",  "Item",     "Parameter", "Solver", "TimeAxis",
-                                      "Grid",   "Material", "Zone",     "Reach"};
+                                      "Grid",   "Material", "Zone",     "Segment"};
 constexpr std::array kKeywordNames = {
     "Name",        "Type",          "Count",       "Values",    "Timestep", "StartTime", "Enabled",
     "File",        "Description",   "Coordinates", "Depth",     "Factor",   "Method",    "Tolerance",
     "MaxIter",     "Scale",         "Offset",      "Unit",      "Format",   "Level",     "Weights",
     "Interpolate", "Extrapolation", "Threshold",   "Mode",      "Id",       "Layers",    "Position",
-    "Include",     "Result",        "Manning",     "Roughness", "Density",  "Viscosity", "Area"};
-constexpr std::array kWords = {"inflow", "north",  "outlet", "station", "river", "run",   "upper",  "lower",
-                               "main",   "branch", "tidal",  "summer",  "base",  "check", "result", "mesh"};
+    "Include",     "Result",        "Stiffness",   "Damping",   "Density",  "Viscosity", "Area"};
+constexpr std::array kWords = {"inlet", "north",  "outlet", "probe", "panel", "run",   "upper",  "lower",
+                               "main",  "branch", "outer",  "summer", "base",  "check", "result", "mesh"};
 
 class Writer {
  public:

@@ -78,13 +78,13 @@ TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
 TEST(ToolGet, PrintsOneKeywordWithResolvedFileNames) {
   const ToolRun r = run("get " + example("simulation.txt") + " Simulation/Output OutputFile");
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("examples/results/flow.res|"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("examples/results/plate.res|"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.front(), '|');
 }
 
 TEST(ToolGet, SelectsRepeatedSectionsByInstance) {
   const ToolRun r = run("get " + example("simulation.txt") + " Simulation.Boundary:2 Name");
-  EXPECT_EQ(r.out, "'East inflow'\n");
+  EXPECT_EQ(r.out, "'Right edge'\n");
   const ToolRun all = run("get " + example("simulation.txt") + " simulation/solver");
   EXPECT_NE(all.out.find("Tolerance = 1e-6\n"), std::string::npos) << all.out;
   EXPECT_NE(all.out.find("Scheme = 'implicit'\n"), std::string::npos) << all.out;
@@ -111,11 +111,11 @@ TEST(ToolJson, KeepsKindsOfValues) {
   const ToolRun r = run("to-json " + example("simulation.txt"));
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("\"Version\": 3"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("\"HotStart\": false"), std::string::npos);
+  EXPECT_NE(r.out.find("\"Restart\": false"), std::string::npos);
   EXPECT_NE(r.out.find("\"Boundary\": ["), std::string::npos);
   EXPECT_NE(r.out.find("{\"datetime\": \"2024-03-01 00:00:00\"}"), std::string::npos);
   EXPECT_NE(r.out.find("{\"substitution\": \"scale\"}"), std::string::npos);
-  EXPECT_NE(r.out.find("\"items\": [\"water level\", 1, true, {\"file\": "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"items\": [\"surface temperature\", 1, true, {\"file\": "), std::string::npos) << r.out;
 }
 
 }  // namespace
