@@ -122,6 +122,14 @@ std::string jsonString(const std::string& text) {
   return out + "\"";
 }
 
+// `open`, the text, `close`.
+static std::string enclosed(char open, const char* text, char close) {
+  std::string out(1, open);
+  out.append(text != nullptr ? text : "");
+  out.push_back(close);
+  return out;
+}
+
 std::string renderValue(void* param) {
   if (zemIsClob(param) != 0) return quoted("<CLOB:" + std::string(zemGetString(param)) + ">", '\'');
   switch (zemGetSyntaxClass(param)) {
@@ -133,15 +141,12 @@ std::string renderValue(void* param) {
     case kString:
       return quoted(zemGetString(param), '\'');
     case kFilenameOrDate:
-      if (zemIsFilename(param) != 0) {
-        const char* resolved = zemGetFilename(param);
-        return "|" + std::string(resolved != nullptr ? resolved : "") + "|";
-      }
-      return "#" + std::string(zemGetValueText(param)) + "#";
+      if (zemIsFilename(param) != 0) return enclosed('|', zemGetFilename(param), '|');
+      return enclosed('#', zemGetValueText(param), '#');
     case kSubstit:
-      return "%" + std::string(zemGetValueText(param));
+      return std::string(1, '%').append(zemGetValueText(param));
     case kUnknown:
-      return "{" + std::string(zemGetValueText(param)) + "}";
+      return enclosed('{', zemGetValueText(param), '}');
     default:
       return "";  // empty places
   }
