@@ -20,10 +20,20 @@ CyyStream::CyyStream(const char* fileName) {
     release();
     return;
   }
+  regularFile_ = S_ISREG(info.st_mode);
   buffer_.reset(new unsigned char[kBlockSize + 1]);
   buffer_[0] = 0;
   setWindow(buffer_.get() + 1, buffer_.get() + 1);
   state_ = kReady;
+}
+
+bool CyyStream::restart() {
+  buffer_[0] = 0;
+  setWindow(buffer_.get() + 1, buffer_.get() + 1);
+  carriageReturnPending_ = false;
+  // A source that cannot go back reads as ended.
+  atEnd_ = fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0;
+  return !atEnd_;
 }
 
 CyyStream::~CyyStream() { release(); }
@@ -42,7 +52,7 @@ std::size_t CyyStream::readSome(std::size_t filled) {
 }
 
 bool CyyStream::underflow() {
-  if (fd_ < 0) return false;
+  if (fd_ < 0 || atEnd_) return false;
   unsigned char* const data = buffer_.get() + 1;
   const unsigned char* old = cursor();
   buffer_[0] = old[-1];
@@ -72,7 +82,8 @@ bool CyyStream::underflow() {
     break;
   }
   if (atEnd) {
-    release();
+    // The file stays open until the parse lets go of it: a parse may start over.
+    atEnd_ = true;
     if (carriageReturnPending_) {
       data[size++] = '\r';
       carriageReturnPending_ = false;

@@ -17,12 +17,15 @@ class CyyStream final : public CyyInput {
   ~CyyStream() override;
 
   void release() override;
+  // A regular file can be read again from its start.
+  bool rewindable() const override { return regularFile_ && fd_ >= 0; }
 
  private:
   // Big enough that the per-block work vanishes against the per-character work.
   static constexpr std::size_t kBlockSize = 1 << 20;
 
   bool underflow() override;
+  bool restart() override;
   // Reads into `buffer_ + 1 + filled` until something arrives or the file
   // ends; returns the number of bytes read (0 at the end).
   std::size_t readSome(std::size_t filled);
@@ -31,6 +34,8 @@ class CyyStream final : public CyyInput {
   // buffer_[0] keeps the last character of the previous window for putback.
   std::unique_ptr<unsigned char[]> buffer_;
   bool carriageReturnPending_ = false;  // a block ended in CR: its pair may be in the next block
+  bool regularFile_ = false;
+  bool atEnd_ = false;  // the file has been read to its end
 };
 
 }  // namespace zem

@@ -62,6 +62,29 @@ class CyyInput {
   // Refills an exhausted window; false at the end of input.
   bool refill() { return cur_ != end_ || underflow(); }
 
+  // Counter bookkeeping of `count` newlines that a scanner passed over in the
+  // current window without telling each one: `lastStart` and `prevStart` are
+  // the window positions just after the last and the second last of them.
+  void newlinesConsumed(std::uint32_t count, const unsigned char* lastStart, const unsigned char* prevStart) {
+    if (count == 0) return;
+    line_ += count;
+    prevLineStart_ = count >= 2 ? base_ + static_cast<std::uint64_t>(prevStart - begin_) : lineStart_;
+    lineStart_ = base_ + static_cast<std::uint64_t>(lastStart - begin_);
+  }
+
+  // Whether rewind can go back to the first character.
+  virtual bool rewindable() const { return false; }
+  // Starts the source over at its first character with fresh counters; false
+  // when the source cannot.
+  bool rewind() {
+    if (!rewindable()) return false;
+    begin_ = cur_ = end_ = nullptr;
+    base_ = 0;
+    line_ = 1;
+    lineStart_ = prevLineStart_ = 0;
+    return restart();
+  }
+
   // Lets go of the underlying resource once no more input is needed; the
   // counters stay readable.
   virtual void release() {}
@@ -79,6 +102,10 @@ class CyyInput {
   // Called with an exhausted window: installs the next one and returns true,
   // or returns false at the end of input.
   virtual bool underflow() = 0;
+  // Goes back to the first character and installs an empty window (the
+  // counters are already reset); the next underflow reads the first window
+  // again. Sources that can go back override it together with rewindable.
+  virtual bool restart() { return false; }
 
   int state_ = kSettingUp;
 

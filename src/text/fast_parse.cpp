@@ -1,0 +1,464 @@
+#include "text/fast_parse.hpp"
+
+#include <cstring>
+#include <new>
+
+#include "model/named_nodes.hpp"
+#include "text/char_class.hpp"
+#include "text/token.hpp"
+#include "text/zem_parser.hpp"
+
+namespace zem {
+namespace {
+
+// The engine's stack holds two entries for the start, one per open section
+// and at most four for the deepest construct in a section. Files nested near
+// that limit are left to the engine, which alone knows where it overflows.
+constexpr std::size_t kNestingLimit = kParseStackLimit - 10;
+
+constexpr std::array<bool, 256> kWordByte = [] {
+  std::array<bool, 256> t{};
+  for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = isWordByte(static_cast<unsigned char>(c));
+  return t;
+}();
+
+const unsigned char* skipDigits(const unsigned char* p, const unsigned char* end) {
+  while (p < end && isDigitChar(*p)) ++p;
+  return p;
+}
+
+// The end of a text that closes with `close` on its own line, or null when
+// the text is not closed before a newline or the end of the window.
+const unsigned char* findClose(const unsigned char* p, const unsigned char* end, unsigned char close) {
+  for (; p < end; ++p) {
+    if (*p == close) return p;
+    if (*p == '\n') return nullptr;
+  }
+  return nullptr;
+}
+
+std::string_view viewOf(const unsigned char* begin, const unsigned char* end) {
+  return {reinterpret_cast<const char*>(begin), static_cast<std::size_t>(end - begin)};
+}
+
+}  // namespace
+
+FastParse::FastParse(CzemParser& parser) : parser_(parser), input_(parser.in()) {
+  pos_ = input_.cursor();
+  end_ = input_.limit();
+  open_.reserve(16);
+}
+
+FastParse::~FastParse() = default;
+
+// ---- scanner -----------------------------------------------------------------
+
+void FastParse::syncInput(const unsigned char* at) {
+  input_.setCursor(at);
+  input_.newlinesConsumed(newlines_, lineStart_, prevLineStart_);
+  newlines_ = 0;
+}
+
+void FastParse::keepHeldText() {
+  if (holding_ && held_.data() != heldCopy_.data()) {
+    heldCopy_.assign(held_);
+    held_ = heldCopy_;
+  }
+}
+
+bool FastParse::refillWindow() {
+  syncInput(pos_);
+  keepHeldText();
+  ++generation_;
+  const bool more = input_.refill();
+  pos_ = input_.cursor();
+  end_ = input_.limit();
+  return more;
+}
+
+// Leaves the token at `start` to the engine's lexer, which reads across
+// windows, skips block comments and keeps every counter itself.
+void FastParse::slowToken(const unsigned char* start) {
+  syncInput(start);
+  keepHeldText();
+  ++generation_;
+  TokenText text{nullptr, 0};
+  token_ = parser_.yylex(&text);
+  text_ = token_ >= kTokInteger && token_ <= kTokFilename ? text.view() : std::string_view();
+  tokenStart_ = nullptr;
+  pos_ = input_.cursor();
+  end_ = input_.limit();
+}
+
+void FastParse::next() {
+  const unsigned char* p = pos_;
+  for (;;) {
+    const unsigned char* const end = end_;
+    std::uint8_t k = kChBlank;
+    while (p < end) {
+      k = kCharClass[*p];
+      if (k == kChBlank) {
+        ++p;
+      } else if (k == kChNewline) {
+        ++p;
+        ++newlines_;
+        prevLineStart_ = lineStart_;
+        lineStart_ = p;
+      } else {
+        break;
+      }
+    }
+    if (p == end) {
+      pos_ = p;
+      if (!refillWindow()) {
+        token_ = kTokEnd;
+        text_ = {};
+        tokenStart_ = nullptr;
+        return;
+      }
+      p = pos_;
+      continue;
+    }
+    const unsigned char* q = p + 1;
+    switch (k) {
+      case kChLetter: {
+        while (q < end && kWordByte[*q]) ++q;
+        if (q == end) break;
+        text_ = viewOf(p, q);
+        token_ = identifierCode(text_);
+        ++tokenTexts_;
+        tokenStart_ = p;
+        pos_ = q;
+        return;
+      }
+      case kChDigit:
+      case kChPoint: {
+        bool real = k == kChPoint;
+        if (real) {
+          if (q == end || !isDigitChar(*q)) break;
+        } else {
+          q = skipDigits(q, end);
+          if (q == end) break;
+          if (*q == '.') {
+            real = true;
+            ++q;
+          }
+        }
+        if (real) q = skipDigits(q, end);
+        if (q == end) break;
+        if (*q == 'e' || *q == 'E') {
+          real = true;
+          ++q;
+          if (q < end && (*q == '+' || *q == '-')) ++q;
+          if (q == end || !isDigitChar(*q)) break;
+          q = skipDigits(q, end);
+          if (q == end) break;
+        }
+        text_ = viewOf(p, q);
+        token_ = real ? kTokReal : kTokInteger;
+        ++tokenTexts_;
+        tokenStart_ = p;
+        pos_ = q;
+        return;
+      }
+      case kChQuote: {
+        const unsigned char* close = findClose(q, end, '\'');
+        // A doubled apostrophe needs unescaping, and the character after the
+        // closing one must be in the window to tell.
+        if (close == nullptr || close + 1 == end || close[1] == '\'') break;
+        text_ = viewOf(q, close);
+        token_ = kTokString;
+        ++tokenTexts_;
+        tokenStart_ = p;
+        pos_ = close + 1;
+        return;
+      }
+      case kChBraceOpen:
+      case kChNumberSign:
+      case kChBar: {
+        const unsigned char closer = k == kChBraceOpen ? '}' : *p;
+        const unsigned char* close = findClose(q, end, closer);
+        if (close == nullptr) break;
+        text_ = viewOf(q, close);
+        token_ = k == kChBraceOpen ? kTokBraced : k == kChNumberSign ? kTokDateTime : kTokFilename;
+        ++tokenTexts_;
+        tokenStart_ = p;
+        pos_ = close + 1;
+        return;
+      }
+      case kChSlash:
+        if (q == end || *q != '/') break;
+        ++q;
+        [[fallthrough]];
+      case kChSemicolon: {
+        const void* newline = std::memchr(q, '\n', static_cast<std::size_t>(end - q));
+        if (newline == nullptr) break;
+        ++comments_;
+        p = static_cast<const unsigned char*>(newline);
+        continue;
+      }
+      case kChOther:
+      case kChUnderscore:
+        token_ = *p;
+        text_ = {};
+        tokenStart_ = p;
+        pos_ = q;
+        return;
+      default:
+        break;
+    }
+    pos_ = p;
+    slowToken(p);
+    return;
+  }
+}
+
+// ---- parser ------------------------------------------------------------------
+
+bool FastParse::run() {
+  bool done = false;
+  try {
+    done = parseFile();
+  } catch (const std::bad_alloc&) {
+    done = false;
+  }
+  if (done) {
+    syncInput(pos_);
+    parser_.addComments(comments_);
+    parser_.addTokenTexts(tokenTexts_);
+    // A check that recorded an error (a data file using "()", a template
+    // with a repeated name) fails the file: the engine says where.
+    done = !parser_.hasError();
+  }
+  if (!done) {
+    discardPartialTree();
+    return false;
+  }
+  parser_.root_ = root_;
+  root_ = nullptr;
+  return true;
+}
+
+void FastParse::discardPartialTree() {
+  // Every node made so far is in the tree under the root, or under an open
+  // section, the open line's owner or a value of the open line, none of
+  // which has a parent yet. Decide which before deleting any: a node that
+  // went in while running out of memory goes with its parent.
+  std::vector<CzemNode*> detached(parser_.openLine_.begin(), parser_.openLine_.end());
+  detached.push_back(lineOwner_);
+  detached.insert(detached.end(), open_.rbegin(), open_.rend());
+  detached.push_back(root_);
+  std::erase_if(detached, [](CzemNode* node) { return node == nullptr || node->parent() != nullptr; });
+  for (CzemNode* node : detached) destroyNode(node);
+  parser_.openLine_.clear();
+  lineOwner_ = nullptr;
+  open_.clear();
+  root_ = nullptr;
+}
+
+bool FastParse::parseFile() {
+  root_ = parser_.makeTargetList();
+  next();
+  for (;;) {
+    if (open_.empty()) {
+      if (token_ == '[') {
+        if (!openSection()) return false;
+        continue;
+      }
+      return token_ == kTokEnd;
+    }
+    CzemSection* section = open_.back();
+    switch (token_) {
+      case kTokEndSect: {
+        CzemTargetList* parent = open_.size() == 1 ? root_ : open_[open_.size() - 2];
+        // Appended while the look-ahead is still unread, as the engine does.
+        parser_.appendSection(parent, section);
+        open_.pop_back();
+        next();
+        break;
+      }
+      case '[':
+        if (open_.size() >= kNestingLimit || !openSection()) return false;
+        break;
+      case kTokIdent:
+      case '(':
+        if (!keywordLine(section)) return false;
+        break;
+      case kTokDefault:
+        if (!defaultLine(section)) return false;
+        break;
+      default:
+        return false;
+    }
+  }
+}
+
+bool FastParse::openSection() {
+  next();
+  if (token_ != kTokIdent) return false;
+  hold(text_);
+  next();
+  std::uint32_t flags = 0;
+  if (token_ == '(') {
+    next();
+    if (token_ != ')') return false;
+    parser_.templateMarkerCheck();
+    flags = kMayRepeat;
+    next();
+  }
+  if (token_ != ']') return false;
+  open_.push_back(parser_.makeSection(release(), flags));
+  next();
+  if (token_ == kTokBraced) {
+    open_.back()->setAuxText(text_);
+    next();
+  }
+  return true;
+}
+
+bool FastParse::keywordLine(CzemSection* section) {
+  std::uint32_t flags = 0;
+  std::string_view name;
+  if (token_ == kTokIdent) {
+    hold(text_);
+    next();
+    if (token_ == '(') {
+      next();
+      if (token_ != ')') return false;
+      parser_.templateMarkerCheck();
+      flags = kMayRepeat;
+      next();
+    }
+    name = release();
+  } else {
+    // "()" standing alone as the name.
+    next();
+    if (token_ != ')') return false;
+    parser_.templateMarkerCheck();
+    flags = kMayRepeat;
+    next();
+  }
+  lineOwner_ = parser_.makeKeyword(name, flags);
+  return valueList(section, false);
+}
+
+bool FastParse::defaultLine(CzemSection* section) {
+  next();
+  if (token_ != '(') return false;
+  next();
+  if (token_ == kTokIdent) {
+    hold(text_);
+    next();
+    if (token_ != ')') return false;
+    lineOwner_ = parser_.makeDefaultDef(release(), 0);
+  } else if (token_ == ')') {
+    lineOwner_ = parser_.makeDefaultDef({}, kMayRepeat);
+  } else {
+    return false;
+  }
+  next();
+  return valueList(section, true);
+}
+
+bool FastParse::valueList(CzemSection* section, bool defaults) {
+  if (token_ == kTokBraced) {
+    lineOwner_->setAuxText(text_);
+    next();
+  }
+  if (token_ != '=') return false;
+  next();
+  for (;;) {
+    if (!value(defaults)) return false;
+    if (token_ != ',') break;
+    next();
+  }
+  auto* owner = lineOwner_;
+  if (defaults)
+    parser_.appendDefaultDef(section, static_cast<CzemDefaultDef*>(owner));
+  else
+    parser_.appendKeyword(section, owner);
+  lineOwner_ = nullptr;
+  return true;
+}
+
+bool FastParse::value(bool defaults) {
+  std::vector<CzemNode*>& line = parser_.openLine_;
+  CzemNode* node = nullptr;
+  switch (token_) {
+    case kTokInteger:
+    case kTokReal:
+    case '+':
+    case '-': {
+      std::string_view text = text_;
+      if (token_ == '+' || token_ == '-') {
+        const char sign = static_cast<char>(token_);
+        const unsigned char* signAt = tokenStart_;
+        const std::uint32_t generation = generation_;
+        next();
+        if (token_ != kTokInteger && token_ != kTokReal) return false;
+        if (signAt != nullptr && tokenStart_ == signAt + 1 && generation == generation_) {
+          // The sign stands right before the digits in the window.
+          text = viewOf(signAt, signAt + 1 + text_.size());
+        } else {
+          signedNumber_.assign(1, sign);
+          signedNumber_ += text_;
+          text = signedNumber_;
+        }
+      }
+      bool ok = true;
+      node = token_ == kTokInteger ? parser_.makeInt(text, ok) : parser_.makeReal(text, ok);
+      line.push_back(node);
+      if (!ok) return false;
+      break;
+    }
+    case kTokBoolean:
+      line.push_back(node = parser_.makeBool(text_));
+      break;
+    case kTokString:
+      line.push_back(node = parser_.makeStringOrClob(text_));
+      break;
+    case kTokDateTime:
+      line.push_back(node = parser_.makeDateTime(text_));
+      break;
+    case kTokFilename:
+      line.push_back(node = parser_.makeFilename(text_));
+      break;
+    case '%':
+      next();
+      if (token_ != kTokInteger && token_ != kTokIdent) return false;
+      line.push_back(node = parser_.makeSubstit(text_));
+      break;
+    case kTokBraced:
+      // A braced text alone is a value of unknown kind; no second text follows.
+      line.push_back(parser_.makeUnknown(text_));
+      next();
+      return true;
+    default:
+      // An empty place in the list.
+      line.push_back(defaults ? parser_.makeDefaultPar() : parser_.makeUndefined());
+      return true;
+  }
+  next();
+  if (token_ == kTokBraced) {
+    node->setAuxText(text_);
+    next();
+  }
+  return true;
+}
+
+// ---- the parser's entry ----------------------------------------------------------
+
+bool CzemParser::parseFast() {
+  {
+    FastParse reader(*this);
+    if (reader.run()) return true;
+  }
+  startOver();
+  if (!in().rewind()) {
+    // The source could not go back: nothing is left to read.
+    setError("Failed to extend buffer");
+  }
+  return false;
+}
+
+}  // namespace zem

@@ -1,0 +1,97 @@
+// The fast reader of well-formed parameter files: a recursive-descent parser
+// over a scanner that walks the input's window directly. It builds the tree
+// with the parser's own node makers, in the order the table engine would, and
+// keeps the same counters. Anything it does not plainly accept (any error,
+// a deeply nested file, a token it cannot take in one piece) makes it give up;
+// the parser then starts over with the table engine, which decides and
+// reports. Tokens that cross a window boundary, block comments and texts with
+// newlines or doubled apostrophes are left to the engine's lexer one token at
+// a time, so the counters stay exact whoever reads.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/input.hpp"
+
+namespace zem {
+
+class CzemParser;
+class CzemKeyword;
+class CzemSection;
+class CzemTargetList;
+
+class FastParse {
+ public:
+  explicit FastParse(CzemParser& parser);
+  ~FastParse();
+  FastParse(const FastParse&) = delete;
+  FastParse& operator=(const FastParse&) = delete;
+
+  // Reads the whole input. True when the tree is built: it is the parser's
+  // root and the counters are final. False when the reader gave up: its
+  // partial tree is gone and the counters are to be reset by the caller.
+  bool run();
+
+ private:
+  bool parseFile();
+  bool openSection();
+  bool keywordLine(CzemSection* section);
+  bool defaultLine(CzemSection* section);
+  // The values after '=' up to the end of the line, then the line's owner
+  // joins `section`.
+  bool valueList(CzemSection* section, bool defaults);
+  bool value(bool defaults);
+  void discardPartialTree();
+
+  void next();
+  void slowToken(const unsigned char* start);
+  bool refillWindow();
+  void syncInput(const unsigned char* at);
+  void keepHeldText();
+  void hold(std::string_view text) {
+    held_ = text;
+    holding_ = true;
+  }
+  std::string_view release() {
+    holding_ = false;
+    return held_;
+  }
+
+  CzemParser& parser_;
+  CyyInput& input_;
+
+  // The window and the scanner's place in it.
+  const unsigned char* pos_ = nullptr;
+  const unsigned char* end_ = nullptr;
+  // Counts every window change: a pointer into the window is only comparable
+  // to another of the same generation.
+  std::uint32_t generation_ = 0;
+  // Newlines passed since the input's counters were last told.
+  std::uint32_t newlines_ = 0;
+  const unsigned char* lineStart_ = nullptr;
+  const unsigned char* prevLineStart_ = nullptr;
+  std::uint32_t comments_ = 0;
+  std::uint32_t tokenTexts_ = 0;
+
+  // The current token: its code, its text and, for a token the scanner read
+  // itself, its first character in the window (null otherwise).
+  int token_ = 0;
+  std::string_view text_;
+  const unsigned char* tokenStart_ = nullptr;
+
+  // A name read before the tokens that decide its node. It may point into
+  // the window, so a window change copies it first.
+  std::string_view held_;
+  bool holding_ = false;
+  std::string heldCopy_;
+  std::string signedNumber_;
+
+  CzemTargetList* root_ = nullptr;
+  std::vector<CzemSection*> open_;    // sections not yet ended, outermost first
+  CzemKeyword* lineOwner_ = nullptr;  // the keyword or default definition whose values are being read
+};
+
+}  // namespace zem
