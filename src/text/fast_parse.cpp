@@ -1,5 +1,6 @@
 #include "text/fast_parse.hpp"
 
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -22,6 +23,23 @@ constexpr std::array<bool, 256> kWordByte = [] {
   return t;
 }();
 
+constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
+
+std::uint64_t loadWord(const unsigned char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// The number of blanks that open a word whose blank bytes are zero in
+// `others` (which is not zero).
+unsigned leadingBlanks(std::uint64_t others) {
+  if constexpr (std::endian::native == std::endian::little)
+    return static_cast<unsigned>(std::countr_zero(others)) / 8;
+  else
+    return static_cast<unsigned>(std::countl_zero(others)) / 8;
+}
+
 const unsigned char* skipDigits(const unsigned char* p, const unsigned char* end) {
   while (p < end && isDigitChar(*p)) ++p;
   return p;
@@ -30,6 +48,25 @@ const unsigned char* skipDigits(const unsigned char* p, const unsigned char* end
 // The end of a text that closes with `close` on its own line, or null when
 // the text is not closed before a newline or the end of the window.
 const unsigned char* findClose(const unsigned char* p, const unsigned char* end, unsigned char close) {
+  if constexpr (std::endian::native == std::endian::little) {
+    // Eight characters at a time: a byte of w ^ pattern is zero where w holds
+    // that character. The lowest byte the zero test flags is a true zero
+    // (false flags only appear above one), and the lowest byte comes first.
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    const std::uint64_t closers = kOnes * close;
+    const std::uint64_t newlines = kOnes * '\n';
+    for (; end - p >= 8; p += 8) {
+      const std::uint64_t word = loadWord(p);
+      const std::uint64_t a = word ^ closers;
+      const std::uint64_t b = word ^ newlines;
+      const std::uint64_t found = (((a - kOnes) & ~a) | ((b - kOnes) & ~b)) & kHighs;
+      if (found != 0) {
+        p += std::countr_zero(found) / 8;
+        return *p == close ? p : nullptr;
+      }
+    }
+  }
   for (; p < end; ++p) {
     if (*p == close) return p;
     if (*p == '\n') return nullptr;
@@ -96,6 +133,15 @@ void FastParse::next() {
     const unsigned char* const end = end_;
     std::uint8_t k = kChBlank;
     while (p < end) {
+      // Runs of blanks (indentation above all) go eight at a time.
+      if (end - p >= 8) {
+        const std::uint64_t others = loadWord(p) ^ kEightBlanks;
+        if (others == 0) {
+          p += 8;
+          continue;
+        }
+        p += leadingBlanks(others);
+      }
       k = kCharClass[*p];
       if (k == kChBlank) {
         ++p;
