@@ -286,19 +286,20 @@ bool FastParse::run() {
 }
 
 void FastParse::discardPartialTree() {
-  // Every node made so far is in the tree under the root, or under an open
-  // section, the open line's owner or a value of the open line, none of
-  // which has a parent yet. Decide which before deleting any: a node that
-  // went in while running out of memory goes with its parent.
-  std::vector<CzemNode*> detached(parser_.openLine_.begin(), parser_.openLine_.end());
-  detached.push_back(lineOwner_);
-  detached.insert(detached.end(), open_.rbegin(), open_.rend());
-  detached.push_back(root_);
-  std::erase_if(detached, [](CzemNode* node) { return node == nullptr || node->parent() != nullptr; });
-  for (CzemNode* node : detached) destroyNode(node);
+  // Every node made so far is in the tree under the root, an open section,
+  // the open line's owner or a value of the open line, none of which has a
+  // parent yet unless running out of memory stopped it half way in. Going
+  // from the values up, a node that has a parent goes with it.
+  auto discard = [](CzemNode* node) {
+    if (node != nullptr && node->parent() == nullptr) destroyNode(node);
+  };
+  for (CzemNode* node : parser_.openLine_) discard(node);
   parser_.openLine_.clear();
+  discard(lineOwner_);
   lineOwner_ = nullptr;
+  for (auto section = open_.rbegin(); section != open_.rend(); ++section) discard(*section);
   open_.clear();
+  discard(root_);
   root_ = nullptr;
 }
 
