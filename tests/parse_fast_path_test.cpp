@@ -385,7 +385,8 @@ TEST(ParseFastPath, DamagedFilesReadTheSameBothWays) {
 }
 
 TEST(ParseFastPath, EdgesOfTheFormatReadTheSameBothWays) {
-  const char* const cases[] = {
+  using namespace std::string_literals;
+  const std::string cases[] = {
       "",
       "   ; only a comment\n// and another\n/* and /* a nested */ one */",
       "[A] EndSect [A] EndSect [B()] EndSect",
@@ -412,17 +413,17 @@ TEST(ParseFastPath, EdgesOfTheFormatReadTheSameBothWays) {
       "[A] x = . EndSect",
       "[A] x = 1.5.3 EndSect",
       "[A] x = 1 /* open",
-      "[A] x = 'it\0s' EndSect",
-      std::string("[A] x = 1 \0 EndSect", 19).c_str(),
+      "[A] x = 'it\0s' EndSect"s,
+      "[A] x = 1 \0 EndSect"s,
       "[A] _x = 1 EndSect",
       "[A]\r\r\nx = 1\r\nEndSect\r",
       "[SYSTEM] ResultRootFolder = |out| EndSect",
   };
-  for (const char* text : cases) {
+  for (const std::string& text : cases) {
     for (std::size_t window : {1, 3, 1 << 16}) expectSameFromMemory(text, window);
     expectSameFromFile(zem_test::writeTempFile("fast_edge.txt", text));
   }
-  EXPECT_FALSE(expectSameFromMemory(std::string("[A] x = 1 \0 EndSect", 19), 64));
+  EXPECT_FALSE(expectSameFromMemory("[A] x = 1 \0 EndSect"s, 64));
 }
 
 TEST(ParseFastPath, DeepNestingIsLeftToTheEngineNearItsLimit) {

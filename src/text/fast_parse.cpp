@@ -127,7 +127,7 @@ void FastParse::slowToken(const unsigned char* start) {
   end_ = input_.limit();
 }
 
-void FastParse::next() {
+void FastParse::scan() {
   const unsigned char* p = pos_;
   for (;;) {
     const unsigned char* const end = end_;
