@@ -40,8 +40,62 @@ unsigned leadingBlanks(std::uint64_t others) {
     return static_cast<unsigned>(std::countl_zero(others)) / 8;
 }
 
+// Byte-wise tests on eight characters at once, one flag per byte in its high
+// bit. Every byte is computed on its own: x & 0x7F plus at most 0x7F stays
+// in the byte, so no carry reaches the next one.
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+
+// Flags the bytes of x at or above `bound` (1 to 128).
+constexpr std::uint64_t atLeast(std::uint64_t x, unsigned bound) {
+  return (((x & kLow7) + kOnes * (128 - bound)) | x) & kHighs;
+}
+// Flags the bytes of x that are zero.
+constexpr std::uint64_t zeroBytes(std::uint64_t x) { return ~atLeast(x, 1) & kHighs; }
+// Flags the bytes that are not digits: byte ^ '0' is below 10 for digits only.
+constexpr std::uint64_t nonDigits(std::uint64_t word) { return atLeast(word ^ (kOnes * '0'), 10); }
+// Flags the bytes that do not continue an identifier: (byte | 0x20) ^ 0x60
+// is 1 to 26 for letters only.
+constexpr std::uint64_t nonWordBytes(std::uint64_t word) {
+  const std::uint64_t folded = (word | (kOnes * 0x20)) ^ (kOnes * 0x60);
+  const std::uint64_t nonLetters = zeroBytes(folded) | atLeast(folded, 27);
+  return nonLetters & nonDigits(word) & ~zeroBytes(word ^ (kOnes * '_'));
+}
+
+static_assert([] {
+  for (unsigned c = 0; c < 256; ++c) {
+    const std::uint64_t word = kOnes * c;
+    if ((nonDigits(word) == 0) != isDigitChar(static_cast<int>(c))) return false;
+    if ((nonWordBytes(word) == 0) != isWordByte(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}());
+
+// The first character at or after p that `flags` marks, or null when there
+// is none in the whole words before end.
+template <std::uint64_t (*flags)(std::uint64_t)>
+const unsigned char* findFlagged(const unsigned char*& p, const unsigned char* end) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; end - p >= 8; p += 8) {
+      const std::uint64_t found = flags(loadWord(p));
+      if (found != 0) return p + std::countr_zero(found) / 8;
+    }
+  }
+  return nullptr;
+}
+
+// Without a branch per character: a loop exit per character is a mispredicted
+// branch per token.
 const unsigned char* skipDigits(const unsigned char* p, const unsigned char* end) {
+  if (const unsigned char* stop = findFlagged<nonDigits>(p, end)) return stop;
   while (p < end && isDigitChar(*p)) ++p;
+  return p;
+}
+
+const unsigned char* skipWordBytes(const unsigned char* p, const unsigned char* end) {
+  if (const unsigned char* stop = findFlagged<nonWordBytes>(p, end)) return stop;
+  while (p < end && kWordByte[*p]) ++p;
   return p;
 }
 
@@ -49,18 +103,13 @@ const unsigned char* skipDigits(const unsigned char* p, const unsigned char* end
 // the text is not closed before a newline or the end of the window.
 const unsigned char* findClose(const unsigned char* p, const unsigned char* end, unsigned char close) {
   if constexpr (std::endian::native == std::endian::little) {
-    // Eight characters at a time: a byte of w ^ pattern is zero where w holds
-    // that character. The lowest byte the zero test flags is a true zero
-    // (false flags only appear above one), and the lowest byte comes first.
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    // Eight characters at a time: a byte of word ^ pattern is zero where the
+    // word holds that character; the lowest byte comes first.
     const std::uint64_t closers = kOnes * close;
     const std::uint64_t newlines = kOnes * '\n';
     for (; end - p >= 8; p += 8) {
       const std::uint64_t word = loadWord(p);
-      const std::uint64_t a = word ^ closers;
-      const std::uint64_t b = word ^ newlines;
-      const std::uint64_t found = (((a - kOnes) & ~a) | ((b - kOnes) & ~b)) & kHighs;
+      const std::uint64_t found = zeroBytes(word ^ closers) | zeroBytes(word ^ newlines);
       if (found != 0) {
         p += std::countr_zero(found) / 8;
         return *p == close ? p : nullptr;
@@ -168,7 +217,7 @@ void FastParse::scan() {
     const unsigned char* q = p + 1;
     switch (k) {
       case kChLetter: {
-        while (q < end && kWordByte[*q]) ++q;
+        q = skipWordBytes(q, end);
         if (q == end) break;
         text_ = viewOf(p, q);
         token_ = identifierCode(text_);
