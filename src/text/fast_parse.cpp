@@ -182,18 +182,15 @@ void FastParse::scan() {
     const unsigned char* const end = end_;
     std::uint8_t k = kChBlank;
     while (p < end) {
-      // Runs of blanks (indentation above all) go eight at a time.
-      if (end - p >= 8) {
-        const std::uint64_t others = loadWord(p) ^ kEightBlanks;
-        if (others == 0) {
-          p += 8;
-          continue;
-        }
-        p += leadingBlanks(others);
-      }
       k = kCharClass[*p];
       if (k == kChBlank) {
         ++p;
+        // Longer runs of blanks (indentation above all) go eight at a time.
+        if (end - p >= 8 && *p == ' ') {
+          std::uint64_t others;
+          while ((others = loadWord(p) ^ kEightBlanks) == 0 && end - p >= 16) p += 8;
+          p += leadingBlanks(others | (std::uint64_t{1} << 63));
+        }
       } else if (k == kChNewline) {
         ++p;
         ++newlines_;
@@ -234,12 +231,11 @@ void FastParse::scan() {
         } else {
           q = skipDigits(q, end);
           if (q == end) break;
-          if (*q == '.') {
-            real = true;
-            ++q;
-          }
+          // Integers and reals come mixed: no branch on the point.
+          real = *q == '.';
+          q += real;
         }
-        if (real) q = skipDigits(q, end);
+        q = skipDigits(q, end);
         if (q == end) break;
         if (*q == 'e' || *q == 'E') {
           real = true;
