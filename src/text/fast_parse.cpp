@@ -317,8 +317,7 @@ bool FastParse::run() {
     syncInput(pos_);
     parser_.addComments(comments_);
     parser_.addTokenTexts(tokenTexts_);
-    // A check that recorded an error (a data file using "()", a template
-    // with a repeated name) fails the file: the engine says where.
+    // The engine says where a check failed.
     done = !parser_.hasError();
   }
   if (!done) {
@@ -352,6 +351,9 @@ bool FastParse::parseFile() {
   root_ = parser_.makeTargetList();
   next();
   for (;;) {
+    // A check that recorded an error (a data file using "()", a template
+    // with a repeated name) fails the file: no need to read on.
+    if (parser_.hasError()) return false;
     if (open_.empty()) {
       if (token_ == '[') {
         if (!openSection()) return false;
