@@ -1,10 +1,10 @@
 #include "text/fast_parse.hpp"
 
-#include <bit>
 #include <cstring>
 #include <new>
 
 #include "model/named_nodes.hpp"
+#include "text/byte_words.hpp"
 #include "text/char_class.hpp"
 #include "text/token.hpp"
 #include "text/zem_parser.hpp"
@@ -23,36 +23,15 @@ constexpr std::array<bool, 256> kWordByte = [] {
   return t;
 }();
 
-constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
+using byte_words::atLeast;
+using byte_words::equalBytes;
+using byte_words::firstFlagged;
+using byte_words::kOnes;
+using byte_words::load;
+using byte_words::zeroBytes;
 
-std::uint64_t loadWord(const unsigned char* p) {
-  std::uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  return word;
-}
+constexpr std::uint64_t kEightBlanks = kOnes * ' ';
 
-// The number of blanks that open a word whose blank bytes are zero in
-// `others` (which is not zero).
-unsigned leadingBlanks(std::uint64_t others) {
-  if constexpr (std::endian::native == std::endian::little)
-    return static_cast<unsigned>(std::countr_zero(others)) / 8;
-  else
-    return static_cast<unsigned>(std::countl_zero(others)) / 8;
-}
-
-// Byte-wise tests on eight characters at once, one flag per byte in its high
-// bit. Every byte is computed on its own: x & 0x7F plus at most 0x7F stays
-// in the byte, so no carry reaches the next one.
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-
-// Flags the bytes of x at or above `bound` (1 to 128).
-constexpr std::uint64_t atLeast(std::uint64_t x, unsigned bound) {
-  return (((x & kLow7) + kOnes * (128 - bound)) | x) & kHighs;
-}
-// Flags the bytes of x that are zero.
-constexpr std::uint64_t zeroBytes(std::uint64_t x) { return ~atLeast(x, 1) & kHighs; }
 // Flags the bytes that are not digits: byte ^ '0' is below 10 for digits only.
 constexpr std::uint64_t nonDigits(std::uint64_t word) { return atLeast(word ^ (kOnes * '0'), 10); }
 // Flags the bytes that do not continue an identifier: (byte | 0x20) ^ 0x60
@@ -60,7 +39,7 @@ constexpr std::uint64_t nonDigits(std::uint64_t word) { return atLeast(word ^ (k
 constexpr std::uint64_t nonWordBytes(std::uint64_t word) {
   const std::uint64_t folded = (word | (kOnes * 0x20)) ^ (kOnes * 0x60);
   const std::uint64_t nonLetters = zeroBytes(folded) | atLeast(folded, 27);
-  return nonLetters & nonDigits(word) & ~zeroBytes(word ^ (kOnes * '_'));
+  return nonLetters & nonDigits(word) & ~equalBytes(word, '_');
 }
 
 static_assert([] {
@@ -76,11 +55,9 @@ static_assert([] {
 // is none in the whole words before end.
 template <std::uint64_t (*flags)(std::uint64_t)>
 const unsigned char* findFlagged(const unsigned char*& p, const unsigned char* end) {
-  if constexpr (std::endian::native == std::endian::little) {
-    for (; end - p >= 8; p += 8) {
-      const std::uint64_t found = flags(loadWord(p));
-      if (found != 0) return p + std::countr_zero(found) / 8;
-    }
+  for (; end - p >= 8; p += 8) {
+    const std::uint64_t found = flags(load(p));
+    if (found != 0) return p + firstFlagged(found);
   }
   return nullptr;
 }
@@ -102,18 +79,12 @@ const unsigned char* skipWordBytes(const unsigned char* p, const unsigned char* 
 // The end of a text that closes with `close` on its own line, or null when
 // the text is not closed before a newline or the end of the window.
 const unsigned char* findClose(const unsigned char* p, const unsigned char* end, unsigned char close) {
-  if constexpr (std::endian::native == std::endian::little) {
-    // Eight characters at a time: a byte of word ^ pattern is zero where the
-    // word holds that character; the lowest byte comes first.
-    const std::uint64_t closers = kOnes * close;
-    const std::uint64_t newlines = kOnes * '\n';
-    for (; end - p >= 8; p += 8) {
-      const std::uint64_t word = loadWord(p);
-      const std::uint64_t found = zeroBytes(word ^ closers) | zeroBytes(word ^ newlines);
-      if (found != 0) {
-        p += std::countr_zero(found) / 8;
-        return *p == close ? p : nullptr;
-      }
+  for (; end - p >= 8; p += 8) {
+    const std::uint64_t word = load(p);
+    const std::uint64_t found = equalBytes(word, close) | equalBytes(word, '\n');
+    if (found != 0) {
+      p += firstFlagged(found);
+      return *p == close ? p : nullptr;
     }
   }
   for (; p < end; ++p) {
@@ -188,8 +159,9 @@ void FastParse::scan() {
         // Longer runs of blanks (indentation above all) go eight at a time.
         if (end - p >= 8 && *p == ' ') {
           std::uint64_t others;
-          while ((others = loadWord(p) ^ kEightBlanks) == 0 && end - p >= 16) p += 8;
-          p += leadingBlanks(others | (std::uint64_t{1} << 63));
+          while ((others = load(p) ^ kEightBlanks) == 0 && end - p >= 16) p += 8;
+          // Eight blanks just before the end leave the last one to the loop.
+          p += firstFlagged(others | byte_words::kLastByteFlag);
         }
       } else if (k == kChNewline) {
         ++p;

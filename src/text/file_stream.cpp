@@ -7,7 +7,34 @@
 #include <cerrno>
 #include <cstring>
 
+#include "text/byte_words.hpp"
+
 namespace zem {
+
+// The runs between pairs move down in one step each.
+std::size_t dropPairedCarriageReturns(unsigned char* data, std::size_t size) {
+  unsigned char* const stop = data + size;
+  unsigned char* out = nullptr;
+  const unsigned char* run = nullptr;
+  for (unsigned char* cr = static_cast<unsigned char*>(std::memchr(data, '\r', size)); cr != nullptr;) {
+    const bool pair = cr + 1 < stop && cr[1] == '\n';
+    if (pair) {
+      if (out == nullptr) {
+        out = cr;
+      } else {
+        std::memmove(out, run, static_cast<std::size_t>(cr - run));
+        out += cr - run;
+      }
+      run = cr + 1;
+    }
+    unsigned char* next = cr + 1;
+    cr = next < stop ? static_cast<unsigned char*>(std::memchr(next, '\r', static_cast<std::size_t>(stop - next)))
+                     : nullptr;
+  }
+  if (out == nullptr) return size;
+  std::memmove(out, run, static_cast<std::size_t>(stop - run));
+  return static_cast<std::size_t>(out + (stop - run) - data);
+}
 
 CyyStream::CyyStream(const char* fileName) {
   state_ = kOpenFailed;
@@ -89,30 +116,7 @@ bool CyyStream::underflow() {
       carriageReturnPending_ = false;
     }
   }
-  // Text mode: drop each CR that stands before a LF, moving the runs between
-  // such pairs down in one step each.
-  unsigned char* const stop = data + size;
-  unsigned char* out = nullptr;
-  const unsigned char* run = nullptr;
-  for (unsigned char* cr = static_cast<unsigned char*>(std::memchr(data, '\r', size)); cr != nullptr;) {
-    const bool pair = cr + 1 < stop && cr[1] == '\n';
-    if (pair) {
-      if (out == nullptr) {
-        out = cr;
-      } else {
-        std::memmove(out, run, static_cast<std::size_t>(cr - run));
-        out += cr - run;
-      }
-      run = cr + 1;
-    }
-    unsigned char* next = cr + 1;
-    cr = next < stop ? static_cast<unsigned char*>(std::memchr(next, '\r', static_cast<std::size_t>(stop - next)))
-                     : nullptr;
-  }
-  if (out != nullptr) {
-    std::memmove(out, run, static_cast<std::size_t>(stop - run));
-    size = static_cast<std::size_t>(out + (stop - run) - data);
-  }
+  size = dropPairedCarriageReturns(data, size);
   setWindow(data, data + size);
   return size != 0;
 }

@@ -9,6 +9,10 @@
 
 namespace zem {
 
+// Text mode: drops each CR that stands right before a LF in data[0, size),
+// in place; returns the new size.
+std::size_t dropPairedCarriageReturns(unsigned char* data, std::size_t size);
+
 class CyyStream final : public CyyInput {
  public:
   // Opens `fileName` for reading. The state becomes kReady when the file is
