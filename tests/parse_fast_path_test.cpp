@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <typeinfo>
@@ -69,12 +70,14 @@ struct Outcome {
   std::string tree;
   std::string record;  // error record and counters
   bool fast = false;
+  CzemParser::Reader reader = CzemParser::kEngine;
 };
 
 Outcome outcomeOf(CzemParser& parser) {
   Outcome o;
   o.result = parser.parse(1);
   o.fast = parser.fastPathUsed();
+  o.reader = parser.reader();
   std::ostringstream record;
   record << "result " << o.result << " error{" << parser.errorMessage() << "} at " << parser.errorLine() << ':'
          << parser.errorPosition() << " chars " << parser.input().characters() << " lines " << parser.input().line()
@@ -111,18 +114,21 @@ bool expectSameFromMemory(const std::string& text, std::size_t window, Tally* ta
   return b.fast;
 }
 
-// The same from a file; returns whether the fast reader took every file the
-// engine accepts.
-bool expectSameFromFile(const std::string& path) {
+// The same from a file read in blocks of `block` bytes; returns which reader
+// took it, or nullopt when the fast reader left a file the engine accepts.
+std::optional<CzemParser::Reader> readersOfFile(const std::string& path, std::size_t block = CyyStream::kBlockSize) {
   zem_test::ReportCapture quiet;
   CzemParser exact(new CyyStream(path.c_str()), CzemParser::kEngineOnly);
-  CzemParser fast(new CyyStream(path.c_str()));
+  CzemParser fast(new CyyStream(path.c_str(), block));
   const Outcome a = outcomeOf(exact);
   const Outcome b = outcomeOf(fast);
-  EXPECT_EQ(a.record, b.record) << path;
-  EXPECT_EQ(a.tree, b.tree) << path;
-  return b.fast == (a.result == 0);
+  EXPECT_EQ(a.record, b.record) << path << " in blocks of " << block;
+  EXPECT_EQ(a.tree, b.tree) << path << " in blocks of " << block;
+  if (b.fast != (a.result == 0)) return std::nullopt;
+  return b.reader;
 }
+
+bool expectSameFromFile(const std::string& path) { return readersOfFile(path).has_value(); }
 
 std::string readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -442,4 +448,36 @@ TEST(ParseFastPath, ASourceThatCannotStartOverUsesTheEngine) {
   EXPECT_FALSE(parser.fastPathUsed());
   ASSERT_NE(parser.root(), nullptr);
   EXPECT_EQ(parser.root()->GetNoSections(), 1);
+}
+
+TEST(ParseFastPath, FilesReadWithTheirLineEndsKept) {
+  Random random(23);
+  int kept = 0;
+  for (int round = 0; round < 80; ++round) {
+    FileMaker maker(random, round % 4 != 0, round % 3 == 0);
+    std::string text = maker.make(1 + static_cast<int>(random.below(4)), 1 + static_cast<int>(random.below(4)));
+    if (round % 5 == 1) text = mutate(text, random);
+    const std::string path = zem_test::writeTempFile("fast_kept.txt", text);
+    // Lines longer than a block leave the reading to the text mode.
+    for (std::size_t block : {2, 7, 16, 100}) EXPECT_TRUE(readersOfFile(path, block).has_value()) << text;
+    const auto reader = readersOfFile(path);
+    EXPECT_TRUE(reader.has_value()) << text;
+    kept += reader == CzemParser::kFastReaderKeepingLineEnds ? 1 : 0;
+  }
+  // All but the damaged files.
+  EXPECT_GT(kept, 60);
+  // Carriage returns alone, doubled, at the end, and pairs in texts and comments.
+  const char* const cases[] = {"[A]\r\r\nk = 1\r\nEndSect\r",
+                               "[A]\rk = 1\r\nEndSect\r\n\r\n",
+                               "[A] k = 'a\r\nb' EndSect",
+                               "[A] k = {a\r\nb} EndSect\r\n",
+                               "[A] ; x\r\n k = 1 // y\r\r\nEndSect",
+                               "[A] /* x\r\n */ k = 1 EndSect",
+                               "[A] k = #x\r\n# EndSect",
+                               "\r\n\r\n",
+                               "[A] k = 1\r\nEndSect ; end\r"};
+  for (const char* text : cases) {
+    const std::string path = zem_test::writeTempFile("fast_kept_edge.txt", text);
+    for (std::size_t block : {1, 3, 8, 1 << 20}) EXPECT_TRUE(readersOfFile(path, block).has_value()) << text;
+  }
 }

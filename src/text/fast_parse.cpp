@@ -136,6 +136,14 @@ bool FastParse::refillWindow() {
 // Leaves the token at `start` to the engine's lexer, which reads across
 // windows, skips block comments and keeps every counter itself.
 void FastParse::slowToken(const unsigned char* start) {
+  if (input_.lineEndsKept()) {
+    // The engine's lexer reads in text mode only: give up.
+    token_ = kTokInvalid;
+    text_ = {};
+    tokenStart_ = nullptr;
+    pos_ = start;
+    return;
+  }
   syncInput(start);
   keepHeldText();
   ++generation_;
@@ -164,6 +172,7 @@ void FastParse::scan() {
           p += firstFlagged(others | byte_words::kLastByteFlag);
         }
       } else if (k == kChNewline) {
+        carriageReturns_ += p[-1] == '\r';
         ++p;
         ++newlines_;
         prevLineStart_ = lineStart_;
@@ -224,33 +233,45 @@ void FastParse::scan() {
         pos_ = q;
         return;
       }
-      case kChQuote: {
-        const unsigned char* close = findClose(q, end, '\'');
-        // A doubled apostrophe needs unescaping, and the character after the
-        // closing one must be in the window to tell.
-        if (close == nullptr || close + 1 == end || close[1] == '\'') break;
-        text_ = viewOf(q, close);
-        token_ = kTokString;
-        ++tokenTexts_;
-        tokenStart_ = p;
-        pos_ = close + 1;
-        return;
-      }
+      case kChQuote:
       case kChBraceOpen:
       case kChNumberSign:
       case kChBar: {
         const unsigned char closer = k == kChBraceOpen ? '}' : *p;
         const unsigned char* close = findClose(q, end, closer);
-        if (close == nullptr) break;
-        text_ = viewOf(q, close);
-        token_ = k == kChBraceOpen ? kTokBraced : k == kChNumberSign ? kTokDateTime : kTokFilename;
+        const unsigned char* after = close != nullptr ? close + 1 : nullptr;
+        if (k == kChQuote && (close == nullptr || after == end || *after == '\'')) {
+          // A doubled apostrophe or a newline: the text needs a copy. (The
+          // character after the closing one must be in the window to tell.)
+          after = takeLongText(q, end, '\'');
+          if (after == nullptr) break;
+          text_ = textCopy_;
+        } else if (k == kChBraceOpen && close == nullptr) {
+          after = takeLongText(q, end, '}');
+          if (after == nullptr) break;
+          text_ = textCopy_;
+        } else {
+          if (close == nullptr) break;
+          text_ = viewOf(q, close);
+        }
+        token_ = k == kChQuote        ? kTokString
+                 : k == kChBraceOpen  ? kTokBraced
+                 : k == kChNumberSign ? kTokDateTime
+                                      : kTokFilename;
         ++tokenTexts_;
         tokenStart_ = p;
-        pos_ = close + 1;
+        pos_ = after;
         return;
       }
       case kChSlash:
-        if (q == end || *q != '/') break;
+        if (q == end) break;
+        if (*q == '*') {
+          const unsigned char* after = skipBlockComment(q + 1, end);
+          if (after == nullptr) break;
+          p = after;
+          continue;
+        }
+        if (*q != '/') break;
         ++q;
         [[fallthrough]];
       case kChSemicolon: {
@@ -276,6 +297,88 @@ void FastParse::scan() {
   }
 }
 
+// Skips a block comment whose opener ends before p; inner openers nest. Null
+// when the comment does not close in the window: nothing is counted then.
+const unsigned char* FastParse::skipBlockComment(const unsigned char* p, const unsigned char* end) {
+  unsigned depth = 1;
+  std::uint32_t closed = 0;
+  std::uint32_t newlines = 0;
+  std::uint64_t carriageReturns = 0;
+  const unsigned char* lineStart = lineStart_;
+  const unsigned char* prevLineStart = prevLineStart_;
+  while (p < end) {
+    const unsigned char c = *p++;
+    if (c == '\n') {
+      ++newlines;
+      carriageReturns += p[-2] == '\r';
+      prevLineStart = lineStart;
+      lineStart = p;
+    } else if (c == '*' && p < end && *p == '/') {
+      ++p;
+      ++closed;
+      if (--depth == 0) {
+        comments_ += closed;
+        newlines_ += newlines;
+        carriageReturns_ += carriageReturns;
+        lineStart_ = lineStart;
+        prevLineStart_ = prevLineStart;
+        return p;
+      }
+    } else if (c == '/' && p < end && *p == '*') {
+      ++p;
+      ++depth;
+    }
+  }
+  return nullptr;
+}
+
+// Reads a quoted string (close '\'') or a braced text (close '}') that holds
+// newlines or doubled apostrophes into textCopy_: a doubled apostrophe stands
+// for one, newlines stay in strings and are dropped from braced texts, and the
+// CR of a kept CR LF pair is no character of either. Returns the position
+// after the closing character, or null when the text does not end in the
+// window: nothing is counted then.
+const unsigned char* FastParse::takeLongText(const unsigned char* p, const unsigned char* end, unsigned char close) {
+  const bool keptPairs = input_.lineEndsKept();
+  std::uint32_t newlines = 0;
+  std::uint64_t carriageReturns = 0;
+  const unsigned char* lineStart = lineStart_;
+  const unsigned char* prevLineStart = prevLineStart_;
+  textCopy_.clear();
+  for (;;) {
+    const unsigned char* const run = p;
+    while (p < end && *p != close && *p != '\n') ++p;
+    if (p == end) return nullptr;
+    if (*p == '\n') {
+      const bool pair = p[-1] == '\r';
+      carriageReturns += pair;
+      // In a run that ends in a newline, a CR before it is in the run.
+      textCopy_.append(reinterpret_cast<const char*>(run),
+                       static_cast<std::size_t>(p - run) - (keptPairs && pair && p != run ? 1 : 0));
+      if (close == '\'') textCopy_ += '\n';
+      ++newlines;
+      prevLineStart = lineStart;
+      lineStart = ++p;
+      continue;
+    }
+    textCopy_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
+    ++p;
+    if (close == '\'') {
+      if (p == end) return nullptr;
+      if (*p == '\'') {
+        textCopy_ += '\'';
+        ++p;
+        continue;
+      }
+    }
+    newlines_ += newlines;
+    carriageReturns_ += carriageReturns;
+    lineStart_ = lineStart;
+    prevLineStart_ = prevLineStart;
+    return p;
+  }
+}
+
 // ---- parser ------------------------------------------------------------------
 
 bool FastParse::run() {
@@ -287,6 +390,8 @@ bool FastParse::run() {
   }
   if (done) {
     syncInput(pos_);
+    // Each CR of a CR LF pair is no character of its own.
+    if (input_.lineEndsKept()) input_.dropCharacters(carriageReturns_);
     parser_.addComments(comments_);
     parser_.addTokenTexts(tokenTexts_);
     // The engine says where a check failed.
@@ -515,14 +620,24 @@ bool FastParse::value(bool defaults) {
 // ---- the parser's entry ----------------------------------------------------------
 
 bool CzemParser::parseFast() {
-  {
-    FastParse reader(*this);
-    if (reader.run()) return true;
-  }
-  startOver();
-  if (!in().rewind()) {
-    // The source could not go back: nothing is left to read.
-    setError("Failed to extend buffer");
+  // Files with CR LF line ends read fastest as they are: the reader counts
+  // the pairs. A file it cannot take that way gets a second fast reading in
+  // text mode, which leaves the rare tokens to the engine's lexer.
+  for (const bool keepLineEnds : {true, false}) {
+    if (keepLineEnds && !in().keepLineEnds()) continue;
+    {
+      FastParse reader(*this);
+      if (reader.run()) {
+        reader_ = keepLineEnds ? kFastReaderKeepingLineEnds : kFastReader;
+        return true;
+      }
+    }
+    startOver();
+    if (!in().rewind()) {
+      // The source could not go back: nothing is left to read.
+      setError("Failed to extend buffer");
+      return false;
+    }
   }
   return false;
 }

@@ -4,9 +4,10 @@
 // keeps the same counters. Anything it does not plainly accept (any error,
 // a deeply nested file, a token it cannot take in one piece) makes it give up;
 // the parser then starts over with the table engine, which decides and
-// reports. Tokens that cross a window boundary, block comments and texts with
-// newlines or doubled apostrophes are left to the engine's lexer one token at
-// a time, so the counters stay exact whoever reads.
+// reports. Tokens that cross a window boundary are left to the engine's lexer
+// one token at a time, so the counters stay exact whoever reads; when the
+// input keeps its CR LF line ends (which that lexer does not read) the fast
+// reader gives up instead.
 #pragma once
 
 #include <cstdint>
@@ -65,6 +66,8 @@ class FastParse {
   }
   void scan();
   void slowToken(const unsigned char* start);
+  const unsigned char* skipBlockComment(const unsigned char* p, const unsigned char* end);
+  const unsigned char* takeLongText(const unsigned char* p, const unsigned char* end, unsigned char close);
   bool refillWindow();
   void syncInput(const unsigned char* at);
   void keepHeldText();
@@ -91,6 +94,7 @@ class FastParse {
   const unsigned char* lineStart_ = nullptr;
   const unsigned char* prevLineStart_ = nullptr;
   std::uint32_t comments_ = 0;
+  std::uint64_t carriageReturns_ = 0;  // CRs right before a newline between tokens
   std::uint32_t tokenTexts_ = 0;
 
   // The current token: its code, its text and, for a token the scanner read
@@ -105,6 +109,7 @@ class FastParse {
   bool holding_ = false;
   std::string heldCopy_;
   std::string signedNumber_;
+  std::string textCopy_;  // the text of the current token when it is no view of the window
 
   CzemTargetList* root_ = nullptr;
   std::vector<CzemSection*> open_;    // sections not yet ended, outermost first

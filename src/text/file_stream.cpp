@@ -36,7 +36,7 @@ std::size_t dropPairedCarriageReturns(unsigned char* data, std::size_t size) {
   return static_cast<std::size_t>(out + (stop - run) - data);
 }
 
-CyyStream::CyyStream(const char* fileName) {
+CyyStream::CyyStream(const char* fileName, std::size_t blockSize) : blockSize_(blockSize < 2 ? 2 : blockSize) {
   state_ = kOpenFailed;
   if (fileName == nullptr) return;
   fd_ = ::open(fileName, O_RDONLY | O_CLOEXEC);
@@ -48,16 +48,24 @@ CyyStream::CyyStream(const char* fileName) {
     return;
   }
   regularFile_ = S_ISREG(info.st_mode);
-  buffer_.reset(new unsigned char[kBlockSize + 1]);
+  buffer_.reset(new unsigned char[blockSize_ + 1]);
   buffer_[0] = 0;
   setWindow(buffer_.get() + 1, buffer_.get() + 1);
   state_ = kReady;
+}
+
+bool CyyStream::keepLineEnds() {
+  // Only before the first read.
+  if (fd_ < 0 || characters() != 0 || cursor() != limit() || atEnd_) return false;
+  lineEndsKept_ = true;
+  return true;
 }
 
 bool CyyStream::restart() {
   buffer_[0] = 0;
   setWindow(buffer_.get() + 1, buffer_.get() + 1);
   carriageReturnPending_ = false;
+  tailStart_ = tailSize_ = 0;
   // A source that cannot go back reads as ended.
   atEnd_ = fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0;
   return !atEnd_;
@@ -72,14 +80,41 @@ void CyyStream::release() {
 
 std::size_t CyyStream::readSome(std::size_t filled) {
   for (;;) {
-    const ssize_t n = ::read(fd_, buffer_.get() + 1 + filled, kBlockSize - filled);
+    const ssize_t n = ::read(fd_, buffer_.get() + 1 + filled, blockSize_ - filled);
     if (n >= 0) return static_cast<std::size_t>(n);
     if (errno != EINTR) return 0;  // a read error ends the input like the end of the file
   }
 }
 
+bool CyyStream::underflowKeepingLineEnds() {
+  unsigned char* const data = buffer_.get() + 1;
+  buffer_[0] = cursor()[-1];
+  std::size_t size = tailSize_;
+  if (size != 0) std::memmove(data, data + tailStart_, size);
+  tailSize_ = 0;
+  if (size < blockSize_) {
+    const std::size_t n = readSome(size);
+    if (n == 0) atEnd_ = true;
+    size += n;
+  }
+  std::size_t window = size;
+  if (!atEnd_) {
+    // Lines are short: the last newline is found from the end.
+    std::size_t last = size;
+    while (last != 0 && data[last - 1] != '\n') --last;
+    if (last != 0) {
+      window = last;
+      tailStart_ = last;
+      tailSize_ = size - last;
+    }
+  }
+  setWindow(data, data + window);
+  return window != 0;
+}
+
 bool CyyStream::underflow() {
   if (fd_ < 0 || atEnd_) return false;
+  if (lineEndsKept_) return underflowKeepingLineEnds();
   unsigned char* const data = buffer_.get() + 1;
   const unsigned char* old = cursor();
   buffer_[0] = old[-1];

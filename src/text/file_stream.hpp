@@ -15,20 +15,24 @@ std::size_t dropPairedCarriageReturns(unsigned char* data, std::size_t size);
 
 class CyyStream final : public CyyInput {
  public:
+  // Big enough that the per-block work vanishes against the per-character work.
+  static constexpr std::size_t kBlockSize = 1 << 20;
+
   // Opens `fileName` for reading. The state becomes kReady when the file is
   // open and kOpenFailed otherwise (missing, unreadable, a folder, a null name).
-  explicit CyyStream(const char* fileName);
+  // Tests read in smaller blocks (two bytes at least, room for a CR held
+  // back and the next byte), so that every place can fall on a boundary.
+  explicit CyyStream(const char* fileName, std::size_t blockSize = kBlockSize);
   ~CyyStream() override;
 
   void release() override;
   // A regular file can be read again from its start.
   bool rewindable() const override { return regularFile_ && fd_ >= 0; }
+  bool keepLineEnds() override;
 
  private:
-  // Big enough that the per-block work vanishes against the per-character work.
-  static constexpr std::size_t kBlockSize = 1 << 20;
-
   bool underflow() override;
+  bool underflowKeepingLineEnds();
   bool restart() override;
   // Reads into `buffer_ + 1 + filled` until something arrives or the file
   // ends; returns the number of bytes read (0 at the end).
@@ -40,6 +44,11 @@ class CyyStream final : public CyyInput {
   bool carriageReturnPending_ = false;  // a block ended in CR: its pair may be in the next block
   bool regularFile_ = false;
   bool atEnd_ = false;  // the file has been read to its end
+  std::size_t blockSize_;
+  // With line ends kept: the part of the last block after its last newline,
+  // at buffer_ + 1 + tailStart_; it opens the next window.
+  std::size_t tailStart_ = 0;
+  std::size_t tailSize_ = 0;
 };
 
 }  // namespace zem

@@ -72,6 +72,21 @@ class CyyInput {
     lineStart_ = base_ + static_cast<std::uint64_t>(lastStart - begin_);
   }
 
+  // A file source reads in text mode: a CR LF pair arrives as one newline.
+  // A reader that counts the pairs itself may ask, before the first read, for
+  // the characters as they are, in windows that end after a newline where the
+  // block holds one (so no CR LF pair and no line is split between windows);
+  // false when the source has no such reading. Rewinding ends it.
+  virtual bool keepLineEnds() { return false; }
+  bool lineEndsKept() const { return lineEndsKept_; }
+  // Takes `count` characters off the counters: the CRs of CR LF pairs read
+  // with their line ends kept, all before the current line.
+  void dropCharacters(std::uint64_t count) {
+    base_ -= count;
+    lineStart_ -= count;
+    prevLineStart_ = prevLineStart_ >= count ? prevLineStart_ - count : 0;
+  }
+
   // Whether rewind can go back to the first character.
   virtual bool rewindable() const { return false; }
   // Starts the source over at its first character with fresh counters; false
@@ -82,6 +97,7 @@ class CyyInput {
     base_ = 0;
     line_ = 1;
     lineStart_ = prevLineStart_ = 0;
+    lineEndsKept_ = false;
     return restart();
   }
 
@@ -108,6 +124,7 @@ class CyyInput {
   virtual bool restart() { return false; }
 
   int state_ = kSettingUp;
+  bool lineEndsKept_ = false;
 
  private:
   const unsigned char* begin_ = nullptr;

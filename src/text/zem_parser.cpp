@@ -29,9 +29,10 @@ CzemParser::~CzemParser() {
 int CzemParser::parse(int keepTokens) {
   int result = 0;
   // A capped token buffer is the engine's own limit: only the engine applies it.
-  fastPathUsed_ = path_ == kFastWhenPossible && tokenLimit_ == std::numeric_limits<std::size_t>::max() &&
-                  in().rewindable() && parseFast();
-  if (!fastPathUsed_) {
+  reader_ = kEngine;
+  const bool fast = path_ == kFastWhenPossible && tokenLimit_ == std::numeric_limits<std::size_t>::max() &&
+                    in().rewindable() && parseFast();
+  if (!fast) {
     try {
       result = runGrammar(this);
     } catch (const std::bad_alloc&) {

@@ -53,8 +53,10 @@ class CzemParser final : public CyyParser {
     return tree;
   }
   int mode() const { return mode_; }
-  // Whether the last parse was completed by the fast reader.
-  bool fastPathUsed() const { return fastPathUsed_; }
+  // Which reader completed the last parse.
+  enum Reader : int { kEngine = 0, kFastReader = 1, kFastReaderKeepingLineEnds = 2 };
+  Reader reader() const { return reader_; }
+  bool fastPathUsed() const { return reader_ != kEngine; }
 
   // The next token code; texts go to *text. Returns 0 for good once an error
   // is recorded.
@@ -146,7 +148,7 @@ class CzemParser final : public CyyParser {
 
   int mode_ = kUndecided;
   Path path_;
-  bool fastPathUsed_ = false;
+  Reader reader_ = kEngine;
   CzemTargetList* root_ = nullptr;
   // Every node an action created and that may still lack a parent, in order
   // of creation. Attached nodes are pruned from time to time: nodes never
