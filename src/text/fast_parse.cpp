@@ -138,6 +138,7 @@ bool FastParse::refillWindow() {
 void FastParse::slowToken(const unsigned char* start) {
   if (input_.lineEndsKept()) {
     // The engine's lexer reads in text mode only: give up.
+    neededLexer_ = true;
     token_ = kTokInvalid;
     text_ = {};
     tokenStart_ = nullptr;
@@ -623,7 +624,9 @@ bool CzemParser::parseFast() {
   // Files with CR LF line ends read fastest as they are: the reader counts
   // the pairs. A file it cannot take that way gets a second fast reading in
   // text mode, which leaves the rare tokens to the engine's lexer.
+  bool again = true;
   for (const bool keepLineEnds : {true, false}) {
+    if (!again) break;
     if (keepLineEnds && !in().keepLineEnds()) continue;
     {
       FastParse reader(*this);
@@ -631,6 +634,9 @@ bool CzemParser::parseFast() {
         reader_ = keepLineEnds ? kFastReaderKeepingLineEnds : kFastReader;
         return true;
       }
+      // Anything else than a token for the engine's lexer fails the text
+      // mode reading the same way.
+      again = reader.neededLexer();
     }
     startOver();
     if (!in().rewind()) {

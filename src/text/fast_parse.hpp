@@ -35,6 +35,8 @@ class FastParse {
   // root and the counters are final. False when the reader gave up: its
   // partial tree is gone and the counters are to be reset by the caller.
   bool run();
+  // Whether the reader gave up on a token that only the engine's lexer reads.
+  bool neededLexer() const { return neededLexer_; }
 
  private:
   bool parseFile();
@@ -112,8 +114,9 @@ class FastParse {
   std::string textCopy_;  // the text of the current token when it is no view of the window
 
   CzemTargetList* root_ = nullptr;
-  std::vector<CzemSection*> open_;    // sections not yet ended, outermost first
-  CzemKeyword* lineOwner_ = nullptr;  // the keyword or default definition whose values are being read
+  std::vector<CzemSection*> open_;  // sections not yet ended, outermost first
+  CzemKeyword* lineOwner_ = nullptr;
+  bool neededLexer_ = false;  // the keyword or default definition whose values are being read
 };
 
 }  // namespace zem
