@@ -133,11 +133,12 @@ bool FastParse::refillWindow() {
   return more;
 }
 
-// Leaves the token at `start` to the engine's lexer, which reads across
-// windows, skips block comments and keeps every counter itself.
+// Leaves the token at `start` (one that crosses the window's end, or one
+// that fails) to the engine's lexer, which reads across windows and keeps
+// every counter itself.
 void FastParse::slowToken(const unsigned char* start) {
   if (input_.lineEndsKept()) {
-    // The engine's lexer reads in text mode only: give up.
+    // That lexer reads in text mode only: give up.
     neededLexer_ = true;
     token_ = kTokInvalid;
     text_ = {};

@@ -1,13 +1,12 @@
 // The fast reader of well-formed parameter files: a recursive-descent parser
 // over a scanner that walks the input's window directly. It builds the tree
 // with the parser's own node makers, in the order the table engine would, and
-// keeps the same counters. Anything it does not plainly accept (any error,
-// a deeply nested file, a token it cannot take in one piece) makes it give up;
-// the parser then starts over with the table engine, which decides and
-// reports. Tokens that cross a window boundary are left to the engine's lexer
-// one token at a time, so the counters stay exact whoever reads; when the
-// input keeps its CR LF line ends (which that lexer does not read) the fast
-// reader gives up instead.
+// keeps the same counters. Anything it does not plainly accept (any error, a
+// file nested near the engine's limit) makes it give up; the parser then
+// starts over with the table engine, which decides and reports. A token that
+// crosses a window boundary is left to the engine's lexer, so the counters
+// stay exact whoever reads; when the input keeps its CR LF line ends (which
+// that lexer does not read) the fast reader gives up instead.
 #pragma once
 
 #include <cstdint>
