@@ -68,6 +68,8 @@ void CzemParser::startOver() {
   if (root_ != nullptr) destroyNode(root_);
   root_ = nullptr;
   discardPartialTree();
+  // No node of the first reading is left: its memory goes back at once.
+  arena_ = std::make_unique<NodeArena>();
   mode_ = kUndecided;
   nextBuffer_ = 0;
   resetRecord();
