@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -59,17 +58,26 @@ class ReportCapture {
 };
 
 // A source over a string, handed out in windows of `window` characters, so
-// that every place of the text can fall on a window boundary.
+// that every place of the text can fall on a window boundary. It can start
+// over (as a file can) unless told otherwise.
 class MemoryInput final : public zem::CyyInput {
  public:
-  MemoryInput(std::string text, std::size_t window) : text_(" " + std::move(text)), window_(window) {
-    const auto* base = reinterpret_cast<const unsigned char*>(text_.data()) + 1;
-    setWindow(base, base);
-    next_ = base;
+  MemoryInput(std::string text, std::size_t window, bool rewindable = true)
+      : text_(" " + std::move(text)), window_(window), rewindable_(rewindable) {
+    restart();
     state_ = kReady;
   }
 
+  bool rewindable() const override { return rewindable_; }
+
  private:
+  bool restart() override {
+    const auto* base = reinterpret_cast<const unsigned char*>(text_.data()) + 1;
+    setWindow(base, base);
+    next_ = base;
+    return true;
+  }
+
   bool underflow() override {
     const auto* end = reinterpret_cast<const unsigned char*>(text_.data()) + text_.size();
     if (next_ == end) return false;
@@ -81,7 +89,8 @@ class MemoryInput final : public zem::CyyInput {
 
   std::string text_;  // a leading blank stands before the first window
   std::size_t window_;
-  const unsigned char* next_;
+  bool rewindable_;
+  const unsigned char* next_ = nullptr;
 };
 
 // Loads `content` from a temp file; the caller closes the handle.

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace zem {
 namespace {
@@ -17,46 +19,50 @@ locale_t makeNumericLocale() { return newlocale(LC_NUMERIC_MASK, "C", static_cas
 constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
 // Exact for decimal texts of at most 15 significant digits and small scales:
 // the mantissa and the power of ten are exact doubles and one division or
 // multiplication rounds correctly. Returns false when the text needs the full
 // conversion.
 bool readSimpleDouble(std::string_view text, double& out) {
-  std::size_t i = 0;
+  const char* p = text.data();
+  const char* const end = p + text.size();
   bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  std::uint64_t mantissa = 0;
-  int digits = 0, scale = 0;
-  bool any = false;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    any = true;
-    if (mantissa == 0 && text[i] == '0') continue;
-    if (++digits > 15) return false;
-    mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  const char* const digits = p;
+  std::uint64_t mantissa = 0;  // wraps for long texts, which are refused below
+  while (p < end && *p == '0') ++p;
+  const char* first = p;  // the first significant digit
+  while (p < end && isDigit(*p)) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+  std::ptrdiff_t significant = p - first;
+  bool any = p != digits;
+  std::ptrdiff_t scale = 0;
+  if (p < end && *p == '.') {
+    const char* const fraction = ++p;
+    // Zeros before the first significant digit only move the point.
+    if (significant == 0)
+      while (p < end && *p == '0') ++p;
+    first = p;
+    while (p < end && isDigit(*p)) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    significant += p - first;
+    scale = -(p - fraction);
+    any = any || p != fraction;
   }
-  if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-      any = true;
-      --scale;
-      if (mantissa == 0 && text[i] == '0') continue;
-      if (++digits > 15) return false;
-      mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
-    }
-  }
-  if (!any) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
+  if (!any || significant > 15) return false;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
     bool expNegative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) expNegative = text[i++] == '-';
-    if (i >= text.size()) return false;
+    if (p < end && (*p == '+' || *p == '-')) expNegative = *p++ == '-';
+    if (p >= end) return false;
     int exponent = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    for (; p < end && isDigit(*p); ++p) {
       if (exponent > 1000) return false;
-      exponent = exponent * 10 + (text[i] - '0');
+      exponent = exponent * 10 + (*p - '0');
     }
     scale += expNegative ? -exponent : exponent;
   }
-  if (i != text.size()) return false;
+  if (p != end) return false;
   double value = static_cast<double>(mantissa);
   if (mantissa == 0) {
     value = 0.0;
@@ -68,6 +74,24 @@ bool readSimpleDouble(std::string_view text, double& out) {
     value *= kExactPowers[scale];
   }
   out = negative ? -value : value;
+  return true;
+}
+
+// A correctly rounded reading of a plain decimal text, which is what strtod
+// gives for a finite normal result. False when the text is anything else or
+// the result is zero, subnormal or out of range: strtod then decides, with
+// its range error.
+bool readNormalDouble(std::string_view text, double& out) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  if (p < end && *p == '+') {
+    ++p;
+    if (p < end && (*p == '+' || *p == '-')) return false;
+  }
+  double value = 0;
+  const auto [stop, error] = std::from_chars(p, end, value, std::chars_format::general);
+  if (error != std::errc() || stop != end || std::fpclassify(value) != FP_NORMAL) return false;
+  out = value;
   return true;
 }
 
@@ -87,32 +111,45 @@ void* numericLocale() {
 
 DoubleReading readDouble(std::string_view text) {
   DoubleReading r;
-  if (readSimpleDouble(text, r.value)) return r;
-  // strtod_l under the "C" locale decides the value and its range error.
-  std::string copy(text);
+  if (readSimpleDouble(text, r.value) || readNormalDouble(text, r.value)) return r;
+  // strtod_l under the "C" locale decides the value and its range error. It
+  // needs a terminated text: short ones are copied on the stack.
+  char local[64];
+  std::string heap;
+  const char* terminated = local;
+  if (text.size() < sizeof local) {
+    std::memcpy(local, text.data(), text.size());
+    local[text.size()] = '\0';
+  } else {
+    heap.assign(text);
+    terminated = heap.c_str();
+  }
   char* end = nullptr;
   errno = 0;
-  r.value = strtod_l(copy.c_str(), &end, static_cast<locale_t>(numericLocale()));
+  r.value = strtod_l(terminated, &end, static_cast<locale_t>(numericLocale()));
   r.rangeError = errno == ERANGE;
   return r;
 }
 
 IntReading readInt(std::string_view text) {
   IntReading r;
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
   bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  std::int64_t magnitude = 0;
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  // Nine digits never pass the limit.
+  const char* const safe = end - p > 9 ? p + 9 : end;
+  std::uint32_t small = 0;
+  while (p < safe && isDigit(*p)) small = small * 10 + static_cast<unsigned>(*p++ - '0');
+  std::int64_t magnitude = small;
   const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    magnitude = magnitude * 10 + (text[i] - '0');
+  for (; p < end && isDigit(*p); ++p) {
+    magnitude = magnitude * 10 + (*p - '0');
     if (magnitude > limit) {
+      // Like strtol: out of range, clamped.
       r.rangeError = true;
       magnitude = limit;
-      // Like strtol, keep consuming digits but stay clamped.
-      for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-      }
       break;
     }
   }

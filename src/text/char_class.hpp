@@ -43,9 +43,9 @@ inline constexpr std::array<std::uint8_t, 256> kCharClass = [] {
   return t;
 }();
 
-inline bool isDigitChar(int c) { return c >= '0' && c <= '9'; }
+constexpr bool isDigitChar(int c) { return c >= '0' && c <= '9'; }
 // Characters that continue an identifier.
-inline bool isWordByte(unsigned char c) {
+constexpr bool isWordByte(unsigned char c) {
   const std::uint8_t k = kCharClass[c];
   return k == kChLetter || k == kChDigit || k == kChUnderscore;
 }

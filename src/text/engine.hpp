@@ -59,6 +59,16 @@ class CyyParser {
   CyyInput& in() { return *input_; }
   void releaseTokenTexts() { tokenTexts_ = 0; }
   void keepTokenText() { ++tokenTexts_; }
+  // Counts of a scanner that reads past comments and text tokens on its own.
+  void addComments(std::uint32_t count) { comments_ += count; }
+  void addTokenTexts(std::uint32_t count) { tokenTexts_ += count; }
+  // Forgets the error record and the counts, for a parse that starts over.
+  void resetRecord() {
+    hasError_ = false;
+    errorMessage_.clear();
+    errorLine_ = errorPosition_ = 0;
+    comments_ = tokenTexts_ = 0;
+  }
 
  private:
   std::unique_ptr<CyyInput> input_;

@@ -62,6 +62,45 @@ class CyyInput {
   // Refills an exhausted window; false at the end of input.
   bool refill() { return cur_ != end_ || underflow(); }
 
+  // Counter bookkeeping of `count` newlines that a scanner passed over in the
+  // current window without telling each one: `lastStart` and `prevStart` are
+  // the window positions just after the last and the second last of them.
+  void newlinesConsumed(std::uint32_t count, const unsigned char* lastStart, const unsigned char* prevStart) {
+    if (count == 0) return;
+    line_ += count;
+    prevLineStart_ = count >= 2 ? base_ + static_cast<std::uint64_t>(prevStart - begin_) : lineStart_;
+    lineStart_ = base_ + static_cast<std::uint64_t>(lastStart - begin_);
+  }
+
+  // A file source reads in text mode: a CR LF pair arrives as one newline.
+  // A reader that counts the pairs itself may ask, before the first read, for
+  // the characters as they are, in windows that end after a newline where the
+  // block holds one (so no CR LF pair and no line is split between windows);
+  // false when the source has no such reading. Rewinding ends it.
+  virtual bool keepLineEnds() { return false; }
+  bool lineEndsKept() const { return lineEndsKept_; }
+  // Takes `count` characters off the counters: the CRs of CR LF pairs read
+  // with their line ends kept, all before the current line.
+  void dropCharacters(std::uint64_t count) {
+    base_ -= count;
+    lineStart_ -= count;
+    prevLineStart_ = prevLineStart_ >= count ? prevLineStart_ - count : 0;
+  }
+
+  // Whether rewind can go back to the first character.
+  virtual bool rewindable() const { return false; }
+  // Starts the source over at its first character with fresh counters; false
+  // when the source cannot.
+  bool rewind() {
+    if (!rewindable()) return false;
+    begin_ = cur_ = end_ = nullptr;
+    base_ = 0;
+    line_ = 1;
+    lineStart_ = prevLineStart_ = 0;
+    lineEndsKept_ = false;
+    return restart();
+  }
+
   // Lets go of the underlying resource once no more input is needed; the
   // counters stay readable.
   virtual void release() {}
@@ -79,8 +118,13 @@ class CyyInput {
   // Called with an exhausted window: installs the next one and returns true,
   // or returns false at the end of input.
   virtual bool underflow() = 0;
+  // Goes back to the first character and installs an empty window (the
+  // counters are already reset); the next underflow reads the first window
+  // again. Sources that can go back override it together with rewindable.
+  virtual bool restart() { return false; }
 
   int state_ = kSettingUp;
+  bool lineEndsKept_ = false;
 
  private:
   const unsigned char* begin_ = nullptr;

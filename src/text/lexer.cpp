@@ -5,34 +5,6 @@
 #include "text/zem_parser.hpp"
 
 namespace zem {
-namespace {
-
-bool equalsFolded(std::string_view text, const char* word) {
-  const std::size_t n = std::strlen(word);
-  if (text.size() != n) return false;
-  for (std::size_t i = 0; i < n; ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-    if (c != word[i]) return false;
-  }
-  return true;
-}
-
-int identifierCode(std::string_view text) {
-  switch (text.size()) {
-    case 4:
-      return equalsFolded(text, "true") ? kTokBoolean : kTokIdent;
-    case 5:
-      return equalsFolded(text, "false") ? kTokBoolean : kTokIdent;
-    case 7:
-      if (equalsFolded(text, "endsect")) return kTokEndSect;
-      return equalsFolded(text, "default") ? kTokDefault : kTokIdent;
-    default:
-      return kTokIdent;
-  }
-}
-
-}  // namespace
 
 TokenBuffer& CzemParser::nextTextBuffer() {
   TokenBuffer& buffer = textBuffers_[nextBuffer_];

@@ -26,6 +26,34 @@ enum TokenCode : int {
   kTokInvalid = 511,
 };
 
+namespace detail {
+// `word` is in lower case and as long as `text`.
+inline bool equalsFolded(std::string_view text, std::string_view word) {
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    if (c != word[i]) return false;
+  }
+  return true;
+}
+}  // namespace detail
+
+// The code of an identifier: the words true, false, endsect and default (in
+// any case) have codes of their own.
+inline int identifierCode(std::string_view text) {
+  switch (text.size()) {
+    case 4:
+      return detail::equalsFolded(text, "true") ? kTokBoolean : kTokIdent;
+    case 5:
+      return detail::equalsFolded(text, "false") ? kTokBoolean : kTokIdent;
+    case 7:
+      if (detail::equalsFolded(text, "endsect")) return kTokEndSect;
+      return detail::equalsFolded(text, "default") ? kTokDefault : kTokIdent;
+    default:
+      return kTokIdent;
+  }
+}
+
 // The text of a token as the grammar actions see it. One byte before `data`
 // is always writable, so a sign can be put in front of a number in place.
 struct TokenText {

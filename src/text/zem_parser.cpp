@@ -15,8 +15,8 @@ namespace {
 constexpr std::size_t kPruneThreshold = 4096;
 }  // namespace
 
-CzemParser::CzemParser(CyyInput* input)
-    : CyyParser(input), pruneAt_(kPruneThreshold), arena_(std::make_unique<NodeArena>()) {}
+CzemParser::CzemParser(CyyInput* input, Path path)
+    : CyyParser(input), path_(path), pruneAt_(kPruneThreshold), arena_(std::make_unique<NodeArena>()) {}
 
 CzemParser::~CzemParser() {
   if (root_ != nullptr) {
@@ -27,12 +27,18 @@ CzemParser::~CzemParser() {
 }
 
 int CzemParser::parse(int keepTokens) {
-  int result;
-  try {
-    result = runGrammar(this);
-  } catch (const std::bad_alloc&) {
-    setError("Failed to extend buffer");
-    result = 1;
+  int result = 0;
+  // A capped token buffer is the engine's own limit: only the engine applies it.
+  reader_ = kEngine;
+  const bool fast = path_ == kFastWhenPossible && tokenLimit_ == std::numeric_limits<std::size_t>::max() &&
+                    in().rewindable() && parseFast();
+  if (!fast) {
+    try {
+      result = runGrammar(this);
+    } catch (const std::bad_alloc&) {
+      setError("Failed to extend buffer");
+      result = 1;
+    }
   }
   in().release();
   if (result != 0 || hasError()) {
@@ -58,6 +64,17 @@ void CzemParser::discardPartialTree() {
   for (CzemNode* node : detached) destroyNode(node);
 }
 
+void CzemParser::startOver() {
+  if (root_ != nullptr) destroyNode(root_);
+  root_ = nullptr;
+  discardPartialTree();
+  // No node of the first reading is left: its memory goes back at once.
+  arena_ = std::make_unique<NodeArena>();
+  mode_ = kUndecided;
+  nextBuffer_ = 0;
+  resetRecord();
+}
+
 template <typename T>
 T* CzemParser::track(T* node) {
   if (nodeStack_.size() >= pruneAt_) {
@@ -74,7 +91,9 @@ void CzemParser::acceptRoot(CzemTargetList* list) {
   if (root_ == nullptr && !hasError()) root_ = list;
 }
 
-CzemTargetList* CzemParser::newTargetList() { return track(arena_->make<CzemTargetList>()); }
+CzemTargetList* CzemParser::makeTargetList() { return arena_->make<CzemTargetList>(); }
+
+CzemTargetList* CzemParser::newTargetList() { return track(makeTargetList()); }
 
 void CzemParser::ambiguityCheck(unsigned instances) {
   if (instances <= 1) return;
@@ -111,29 +130,45 @@ void CzemParser::appendDefaultDef(CzemSection* section, CzemDefaultDef* definiti
 }
 
 template <typename T>
-T* CzemParser::newNamed(std::string_view name, std::uint32_t flags) {
+T* CzemParser::makeNamed(std::string_view name, std::uint32_t flags) {
   T* node = arena_->make<T>(std::string_view(), flags);
   node->setName(name, arena_.get());
-  return track(node);
+  return node;
+}
+
+CzemSection* CzemParser::makeSection(std::string_view name, std::uint32_t flags) {
+  return makeNamed<CzemSection>(name, flags);
+}
+
+CzemKeyword* CzemParser::makeKeyword(std::string_view name, std::uint32_t flags) {
+  return makeNamed<CzemKeyword>(name, flags);
+}
+
+CzemDefaultDef* CzemParser::makeDefaultDef(std::string_view name, std::uint32_t flags) {
+  return makeNamed<CzemDefaultDef>(name, flags);
 }
 
 CzemSection* CzemParser::newSection(TokenText name, std::uint32_t flags) {
-  return newNamed<CzemSection>(name.view(), flags);
+  return track(makeSection(name.view(), flags));
 }
 
 CzemKeyword* CzemParser::newKeyword(std::string_view name, std::uint32_t flags) {
-  return newNamed<CzemKeyword>(name, flags);
+  return track(makeKeyword(name, flags));
 }
 
 CzemDefaultDef* CzemParser::newDefaultDef(std::string_view name, std::uint32_t flags) {
-  return newNamed<CzemDefaultDef>(name, flags);
+  return track(makeDefaultDef(name, flags));
 }
+
+CzemNode* CzemParser::makeUndefined() { return arena_->make<CzemUndefinedPar>(); }
+
+CzemNode* CzemParser::makeDefaultPar() { return arena_->make<CzemDefaultPar>(); }
 
 // Only one keyword or default line is open at a time: a line ends before
 // anything else can start in its section.
-void CzemParser::appendUndefined(CzemKeyword*) { openLine_.push_back(track(arena_->make<CzemUndefinedPar>())); }
+void CzemParser::appendUndefined(CzemKeyword*) { openLine_.push_back(track(makeUndefined())); }
 
-void CzemParser::appendDefaultPar(CzemDefaultDef*) { openLine_.push_back(track(arena_->make<CzemDefaultPar>())); }
+void CzemParser::appendDefaultPar(CzemDefaultDef*) { openLine_.push_back(track(makeDefaultPar())); }
 
 void CzemParser::appendValue(CzemKeyword*, CzemNode* value) { openLine_.push_back(value); }
 
@@ -141,42 +176,58 @@ void CzemParser::setAuxText(CzemNode* node, TokenText text) { node->setAuxText(t
 
 // ---- values ----------------------------------------------------------------
 
-CzemNode* CzemParser::newUnknown(TokenText braced) {
-  CzemNode* value = track(arena_->make<CzemUnknown>());
-  value->setAuxText(braced.view());
+CzemNode* CzemParser::makeUnknown(std::string_view braced) {
+  CzemNode* value = arena_->make<CzemUnknown>();
+  value->setAuxText(braced);
   return value;
 }
 
+CzemNode* CzemParser::makeInt(std::string_view text, bool& ok) { return CzemInt::fromText(text, ok, arena_.get()); }
+
+CzemNode* CzemParser::makeReal(std::string_view text, bool& ok) { return CzemReal::fromText(text, ok, arena_.get()); }
+
+CzemNode* CzemParser::makeBool(std::string_view text) { return CzemBool::fromText(text, arena_.get()); }
+
+CzemNode* CzemParser::makeStringOrClob(std::string_view text) { return makeClobOrString(text, arena_.get()); }
+
+CzemNode* CzemParser::makeFilename(std::string_view text) { return makeFilenameValue(text, arena_.get()); }
+
+template <typename T>
+CzemNode* CzemParser::makeText(std::string_view text) {
+  T* value = arena_->make<T>();
+  value->setValueText(text, arena_.get());
+  return value;
+}
+
+CzemNode* CzemParser::makeDateTime(std::string_view text) { return makeText<CzemDateTime>(text); }
+
+CzemNode* CzemParser::makeSubstit(std::string_view text) { return makeText<CzemSubstit>(text); }
+
+CzemNode* CzemParser::newUnknown(TokenText braced) { return track(makeUnknown(braced.view())); }
+
 CzemNode* CzemParser::newInt(TokenText text) {
   bool ok = true;
-  CzemNode* value = track(CzemInt::fromText(text.view(), ok, arena_.get()));
+  CzemNode* value = track(makeInt(text.view(), ok));
   if (!ok) setError("Double overflow (integer)");
   return value;
 }
 
 CzemNode* CzemParser::newReal(TokenText text) {
   bool ok = true;
-  CzemNode* value = track(CzemReal::fromText(text.view(), ok, arena_.get()));
+  CzemNode* value = track(makeReal(text.view(), ok));
   if (!ok) setError("Double overflow (real)");
   return value;
 }
 
-CzemNode* CzemParser::newBool(TokenText text) { return track(CzemBool::fromText(text.view(), arena_.get())); }
+CzemNode* CzemParser::newBool(TokenText text) { return track(makeBool(text.view())); }
 
-CzemNode* CzemParser::newStringOrClob(TokenText text) { return track(makeClobOrString(text.view(), arena_.get())); }
+CzemNode* CzemParser::newStringOrClob(TokenText text) { return track(makeStringOrClob(text.view())); }
 
-CzemNode* CzemParser::newDateTime(TokenText text) { return newText<CzemDateTime>(text.view()); }
+CzemNode* CzemParser::newDateTime(TokenText text) { return track(makeDateTime(text.view())); }
 
-CzemNode* CzemParser::newFilename(TokenText text) { return track(makeFilenameValue(text.view(), arena_.get())); }
+CzemNode* CzemParser::newFilename(TokenText text) { return track(makeFilename(text.view())); }
 
-CzemNode* CzemParser::newSubstit(TokenText text) { return newText<CzemSubstit>(text.view()); }
-
-template <typename T>
-CzemNode* CzemParser::newText(std::string_view text) {
-  T* value = arena_->make<T>();
-  value->setValueText(text, arena_.get());
-  return track(value);
-}
+CzemNode* CzemParser::newSubstit(TokenText text) { return track(makeSubstit(text.view())); }
 
 TokenText CzemParser::withSign(char sign, TokenText number) {
   // Every token text has a writable byte in front of it.

@@ -30,9 +30,14 @@ inline constexpr int kParseStackLimit = 150;
 class CzemParser final : public CyyParser {
  public:
   enum Mode : int { kUndecided = 0, kDataFile = 1, kTemplateFile = 2 };
+  // How a parse runs. A well-formed file from a source that can start over
+  // first goes through the fast reader; anything it does not accept is parsed
+  // again from the start by the table engine, which alone reports errors.
+  // Both build the same tree and counters; tests compare them.
+  enum Path : int { kFastWhenPossible = 0, kEngineOnly = 1 };
 
   // Takes ownership of `input`.
-  explicit CzemParser(CyyInput* input);
+  explicit CzemParser(CyyInput* input, Path path = kFastWhenPossible);
   ~CzemParser() override;
 
   // Parses the whole input once: 0 on success, 1 when an error was recorded
@@ -48,6 +53,10 @@ class CzemParser final : public CyyParser {
     return tree;
   }
   int mode() const { return mode_; }
+  // Which reader completed the last parse.
+  enum Reader : int { kEngine = 0, kFastReader = 1, kFastReaderKeepingLineEnds = 2 };
+  Reader reader() const { return reader_; }
+  bool fastPathUsed() const { return reader_ != kEngine; }
 
   // The next token code; texts go to *text. Returns 0 for good once an error
   // is recorded.
@@ -86,6 +95,8 @@ class CzemParser final : public CyyParser {
   void engineError(const char* message);
 
  private:
+  friend class FastParse;
+
   // Texts alive at once: a look-ahead token and at most two shifted tokens
   // whose rule has not been reduced yet (DEFAULT ( IDENT, or IDENT before a
   // braced text). Each text token takes the next buffer, so four buffers never
@@ -94,10 +105,33 @@ class CzemParser final : public CyyParser {
 
   template <typename T>
   T* track(T* node);
+
+  // ---- node makers of both readers; the nodes are not tracked ----
   template <typename T>
-  T* newNamed(std::string_view name, std::uint32_t flags);
+  T* makeNamed(std::string_view name, std::uint32_t flags);
   template <typename T>
-  CzemNode* newText(std::string_view text);
+  CzemNode* makeText(std::string_view text);
+  CzemTargetList* makeTargetList();
+  CzemSection* makeSection(std::string_view name, std::uint32_t flags);
+  CzemKeyword* makeKeyword(std::string_view name, std::uint32_t flags);
+  CzemDefaultDef* makeDefaultDef(std::string_view name, std::uint32_t flags);
+  CzemNode* makeDateTime(std::string_view text);
+  CzemNode* makeSubstit(std::string_view text);
+  CzemNode* makeUnknown(std::string_view braced);
+  // `ok` turns false when the number is out of the double range.
+  CzemNode* makeInt(std::string_view text, bool& ok);
+  CzemNode* makeReal(std::string_view text, bool& ok);
+  CzemNode* makeBool(std::string_view text);
+  CzemNode* makeStringOrClob(std::string_view text);
+  CzemNode* makeFilename(std::string_view text);
+  CzemNode* makeUndefined();
+  CzemNode* makeDefaultPar();
+
+  // Runs the fast reader; true when it built the whole tree.
+  bool parseFast();
+  // Puts the parser back to its state before a parse, for the engine to
+  // start over after the fast reader gave up.
+  void startOver();
   // A repeated name makes a file a data file; a template may not hold one.
   void ambiguityCheck(unsigned instances);
   // Frees every created node that never got a parent, with its subtree.
@@ -113,6 +147,8 @@ class CzemParser final : public CyyParser {
   int bufferFailed();  // records the failure; returns the end token
 
   int mode_ = kUndecided;
+  Path path_;
+  Reader reader_ = kEngine;
   CzemTargetList* root_ = nullptr;
   // Every node an action created and that may still lack a parent, in order
   // of creation. Attached nodes are pruned from time to time: nodes never

@@ -1,0 +1,483 @@
+// The fast reader against the table engine: for any input both paths must
+// leave the same tree, counters and error record.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "load_support.hpp"
+#include "model/named_nodes.hpp"
+#include "model/values.hpp"
+#include "text/file_stream.hpp"
+#include "text/zem_parser.hpp"
+
+using namespace zem;
+
+namespace {
+
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
+  std::uint64_t next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 7;
+    state_ ^= state_ << 17;
+    return state_;
+  }
+  unsigned below(unsigned n) { return static_cast<unsigned>(next() % n); }
+  bool chance(unsigned percent) { return below(100) < percent; }
+  template <typename T, std::size_t N>
+  const T& pick(const T (&items)[N]) {
+    return items[below(N)];
+  }
+
+ private:
+  std::uint64_t state_;
+};
+
+// Everything a loaded tree shows of itself, one line per node.
+void dumpNode(CzemNode* node, int depth, std::ostringstream& out) {
+  out << std::string(static_cast<std::size_t>(depth), ' ') << typeid(*node).name() << " #" << node->GetInstanceNo()
+      << " aux{" << node->auxText() << "}";
+  if (auto* named = dynamic_cast<CzemNamedNode*>(node)) {
+    out << " name{" << named->name().view() << "} flags " << named->flags() << '\n';
+    for (CzemNode* child : named->children()) {
+      EXPECT_EQ(child->parent(), named);
+      dumpNode(child, depth + 1, out);
+    }
+    return;
+  }
+  auto* param = dynamic_cast<CzemParam*>(node);
+  ASSERT_NE(param, nullptr);
+  out << " value{" << param->valueText().view() << "}";
+  if (node->IsNumeric() != 0) {
+    out << " int " << node->IsInt() << ':' << node->GetInt() << " double " << node->IsDouble() << ':'
+        << node->GetDouble() << " float " << node->IsFloat() << ':' << node->GetFloat();
+  }
+  if (node->IsBool() != 0) out << " bool " << node->GetBool();
+  if (node->IsClob() != 0) out << " clob{" << node->GetString() << "}";
+  out << '\n';
+}
+
+struct Outcome {
+  int result = 0;
+  std::string tree;
+  std::string record;  // error record and counters
+  bool fast = false;
+  CzemParser::Reader reader = CzemParser::kEngine;
+};
+
+Outcome outcomeOf(CzemParser& parser) {
+  Outcome o;
+  o.result = parser.parse(1);
+  o.fast = parser.fastPathUsed();
+  o.reader = parser.reader();
+  std::ostringstream record;
+  record << "result " << o.result << " error{" << parser.errorMessage() << "} at " << parser.errorLine() << ':'
+         << parser.errorPosition() << " chars " << parser.input().characters() << " lines " << parser.input().line()
+         << " column " << parser.input().column() << " comments " << parser.comments() << " texts "
+         << parser.tokenTexts() << " mode " << parser.mode();
+  o.record = record.str();
+  std::ostringstream tree;
+  if (parser.root() != nullptr) dumpNode(parser.root(), 0, tree);
+  o.tree = tree.str();
+  return o;
+}
+
+struct Tally {
+  int fast = 0;
+  int engine = 0;
+};
+
+// Parses `text` both ways from windows of `window` characters and expects
+// the same outcome; returns whether the fast reader took it.
+bool expectSameFromMemory(const std::string& text, std::size_t window, Tally* tally = nullptr) {
+  zem_test::ReportCapture quiet;
+  CzemParser exact(new zem_test::MemoryInput(text, window), CzemParser::kEngineOnly);
+  CzemParser fast(new zem_test::MemoryInput(text, window));
+  const Outcome a = outcomeOf(exact);
+  const Outcome b = outcomeOf(fast);
+  EXPECT_FALSE(a.fast);
+  EXPECT_EQ(a.record, b.record) << "window " << window << " text:\n" << text;
+  EXPECT_EQ(a.tree, b.tree) << "window " << window << " text:\n" << text;
+  // Only a parse that succeeds may be the fast reader's.
+  if (b.fast) {
+    EXPECT_EQ(b.result, 0);
+  }
+  if (tally != nullptr) ++(b.fast ? tally->fast : tally->engine);
+  return b.fast;
+}
+
+// The same from a file read in blocks of `block` bytes; returns which reader
+// took it, or nullopt when the fast reader left a file the engine accepts.
+std::optional<CzemParser::Reader> readersOfFile(const std::string& path, std::size_t block = CyyStream::kBlockSize) {
+  zem_test::ReportCapture quiet;
+  CzemParser exact(new CyyStream(path.c_str()), CzemParser::kEngineOnly);
+  CzemParser fast(new CyyStream(path.c_str(), block));
+  const Outcome a = outcomeOf(exact);
+  const Outcome b = outcomeOf(fast);
+  EXPECT_EQ(a.record, b.record) << path << " in blocks of " << block;
+  EXPECT_EQ(a.tree, b.tree) << path << " in blocks of " << block;
+  if (b.fast != (a.result == 0)) return std::nullopt;
+  return b.reader;
+}
+
+bool expectSameFromFile(const std::string& path) { return readersOfFile(path).has_value(); }
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Writes random parameter files that use every construct of the format:
+// data files repeat names, template files mark names with "()".
+class FileMaker {
+ public:
+  FileMaker(Random& random, bool crlf, bool templateFile)
+      : random_(random), newline_(crlf ? "\r\n" : "\n"), template_(templateFile) {}
+
+  std::string make(int sections, int maxDepth) {
+    out_.clear();
+    if (random_.chance(50)) out_ += "// written by a test" + newline_;
+    for (int i = 0; i < sections; ++i) section(1, maxDepth);
+    if (random_.chance(30)) gap();
+    return out_;
+  }
+
+ private:
+  void gap() {
+    switch (random_.below(12)) {
+      case 0:
+        out_ += " ; note" + newline_;
+        break;
+      case 1:
+        out_ += " // note;" + newline_;
+        break;
+      case 2:
+        out_ += " /* a /* nested */ comment */ ";
+        break;
+      case 3:
+        out_ += "/*" + newline_ + "over lines" + newline_ + "*/";
+        break;
+      case 4:
+        out_ += newline_;
+        break;
+      case 5:
+        out_ += "\t \v\f";
+        break;
+      case 6:
+        out_ += " \r ";  // a lone carriage return is a blank
+        break;
+      case 7:
+        out_ += ";" + newline_;
+        break;
+      default:
+        out_ += ' ';
+        break;
+    }
+  }
+  void name(const char* const* names, std::size_t count) {
+    out_ += names[random_.below(static_cast<unsigned>(count))];
+    // A template file may not repeat a name.
+    if (template_) out_ += std::to_string(++serial_);
+    if (template_ && random_.chance(30)) out_ += random_.chance(50) ? "()" : " ( ) ";
+  }
+  void section(int depth, int maxDepth) {
+    static const char* const kNames[] = {"Setup", "Grid", "grid", "Zone", "Item", "a_1b", "X"};
+    out_ += '[';
+    if (random_.chance(10)) gap();
+    name(kNames, std::size(kNames));
+    out_ += ']';
+    if (random_.chance(10)) out_ += random_.chance(50) ? "{section note}" : " {note" + newline_ + "over lines}";
+    out_ += newline_;
+    const unsigned items = random_.below(7);
+    for (unsigned i = 0; i < items; ++i) {
+      if (random_.chance(15)) gap();
+      if (depth < maxDepth && random_.chance(25))
+        section(depth + 1, maxDepth);
+      else if (random_.chance(12))
+        defaultLine();
+      else
+        keywordLine();
+    }
+    out_ += random_.chance(80) ? "EndSect" : random_.chance(50) ? "ENDSECT" : "endSect";
+    if (random_.chance(50)) out_ += "  // name";
+    out_ += newline_;
+  }
+  void keywordLine() {
+    static const char* const kNames[] = {"Name", "name", "Count", "Values", "k", "File", "Id2", "x_y"};
+    if (template_ && random_.chance(5))
+      out_ += "()";
+    else
+      name(kNames, std::size(kNames));
+    if (random_.chance(8)) out_ += " {keyword note}";
+    out_ += " = ";
+    values();
+  }
+  void defaultLine() {
+    out_ += random_.chance(70) ? "default" : "Default";
+    out_ += random_.chance(50) ? "()" : "(Count)";
+    if (random_.chance(10)) out_ += "{default note}";
+    out_ += "= ";
+    values();
+  }
+  void values() {
+    const unsigned count = random_.below(6);
+    for (unsigned i = 0; i <= count; ++i) {
+      if (i > 0) {
+        out_ += random_.chance(85) ? ", " : "," + newline_ + "      ";
+        if (random_.chance(5)) gap();
+      }
+      if (!random_.chance(10)) value();
+    }
+    out_ += newline_;
+  }
+  void value() {
+    static const char* const kNumbers[] = {"0",
+                                           "7",
+                                           "12",
+                                           "2147483647",
+                                           "2147483648",
+                                           "9999999999",
+                                           "2.5",
+                                           ".5",
+                                           "12.",
+                                           "1e5",
+                                           "1E+5",
+                                           "1.5e-3",
+                                           "000",
+                                           "00012",
+                                           "3.25",
+                                           "1e300",
+                                           "2.2250738585072014e-308",
+                                           "1234567890123456789.5",
+                                           "0.1",
+                                           "6.02214076e23",
+                                           "1.7976931348623157e308"};
+    static const char* const kOutOfRange[] = {"1e-320", "4.9e-324", "1e999", "2e308"};
+    static const char* const kTexts[] = {"'plain'",   "'it''s'", "''",         "'two\nlines'", "'<CLOB:1,2.5,\"a\">'",
+                                         "'<clob:>'", "'a;b'",   "'/* no */'", "'{x}'",        "'\r'"};
+    switch (random_.below(12)) {
+      case 0:
+      case 1:
+      case 2: {
+        const unsigned sign = random_.below(6);
+        if (sign == 0) out_ += '-';
+        if (sign == 1) out_ += '+';
+        if (sign == 2) out_ += random_.chance(50) ? "- " : "+ /*c*/ ";
+        out_ += random_.below(300) == 0 ? random_.pick(kOutOfRange) : random_.pick(kNumbers);
+        break;
+      }
+      case 3:
+        out_ += random_.chance(50) ? (random_.chance(50) ? "true" : "FALSE") : "True";
+        break;
+      case 4:
+      case 5: {
+        std::string text = random_.pick(kTexts);
+        // Newlines in texts follow the file's line ends.
+        if (newline_ == "\r\n" && text == "'two\nlines'") text = "'two\r\nlines'";
+        out_ += text;
+        break;
+      }
+      case 6:
+        out_ += random_.chance(50) ? "#2024-01-02 12:00:00#" : "##";
+        break;
+      case 7:
+        out_ += random_.chance(50) ? "|.\\data\\in.dat|" : "|../a b/c.txt|";
+        break;
+      case 8:
+        out_ += random_.chance(50) ? "%3" : "% name";
+        break;
+      case 9:
+        // A braced text alone takes no second one.
+        out_ += random_.chance(50) ? "{only a note}" : "{note" + newline_ + "}";
+        return;
+      default:
+        out_ += std::to_string(random_.below(100000));
+        break;
+    }
+    if (random_.chance(8)) out_ += random_.chance(50) ? " {unit}" : "{m/s}";
+  }
+
+  Random& random_;
+  std::string newline_;
+  bool template_;
+  unsigned serial_ = 0;
+  std::string out_;
+};
+
+std::string mutate(std::string text, Random& random) {
+  static const char kNoise[] = "[](){}=,+-%#|';/*\r\n\0 aE9._";
+  for (unsigned edits = 1 + random.below(3); edits > 0; --edits) {
+    const std::size_t at = random.below(static_cast<unsigned>(text.size() + 1));
+    const char c = kNoise[random.below(sizeof kNoise - 1)];
+    switch (random.below(3)) {
+      case 0:
+        if (at < text.size()) text[at] = c;
+        break;
+      case 1:
+        text.insert(at, 1, c);
+        break;
+      default:
+        if (at < text.size()) text.erase(at, 1);
+        break;
+    }
+  }
+  return text;
+}
+
+std::string nested(int levels, const char* innermost) {
+  std::string text;
+  for (int i = 0; i < levels; ++i) text += "[S]\n";
+  text += innermost;
+  for (int i = 0; i < levels; ++i) text += "EndSect\n";
+  return text;
+}
+
+}  // namespace
+
+TEST(ParseFastPath, ShippedFilesReadTheSameBothWays) {
+  std::vector<std::filesystem::path> files;
+  for (const char* folder : {ZEM_TEST_DATA "/corpus", ZEM_TEST_DATA "/golden", ZEM_TEST_DATA "/parse"})
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) files.push_back(entry.path());
+  const std::filesystem::path examples = std::filesystem::path(ZEM_TEST_DATA) / ".." / ".." / "examples";
+  if (std::filesystem::exists(examples))
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(examples))
+      if (entry.is_regular_file()) files.push_back(entry.path());
+  ASSERT_GT(files.size(), 6u);
+  for (const auto& path : files) {
+    SCOPED_TRACE(path.string());
+    EXPECT_TRUE(expectSameFromFile(path.string()));
+    const std::string text = readFile(path);
+    for (std::size_t window : {1, 2, 5, 64, 1 << 20}) expectSameFromMemory(text, window);
+  }
+}
+
+TEST(ParseFastPath, GeneratedFilesReadTheSameBothWays) {
+  Random random(7);
+  Tally tally;
+  for (int round = 0; round < 120; ++round) {
+    const bool crlf = round % 2 == 0;
+    FileMaker maker(random, crlf, round % 3 == 0);
+    const std::string text = maker.make(1 + static_cast<int>(random.below(5)), 1 + static_cast<int>(random.below(6)));
+    expectSameFromMemory(text, 1 + random.below(9), &tally);
+    expectSameFromMemory(text, 1 << 16, &tally);
+    // A real file reads CR LF pairs as one newline.
+    if (round % 10 == 0) {
+      EXPECT_TRUE(expectSameFromFile(zem_test::writeTempFile("fast_generated.txt", text))) << text;
+    }
+  }
+  // Numbers out of range fail a few generated files; the rest is the fast reader's.
+  EXPECT_GT(tally.fast, 4 * tally.engine);
+}
+
+TEST(ParseFastPath, DamagedFilesReadTheSameBothWays) {
+  Random random(11);
+  Tally tally;
+  for (int round = 0; round < 1500; ++round) {
+    FileMaker maker(random, round % 2 == 0, round % 4 == 0);
+    const std::string text = mutate(maker.make(1 + static_cast<int>(random.below(3)), 3), random);
+    expectSameFromMemory(text, round % 5 == 0 ? 1 + random.below(6) : 1 << 16, &tally);
+    if (::testing::Test::HasFailure()) break;
+  }
+  EXPECT_GT(tally.fast, 100);
+  EXPECT_GT(tally.engine, 100);
+}
+
+TEST(ParseFastPath, EdgesOfTheFormatReadTheSameBothWays) {
+  using namespace std::string_literals;
+  const std::string cases[] = {
+      "",
+      "   ; only a comment\n// and another\n/* and /* a nested */ one */",
+      "[A] EndSect [A] EndSect [B()] EndSect",
+      "[T()] EndSect [X] k = 1 k = 2 EndSect",
+      "[A] x = 1e999 EndSect",
+      "[A] x = 1",
+      "[A] EndSect 'abc",
+      "[A] x = - 5, +2.5e3, -.5, + /**/ 7 EndSect",
+      "[A] x = 1, , 2, EndSect",
+      "[A] k = 1, b = 2 EndSect",
+      "[A] default() = 1, , default(k) = , EndSect",
+      "[A] () = 1 EndSect",
+      "[A] x = 1 2 EndSect",
+      "[A] x = {a}{b} EndSect",
+      "[A] true = 1 EndSect",
+      "[A] x = %y, %3, %'z' EndSect",
+      "[A] x = 'a''b', 'c\nd', '''' EndSect",
+      "[A] x = #no end\n# EndSect",
+      "[A] x = |no end\n| EndSect",
+      "[A] x = {a\r\nb} EndSect",
+      "[A] x = 1. EndSect",
+      "[A] x = 1e EndSect",
+      "[A] x = 1e+ EndSect",
+      "[A] x = . EndSect",
+      "[A] x = 1.5.3 EndSect",
+      "[A] x = 1 /* open",
+      "[A] x = 'it\0s' EndSect"s,
+      "[A] x = 1 \0 EndSect"s,
+      "[A] _x = 1 EndSect",
+      "[A]\r\r\nx = 1\r\nEndSect\r",
+      "[SYSTEM] ResultRootFolder = |out| EndSect",
+  };
+  for (const std::string& text : cases) {
+    for (std::size_t window : {1, 3, 1 << 16}) expectSameFromMemory(text, window);
+    expectSameFromFile(zem_test::writeTempFile("fast_edge.txt", text));
+  }
+  EXPECT_FALSE(expectSameFromMemory("[A] x = 1 \0 EndSect"s, 64));
+}
+
+TEST(ParseFastPath, DeepNestingIsLeftToTheEngineNearItsLimit) {
+  EXPECT_TRUE(expectSameFromMemory(nested(100, "k = +1\n"), 4096));
+  for (int levels : {139, 140, 141, 143, 144, 145, 146}) {
+    SCOPED_TRACE(levels);
+    expectSameFromMemory(nested(levels, "k = +1\n"), 4096);
+    expectSameFromMemory(nested(levels, "default(k) = -1\n"), 4096);
+    expectSameFromMemory(nested(levels, "[I()]\nEndSect\n"), 4096);
+  }
+}
+
+TEST(ParseFastPath, ASourceThatCannotStartOverUsesTheEngine) {
+  CzemParser parser(new zem_test::MemoryInput("[A] x = 1 EndSect", 8, false));
+  EXPECT_EQ(parser.parse(0), 0);
+  EXPECT_FALSE(parser.fastPathUsed());
+  ASSERT_NE(parser.root(), nullptr);
+  EXPECT_EQ(parser.root()->GetNoSections(), 1);
+}
+
+TEST(ParseFastPath, FilesReadWithTheirLineEndsKept) {
+  Random random(23);
+  int kept = 0;
+  for (int round = 0; round < 80; ++round) {
+    FileMaker maker(random, round % 4 != 0, round % 3 == 0);
+    std::string text = maker.make(1 + static_cast<int>(random.below(4)), 1 + static_cast<int>(random.below(4)));
+    if (round % 5 == 1) text = mutate(text, random);
+    const std::string path = zem_test::writeTempFile("fast_kept.txt", text);
+    // Lines longer than a block leave the reading to the text mode.
+    for (std::size_t block : {2, 7, 16, 100}) EXPECT_TRUE(readersOfFile(path, block).has_value()) << text;
+    const auto reader = readersOfFile(path);
+    EXPECT_TRUE(reader.has_value()) << text;
+    kept += reader == CzemParser::kFastReaderKeepingLineEnds ? 1 : 0;
+  }
+  // All but the damaged files.
+  EXPECT_GT(kept, 60);
+  // Carriage returns alone, doubled, at the end, and pairs in texts and comments.
+  const char* const cases[] = {"[A]\r\r\nk = 1\r\nEndSect\r",
+                               "[A]\rk = 1\r\nEndSect\r\n\r\n",
+                               "[A] k = 'a\r\nb' EndSect",
+                               "[A] k = {a\r\nb} EndSect\r\n",
+                               "[A] ; x\r\n k = 1 // y\r\r\nEndSect",
+                               "[A] /* x\r\n */ k = 1 EndSect",
+                               "[A] k = #x\r\n# EndSect",
+                               "\r\n\r\n",
+                               "[A] k = 1\r\nEndSect ; end\r"};
+  for (const char* text : cases) {
+    const std::string path = zem_test::writeTempFile("fast_kept_edge.txt", text);
+    for (std::size_t block : {1, 3, 8, 1 << 20}) EXPECT_TRUE(readersOfFile(path, block).has_value()) << text;
+  }
+}
