@@ -1,35 +1,30 @@
 // zemGetValueText hands out the characters of every kind of value, CLOBs and
 // bound strings included, and refuses nodes that are no value.
-#include <gtest/gtest.h>
+#include "test_support.hpp"
 
-#include <string>
-#include <vector>
-
-#include "load_support.hpp"
-#include "zem/zem.h"
-
-using zem_test::loadText;
-using zem_test::ReportCapture;
+using zem_test::Reports;
+using zem_test::Texts;
 
 TEST(ValueText, EveryLoadedValueGivesItsCharacters) {
-  void* doc = loadText("value_text.txt",
-                       "[A] k = -0.5e3, 'it''s', '<clob:1, \"a\">', #2021-04-09#, |data\\in.txt|, %name, {note}, ,"
-                       " 7 EndSect");
-  ASSERT_EQ(zemPeekErrorGlb(), 0);
+  const auto file = zem_test::scratchDir() / "value_text.txt";
+  zem_test::writeFile(file,
+                      "[A] k = -0.5e3, 'it''s', '<clob:1, \"a\">', #2021-04-09#, |data\\in.txt|, %name, {note}, , 7 "
+                      "EndSect");
+  Reports reports;
+  void* doc = zemLoadFile(file.string().c_str(), 0);
   void* keyword = zemKeywordByNum(zemTargetByNum(doc, 1), 1);
-  const std::vector<std::string> expected = {"-0.5e3", "it's", "1, \"a\"", "2021-04-09", "data\\in.txt",
-                                             "name",   "note", "",         "7"};
+  const Texts expected = {"-0.5e3", "it's", "1, \"a\"", "2021-04-09", "data\\in.txt", "name", "note", "", "7"};
   ASSERT_EQ(zemGetNoParams(keyword), static_cast<int>(expected.size()));
-  ReportCapture capture;
   for (unsigned i = 0; i < expected.size(); ++i)
     EXPECT_EQ(zemGetValueText(zemParamByNum(keyword, i + 1)), expected[i]) << "value " << i + 1;
-  EXPECT_TRUE(capture.texts().empty());
-  // Reading the CLOB's text does not move its cursor.
-  EXPECT_EQ(zemGetClobInt(zemParamByNum(keyword, 3)), 1);
+  EXPECT_EQ(zemGetClobInt(zemParamByNum(keyword, 3)), 1);  // reading the text did not move the cursor
+  EXPECT_EQ(reports.take(), Texts{});
+  EXPECT_EQ(zemGetErrorGlb(), 0);
   zemClose(&doc);
 }
 
 TEST(ValueText, BuiltValuesGiveTheirTextsAndBoundStringsTheirVariable) {
+  Reports reports;
   void* doc = zemCreate();
   const char* bound = "first";
   zemAddTarget(doc, "A");
@@ -47,11 +42,9 @@ TEST(ValueText, BuiltValuesGiveTheirTextsAndBoundStringsTheirVariable) {
   bound = nullptr;
   EXPECT_STREQ(zemGetValueText(zemParamByNum(keyword, 3)), "");
   EXPECT_STREQ(zemGetValueText(zemParamByNum(keyword, 4)), "4,\"b\"");
-
-  ReportCapture capture;
-  zemGetErrorGlb();
+  EXPECT_EQ(reports.take(), Texts{});
   EXPECT_STREQ(zemGetValueText(keyword), "");
-  EXPECT_EQ(capture.texts(), std::vector<std::string>{"Invalid zem parameter"});
+  EXPECT_EQ(reports.take(), Texts{"Invalid zem parameter"});
   EXPECT_EQ(zemGetErrorGlb(), 1012);
   zemClose(&doc);
 }

@@ -1,20 +1,16 @@
-#include <gtest/gtest.h>
-#include <unistd.h>
-
+// File-name values: resolution against the document's anchor, the written
+// form relative to it, and the file-name exports.
 #include <cstdio>
-#include <filesystem>
-#include <string>
-#include <vector>
 
-#include "model/named_nodes.hpp"
 #include "model/value_factory.hpp"
-#include "paths/filename.hpp"
 #include "paths/path_ops.hpp"
+#include "test_support.hpp"
 #include "text/output_stream.hpp"
-#include "vox/vox.h"
-#include "zem/zem.h"
 
 using namespace zem;
+using zem_test::asVoid;
+using zem_test::Reports;
+using zem_test::Texts;
 
 namespace {
 
@@ -41,19 +37,6 @@ struct Document {
   }
 };
 
-struct Reports {
-  std::vector<std::string> texts;
-  Reports() {
-    zemGetErrorGlb();
-    voxSetSink([](const char* t, int, void* self) { static_cast<Reports*>(self)->texts.emplace_back(t); }, this);
-  }
-  ~Reports() { voxSetSink(nullptr, nullptr); }
-};
-
-void* ptr(CzemNode* node) { return static_cast<CzemBase*>(node); }
-
-}  // namespace
-
 TEST(FilenameValue, ResolvesAgainstTheAnchorFolder) {
   Document doc("c:\\proj\\model.txt");
   EXPECT_STREQ(doc.name("data\\in.txt")->GetFilename(), "c:\\proj\\data\\in.txt");
@@ -65,10 +48,8 @@ TEST(FilenameValue, ResolvesAgainstTheAnchorFolder) {
   EXPECT_STREQ(doc.keyword->ParamByNum(1)->GetFilename(), "e:\\w\\data\\in.txt");
   Document tooLong("c:\\" + std::string(250, 'a') + "\\model.txt");
   EXPECT_STREQ(tooLong.name("data\\in.txt")->GetFilename(), "data\\in.txt");
-}
 
-TEST(FilenameValue, AnchorIsCompletedFromTheCurrentDirectory) {
-  setCurrentDirectoryProvider(workOnDriveC);
+  setCurrentDirectoryProvider(workOnDriveC);  // a relative or driveless anchor is completed
   EXPECT_STREQ(Document("model.txt").name("in.txt")->GetFilename(), "c:\\work\\in.txt");
   EXPECT_STREQ(Document("\\proj\\model.txt").name("in.txt")->GetFilename(), "c:\\proj\\in.txt");
   EXPECT_STREQ(Document("").name("in.txt")->GetFilename(), "c:\\work\\in.txt");  // never written
@@ -88,12 +69,10 @@ TEST(FilenameValue, WritesAbsoluteNamesOnTheAnchorDriveRelativeToIt) {
 }
 
 TEST(FilenameValue, RealLinuxPathResolvesToAFileThatOpens) {
-  namespace fs = std::filesystem;
-  const fs::path project = fs::path(testing::TempDir()) / "filename_values_proj";
-  fs::create_directories(project / "data");
+  const auto project = zem_test::scratchDir();
+  std::filesystem::create_directories(project / "data");
   const std::string target = (project / "data" / "in.txt").string();
-  std::fclose(std::fopen(target.c_str(), "w"));
-
+  zem_test::writeFile(target, "");
   Document doc((project / "model.txt").string());
   const char* resolved = doc.name("data\\in.txt")->GetFilename();
   EXPECT_EQ(std::string(resolved), target);
@@ -102,30 +81,11 @@ TEST(FilenameValue, RealLinuxPathResolvesToAFileThatOpens) {
   if (opened != nullptr) std::fclose(opened);
   EXPECT_EQ(doc.written(target), "|./data/in.txt|");
   EXPECT_EQ(doc.written((project.parent_path() / "o.txt").string()), "|../o.txt|");
-  fs::remove_all(project);
 }
 
-TEST(FilenameExports, CheckTheNodeAndGiveNeutralResults) {
-  Document doc("c:\\proj\\model.txt");
-  Reports reports;
-  EXPECT_EQ(zemIsFilename(nullptr), 0);
-  EXPECT_STREQ(zemGetFilename(nullptr), "");
-  zemSetAnchorFilename(nullptr, "x");
-  EXPECT_EQ(zemGetErrorGlb(), 1006);
-  char buffer[32] = "keep";
-  EXPECT_EQ(zemGetFilename(ptr(doc.keyword)), nullptr);
-  EXPECT_EQ(zemGetFilename2(ptr(doc.keyword), buffer, sizeof buffer), -2);
-  zemSetFilename(ptr(doc.keyword), "x");
-  EXPECT_STREQ(buffer, "keep");
-  EXPECT_EQ(zemGetErrorGlb(), 0);
-  EXPECT_EQ(reports.texts,
-            (std::vector<std::string>{"Invalid zemNode", "Invalid zemNode", "Invalid zemNode",
-                                      "Function invalid in this context", "Function invalid in this context"}));
-}
-
-TEST(FilenameExports, SetGetAndCopyNamesAndAnchors) {
+TEST(FilenameExports, SetGetAndCopyNamesAndAnchorsWithNeutralResults) {
   Document doc("");
-  void* value = ptr(doc.name("in.txt"));
+  void* value = asVoid(doc.name("in.txt"));
   zemSetAnchorFilename(value, "c:\\proj\\model.txt");
   zemSetFilename(value, "data\\x.txt");
   EXPECT_EQ(zemIsFilename(value), 1);
@@ -134,8 +94,23 @@ TEST(FilenameExports, SetGetAndCopyNamesAndAnchors) {
   EXPECT_EQ(zemGetFilename2(value, buffer, 18), -1);  // the name has 18 characters
   EXPECT_EQ(zemGetFilename2(value, buffer, 19), 0);
   EXPECT_STREQ(buffer, "c:\\proj\\data\\x.txt");
-  EXPECT_STREQ(zemGetAnchorFilename(ptr(&doc.root)), "c:\\proj\\model.txt");
-  EXPECT_STREQ(zemGetAnchorFilename(ptr(doc.keyword)), "");
-  EXPECT_EQ(zemGetAnchorFilename2(ptr(&doc.root), buffer, 17), -1);
-  EXPECT_EQ(zemGetAnchorFilename2(ptr(&doc.root), buffer, 18), 0);
+  EXPECT_STREQ(zemGetAnchorFilename(asVoid(&doc.root)), "c:\\proj\\model.txt");
+  EXPECT_STREQ(zemGetAnchorFilename(asVoid(doc.keyword)), "");
+  EXPECT_EQ(zemGetAnchorFilename2(asVoid(&doc.root), buffer, 17), -1);
+  EXPECT_EQ(zemGetAnchorFilename2(asVoid(&doc.root), buffer, 18), 0);
+
+  Reports reports;
+  EXPECT_EQ(zemIsFilename(nullptr), 0);
+  EXPECT_STREQ(zemGetFilename(nullptr), "");
+  zemSetAnchorFilename(nullptr, "x");
+  EXPECT_EQ(zemGetErrorGlb(), 1006);
+  EXPECT_EQ(zemGetFilename(asVoid(doc.keyword)), nullptr);
+  EXPECT_EQ(zemGetFilename2(asVoid(doc.keyword), buffer, sizeof buffer), -2);
+  zemSetFilename(asVoid(doc.keyword), "x");
+  EXPECT_STREQ(buffer, "c:\\proj\\model.txt");
+  EXPECT_EQ(zemGetErrorGlb(), 0);
+  EXPECT_EQ(reports.take(), (Texts{"Invalid zemNode", "Invalid zemNode", "Invalid zemNode",
+                                   "Function invalid in this context", "Function invalid in this context"}));
 }
+
+}  // namespace

@@ -1,18 +1,15 @@
 // The global error code (first failure wins) and the table of message texts.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "frame/error_state.hpp"
-#include "vox_capture.hpp"
-#include "zem/zem.h"
+#include "test_support.hpp"
 
-using Texts = std::vector<std::string>;
+using zem_test::Reports;
+using zem_test::Texts;
 
-TEST(ErrorState, FirstFailureWinsUntilTheCodeIsTaken) {
-  ReportCapture capture;
+TEST(ErrorState, FirstFailureWinsUntilTheCodeIsTakenAndQuietFailuresDoNotReport) {
+  Reports reports;
   zem::failWith(1006, "first", true);
-  zem::failWith(1005, "second", true);
+  zem::failWith(1005, "second", false);
+  EXPECT_EQ(reports.take(), Texts{"second"});
   EXPECT_EQ(zemPeekErrorGlb(), 1006);
   EXPECT_EQ(zemPeekErrorGlb(), 1006);
   EXPECT_EQ(zemGetErrorGlb(), 1006);
@@ -22,22 +19,7 @@ TEST(ErrorState, FirstFailureWinsUntilTheCodeIsTaken) {
   EXPECT_EQ(zemGetErrorGlb(), 1010);
 }
 
-TEST(ErrorState, QuietFailureStoresItsCodeWithoutReport) {
-  ReportCapture capture;
-  zem::failWith(1012, "Invalid zem parameter", true);
-  EXPECT_TRUE(capture.reports().empty());
-  EXPECT_EQ(zemGetErrorGlb(), 1012);
-}
-
-TEST(ErrorState, ReportIsMadeEvenWhenAnEarlierCodeIsPending) {
-  ReportCapture capture;
-  zem::failWith(1006, "Invalid zemNode", false);
-  zem::failWith(1005, "Invalid zemHandle (CzemData)", false);
-  EXPECT_EQ(capture.texts(), (Texts{"Invalid zemNode", "Invalid zemHandle (CzemData)"}));
-  EXPECT_EQ(zemGetErrorGlb(), 1006);
-}
-
-TEST(ErrorTable, EveryCodeHasItsExactText) {
+TEST(ErrorState, EveryCodeHasItsExactTextAndOthersAreUnknown) {
   const std::pair<int, const char*> table[] = {
       {1000, "Error starting. (ERR_START, 1000)"},
       {1001, "Error opening file. (ERR_FILE_OPEN , 1001)"},
@@ -56,9 +38,6 @@ TEST(ErrorTable, EveryCodeHasItsExactText) {
       {1014, "Invalid parameter type error"},
   };
   for (const auto& [code, text] : table) EXPECT_STREQ(zemGetErrorMessageFromErrorCode(code), text) << code;
-}
-
-TEST(ErrorTable, CodesOutsideTheTableAreUnknown) {
   for (int code : {0, -1, 999, 1015, 2000, 2002})
     EXPECT_STREQ(zemGetErrorMessageFromErrorCode(code), "unknown error code") << code;
 }

@@ -1,12 +1,6 @@
 // Default resolution: a placeholder value of a keyword stands for the value of
 // a matching default line before it, searched outward up to the target.
-#include <gtest/gtest.h>
-
-#include <initializer_list>
-
-#include "model/named_nodes.hpp"
-#include "model/values.hpp"
-#include "vox_capture.hpp"
+#include "test_support.hpp"
 
 using namespace zem;
 
@@ -28,50 +22,38 @@ CzemKeyword* addPlaceholders(CzemSection& section, const char* name, int places)
   return keyword;
 }
 
-class Defaults : public ::testing::Test {
+class Defaults : public testing::Test {
  protected:
-  Defaults() {
-    target_ = new CzemSection("Target");
-    root_.addSection(target_);
-  }
+  Defaults() { root_.addSection(target_); }
   CzemTargetList root_;
-  CzemSection* target_;
+  CzemSection* target_ = new CzemSection("Target");
 };
 
-}  // namespace
-
-TEST_F(Defaults, DefinitionNearestTheStartDecides) {
-  CzemDefaultDef* first = addDefaults(*target_, "k", {1, 2});
-  addDefaults(*target_, "k", {3, 4});
-  CzemKeyword* k = addPlaceholders(*target_, "k", 2);
+TEST_F(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesIgnoringCase) {
+  CzemDefaultDef* first = addDefaults(*target_, "DEPTH", {1, 2});
+  addDefaults(*target_, "depth", {3, 4, 5});
+  CzemKeyword* k = addPlaceholders(*target_, "Depth", 3);
+  addDefaults(*target_, "depth", {9, 9, 9});  // after the keyword: does not count
   EXPECT_EQ(k->ParamByNum(2), first->NodeByNum(2));
-  EXPECT_EQ(k->ParamByNum(2)->GetInt(), 2);
   EXPECT_EQ(k->ParamByNum(1)->GetInt(), 1);
+  zem_test::Reports reports;
+  EXPECT_EQ(k->ParamByNum(3), k->NodeByNum(3));  // the first definition has no third value
+  EXPECT_EQ(reports.take(), zem_test::Texts{});
+  EXPECT_EQ(zemPeekErrorGlb(), 0);
 }
 
-TEST_F(Defaults, EmptyPlaceInTheFirstDefinitionWinsOverALaterValue) {
+TEST_F(Defaults, EmptyPlaceInTheFirstDefinitionWinsAndDefinitionsDoNotResolveTheirOwnPlaces) {
   addDefaults(*target_, "k", {0});
-  addDefaults(*target_, "k", {5});
+  CzemDefaultDef* later = addDefaults(*target_, "k", {5});
   CzemKeyword* k = addPlaceholders(*target_, "k", 1);
   EXPECT_EQ(k->ParamByNum(1), k->NodeByNum(1));
   EXPECT_EQ(target_->FindDefault(k, "k", 1), nullptr);
+  CzemDefaultDef* own = addDefaults(*target_, "k", {0});
+  EXPECT_EQ(own->ParamByNum(1)->IsDefaultPar(), 1);
+  EXPECT_EQ(later->ParamByNum(1)->GetInt(), 5);
 }
 
-TEST_F(Defaults, NamesMatchIgnoringCase) {
-  addDefaults(*target_, "DEPTH", {7});
-  CzemKeyword* k = addPlaceholders(*target_, "Depth", 1);
-  ASSERT_NE(k->ParamByNum(1), nullptr);
-  EXPECT_EQ(k->ParamByNum(1)->GetInt(), 7);
-}
-
-TEST_F(Defaults, DefinitionsAfterTheKeywordDoNotCount) {
-  CzemKeyword* k = addPlaceholders(*target_, "k", 1);
-  addDefaults(*target_, "k", {9});
-  EXPECT_EQ(k->ParamByNum(1), k->NodeByNum(1));
-  EXPECT_EQ(k->ParamByNum(1)->IsDefaultPar(), 1);
-}
-
-TEST_F(Defaults, SearchClimbsToEnclosingSections) {
+TEST_F(Defaults, SearchClimbsToEnclosingSectionsButNeverIntoTheRootList) {
   addDefaults(*target_, "k", {7, 8});
   auto* outer = new CzemSection("Outer");
   target_->addSection(outer);
@@ -81,32 +63,14 @@ TEST_F(Defaults, SearchClimbsToEnclosingSections) {
   CzemKeyword* k = addPlaceholders(*inner, "k", 2);
   EXPECT_EQ(k->ParamByNum(1)->GetInt(), 7);  // empty in Outer, found in Target
   EXPECT_EQ(k->ParamByNum(2)->GetInt(), 6);  // the nearer section answers first
-}
 
-TEST_F(Defaults, RootListIsNeverSearched) {
   auto* stray = new CzemDefaultDef("k");
   stray->addParam(new CzemInt(1));
   root_.appendChild(stray);
   auto* later = new CzemSection("Later");
   root_.addSection(later);
-  CzemKeyword* k = addPlaceholders(*later, "k", 1);
-  EXPECT_EQ(k->ParamByNum(1), k->NodeByNum(1));
-}
-
-TEST_F(Defaults, PlaceholderWithoutDefinitionIsAnsweredWithItself) {
-  addDefaults(*target_, "other", {1});
-  addDefaults(*target_, "k", {1});
-  CzemKeyword* k = addPlaceholders(*target_, "k", 2);
-  ReportCapture capture;
-  EXPECT_EQ(k->ParamByNum(2), k->NodeByNum(2));  // the definition has no second value
-  EXPECT_TRUE(capture.reports().empty());
-  EXPECT_EQ(zemPeekErrorGlb(), 0);
-}
-
-TEST_F(Defaults, DefinitionAnswersItsOwnPlaceholdersUnresolved) {
-  addDefaults(*target_, "k", {4});
-  CzemDefaultDef* later = addDefaults(*target_, "k", {0});
-  EXPECT_EQ(later->ParamByNum(1)->IsDefaultPar(), 1);
+  CzemKeyword* unresolved = addPlaceholders(*later, "k", 1);
+  EXPECT_EQ(unresolved->ParamByNum(1), unresolved->NodeByNum(1));
 }
 
 TEST_F(Defaults, OrdinaryValueIsNotReplacedAndKeywordPassesTheSearchOutward) {
@@ -116,8 +80,9 @@ TEST_F(Defaults, OrdinaryValueIsNotReplacedAndKeywordPassesTheSearchOutward) {
   auto* own = new CzemInt(11);
   k->addParam(own);
   EXPECT_EQ(k->ParamByNum(1), own);
-  // Asked directly, a keyword holds no definitions but passes the question outward.
   EXPECT_EQ(k->FindDefault(own, "k", 1)->GetInt(), 4);
   CzemSection detached("S");
   EXPECT_EQ(detached.FindDefault(k, "k", 1), nullptr);  // k is not its child and it has no parent
 }
+
+}  // namespace

@@ -1,5 +1,5 @@
-// Helpers for the tests of the reading, building and writing exports: a
-// report recorder, a document handle without tree, and file helpers.
+// Helpers shared by the tests: a report recorder, pointer conversions as the
+// exports see them, a handle without tree, and scratch files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,46 +8,54 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/document.hpp"
+#include "model/named_nodes.hpp"
+#include "model/values.hpp"
 #include "vox/vox.h"
 #include "zem/zem.h"
 
 namespace zem_test {
 
-// Records every report while alive; starts with no pending error code.
+using Texts = std::vector<std::string>;
+
+// Records every report while alive; the pending error code is cleared on entry and exit.
 class Reports {
  public:
   Reports() {
     zemGetErrorGlb();
     voxSetSink(&Reports::record, this);
   }
-  ~Reports() { voxSetSink(nullptr, nullptr); }
+  ~Reports() {
+    voxSetSink(nullptr, nullptr);
+    zemGetErrorGlb();
+  }
   Reports(const Reports&) = delete;
   Reports& operator=(const Reports&) = delete;
 
-  // The reports since the last call.
-  std::vector<std::string> take() {
-    std::vector<std::string> out;
-    out.swap(texts_);
-    return out;
-  }
+  // The texts reported since the last call.
+  Texts take() { return std::exchange(texts_, {}); }
+  int lastKind() const { return lastKind_; }
 
  private:
-  static void record(const char* text, int, void* self) { static_cast<Reports*>(self)->texts_.emplace_back(text); }
-  std::vector<std::string> texts_;
+  static void record(const char* text, int kind, void* self) {
+    static_cast<Reports*>(self)->texts_.emplace_back(text);
+    static_cast<Reports*>(self)->lastKind_ = kind;
+  }
+  Texts texts_;
+  int lastKind_ = -1;
 };
 
-using Texts = std::vector<std::string>;
+inline void* asVoid(zem::CzemBase* p) { return p; }
+inline zem::CzemNode* asNode(void* p) { return static_cast<zem::CzemNode*>(static_cast<zem::CzemBase*>(p)); }
 
 // A document handle whose tree is missing, as after a load that failed to parse.
 class TreelessDocument : public zem::CzemData {
  public:
   TreelessDocument() : CzemData(nullptr) {}
 };
-
-inline void* asHandle(zem::CzemData* data) { return static_cast<zem::CzemBase*>(data); }
 
 // A fresh folder under the test temp dir, named after the running test.
 inline std::filesystem::path scratchDir() {
@@ -67,8 +75,7 @@ inline std::string readFile(const std::filesystem::path& path) {
 }
 
 inline void writeFile(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
+  std::ofstream(path, std::ios::binary) << text;
 }
 
 // The written text after the four header lines.
@@ -79,12 +86,6 @@ inline std::string bodyOf(const std::string& written) {
     if (at != std::string::npos) at += 2;
   }
   return at == std::string::npos ? std::string() : written.substr(at);
-}
-
-// Writes the document to a scratch file and returns its text after the header.
-inline std::string writtenBody(void* handle, const std::filesystem::path& file) {
-  zemWrite(handle, file.string().c_str());
-  return bodyOf(readFile(file));
 }
 
 }  // namespace zem_test

@@ -1,23 +1,43 @@
-#include <gtest/gtest.h>
-
+// CLOB values: recognition, typed reads with their messages, the cursor, and
+// the written forms of items and whole CLOBs.
+#include <cfloat>
 #include <memory>
-#include <string>
 
 #include "clob/clob.hpp"
-#include "model/named_nodes.hpp"
+#include "clob/clob_item_forms.hpp"
 #include "model/value_factory.hpp"
+#include "test_support.hpp"
+#include "text/output_stream.hpp"
 
 using namespace zem;
 
 namespace {
+
 std::string firstReadMessage(std::string_view text, int mask) {
   CzemClob clob(text);
   clob.read(mask);
   return clob.message();
 }
-}  // namespace
 
-TEST(ClobRecognition, NeedsThePrefixInAnyCaseAndTheClosingBracket) {
+std::string written(CzemNode& node) {
+  OutputStream out(nullptr);
+  node.Write(out);
+  return out.text();
+}
+
+// A keyword "k" of a document anchored at c:\proj\model.txt.
+struct AnchoredKeyword {
+  CzemTargetList root;
+  CzemKeyword* keyword = new CzemKeyword("k");
+  AnchoredKeyword() {
+    root.setAnchor("c:\\proj\\model.txt");
+    auto* section = new CzemSection("S");
+    root.addSection(section);
+    section->addKeyword(keyword);
+  }
+};
+
+TEST(ClobRead, RecognitionNeedsThePrefixInAnyCaseAndTheClosingBracket) {
   std::unique_ptr<CzemNode> empty(makeClobOrString("<CLOB:>"));
   ASSERT_EQ(empty->IsClob(), 1);
   EXPECT_TRUE(static_cast<CzemClob*>(empty.get())->atEnd());
@@ -84,23 +104,18 @@ TEST(ClobRead, SyntaxErrorsKeepTheCursorInPlace) {
 }
 
 TEST(ClobRead, BarredNameResolvesInTheCLOBsDocumentWithoutBeingListed) {
-  CzemTargetList root;
-  root.setAnchor("c:\\proj\\model.txt");
-  auto* section = new CzemSection("S");
-  root.addSection(section);
-  auto* keyword = new CzemKeyword("k");
-  section->addKeyword(keyword);
+  AnchoredKeyword doc;
   auto* clob = new CzemClob("|data\\in.txt|, |C:\\x y\\f.txt|");
-  keyword->addParam(clob);
+  doc.keyword->addParam(clob);
   clob->read(kClobFilename);
   EXPECT_STREQ(clob->item()->GetFilename(), "c:\\proj\\data\\in.txt");
-  EXPECT_EQ(clob->item()->parent(), keyword);
-  EXPECT_EQ(keyword->GetNoParams(), 1);
+  EXPECT_EQ(clob->item()->parent(), doc.keyword);
+  EXPECT_EQ(doc.keyword->GetNoParams(), 1);
   clob->read(kClobAnyType);
   EXPECT_STREQ(clob->item()->GetFilename(), "C:\\x y\\f.txt");
 }
 
-TEST(ClobCursor, AppendResetAndCopy) {
+TEST(ClobRead, AppendResetAndCopyMoveTheCursorAsStated) {
   CzemClob clob;
   EXPECT_TRUE(clob.atEnd());
   clob.append("1");
@@ -123,8 +138,49 @@ TEST(ClobCursor, AppendResetAndCopy) {
   CzemString other("s");
   copy.CopyFrom(&other);
   EXPECT_STREQ(copy.GetString(), "1,2");
-
   clob.reset(true);
   EXPECT_STREQ(clob.GetString(), "");
   EXPECT_TRUE(clob.atEnd());
 }
+
+TEST(ClobWrite, ItemFormsReadBackUnchanged) {
+  EXPECT_EQ(clobBoolItem(7), "true");
+  EXPECT_EQ(clobIntItem(-12), "-12");
+  EXPECT_EQ(clobFloatItem(1.0f), "1");
+  EXPECT_EQ(clobFloatItem(1e-7f), "1e-07");
+  EXPECT_EQ(clobFloatItem(123456789.0f), "123456792");
+  EXPECT_EQ(clobDoubleItem(-12.0), "-12.0");
+  EXPECT_EQ(clobDoubleItem(1e20), "1e+20");
+  EXPECT_EQ(clobDoubleItem(0.1 + 0.2), "0.30000000000000004");
+  EXPECT_EQ(clobStringItem("say \"hi\""), "\"say \"\"hi\"\"\"");
+  CzemClob clob;
+  const float floats[] = {0.1f, FLT_MAX, FLT_MIN, 1.0f / 3.0f};
+  const double doubles[] = {DBL_MAX, 1.0 / 3.0, 4294967296.0};
+  for (float f : floats) clob.append(clobFloatItem(f));
+  for (double d : doubles) clob.append(clobDoubleItem(d));
+  for (float f : floats) EXPECT_EQ(clob.GetFloat(), f) << clob.message();
+  for (double d : doubles) EXPECT_EQ(clob.GetDouble(), d) << clob.message();
+}
+
+TEST(ClobWrite, ItemsAreWrittenAsTheyStandWithApostrophesDoubled) {
+  CzemClob built;
+  for (const std::string& item :
+       {clobBoolItem(1), clobIntItem(3), clobDoubleItem(2.0), clobFloatItem(0.5f), clobStringItem("it's")})
+    built.append(item);
+  EXPECT_STREQ(built.GetString(), "true,3,2.0,0.5,\"it's\"");
+  EXPECT_EQ(written(built), "'<CLOB:true,3,2.0,0.5,\"it''s\">'");
+  CzemClob read("\"it's\" , 1,2.50, TRUE");
+  EXPECT_EQ(read.GetInt(), 0);
+  EXPECT_EQ(written(read), "'<CLOB:\"it''s\",1,2.50,TRUE>'");
+  EXPECT_EQ(read.GetInt(), 1);  // writing left the cursor alone
+  CzemClob empty;
+  EXPECT_EQ(written(empty), "'<CLOB:>'");
+  CzemClob bad("1, 2x 'a'");
+  EXPECT_EQ(written(bad), "'<CLOB:1,2x ''a''>'");  // text that does not lex is kept
+
+  AnchoredKeyword doc;
+  doc.keyword->addParam(new CzemClob("|c:\\proj\\data\\in.txt|,|d:\\x.txt|,|rel\\it's.txt|"));
+  EXPECT_EQ(written(*doc.keyword), "   k = '<CLOB:|.\\data\\in.txt|,|d:\\x.txt|,|rel\\it''s.txt|>'\r\n");
+}
+
+}  // namespace
