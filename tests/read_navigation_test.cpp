@@ -8,49 +8,25 @@ using zem_test::Texts;
 
 namespace {
 
-// Model { Depth = 7, 2.5, 'text', true   [Sub] a = 1   [sub]   [SUB] [Deep]   depth = }   Other {}
 class ReadTree : public testing::Test {
  protected:
-  void SetUp() override {
-    zemAddTarget(handle, "Model");
-    zemAddKeyword(handle, "Depth");
-    zemAddInt(handle, 7);
-    zemAddDouble(handle, 2.5);
-    zemAddString(handle, "text");
-    zemAddBool(handle, 1);
-    zemAddSection(handle, "Sub");
-    zemAddKeyword(handle, "a");
-    zemAddInt(handle, 1);
-    zemEndSection(handle);
-    zemAddSection(handle, "sub");
-    zemEndSection(handle);
-    zemAddSection(handle, "SUB");
-    zemAddSection(handle, "Deep");
-    zemEndSection(handle);
-    zemEndSection(handle);
-    zemAddKeyword(handle, "depth");
-    zemEndSection(handle);
-    zemAddTarget(handle, "Other");
-    zemEndSection(handle);
-    ASSERT_EQ(reports.take(), Texts{});
-  }
   void TearDown() override { zemClose(&handle); }
 
   Reports reports;
-  void* handle = zemCreate();
+  void* handle = zem_test::loadDocument(
+      "[Model]\n  Depth = 7, 2.5, 'text', true\n  [Sub] a = 1 EndSect\n  [sub] EndSect\n"
+      "  [SUB] [Deep] EndSect EndSect\n  depth = 1\nEndSect\n[Other] EndSect\n");
   void* root = zemGetRoot(handle);
-  void* model = nullptr;
-  void* depth = nullptr;
+  void* model = zemTargetByNum(handle, 1);
+  void* depth = zemKeywordByNum(model, 1);
 };
 
 TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
-  model = zemTargetByNameNum(handle, "MODEL", 1);
   EXPECT_EQ(zemGetNoTargets(handle), 2);
-  EXPECT_EQ(zemTargetByNum(handle, 1), model);
   EXPECT_STREQ(zemGetName(zemTargetByNum(handle, 2)), "Other");
   EXPECT_EQ(zemTargetByNum(handle, 3), nullptr);
+  EXPECT_EQ(zemTargetByNameNum(handle, "MODEL", 1), model);
   EXPECT_EQ(zemTargetByNameNum(handle, "Model", 2), nullptr);
-
   EXPECT_EQ(zemGetNoSections(model), 3);
   EXPECT_EQ(zemGetNoKeywords(model), 2);
   EXPECT_EQ(zemGetNoNodes(model), 5);
@@ -59,20 +35,12 @@ TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
   EXPECT_EQ(zemSectionByNum(model, 3), third);
   EXPECT_EQ(zemGetInstanceNo(third), 3);
   EXPECT_EQ(zemGetNoInstances(third), 3);
-  EXPECT_EQ(zemSectionByNameNum(model, "sub", 4), nullptr);
-
-  depth = zemKeywordByNameNum(model, "Depth", 1);
   void* second = zemKeywordByNameNum(model, "DEPTH", 2);
-  EXPECT_STREQ(zemGetName(second), "depth");
   EXPECT_EQ(zemKeywordByNum(model, 2), second);
-  EXPECT_EQ(zemGetNoInstances(second), 2);
-  EXPECT_EQ(zemNodeByNum(model, 1), depth);
   EXPECT_EQ(zemNodeByNum(model, 5), second);
-
   EXPECT_EQ(zemGetNoParams(depth), 4);
   void* value = zemParamByNum(depth, 2);
   EXPECT_EQ(zemNodeByNum(depth, 2), value);
-  EXPECT_EQ(zemGetInstanceNo(value), 2);
   EXPECT_EQ(zemGetNoInstances(value), 4);
   EXPECT_EQ(zemParamByNum(depth, 5), nullptr);
 
@@ -84,29 +52,34 @@ TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
   EXPECT_EQ(zemIsSection(root), 1);
   EXPECT_EQ(zemIsTarget(root), 0);
   EXPECT_EQ(zemIsTarget(model), 1);
-  EXPECT_EQ(zemIsTarget(zemSectionByNum(model, 1)), 0);
+  EXPECT_EQ(zemIsTarget(third), 0);
   EXPECT_STREQ(zemGetNameGlb(root), "");
   EXPECT_STREQ(zemGetNameGlb(model), "Model");
   EXPECT_STREQ(zemGetNameGlb(zemSectionByNum(model, 1)), "Model.Sub");
   EXPECT_EQ(zemGetSyntaxClass(root), 1);
-  EXPECT_EQ(zemGetSyntaxClass(model), 2);
   EXPECT_EQ(zemGetSyntaxClass(depth), 3);
-  EXPECT_EQ(zemGetSyntaxClass(value), 6);
-
-  void* sub = zemSectionByNum(model, 1);
-  void* a = zemKeywordByNum(sub, 1);
-  EXPECT_EQ(zemGetParentSection(a), sub);
-  EXPECT_EQ(zemGetParentSection(zemParamByNum(a, 1)), sub);
-  EXPECT_EQ(zemGetParentSection(sub), model);
+  EXPECT_EQ(zemGetParentSection(value), model);
+  EXPECT_EQ(zemGetParentSection(depth), model);
+  EXPECT_EQ(zemGetParentSection(third), model);
   EXPECT_EQ(zemGetParentSection(model), root);
   EXPECT_EQ(zemGetParentSection(root), nullptr);
+
+  char buffer[8] = "xxxxxxx";
+  EXPECT_EQ(zemGetName2(depth, buffer, 5), -1);  // "Depth" needs 6 bytes
+  EXPECT_EQ(zemGetName2(depth, nullptr, 6), -1);
+  EXPECT_EQ(zemGetName2(depth, buffer, 0), -1);
+  EXPECT_STREQ(buffer, "xxxxxxx");
+  EXPECT_EQ(zemGetName2(depth, buffer, 6), 0);
+  EXPECT_STREQ(buffer, "Depth");
+  EXPECT_EQ(zemGetString2(zemParamByNum(depth, 3), buffer, 5), 0);
+  EXPECT_STREQ(buffer, "text");
   EXPECT_EQ(zemGetErrorGlb(), 0);
   EXPECT_EQ(reports.take(), Texts{});
+  EXPECT_EQ(zemGetName2(nullptr, buffer, 1), 0);  // the empty text of an invalid node fits any buffer
+  EXPECT_STREQ(buffer, "");
 }
 
 TEST_F(ReadTree, ChildrenANodeCannotHaveAreReportedOnlyByTheLookups) {
-  model = zemTargetByNum(handle, 1);
-  depth = zemKeywordByNum(model, 1);
   EXPECT_EQ(zemGetNoKeywords(root), 0);
   EXPECT_EQ(zemGetNoParams(model), 0);
   EXPECT_EQ(zemNodeByNum(zemParamByNum(depth, 1), 1), nullptr);
@@ -129,7 +102,6 @@ TEST_F(ReadTree, InvalidNodeGivesNeutralResultCode1006AndOneReport) {
       {"zemParamByNum", [](void* p) { return zemParamByNum(p, 1) == nullptr; }},
       {"zemNodeByNum", [](void* p) { return zemNodeByNum(p, 1) == nullptr; }},
       {"zemFindDefault", [](void* p) { return zemFindDefault(p) == nullptr; }},
-      {"zemGetParentSection", [](void* p) { return zemGetParentSection(p) == nullptr; }},
       {"zemGetName", [](void* p) { return std::strcmp(zemGetName(p), "") == 0; }},
       {"zemGetNameGlb", [](void* p) { return std::strcmp(zemGetNameGlb(p), "") == 0; }},
       {"zemGetString", [](void* p) { return std::strcmp(zemGetString(p), "") == 0; }},
@@ -159,33 +131,31 @@ TEST_F(ReadTree, InvalidNodeGivesNeutralResultCode1006AndOneReport) {
                                                                  {"zemIsDefaultPar", zemIsDefaultPar, 0},
                                                                  {"zemIsTarget", zemIsTarget, 0},
                                                                  {"zemNumericIsIntType", zemNumericIsIntType, 0}};
-  // Null, and a document handle where a node belongs.
-  for (void* invalid : {static_cast<void*>(nullptr), handle}) {
+  for (void* invalid : {static_cast<void*>(nullptr), handle}) {  // a document handle where a node belongs
     for (const auto& [name, neutral] : exports) {
-      SCOPED_TRACE(name);
-      EXPECT_TRUE(neutral(invalid));
-      EXPECT_EQ(zemGetErrorGlb(), 1006);
-      // zemGetParentSection asks three kind questions, each checking the node.
-      EXPECT_EQ(reports.take(), Texts(std::strcmp(name, "zemGetParentSection") == 0 ? 3 : 1, "Invalid zemNode"));
+      EXPECT_TRUE(neutral(invalid)) << name;
+      EXPECT_EQ(zemGetErrorGlb(), 1006) << name;
+      EXPECT_EQ(reports.take(), Texts{"Invalid zemNode"}) << name;
     }
     for (const auto& [name, count, neutral] : counts) {
-      SCOPED_TRACE(name);
-      EXPECT_EQ(count(invalid), neutral);
-      EXPECT_EQ(zemGetErrorGlb(), 1006);
-      EXPECT_EQ(reports.take(), Texts{"Invalid zemNode"});
+      EXPECT_EQ(count(invalid), neutral) << name;
+      EXPECT_EQ(zemGetErrorGlb(), 1006) << name;
+      EXPECT_EQ(reports.take(), Texts{"Invalid zemNode"}) << name;
     }
   }
+  EXPECT_EQ(zemGetParentSection(nullptr), nullptr);
+  EXPECT_EQ(reports.take(), Texts(3, "Invalid zemNode"));  // each of its three kind questions checks the node
 }
 
 TEST_F(ReadTree, HandleLookupsReportAnInvalidHandleButTheRootQuestionIsQuiet) {
-  model = zemTargetByNum(handle, 1);
   EXPECT_EQ(zemGetNoTargets(model), 0);
   EXPECT_EQ(zemGetErrorGlb(), 1005);
   EXPECT_EQ(zemTargetByNum(nullptr, 1), nullptr);
   EXPECT_EQ(zemGetErrorGlb(), 1005);
   EXPECT_EQ(zemTargetByNameNum(model, "Model", 1), nullptr);
   EXPECT_EQ(zemGetErrorGlb(), 1005);
-  EXPECT_EQ(reports.take(), Texts(3, "Invalid zemHandle (CzemData)"));
+  EXPECT_EQ(zemFindSectionByHandle(model, "Model"), nullptr);
+  EXPECT_EQ(reports.take(), Texts(4, "Invalid zemHandle (CzemData)"));
   EXPECT_EQ(zemGetRoot(model), nullptr);
   EXPECT_EQ(zemGetErrorGlb(), 1005);
   EXPECT_EQ(reports.take(), Texts{});
@@ -200,31 +170,10 @@ TEST_F(ReadTree, HandleLookupsReportAnInvalidHandleButTheRootQuestionIsQuiet) {
   EXPECT_EQ(zemTargetByNum(treeless, 1), nullptr);
   EXPECT_EQ(zemTargetByNameNum(treeless, "A", 1), nullptr);
   EXPECT_EQ(zemFindSectionByHandle(treeless, "A/B"), nullptr);
-  EXPECT_EQ(zemGetErrorGlb(), 1006);
   EXPECT_EQ(reports.take(), Texts(4, "Invalid zemNode"));
 }
 
-TEST_F(ReadTree, CopyVariantsCopyOnlyWhatFits) {
-  depth = zemKeywordByNum(zemTargetByNum(handle, 1), 1);
-  char buffer[8];
-  std::memset(buffer, 'x', sizeof buffer);
-  EXPECT_EQ(zemGetName2(depth, buffer, 5), -1);  // "Depth" needs 6 bytes
-  EXPECT_EQ(buffer[0], 'x');
-  EXPECT_EQ(zemGetName2(depth, buffer, 6), 0);
-  EXPECT_STREQ(buffer, "Depth");
-  EXPECT_EQ(zemGetString2(zemParamByNum(depth, 3), buffer, 5), 0);
-  EXPECT_STREQ(buffer, "text");
-  EXPECT_EQ(zemGetName2(depth, nullptr, 6), -1);
-  EXPECT_EQ(zemGetName2(depth, buffer, 0), -1);
-  EXPECT_EQ(reports.take(), Texts{});
-  EXPECT_EQ(zemGetName2(nullptr, buffer, 1), 0);  // the empty text of an invalid node fits any buffer
-  EXPECT_STREQ(buffer, "");
-  EXPECT_EQ(zemGetErrorGlb(), 1006);
-  EXPECT_EQ(reports.take(), Texts{"Invalid zemNode"});
-}
-
 TEST_F(ReadTree, SectionPathsSplitAtSlashesAndPointsWithOptionalInstances) {
-  model = zemTargetByNum(handle, 1);
   void* secondSub = zemSectionByNameNum(model, "Sub", 2);
   void* deep = zemSectionByNameNum(zemSectionByNameNum(model, "Sub", 3), "Deep", 1);
   EXPECT_EQ(zemFindSectionByHandle(handle, "Model/Sub:2"), secondSub);
@@ -241,9 +190,6 @@ TEST_F(ReadTree, SectionPathsSplitAtSlashesAndPointsWithOptionalInstances) {
   EXPECT_EQ(zemFindSectionByNode(root, "Other"), zemTargetByNum(handle, 2));
   EXPECT_EQ(reports.take(), Texts{});
   EXPECT_EQ(zemGetErrorGlb(), 0);
-  EXPECT_EQ(zemFindSectionByHandle(model, "Model"), nullptr);
-  EXPECT_EQ(reports.take(), Texts{"Invalid zemHandle (CzemData)"});
-  EXPECT_EQ(zemGetErrorGlb(), 1005);
 }
 
 TEST(ReadValues, GettersPassEachValueViewOn) {
@@ -254,27 +200,21 @@ TEST(ReadValues, GettersPassEachValueViewOn) {
   zemAddKeyword(h, "k");
   zemAddInt(h, 7);
   zemAddDouble(h, 2.5);
-  zemAddString(h, "text");
   zemAddBoolRef(h, &number);
   zemAddIntRef(h, &number);
   void* k = zemKeywordByNum(zemTargetByNum(h, 1), 1);
   void* integer = zemParamByNum(k, 1);
   void* real = zemParamByNum(k, 2);
   EXPECT_EQ(zemGetInt(integer), 7);
-  EXPECT_EQ(zemIsDouble(integer), 0);
   EXPECT_EQ(zemGetDouble(integer), 0.0);  // a built integer has only its integer view
   EXPECT_EQ(zemNumericIsIntType(integer), 1);
-  EXPECT_EQ(zemIsInt(real), 0);
   EXPECT_EQ(zemGetFloat(real), 2.5f);
-  EXPECT_EQ(zemIsNumeric(real), 1);
   EXPECT_EQ(zemNumericIsIntType(real), 0);
-  EXPECT_EQ(zemGetBool(zemParamByNum(k, 4)), 5);
+  EXPECT_EQ(zemGetBool(zemParamByNum(k, 3)), 5);
   number = 6;
-  EXPECT_EQ(zemGetInt(zemParamByNum(k, 5)), 6);
-  EXPECT_EQ(reports.take(), Texts{});
-  EXPECT_EQ(zemGetInt(zemParamByNum(k, 3)), 0);
+  EXPECT_EQ(zemGetInt(zemParamByNum(k, 4)), 6);
   EXPECT_STREQ(zemGetString(integer), "");
-  EXPECT_EQ(reports.take(), Texts(2, "Function invalid in this context"));
+  EXPECT_EQ(reports.take(), Texts{"Function invalid in this context"});
   EXPECT_EQ(zemGetErrorGlb(), 0);
 
   double d = 0;

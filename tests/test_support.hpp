@@ -78,6 +78,15 @@ inline void writeFile(const std::filesystem::path& path, const std::string& text
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// Loads `text` from a file named after the running test; the caller closes the handle.
+inline void* loadDocument(const std::string& text) {
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  const auto file = std::filesystem::path(testing::TempDir()) /
+                    ("zem_" + std::string(info->test_suite_name()) + "." + info->name() + ".txt");
+  writeFile(file, text);
+  return zemLoadFile(file.string().c_str(), 0);
+}
+
 // The written text after the four header lines.
 inline std::string bodyOf(const std::string& written) {
   std::size_t at = 0;
