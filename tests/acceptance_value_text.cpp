@@ -18,8 +18,7 @@ TEST(ValueText, EveryLoadedValueGivesItsCharacters) {
   for (unsigned i = 0; i < expected.size(); ++i)
     EXPECT_EQ(zemGetValueText(zemParamByNum(keyword, i + 1)), expected[i]) << "value " << i + 1;
   EXPECT_EQ(zemGetClobInt(zemParamByNum(keyword, 3)), 1);  // reading the text did not move the cursor
-  EXPECT_EQ(reports.take(), Texts{});
-  EXPECT_EQ(zemGetErrorGlb(), 0);
+  reports.expect(0, {});
   zemClose(&doc);
 }
 
@@ -44,7 +43,6 @@ TEST(ValueText, BuiltValuesGiveTheirTextsAndBoundStringsTheirVariable) {
   EXPECT_STREQ(zemGetValueText(zemParamByNum(keyword, 4)), "4,\"b\"");
   EXPECT_EQ(reports.take(), Texts{});
   EXPECT_STREQ(zemGetValueText(keyword), "");
-  EXPECT_EQ(reports.take(), Texts{"Invalid zem parameter"});
-  EXPECT_EQ(zemGetErrorGlb(), 1012);
+  reports.expect(1012, {"Invalid zem parameter"});
   zemClose(&doc);
 }

@@ -7,8 +7,6 @@
 using namespace zem;
 using zem_test::asNode;
 using zem_test::asVoid;
-using zem_test::Reports;
-using zem_test::Texts;
 
 namespace {
 
@@ -25,12 +23,17 @@ class ClobExports : public testing::Test {
     return asVoid(value);
   }
 
-  Reports reports;
+  zem_test::Reports reports;
   CzemCreate doc;
   void* handle = asVoid(&doc);
 };
 
-TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOB) {
+TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOBElseToACLOBNode) {
+  EXPECT_EQ(zemAddClobIntS(handle, 1), 1005);  // no CLOB yet
+  reports.expect(1006, {});
+  zemAddClobInt(handle, 1);
+  zemAddClobInt(nullptr, 1);
+  reports.expect(1006, {"Invalid zemNode", "Invalid zemHandle (CzemData)", "Invalid zemNode"});
   zemAddClob(handle);
   zemAddClobInt(handle, 3);
   zemAddClobString(handle, "a b");
@@ -39,30 +42,20 @@ TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOB) {
   OutputStream out(nullptr);
   doc.currentKeyword()->Write(out);
   EXPECT_EQ(out.text(), "   k = '<CLOB:3,\"a b\",1.5,|o\\r.txt|>'\r\n");
-  EXPECT_EQ(reports.take(), Texts{});
+  reports.expect(0, {});
 
-  CzemCreate bare;
-  zemAddClob(asVoid(&bare));
-  EXPECT_EQ(reports.take(), Texts{"Missing current keyword"});
-  EXPECT_EQ(zemAddClobS(asVoid(&bare)), 2000);
-  EXPECT_EQ(zemAddClobS(nullptr), 1005);
-  EXPECT_EQ(reports.take(), Texts{});
-}
-
-TEST_F(ClobExports, AppendTargetIsTheCurrentCLOBElseACLOBNode) {
-  EXPECT_EQ(zemAddClobIntS(handle, 1), 1005);
-  EXPECT_EQ(zemGetErrorGlb(), 1006);
-  zemAddClobInt(handle, 1);
-  zemAddClobInt(nullptr, 1);
-  EXPECT_EQ(reports.take(), (Texts{"Invalid zemNode", "Invalid zemHandle (CzemData)", "Invalid zemNode"}));
-  zemGetErrorGlb();
   void* node = clob("");
   zemAddClobBool(node, 1);
-  EXPECT_EQ(reports.take(), Texts{"Invalid zemHandle (CzemData)"});
-  EXPECT_EQ(zemGetErrorGlb(), 1005);
+  reports.expect(1005, {"Invalid zemHandle (CzemData)"});
   EXPECT_EQ(zemAddClobStringS(node, nullptr), 0);
-  EXPECT_EQ(zemGetErrorGlb(), 1005);
+  reports.expect(1005, {});
   EXPECT_STREQ(asNode(node)->GetString(), "true,\"\"");
+  CzemCreate bare;
+  zemAddClob(asVoid(&bare));
+  reports.expect(0, {"Missing current keyword"});
+  EXPECT_EQ(zemAddClobS(asVoid(&bare)), 2000);
+  EXPECT_EQ(zemAddClobS(nullptr), 1005);
+  reports.expect(1005, {});
 }
 
 TEST_F(ClobExports, FailedReadsStore1003AndReportOrReturn2002) {
@@ -76,22 +69,20 @@ TEST_F(ClobExports, FailedReadsStore1003AndReportOrReturn2002) {
   zemGetClobDouble(word);
   zemGetClobDouble(word);
   EXPECT_EQ(zemGetClobString(word), nullptr);
-  EXPECT_EQ(reports.take(), (Texts{"CLOB syntax error detected.", "CLOB syntax error detected.",
-                                   "CLOB data parsing failed. Double expected.", "End of CLOB reached."}));
-  EXPECT_EQ(zemGetErrorGlb(), 1003);
-
+  reports.expect(1003, {"CLOB syntax error detected.", "CLOB syntax error detected.",
+                        "CLOB data parsing failed. Double expected.", "End of CLOB reached."});
   void* real = clob("2.5,\"t\",|c:\\f.txt|");
   int value = 99;
   const char* text = nullptr;
   EXPECT_EQ(zemGetClobIntS(real, &value), 2002);
   EXPECT_EQ(value, 0);
   EXPECT_STREQ(zemGetErrorFromZemClob(real), "CLOB data parsing failed. Integer expected.");
-  EXPECT_EQ(zemGetErrorGlb(), 1003);
+  reports.expect(1003, {});
   EXPECT_EQ(zemGetClobStringS(real, &text), 0);
   EXPECT_STREQ(text, "t");  // valid until the next read
   EXPECT_STREQ(zemGetErrorFromZemClob(real), "");
   EXPECT_EQ(zemGetClobFilenameS(real, nullptr), 0);
-  EXPECT_EQ(reports.take(), Texts{});
+  reports.expect(0, {});
 }
 
 TEST_F(ClobExports, ItemReadsTreatTheEndAsNoFailure) {
@@ -112,8 +103,7 @@ TEST_F(ClobExports, ItemReadsTreatTheEndAsNoFailure) {
   EXPECT_EQ(zemClobResetS(one, 1), 0);
   EXPECT_EQ(zemGetClobItem(one), nullptr);
   EXPECT_EQ(zemIsClobEnd(one), 1);
-  EXPECT_EQ(reports.take(), Texts{});
-  EXPECT_EQ(zemGetErrorGlb(), 0);
+  reports.expect(0, {});
 }
 
 TEST_F(ClobExports, PointersThatAreNoCLOBFailWith1006) {
@@ -125,17 +115,14 @@ TEST_F(ClobExports, PointersThatAreNoCLOBFailWith1006) {
   EXPECT_EQ(zemGetClobInt(notClob), 0);
   EXPECT_EQ(zemGetErrorFromZemClob(notClob), nullptr);
   zemClobReset(notClob, 1);
-  EXPECT_EQ(reports.take(),
-            (Texts{"Invalid zemNode", "Invalid CLOB object", "Invalid CLOB object", "Invalid CLOB object"}));
-  EXPECT_EQ(zemGetErrorGlb(), 1006);
+  reports.expect(1006, {"Invalid zemNode", "Invalid CLOB object", "Invalid CLOB object", "Invalid CLOB object"});
   int out = 5;
   EXPECT_EQ(zemGetClobIntS(notClob, &out), 1015);
   EXPECT_EQ(out, 5);
   EXPECT_EQ(zemGetClobItemS(nullptr, nullptr), 1015);
   EXPECT_EQ(zemClobResetS(handle, 0), 1015);
   EXPECT_EQ(zemIsClobEndS(notClob, &out), 1015);
-  EXPECT_EQ(reports.take(), Texts{});
-  EXPECT_EQ(zemGetErrorGlb(), 1006);
+  reports.expect(1006, {});
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <source_location>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -37,6 +38,12 @@ class Reports {
 
   // The texts reported since the last call.
   Texts take() { return std::exchange(texts_, {}); }
+  // Expects the pending code (which it clears) and the texts reported since the last call.
+  void expect(int code, const Texts& texts, std::source_location at = std::source_location::current()) {
+    testing::ScopedTrace trace(at.file_name(), static_cast<int>(at.line()), "checked here");
+    EXPECT_EQ(zemGetErrorGlb(), code);
+    EXPECT_EQ(take(), texts);
+  }
   int lastKind() const { return lastKind_; }
 
  private:

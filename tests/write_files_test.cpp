@@ -43,16 +43,14 @@ TEST_F(WriteFiles, WriteReplacesAndAppendAddsAFullDocument) {
   EXPECT_EQ(readFile(fresh).substr(0, 16), "// Created     :");
   EXPECT_EQ(bodyOf(readFile(fresh)), bodyOf(once));
   EXPECT_EQ(anchor(), fresh.string());
-  EXPECT_EQ(reports.take(), Texts{});
-  EXPECT_EQ(zemGetErrorGlb(), 0);
+  reports.expect(0, {});
 }
 
 TEST_F(WriteFiles, FileThatCannotBeWrittenIsReportedAndChangesNothing) {
   zemSetAnchorFilename(zemGetRoot(handle), "/before.txt");
   const auto file = dir / "missing" / "doc.txt";
   zemWrite(handle, file.string().c_str());
-  EXPECT_EQ(zemGetErrorGlb(), 1001);
-  EXPECT_EQ(reports.take(), Texts{"Open error: " + file.string()});
+  reports.expect(1001, {"Open error: " + file.string()});
   EXPECT_FALSE(std::filesystem::exists(file));
   zemAppend(handle, "");
   EXPECT_EQ(zemGetErrorGlb(), 1001);
@@ -72,12 +70,10 @@ TEST_F(WriteFiles, InvalidHandleOrMissingTreeWritesNothing) {
   zemWrite(zemGetRoot(handle), file.string().c_str());
   EXPECT_EQ(zemGetErrorGlb(), 1005);
   zemAppend(nullptr, file.string().c_str());
-  EXPECT_EQ(zemGetErrorGlb(), 1005);
-  EXPECT_EQ(reports.take(), Texts(2, "Invalid zemHandle (CzemData)"));
+  reports.expect(1005, Texts(2, "Invalid zemHandle (CzemData)"));
   zem_test::TreelessDocument loaded;
   zemWrite(zem_test::asVoid(&loaded), file.string().c_str());
-  EXPECT_EQ(zemGetErrorGlb(), 1006);
-  EXPECT_EQ(reports.take(), Texts{"Invalid zemNode"});
+  reports.expect(1006, {"Invalid zemNode"});
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
