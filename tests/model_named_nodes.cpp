@@ -1,10 +1,8 @@
-// Sections, keywords and target lists: appending, instance numbers, folded
-// names, counts, lookups by number and name, and dotted full names.
+// Sections, keywords and target lists: instance numbers, folded names, counts,
+// lookups by number and name, and dotted full names.
 #include "test_support.hpp"
 
 using namespace zem;
-using zem_test::Reports;
-using zem_test::Texts;
 
 namespace {
 
@@ -16,27 +14,19 @@ Node* add(Parent& parent, const char* name) {
   return node;
 }
 
-TEST(NamedNodes, RepeatedNamesGetInstanceNumbersAndCompareFoldedAsciiOnly) {
+TEST(NamedNodes, RepeatedNamesGetInstanceNumbersAndOnlyAsciiLettersFold) {
   CzemSection section("S");
-  CzemKeyword* a = add<CzemKeyword>(section, "depth");
+  CzemKeyword* a = add<CzemKeyword>(section, "a");
   CzemKeyword* b = add<CzemKeyword>(section, "b");
-  CzemKeyword* a2 = add<CzemKeyword>(section, "Depth");
-  CzemKeyword* a3 = add<CzemKeyword>(section, "DEPTH");
-  EXPECT_EQ(b->GetInstanceNo(), 1u);
-  EXPECT_EQ(a2->GetInstanceNo(), 2u);
+  CzemKeyword* a2 = add<CzemKeyword>(section, "A");
   EXPECT_EQ(section.KeywordByNum(3), a2);
-  EXPECT_EQ(a->GetNoInstances(), 3);
+  EXPECT_EQ(a2->GetInstanceNo(), 2u);
+  EXPECT_EQ(a->GetNoInstances(), 2);
   EXPECT_EQ(b->GetNoInstances(), 1);
-  EXPECT_EQ(section.GetNoKeywords(), 4);
-  EXPECT_EQ(a->parent(), &section);
-  EXPECT_EQ(section.KeywordByNameNum("DEPTH", 2), a2);
-  EXPECT_EQ(section.KeywordByNameNum("depth", 3), a3);
-  EXPECT_STREQ(a3->GetName(), "DEPTH");
-  EXPECT_EQ(section.KeywordByName("dEpTh"), a);
-  for (unsigned n : {0u, 4u}) EXPECT_EQ(section.KeywordByNameNum("DEPTH", n), nullptr);
-  EXPECT_EQ(section.KeywordByNameNum("dept", 1), nullptr);
+  EXPECT_EQ(section.GetNoKeywords(), 3);
+  EXPECT_EQ(section.KeywordByNameNum("a", 2), a2);
+  for (unsigned n : {0u, 3u}) EXPECT_EQ(section.KeywordByNameNum("A", n), nullptr);
   EXPECT_EQ(section.KeywordByNameNum(nullptr, 1), nullptr);
-
   CzemKeyword* umlaut = add<CzemKeyword>(section, "\xC4");  // Latin-1 capital A with diaeresis
   EXPECT_EQ(section.KeywordByName("\xE4"), nullptr);
   EXPECT_EQ(section.KeywordByName("\xC4"), umlaut);
@@ -48,9 +38,9 @@ TEST(NamedNodes, RepeatedNamesGetInstanceNumbersAndCompareFoldedAsciiOnly) {
   CzemSection* empty = add<CzemSection>(root, "");
   CzemSection* blank = add<CzemSection>(root, " ");
   EXPECT_EQ(blank->GetInstanceNo(), 2u);  // an empty name and a single blank are namesakes
-  EXPECT_EQ(empty->GetNoInstances(), 2);
   EXPECT_EQ(root.SectionByName(" "), empty);
   EXPECT_EQ(root.SectionByNameNum("  ", 1), nullptr);
+  EXPECT_EQ(root.GetNoInstances(), 0);
 }
 
 TEST(NamedNodes, ManyNamesStayFindableInOrder) {
@@ -62,12 +52,12 @@ TEST(NamedNodes, ManyNamesStayFindableInOrder) {
   for (int i = 0; i < 40; ++i) {
     CzemNode* third = section.KeywordByNameNum(("key" + std::to_string(i)).c_str(), 3);
     EXPECT_EQ(third, section.KeywordByNum(static_cast<unsigned>(80 + i + 1))) << i;
-    EXPECT_EQ(third->GetInstanceNo(), 3u);
     EXPECT_EQ(third->GetNoInstances(), 3);
   }
 }
 
-TEST(NamedNodes, CountsAndNumberedLookupsCoverEveryChildKind) {
+TEST(NamedNodes, CountsAndNumberedLookupsCoverEveryChildKindSilently) {
+  zem_test::Reports reports;
   CzemTargetList root;
   CzemSection* target = add<CzemSection>(root, "T");
   CzemKeyword* a = add<CzemKeyword>(*target, "a");
@@ -76,36 +66,27 @@ TEST(NamedNodes, CountsAndNumberedLookupsCoverEveryChildKind) {
   target->addDefaultDef(definition);
   CzemKeyword* b = add<CzemKeyword>(*target, "b");
   EXPECT_EQ(target->GetNoKeywords(), 2);
-  EXPECT_EQ(target->GetNoSections(), 1);
   EXPECT_EQ(target->GetNoNodes(), 4);
-  EXPECT_EQ(target->NodeByNum(1), a);
   EXPECT_EQ(target->NodeByNum(2), sub);
   EXPECT_EQ(target->NodeByNum(3), definition);
   EXPECT_EQ(target->NodeByNum(4), b);
   EXPECT_EQ(target->KeywordByNum(2), b);
   EXPECT_EQ(target->KeywordByNameNum("a", 2), nullptr);  // the definition is in no index
   EXPECT_EQ(definition->parent(), target);
-  EXPECT_EQ(root.SectionByNum(1), target);
-  EXPECT_EQ(root.GetNoInstances(), 0);
-
-  Reports reports;
   for (unsigned n : {0u, 5u}) EXPECT_EQ(target->NodeByNum(n), nullptr);
   for (unsigned n : {0u, 3u}) EXPECT_EQ(target->KeywordByNum(n), nullptr);
   for (unsigned n : {0u, 2u}) EXPECT_EQ(target->SectionByNum(n), nullptr);
-  EXPECT_EQ(root.SectionByNum(2), nullptr);
-  EXPECT_EQ(reports.take(), Texts{});
 
-  auto* first = new CzemInt(1);
   auto* second = new CzemString("two");
-  a->addParam(first);
+  a->addParam(new CzemInt(1));
   a->addParam(second);
   EXPECT_EQ(second->GetInstanceNo(), 2u);
   EXPECT_EQ(second->GetNoInstances(), 2);
-  EXPECT_EQ(a->GetNoParams(), 2);
   EXPECT_EQ(a->ParamByNum(2), second);
   for (unsigned n : {0u, 3u}) EXPECT_EQ(a->ParamByNum(n), nullptr);
   EXPECT_EQ(CzemInt(5).GetNoInstances(), 0);
   EXPECT_EQ(CzemKeyword("k").GetNoInstances(), 0);
+  reports.expect(0, {});
 }
 
 TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {

@@ -76,27 +76,20 @@ TEST(NumberText, ReadingAgreesWithStrtodOnChosenAndGeneratedTexts) {
 }
 
 TEST(NumberText, IntegerReadingClampsToThe32BitRange) {
-  const struct {
-    const char* text;
-    int value;
-    bool rangeError;
-  } cases[] = {
-      {"2147483647", 2147483647, false},
-      {"2147483648", 2147483647, true},
-      {"-2147483648", -2147483647 - 1, false},
-      {"-2147483649", -2147483647 - 1, true},
-      {"99999999999999999999999999", 2147483647, true},
-      {"+12", 12, false},
-      {"  42", 42, false},
-      {"12abc", 12, false},
-      {"0042", 42, false},
-      {"", 0, false},
-      {"-", 0, false},
-  };
-  for (const auto& c : cases) {
-    const IntReading r = readInt(c.text);
-    EXPECT_EQ(r.value, c.value) << c.text;
-    EXPECT_EQ(r.rangeError, c.rangeError) << c.text;
+  const std::tuple<const char*, int, bool> cases[] = {{"2147483647", 2147483647, false},
+                                                      {"2147483648", 2147483647, true},
+                                                      {"-2147483648", -2147483647 - 1, false},
+                                                      {"-2147483649", -2147483647 - 1, true},
+                                                      {"99999999999999999999999999", 2147483647, true},
+                                                      {"+12", 12, false},
+                                                      {"  42", 42, false},
+                                                      {"12abc", 12, false},
+                                                      {"0042", 42, false},
+                                                      {"", 0, false},
+                                                      {"-", 0, false}};
+  for (const auto& [text, value, rangeError] : cases) {
+    EXPECT_EQ(readInt(text).value, value) << text;
+    EXPECT_EQ(readInt(text).rangeError, rangeError) << text;
   }
 }
 

@@ -1,4 +1,5 @@
-// Text forms of the writer: header, indentation, line ends, every value class.
+// The writer: header, indentation, line ends, the text of every value class, and
+// where the text goes (replacing, appending, files it cannot write).
 #include <regex>
 
 #include "frame/identity.hpp"
@@ -6,6 +7,7 @@
 #include "text/writer.hpp"
 
 using zem_test::asNode;
+using zem_test::bodyOf;
 using zem_test::readFile;
 using zem_test::Reports;
 using zem_test::Texts;
@@ -13,18 +15,14 @@ using zem_test::Texts;
 namespace {
 
 TEST(WriteForms, CreationStampPadsYearAndMonthOnly) {
-  const auto stamp = [](int year, int month, int day, int hour, int minute, int second) {
-    std::tm at{};
-    at.tm_year = year - 1900;
-    at.tm_mon = month - 1;
-    at.tm_mday = day;
-    at.tm_hour = hour;
-    at.tm_min = minute;
-    at.tm_sec = second;
-    return zem::formatCreationStamp(at);
-  };
-  EXPECT_EQ(stamp(2021, 4, 9, 7, 5, 9), "2021-04-9 7:5:9");
-  EXPECT_EQ(stamp(987, 12, 31, 23, 59, 0), "0987-12-31 23:59:0");
+  std::tm at{};
+  at.tm_year = 987 - 1900;
+  at.tm_mon = 3;
+  at.tm_mday = 9;
+  at.tm_hour = 7;
+  at.tm_min = 5;
+  at.tm_sec = 9;
+  EXPECT_EQ(zem::formatCreationStamp(at), "0987-04-9 7:5:9");
 }
 
 TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
@@ -77,7 +75,7 @@ TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
   zemClose(&h);
 }
 
-class WriteValueForms : public testing::Test {
+class Writing : public testing::Test {
  protected:
   void SetUp() override {
     zemAddTarget(handle, "A");
@@ -90,18 +88,20 @@ class WriteValueForms : public testing::Test {
   // The text of the one keyword line.
   std::string keywordLine() {
     zemWrite(handle, file.string().c_str());
-    const std::string body = zem_test::bodyOf(readFile(file));
+    const std::string body = bodyOf(readFile(file));
     const std::size_t start = body.find("\r\n") + 2;
     return body.substr(start, body.find("\r\n", start) - start);
   }
+  std::string anchor() { return zemGetAnchorFilename(zemGetRoot(handle)); }
 
   Reports reports;
   void* handle = zemCreate();
-  std::filesystem::path file = zem_test::scratchDir() / "forms.txt";
+  std::filesystem::path dir = zem_test::scratchDir();
+  std::filesystem::path file = dir / "doc.txt";
   bool ok = false;
 };
 
-TEST_F(WriteValueForms, TextValuesKeepTheirCharacters) {
+TEST_F(Writing, TextValuesKeepTheirCharacters) {
   add(zem::CzemReal::fromText("-0.5e3", ok));
   add(zem::CzemReal::fromText("2.", ok));
   add(new zem::CzemSubstit("3"));
@@ -115,12 +115,12 @@ TEST_F(WriteValueForms, TextValuesKeepTheirCharacters) {
   EXPECT_EQ(keywordLine(), "   k = -0.5e3, 2., %3, %name, #2021-04-09 07:05:09#, , , true, |data/in.txt|, ||");
 }
 
-TEST_F(WriteValueForms, FileIntegersOutsideThe32BitRangeKeepTheirDigits) {
+TEST_F(Writing, FileIntegersOutsideThe32BitRangeKeepTheirDigits) {
   for (const char* text : {"9999999999", "-2147483649", "+7", "-2147483648"}) add(zem::CzemInt::fromText(text, ok));
   EXPECT_EQ(keywordLine(), "   k = 9999999999, -2147483649, 7, -2147483648");
 }
 
-TEST_F(WriteValueForms, BoundValuesAreReadAgainAtEachWrite) {
+TEST_F(Writing, BoundValuesAreReadAgainAtEachWrite) {
   int number = 5;
   int flag = 0;
   double size = 3;
@@ -138,7 +138,57 @@ TEST_F(WriteValueForms, BoundValuesAreReadAgainAtEachWrite) {
   scale = 1234567.0f;
   label = "v2";
   EXPECT_EQ(keywordLine(), "   k = 6, true, 0.25, 1234567, 'v2'");
-  EXPECT_EQ(reports.take(), Texts{});
+  reports.expect(0, {});
+}
+
+TEST_F(Writing, WriteReplacesAndAppendAddsAFullDocument) {
+  zemAddInt(handle, 1);
+  zem_test::writeFile(file, "old content\r\n");
+  zemWrite(handle, file.string().c_str());
+  const std::string once = readFile(file);
+  EXPECT_EQ(once.find("old content"), std::string::npos);
+  EXPECT_EQ(bodyOf(once), "[A]\r\n   k = 1\r\nEndSect  // A\r\n\r\n");
+  zemAppend(handle, file.string().c_str());
+  const std::string twice = readFile(file);
+  ASSERT_EQ(twice.substr(0, once.size()), once);
+  EXPECT_EQ(twice.substr(once.size(), 16), "// Created     :");
+  EXPECT_EQ(bodyOf(twice.substr(once.size())), bodyOf(once));
+  const auto fresh = dir / "appended.txt";
+  zemAppend(handle, fresh.string().c_str());
+  EXPECT_EQ(readFile(fresh).substr(0, 16), "// Created     :");
+  EXPECT_EQ(bodyOf(readFile(fresh)), bodyOf(once));
+  EXPECT_EQ(anchor(), fresh.string());
+  reports.expect(0, {});
+}
+
+TEST_F(Writing, FileThatCannotBeWrittenIsReportedAndChangesNothing) {
+  zemSetAnchorFilename(zemGetRoot(handle), "/before.txt");
+  const auto missing = dir / "missing" / "doc.txt";
+  zemWrite(handle, missing.string().c_str());
+  reports.expect(1001, {"Open error: " + missing.string()});
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  zemAppend(handle, "");
+  EXPECT_EQ(zemGetErrorGlb(), 1001);
+  zemWrite(handle, nullptr);
+  reports.expect(1001, {"Open error: ", "Open error: "});
+  if (std::filesystem::exists("/dev/full")) {  // opens, but refuses the text
+    zemWrite(handle, "/dev/full");
+    EXPECT_EQ(zemGetErrorGlb(), 1001);
+    zemAppend(handle, "/dev/full");
+    reports.expect(1001, Texts(2, "Open error: /dev/full"));
+  }
+  EXPECT_EQ(anchor(), "/before.txt");
+}
+
+TEST_F(Writing, InvalidHandleOrMissingTreeWritesNothing) {
+  zemWrite(zemGetRoot(handle), file.string().c_str());
+  EXPECT_EQ(zemGetErrorGlb(), 1005);
+  zemAppend(nullptr, file.string().c_str());
+  reports.expect(1005, Texts(2, "Invalid zemHandle (CzemData)"));
+  zem_test::TreelessDocument loaded;
+  zemWrite(zem_test::asVoid(&loaded), file.string().c_str());
+  reports.expect(1006, {"Invalid zemNode"});
+  EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 }  // namespace
