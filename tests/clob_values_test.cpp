@@ -25,18 +25,6 @@ std::string written(CzemNode& node) {
   return out.text();
 }
 
-// A keyword "k" of a document anchored at c:\proj\model.txt.
-struct AnchoredKeyword {
-  CzemTargetList root;
-  CzemKeyword* keyword = new CzemKeyword("k");
-  AnchoredKeyword() {
-    root.setAnchor("c:\\proj\\model.txt");
-    auto* section = new CzemSection("S");
-    root.addSection(section);
-    section->addKeyword(keyword);
-  }
-};
-
 TEST(ClobRead, RecognitionNeedsThePrefixInAnyCaseAndTheClosingBracket) {
   std::unique_ptr<CzemNode> empty(makeClobOrString("<CLOB:>"));
   ASSERT_EQ(empty->IsClob(), 1);
@@ -103,18 +91,6 @@ TEST(ClobRead, SyntaxErrorsKeepTheCursorInPlace) {
   EXPECT_EQ(clob.GetInt(), 1);
 }
 
-TEST(ClobRead, BarredNameResolvesInTheCLOBsDocumentWithoutBeingListed) {
-  AnchoredKeyword doc;
-  auto* clob = new CzemClob("|data\\in.txt|, |C:\\x y\\f.txt|");
-  doc.keyword->addParam(clob);
-  clob->read(kClobFilename);
-  EXPECT_STREQ(clob->item()->GetFilename(), "c:\\proj\\data\\in.txt");
-  EXPECT_EQ(clob->item()->parent(), doc.keyword);
-  EXPECT_EQ(doc.keyword->GetNoParams(), 1);
-  clob->read(kClobAnyType);
-  EXPECT_STREQ(clob->item()->GetFilename(), "C:\\x y\\f.txt");
-}
-
 TEST(ClobRead, AppendResetAndCopyMoveTheCursorAsStated) {
   CzemClob clob;
   EXPECT_TRUE(clob.atEnd());
@@ -177,10 +153,6 @@ TEST(ClobWrite, ItemsAreWrittenAsTheyStandWithApostrophesDoubled) {
   EXPECT_EQ(written(empty), "'<CLOB:>'");
   CzemClob bad("1, 2x 'a'");
   EXPECT_EQ(written(bad), "'<CLOB:1,2x ''a''>'");  // text that does not lex is kept
-
-  AnchoredKeyword doc;
-  doc.keyword->addParam(new CzemClob("|c:\\proj\\data\\in.txt|,|d:\\x.txt|,|rel\\it's.txt|"));
-  EXPECT_EQ(written(*doc.keyword), "   k = '<CLOB:|.\\data\\in.txt|,|d:\\x.txt|,|rel\\it''s.txt|>'\r\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // form relative to it, and the file-name exports.
 #include <cstdio>
 
+#include "clob/clob.hpp"
 #include "model/value_factory.hpp"
 #include "paths/path_ops.hpp"
 #include "test_support.hpp"
@@ -66,6 +67,22 @@ TEST(FilenameValue, WritesAbsoluteNamesOnTheAnchorDriveRelativeToIt) {
   doc.root.Write(out);
   EXPECT_NE(out.text().find("[S]\r\n   k = |data\\in.txt|, |.\\data\\in.txt|, |..\\other\\x.txt|, |d:\\x.txt|\r\n"),
             std::string::npos);
+}
+
+TEST(FilenameValue, BarredNamesInACLOBResolveAndAreWrittenAgainstTheDocument) {
+  Document doc("c:\\proj\\model.txt");
+  auto* clob = new CzemClob("|data\\in.txt|, |c:\\proj\\data\\in.txt|,|d:\\x y\\it's.txt|");
+  doc.keyword->addParam(clob);
+  clob->read(kClobFilename);
+  EXPECT_STREQ(clob->item()->GetFilename(), "c:\\proj\\data\\in.txt");
+  EXPECT_EQ(clob->item()->parent(), doc.keyword);
+  EXPECT_EQ(doc.keyword->GetNoParams(), 1);  // the item is not listed
+  clob->read(kClobAnyType);
+  clob->read(kClobAnyType);
+  EXPECT_STREQ(clob->item()->GetFilename(), "d:\\x y\\it's.txt");
+  OutputStream out(nullptr);
+  doc.keyword->Write(out);
+  EXPECT_EQ(out.text(), "   k = '<CLOB:|data\\in.txt|,|.\\data\\in.txt|,|d:\\x y\\it''s.txt|>'\r\n");
 }
 
 TEST(FilenameValue, RealLinuxPathResolvesToAFileThatOpens) {

@@ -44,11 +44,8 @@ TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
   EXPECT_EQ(zemGetNoInstances(value), 4);
   EXPECT_EQ(zemParamByNum(depth, 5), nullptr);
 
-  value = zemParamByNum(depth, 1);
-  EXPECT_EQ(zemGetLevel(root), 0);
-  EXPECT_EQ(zemGetLevel(model), 1);
-  EXPECT_EQ(zemGetLevel(depth), 2);
-  EXPECT_EQ(zemGetLevel(value), 3);
+  int level = 0;
+  for (void* node : {root, model, depth, value}) EXPECT_EQ(zemGetLevel(node), level++);
   EXPECT_EQ(zemIsSection(root), 1);
   EXPECT_EQ(zemIsTarget(root), 0);
   EXPECT_EQ(zemIsTarget(model), 1);
@@ -58,9 +55,7 @@ TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
   EXPECT_STREQ(zemGetNameGlb(zemSectionByNum(model, 1)), "Model.Sub");
   EXPECT_EQ(zemGetSyntaxClass(root), 1);
   EXPECT_EQ(zemGetSyntaxClass(depth), 3);
-  EXPECT_EQ(zemGetParentSection(value), model);
-  EXPECT_EQ(zemGetParentSection(depth), model);
-  EXPECT_EQ(zemGetParentSection(third), model);
+  for (void* child : {value, depth, third}) EXPECT_EQ(zemGetParentSection(child), model);
   EXPECT_EQ(zemGetParentSection(model), root);
   EXPECT_EQ(zemGetParentSection(root), nullptr);
 

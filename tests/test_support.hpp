@@ -27,15 +27,12 @@ class Reports {
  public:
   Reports() {
     zemGetErrorGlb();
-    voxSetSink(&Reports::record, this);
+    voxSetSink([](const char* text, int, void* self) { static_cast<Reports*>(self)->texts_.emplace_back(text); }, this);
   }
   ~Reports() {
     voxSetSink(nullptr, nullptr);
     zemGetErrorGlb();
   }
-  Reports(const Reports&) = delete;
-  Reports& operator=(const Reports&) = delete;
-
   // The texts reported since the last call.
   Texts take() { return std::exchange(texts_, {}); }
   // Expects the pending code (which it clears) and the texts reported since the last call.
@@ -44,15 +41,9 @@ class Reports {
     EXPECT_EQ(zemGetErrorGlb(), code);
     EXPECT_EQ(take(), texts);
   }
-  int lastKind() const { return lastKind_; }
 
  private:
-  static void record(const char* text, int kind, void* self) {
-    static_cast<Reports*>(self)->texts_.emplace_back(text);
-    static_cast<Reports*>(self)->lastKind_ = kind;
-  }
   Texts texts_;
-  int lastKind_ = -1;
 };
 
 inline void* asVoid(zem::CzemBase* p) { return p; }
@@ -67,17 +58,15 @@ class TreelessDocument : public zem::CzemData {
 // A fresh folder under the test temp dir, named after the running test.
 inline std::filesystem::path scratchDir() {
   const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  auto dir = std::filesystem::path(testing::TempDir()) / "zem_api" /
-             (std::string(info->test_suite_name()) + "." + info->name());
+  auto dir = std::filesystem::path(testing::TempDir()) / "zem" / info->test_suite_name() / info->name();
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;
 }
 
 inline std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 
@@ -85,11 +74,9 @@ inline void writeFile(const std::filesystem::path& path, const std::string& text
   std::ofstream(path, std::ios::binary) << text;
 }
 
-// Loads `text` from a file named after the running test; the caller closes the handle.
+// Loads `text` from a scratch file; the caller closes the handle.
 inline void* loadDocument(const std::string& text) {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  const auto file = std::filesystem::path(testing::TempDir()) /
-                    ("zem_" + std::string(info->test_suite_name()) + "." + info->name() + ".txt");
+  const auto file = scratchDir() / "document.txt";
   writeFile(file, text);
   return zemLoadFile(file.string().c_str(), 0);
 }
