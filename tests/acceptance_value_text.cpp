@@ -3,12 +3,11 @@
 #include "test_support.hpp"
 
 TEST(ValueText, EveryLoadedValueGivesItsCharacters) {
-  zem_test::Reports reports;
-  void* doc = zem_test::loadDocument(
+  Reports reports;
+  void* doc = loadDocument(
       "[A] k = -0.5e3, 'it''s', '<clob:1, \"a\">', #2021-04-09#, |data\\in.txt|, %name, {note}, , 7 EndSect");
   void* keyword = zemKeywordByNum(zemTargetByNum(doc, 1), 1);
-  const zem_test::Texts expected = {"-0.5e3", "it's", "1, \"a\"", "2021-04-09", "data\\in.txt",
-                                    "name",   "note", "",         "7"};
+  const Texts expected = {"-0.5e3", "it's", "1, \"a\"", "2021-04-09", "data\\in.txt", "name", "note", "", "7"};
   ASSERT_EQ(zemGetNoParams(keyword), static_cast<int>(expected.size()));
   for (unsigned i = 0; i < expected.size(); ++i)
     EXPECT_EQ(zemGetValueText(zemParamByNum(keyword, i + 1)), expected[i]) << "value " << i + 1;
@@ -18,7 +17,7 @@ TEST(ValueText, EveryLoadedValueGivesItsCharacters) {
 }
 
 TEST(ValueText, BuiltValuesGiveTheirTextsAndBoundStringsTheirVariable) {
-  zem_test::Reports reports;
+  Reports reports;
   void* doc = zemCreate();
   const char* bound = "first";
   zemAddTarget(doc, "A");

@@ -4,16 +4,12 @@
 
 #include "test_support.hpp"
 
-using zem_test::Texts;
-
-namespace {
-
 class BuildCursor : public testing::Test {
  protected:
   void TearDown() override { zemClose(&handle); }
   void* target(unsigned n) { return zemTargetByNum(handle, n); }
 
-  zem_test::Reports reports;
+  Reports reports;
   void* handle = zemCreate();
 };
 
@@ -127,11 +123,9 @@ TEST_F(BuildCursor, InvalidHandleIsCode1005ReportedOnlyByPlainVariants) {
   zemAddBoolRef(nullptr, &variable);
   reports.expect(1005, Texts(4, "Invalid zemHandle (CzemData)"));
   EXPECT_EQ(zemGetNoNodes(node), 0);
-  zem_test::TreelessDocument loaded;  // a document handle without tree has no list to add to
-  zemAddTarget(zem_test::asVoid(&loaded), "A");
+  TreelessDocument loaded;  // a document handle without tree has no list to add to
+  zemAddTarget(asVoid(&loaded), "A");
   reports.expect(0, {"Missing list"});
-  EXPECT_EQ(zemAddKeywordS(zem_test::asVoid(&loaded), "k"), 2000);
-  EXPECT_STREQ(zemGetErrorFromZemData(zem_test::asVoid(&loaded)), "Missing current section");
+  EXPECT_EQ(zemAddKeywordS(asVoid(&loaded), "k"), 2000);
+  EXPECT_STREQ(zemGetErrorFromZemData(asVoid(&loaded)), "Missing current section");
 }
-
-}  // namespace

@@ -5,10 +5,6 @@
 #include "text/output_stream.hpp"
 
 using namespace zem;
-using zem_test::asNode;
-using zem_test::asVoid;
-
-namespace {
 
 // A built document with section "S" and keyword "k" current.
 class ClobExports : public testing::Test {
@@ -23,7 +19,7 @@ class ClobExports : public testing::Test {
     return asVoid(value);
   }
 
-  zem_test::Reports reports;
+  Reports reports;
   CzemCreate doc;
   void* handle = asVoid(&doc);
 };
@@ -124,5 +120,3 @@ TEST_F(ClobExports, PointersThatAreNoCLOBFailWith1006) {
   EXPECT_EQ(zemIsClobEndS(notClob, &out), 1015);
   reports.expect(1006, {});
 }
-
-}  // namespace

@@ -9,9 +9,6 @@
 #include "text/output_stream.hpp"
 
 using namespace zem;
-using zem_test::asVoid;
-using zem_test::Reports;
-using zem_test::Texts;
 
 namespace {
 
@@ -86,10 +83,10 @@ TEST(FilenameValue, BarredNamesInACLOBResolveAndAreWrittenAgainstTheDocument) {
 }
 
 TEST(FilenameValue, RealLinuxPathResolvesToAFileThatOpens) {
-  const auto project = zem_test::scratchDir();
+  const auto project = scratchDir();
   std::filesystem::create_directories(project / "data");
   const std::string target = (project / "data" / "in.txt").string();
-  zem_test::writeFile(target, "");
+  writeFile(target, "");
   Document doc((project / "model.txt").string());
   const char* resolved = doc.name("data\\in.txt")->GetFilename();
   EXPECT_EQ(std::string(resolved), target);

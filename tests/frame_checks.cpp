@@ -5,9 +5,6 @@
 #include "test_support.hpp"
 
 using namespace zem;
-using zem_test::asVoid;
-using zem_test::Reports;
-using zem_test::Texts;
 
 namespace {
 
@@ -31,7 +28,7 @@ void expectCheck(Check check, std::initializer_list<CzemBase*> accepted, std::in
 
 TEST(Checks, EachCheckAcceptsItsClassesAndRefusesOthersAndNull) {
   CzemCreate handle;
-  zem_test::TreelessDocument loaded;
+  TreelessDocument loaded;
   CzemTargetList* root = handle.root();
   auto* section = new CzemSection("Model");
   root->addSection(section);

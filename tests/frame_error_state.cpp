@@ -3,7 +3,7 @@
 #include "test_support.hpp"
 
 TEST(ErrorState, FirstFailureWinsUntilTheCodeIsTakenAndQuietFailuresDoNotReport) {
-  zem_test::Reports reports;
+  Reports reports;
   zem::failWith(1006, "first", true);
   zem::failWith(1005, "second", false);
   EXPECT_EQ(zemPeekErrorGlb(), 1006);

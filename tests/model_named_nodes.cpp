@@ -57,7 +57,7 @@ TEST(NamedNodes, ManyNamesStayFindableInOrder) {
 }
 
 TEST(NamedNodes, CountsAndNumberedLookupsCoverEveryChildKindSilently) {
-  zem_test::Reports reports;
+  Reports reports;
   CzemTargetList root;
   CzemSection* target = add<CzemSection>(root, "T");
   CzemKeyword* a = add<CzemKeyword>(*target, "a");

@@ -5,7 +5,6 @@
 #include "test_support.hpp"
 
 using namespace zem;
-using zem_test::Texts;
 
 namespace {
 
@@ -29,7 +28,7 @@ TEST(NodeInterface, UnsupportedOperationsReportOnceEachAndYieldNeutralValues) {
   CzemBool flag(1);
   CzemKeyword keyword("k");
   CzemTargetList root;
-  zem_test::Reports reports;
+  Reports reports;
   EXPECT_EQ(text.GetInt(), 0);
   reports.expect(0, {"Function invalid in this context"});
   EXPECT_STREQ(number.GetString(), "");
@@ -66,18 +65,18 @@ TEST(NodeInterface, EveryClassHasItsSyntaxClassAndMakesEmptyNodesOfItsOwnClass) 
 }
 
 TEST(NodeInterface, VisitGoesInFileOrderAndSkipsTheRoot) {
-  void* handle = zem_test::loadDocument(
-      "[First] a = 'a1', 'a2'  [Sub] b = 'b1' EndSect  default (d) = 'd1' EndSect  [Second] EndSect");
+  void* handle =
+      loadDocument("[First] a = 'a1', 'a2'  [Sub] b = 'b1' EndSect  default (d) = 'd1' EndSect  [Second] EndSect");
   Texts seen;
   const Visitor record{
       [](CzemNode* node, void* out) {
         static_cast<Texts*>(out)->push_back(node->IsParam() != 0 ? node->GetString() : node->GetName());
       },
       &seen};
-  zem_test::asNode(zemGetRoot(handle))->Visit(record);
+  asNode(zemGetRoot(handle))->Visit(record);
   EXPECT_EQ(seen, (Texts{"First", "a", "a1", "a2", "Sub", "b", "b1", "d", "d1", "Second"}));
   seen.clear();
-  zem_test::asNode(zemFindSectionByHandle(handle, "First/Sub"))->Visit(record);
+  asNode(zemFindSectionByHandle(handle, "First/Sub"))->Visit(record);
   EXPECT_EQ(seen, (Texts{"Sub", "b", "b1"}));
   zemClose(&handle);
 }

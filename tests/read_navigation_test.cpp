@@ -3,17 +3,12 @@
 
 #include "test_support.hpp"
 
-using zem_test::Reports;
-using zem_test::Texts;
-
-namespace {
-
 class ReadTree : public testing::Test {
  protected:
   void TearDown() override { zemClose(&handle); }
 
   Reports reports;
-  void* handle = zem_test::loadDocument(
+  void* handle = loadDocument(
       "[Model]\n  Depth = 7, 2.5, 'text', true\n  [Sub] a = 1 EndSect\n  [sub] EndSect\n"
       "  [SUB] [Deep] EndSect EndSect\n  depth = 1\nEndSect\n[Other] EndSect\n");
   void* root = zemGetRoot(handle);
@@ -152,8 +147,8 @@ TEST_F(ReadTree, HandleLookupsReportAnInvalidHandleButTheRootQuestionIsQuiet) {
   EXPECT_EQ(zemGetRoot(model), nullptr);
   reports.expect(1005, {});
 
-  zem_test::TreelessDocument loaded;  // without a tree the lookups find an invalid node
-  void* treeless = zem_test::asVoid(&loaded);
+  TreelessDocument loaded;  // without a tree the lookups find an invalid node
+  void* treeless = asVoid(&loaded);
   EXPECT_EQ(zemGetRoot(treeless), nullptr);
   reports.expect(0, {});
   EXPECT_EQ(zemGetNoTargets(treeless), 0);
@@ -218,5 +213,3 @@ TEST(ReadValues, GettersPassEachValueViewOn) {
   EXPECT_EQ(reports.take(), Texts{"Invalid zemNode"});
   zemClose(&h);
 }
-
-}  // namespace

@@ -1,13 +1,7 @@
 // Template definitions, their handle rule, and default lookups.
 #include "test_support.hpp"
 
-using zem_test::asNode;
-using zem_test::asVoid;
-using zem_test::Texts;
-
-namespace {
-
-std::uint32_t flagsOf(void* p) { return static_cast<zem::CzemNamedNode*>(asNode(p))->flags(); }
+static std::uint32_t flagsOf(void* p) { return static_cast<zem::CzemNamedNode*>(asNode(p))->flags(); }
 
 class TemplateDefs : public testing::Test {
  protected:
@@ -16,7 +10,7 @@ class TemplateDefs : public testing::Test {
   void* top() { return zemTargetByNum(handle, 1); }
   void* param(void* keyword, unsigned n) { return zemParamByNum(keyword, n); }
 
-  zem_test::Reports reports;
+  Reports reports;
   void* handle = zemCreate();
 };
 
@@ -84,7 +78,7 @@ TEST_F(TemplateDefs, SectionDefinitionOpensASubsectionAndPlaceholdersNeedAKeywor
 }
 
 TEST_F(TemplateDefs, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
-  zem_test::TreelessDocument loaded;
+  TreelessDocument loaded;
   void* notCreated = asVoid(&loaded);
   for (void* invalid : {notCreated, top(), static_cast<void*>(nullptr)}) {
     EXPECT_EQ(zemAddIntDefS(invalid), 1005);
@@ -136,5 +130,3 @@ TEST_F(TemplateDefs, DefaultPlacesFindTheFirstMatchingLine) {
   EXPECT_EQ(zemIsUndefinedPar(place), 0);
   reports.expect(0, {});
 }
-
-}  // namespace

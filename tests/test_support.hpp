@@ -18,8 +18,6 @@
 #include "vox/vox.h"
 #include "zem/zem.h"
 
-namespace zem_test {
-
 using Texts = std::vector<std::string>;
 
 // Records every report while alive; the pending error code is cleared on entry and exit.
@@ -90,5 +88,3 @@ inline std::string bodyOf(const std::string& written) {
   }
   return at == std::string::npos ? std::string() : written.substr(at);
 }
-
-}  // namespace zem_test

@@ -1,8 +1,6 @@
 // The message library: sink routing, placeholder filling and list ownership.
 #include "test_support.hpp"
 
-using zem_test::Texts;
-
 TEST(VoxSink, ReportsReachTheSinkWithTheirKindAndUserPointerElseStandardError) {
   static std::vector<std::pair<std::string, int>> seen;
   static int marker = 0;
@@ -22,7 +20,7 @@ TEST(VoxSink, ReportsReachTheSinkWithTheirKindAndUserPointerElseStandardError) {
 }
 
 TEST(VoxMessage, PlaceholdersTakeTheArgumentsOutermostFirstAndListsAreCopiedAndFreed) {
-  zem_test::Reports reports;
+  Reports reports;
   voxZemMsg("Error: %\n in % near line % position %", 1,
             voxString("unexpected token", voxString("/tmp/a.txt", voxInt(12, voxInt(-3, nullptr)))));
   voxZemMsg("%|%", 17, voxInt(-2147483647 - 1, voxInt(2147483647, nullptr)));

@@ -6,12 +6,6 @@
 #include "test_support.hpp"
 #include "text/writer.hpp"
 
-using zem_test::asNode;
-using zem_test::bodyOf;
-using zem_test::readFile;
-using zem_test::Reports;
-using zem_test::Texts;
-
 namespace {
 
 TEST(WriteForms, CreationStampPadsYearAndMonthOnly) {
@@ -59,7 +53,7 @@ TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
   zemAddTarget(h, "Second");
   zemEndSection(h);
 
-  const auto file = zem_test::scratchDir() / "built.txt";
+  const auto file = scratchDir() / "built.txt";
   zemWrite(h, file.string().c_str());
   std::string written = readFile(file);
   const std::regex created("^// Created     : \\d{4}-\\d{2}-\\d{1,2} \\d{1,2}:\\d{1,2}:\\d{1,2}\r\n");
@@ -96,28 +90,22 @@ class Writing : public testing::Test {
 
   Reports reports;
   void* handle = zemCreate();
-  std::filesystem::path dir = zem_test::scratchDir();
+  std::filesystem::path dir = scratchDir();
   std::filesystem::path file = dir / "doc.txt";
   bool ok = false;
 };
 
-TEST_F(Writing, TextValuesKeepTheirCharacters) {
-  add(zem::CzemReal::fromText("-0.5e3", ok));
-  add(zem::CzemReal::fromText("2.", ok));
-  add(new zem::CzemSubstit("3"));
-  add(new zem::CzemSubstit("name"));
-  add(new zem::CzemDateTime("2021-04-09 07:05:09"));
-  add(new zem::CzemUnknown());
-  add(new zem::CzemDefaultPar());
-  add(zem::CzemBool::fromText("TRUE"));
-  zemAddFilename(handle, "data/in.txt");
-  zemAddFilename(handle, "");
-  EXPECT_EQ(keywordLine(), "   k = -0.5e3, 2., %3, %name, #2021-04-09 07:05:09#, , , true, |data/in.txt|, ||");
-}
-
-TEST_F(Writing, FileIntegersOutsideThe32BitRangeKeepTheirDigits) {
-  for (const char* text : {"9999999999", "-2147483649", "+7", "-2147483648"}) add(zem::CzemInt::fromText(text, ok));
-  EXPECT_EQ(keywordLine(), "   k = 9999999999, -2147483649, 7, -2147483648");
+TEST_F(Writing, ReadValuesKeepTheirCharactersAndIntegersOutsideThe32BitRangeTheirDigits) {
+  zemClose(&handle);
+  handle = loadDocument(
+      "[A] k = -0.5e3, 2., %3, #2021-04-09 07:05:09#, {note}, , TRUE, |data/in.txt|, ||, 9999999999, -2147483649, +7"
+      " EndSect");
+  EXPECT_EQ(keywordLine(),
+            "   k = -0.5e3, 2., %3, #2021-04-09 07:05:09#, , , true, |data/in.txt|, ||, 9999999999, "
+            "-2147483649, 7");
+  add(new zem::CzemDefaultPar());  // a default place is written empty too
+  EXPECT_TRUE(keywordLine().ends_with(", 7, "));
+  reports.expect(0, {});
 }
 
 TEST_F(Writing, BoundValuesAreReadAgainAtEachWrite) {
@@ -143,7 +131,7 @@ TEST_F(Writing, BoundValuesAreReadAgainAtEachWrite) {
 
 TEST_F(Writing, WriteReplacesAndAppendAddsAFullDocument) {
   zemAddInt(handle, 1);
-  zem_test::writeFile(file, "old content\r\n");
+  writeFile(file, "old content\r\n");
   zemWrite(handle, file.string().c_str());
   const std::string once = readFile(file);
   EXPECT_EQ(once.find("old content"), std::string::npos);
@@ -185,8 +173,8 @@ TEST_F(Writing, InvalidHandleOrMissingTreeWritesNothing) {
   EXPECT_EQ(zemGetErrorGlb(), 1005);
   zemAppend(nullptr, file.string().c_str());
   reports.expect(1005, Texts(2, "Invalid zemHandle (CzemData)"));
-  zem_test::TreelessDocument loaded;
-  zemWrite(zem_test::asVoid(&loaded), file.string().c_str());
+  TreelessDocument loaded;
+  zemWrite(asVoid(&loaded), file.string().c_str());
   reports.expect(1006, {"Invalid zemNode"});
   EXPECT_FALSE(std::filesystem::exists(file));
 }

@@ -7,7 +7,6 @@
 #include "test_support.hpp"
 
 using zem::CzemNode;
-using zem_test::asNode;
 
 namespace {
 
@@ -64,13 +63,13 @@ void* load(const fs::path& file) {
 }
 
 std::string withoutCreationLine(const fs::path& file) {
-  return std::regex_replace(zem_test::readFile(file), std::regex("^// Created     : [^\r]*"), "",
+  return std::regex_replace(readFile(file), std::regex("^// Created     : [^\r]*"), "",
                             std::regex_constants::format_first_only);
 }
 
 TEST(WriteRoundTrip, LoadWriteLoadGivesTheSameTreeAndAStableText) {
-  zem_test::Reports reports;
-  const fs::path dir = zem_test::scratchDir();
+  Reports reports;
+  const fs::path dir = scratchDir();
   for (const auto& entry : fs::directory_iterator(fs::path(ZEM_TEST_DATA) / "corpus")) {
     const fs::path& source = entry.path();
     SCOPED_TRACE(source.filename().string());
@@ -83,7 +82,7 @@ TEST(WriteRoundTrip, LoadWriteLoadGivesTheSameTreeAndAStableText) {
       expectSameTree(asNode(zemGetRoot(original)), asNode(zemGetRoot(reread)), "");
     zemWrite(reread, second.string().c_str());
     EXPECT_EQ(withoutCreationLine(first), withoutCreationLine(second));
-    EXPECT_EQ(reports.take(), zem_test::Texts{});
+    EXPECT_EQ(reports.take(), Texts{});
     zemClose(&reread);
     zemClose(&original);
   }

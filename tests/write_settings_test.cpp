@@ -1,12 +1,6 @@
 // The result-folder settings travel in the document's first SYSTEM section.
 #include "test_support.hpp"
 
-using zem_test::asNode;
-using zem_test::Reports;
-using zem_test::Texts;
-
-namespace {
-
 class WriteSettings : public testing::Test {
  protected:
   void TearDown() override { zemClose(&handle); }
@@ -18,7 +12,7 @@ class WriteSettings : public testing::Test {
       root->setCustomFolder(custom);
     }
     zemWrite(handle, file.string().c_str());
-    return zem_test::readFile(file);
+    return readFile(file);
   }
   // The value of a keyword's first parameter, as text.
   static std::string setting(void* section, const char* name) {
@@ -29,7 +23,7 @@ class WriteSettings : public testing::Test {
 
   Reports reports;
   void* handle = zemCreate();
-  std::filesystem::path file = zem_test::scratchDir() / "settings.txt";
+  std::filesystem::path file = scratchDir() / "settings.txt";
 };
 
 TEST_F(WriteSettings, OneSectionIsAddedLastAndReusedByLaterWrites) {
@@ -128,5 +122,3 @@ TEST_F(WriteSettings, ReplacedValuesUnderTheCursorAreForgotten) {
   EXPECT_EQ(zemGetNoParams(keyword), 2);
   EXPECT_EQ(zemGetInstanceNo(zemParamByNum(keyword, 2)), 2);
 }
-
-}  // namespace
