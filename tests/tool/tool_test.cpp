@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -13,54 +12,52 @@ struct ToolRun {
   std::string out;  // standard output and standard error, in that order
 };
 
+// ctest runs tests in parallel: each test writes files of its own.
+std::string scratch(const std::string& name) {
+  return testing::TempDir() + "zem_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name() + name;
+}
+
 ToolRun run(const std::string& args) {
-  // ctest runs tests in parallel: each test captures into files of its own.
-  const std::string stem =
-      testing::TempDir() + "zem_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name();
-  const int raw = std::system((ZEM_TOOL_PATH " " + args + " >" + stem + ".out 2>" + stem + ".err").c_str());
+  const int raw = std::system((ZEM_TOOL_PATH " " + args + " >" + scratch(".out") + " 2>" + scratch(".err")).c_str());
   ToolRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {}};
   for (const char* part : {".out", ".err"}) {
-    std::ifstream in(stem + part, std::ios::binary);
+    std::ifstream in(scratch(part), std::ios::binary);
     r.out += std::string(std::istreambuf_iterator<char>(in), {});
   }
   return r;
 }
 
-const std::string kSimulation = ZEM_EXAMPLES "/simulation.txt";
-
 std::string writeTemp(const std::string& name, const std::string& content) {
-  const std::string path = testing::TempDir() + name;
-  std::ofstream(path, std::ios::binary) << content;
-  return path;
+  std::ofstream(scratch(name), std::ios::binary) << content;
+  return scratch(name);
 }
 
-TEST(ToolCheck, ReportsCountsOrTheFileLineAndColumnOfAnError) {
+const std::string kSimulation = ZEM_EXAMPLES "/simulation.txt";
+
+TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
   ToolRun r = run("check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt");
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("simulation.txt: ok (6 sections, "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("simulation_template.txt: ok"), std::string::npos) << r.out;
-  const std::string bad = writeTemp("bad_value.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
+  const std::string bad = writeTemp("bad.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
   r = run("check " + bad);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find(bad + ":2:"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("syntax error"), std::string::npos) << r.out;
-}
-
-TEST(ToolCheck, BadInputGivesAMessageAndStatusOne) {
   EXPECT_EQ(run("check /nonexistent/zem/file.txt").status, 1);
-  const ToolRun folder = run("check " + testing::TempDir());
-  EXPECT_EQ(folder.status, 1);
-  EXPECT_NE(folder.out.find("folder"), std::string::npos);
-  EXPECT_EQ(run("check " + writeTemp("binary.bin", std::string("\x7f"
-                                                               "ELF\0\0\x01\x02[",
-                                                               9)))
+  r = run("check " + testing::TempDir());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("folder"), std::string::npos);
+  EXPECT_EQ(run("check " + writeTemp(".bin", std::string("\x7f"
+                                                         "ELF\0\0\x01\x02[",
+                                                         9)))
                 .status,
             1);
 }
 
 TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
-  const std::string usageErrors[] = {"", "frobnicate", "fmt", "get " + kSimulation};
-  for (const std::string& cmd : usageErrors) EXPECT_EQ(run(cmd).status, 2) << cmd;
+  for (const std::string& cmd : std::initializer_list<std::string>{"", "frobnicate", "fmt", "get " + kSimulation})
+    EXPECT_EQ(run(cmd).status, 2) << cmd;
   for (const char* cmd : {"--help", "check --help", "fmt --help", "get --help", "to-json --help"}) {
     const ToolRun r = run(cmd);
     EXPECT_EQ(r.status, 0) << cmd;
@@ -82,19 +79,15 @@ TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
   EXPECT_EQ(run("get " + kSimulation + " Simulation/Solver Scheme 0").status, 2);
 }
 
-TEST(ToolFmt, WritesTheLibrarysFormThatLoadsAgain) {
-  const std::string out = testing::TempDir() + "formatted.txt";
-  EXPECT_EQ(run("fmt " + kSimulation + " -o " + out).status, 0);
-  const ToolRun again = run("check " + out);
-  EXPECT_EQ(again.status, 0) << again.out;
-  const ToolRun text = run("fmt " + kSimulation);
-  EXPECT_EQ(text.status, 0);
-  EXPECT_NE(text.out.find("// Created     : "), std::string::npos);
-  EXPECT_NE(text.out.find("      Mesh = |data\\mesh.txt|\r\n"), std::string::npos) << text.out;
-}
-
-TEST(ToolJson, KeepsKindsOfValues) {
-  const ToolRun r = run("to-json " + kSimulation);
+TEST(ToolFormats, FmtWritesTheLibrarysFormAndToJsonKeepsKindsOfValues) {
+  EXPECT_EQ(run("fmt " + kSimulation + " -o " + scratch(".txt")).status, 0);
+  ToolRun r = run("check " + scratch(".txt"));
+  EXPECT_EQ(r.status, 0) << r.out;
+  r = run("fmt " + kSimulation);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("// Created     : "), std::string::npos);
+  EXPECT_NE(r.out.find("      Mesh = |data\\mesh.txt|\r\n"), std::string::npos) << r.out;
+  r = run("to-json " + kSimulation);
   EXPECT_EQ(r.status, 0) << r.out;
   for (const char* part :
        {"\"Version\": 3", "\"Restart\": false", "\"Boundary\": [", "{\"datetime\": \"2024-03-01 00:00:00\"}",
