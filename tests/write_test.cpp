@@ -14,31 +14,6 @@ using zem::CzemNode;
 
 namespace {
 
-class WriteSettings : public testing::Test {
- protected:
-  void TearDown() override { zemClose(&handle); }
-  std::string write(const char* resultRoot = nullptr, int useCustom = 0, const char* custom = "") {
-    if (resultRoot != nullptr) {
-      auto* root = static_cast<zem::CzemTargetList*>(asNode(zemGetRoot(handle)));
-      root->setResultRoot(resultRoot);
-      root->setUseCustom(useCustom);
-      root->setCustomFolder(custom);
-    }
-    zemWrite(handle, file.string().c_str());
-    return readFile(file);
-  }
-  // The value of a keyword's first parameter, as text.
-  static std::string setting(void* section, const char* name) {
-    void* value = zemParamByNum(zemKeywordByNameNum(section, name, 1), 1);
-    return std::string(static_cast<zem::CzemParam*>(asNode(value))->valueText().view());
-  }
-  static int flag(void* section) { return zemGetBool(zemParamByNum(zemKeywordByNum(section, 2), 1)); }
-
-  Reports reports;
-  void* handle = zemCreate();
-  std::filesystem::path file = scratchDir() / "settings.txt";
-};
-
 namespace fs = std::filesystem;
 
 std::string valueText(CzemNode* node) { return std::string(static_cast<zem::CzemParam*>(node)->valueText().view()); }
@@ -161,22 +136,38 @@ TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
 
 class Writing : public testing::Test {
  protected:
-  void SetUp() override {
+  void TearDown() override { zemClose(&handle); }
+  void openKeyword() {
     zemAddTarget(handle, "A");
     zemAddKeyword(handle, "k");
   }
-  void TearDown() override { zemClose(&handle); }
   void add(zem::CzemNode* value) {
     static_cast<zem::CzemKeyword*>(asNode(zemKeywordByNum(zemTargetByNum(handle, 1), 1)))->addParam(value);
   }
+  // Writes with the given result-folder settings (none when `resultRoot` is null); returns the text.
+  std::string write(const char* resultRoot = nullptr, int useCustom = 0, const char* custom = "") {
+    if (resultRoot != nullptr) {
+      auto* root = static_cast<zem::CzemTargetList*>(asNode(zemGetRoot(handle)));
+      root->setResultRoot(resultRoot);
+      root->setUseCustom(useCustom);
+      root->setCustomFolder(custom);
+    }
+    zemWrite(handle, file.string().c_str());
+    return readFile(file);
+  }
   // The text of the one keyword line.
   std::string keywordLine() {
-    zemWrite(handle, file.string().c_str());
-    const std::string body = bodyOf(readFile(file));
+    const std::string body = bodyOf(write());
     const std::size_t start = body.find("\r\n") + 2;
     return body.substr(start, body.find("\r\n", start) - start);
   }
   std::string anchor() { return zemGetAnchorFilename(zemGetRoot(handle)); }
+  // The value of a keyword's first parameter, as text.
+  static std::string setting(void* section, const char* name) {
+    void* value = zemParamByNum(zemKeywordByNameNum(section, name, 1), 1);
+    return std::string(static_cast<zem::CzemParam*>(asNode(value))->valueText().view());
+  }
+  static int flag(void* section) { return zemGetBool(zemParamByNum(zemKeywordByNum(section, 2), 1)); }
 
   Reports reports;
   void* handle = zemCreate();
@@ -199,6 +190,7 @@ TEST_F(Writing, ReadValuesKeepTheirCharactersAndIntegersOutsideThe32BitRangeThei
 }
 
 TEST_F(Writing, BoundValuesAreReadAgainAtEachWrite) {
+  openKeyword();
   int number = 5;
   int flag = 0;
   double size = 3;
@@ -220,6 +212,7 @@ TEST_F(Writing, BoundValuesAreReadAgainAtEachWrite) {
 }
 
 TEST_F(Writing, WriteReplacesAndAppendAddsAFullDocument) {
+  openKeyword();
   zemAddInt(handle, 1);
   writeFile(file, "old content\r\n");
   zemWrite(handle, file.string().c_str());
@@ -269,8 +262,8 @@ TEST_F(Writing, InvalidHandleOrMissingTreeWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
-TEST_F(WriteSettings, OneSectionIsAddedLastAndReusedByLaterWrites) {
-  zemAddTarget(handle, "A");
+TEST_F(Writing, OneSettingsSectionIsAddedLastAndReusedByLaterWrites) {
+  openKeyword();
   zemEndSection(handle);
   write("/results", 1, "/custom");
   ASSERT_EQ(zemGetNoTargets(handle), 2);
@@ -290,10 +283,10 @@ TEST_F(WriteSettings, OneSectionIsAddedLastAndReusedByLaterWrites) {
   EXPECT_EQ(setting(system, "ResultRootFolder"), "/elsewhere");
   EXPECT_EQ(flag(system), 0);
   EXPECT_EQ(setting(system, "CustomResultFolder"), "/custom");  // an empty folder leaves its line as it stands
-  EXPECT_EQ(reports.take(), Texts{});
+  reports.expect(0, {});
 }
 
-TEST_F(WriteSettings, FirstExistingSectionIsUpdatedAndKeepsItsOtherKeywords) {
+TEST_F(Writing, FirstExistingSettingsSectionIsUpdatedAndKeepsItsOtherKeywords) {
   zemAddTarget(handle, "System");
   zemAddKeyword(handle, "Other");
   zemAddInt(handle, 1);
@@ -319,7 +312,7 @@ TEST_F(WriteSettings, FirstExistingSectionIsUpdatedAndKeepsItsOtherKeywords) {
   EXPECT_EQ(setting(zemTargetByNum(handle, 2), "ResultRootFolder"), "untouched");
 }
 
-TEST_F(WriteSettings, ValuesOfTheRightKindAreUpdatedInPlaceAndLeftAloneWithoutSettings) {
+TEST_F(Writing, SettingsOfTheRightKindAreUpdatedInPlaceAndLeftAloneWithoutSettings) {
   zemAddTarget(handle, "SYSTEM");
   zemAddKeyword(handle, "ResultRootFolder");
   zemAddFilename(handle, "/old");
@@ -339,9 +332,8 @@ TEST_F(WriteSettings, ValuesOfTheRightKindAreUpdatedInPlaceAndLeftAloneWithoutSe
   EXPECT_EQ(zemGetBool(useCustom), 1);
 }
 
-TEST_F(WriteSettings, BuildingGoesOnAfterAWriteWhereItStood) {
-  zemAddTarget(handle, "A");
-  zemAddKeyword(handle, "k");
+TEST_F(Writing, BuildingGoesOnAfterAWriteWhereItStood) {
+  openKeyword();
   write("/results");
   EXPECT_STREQ(zemGetErrorFromZemData(handle), "");
   EXPECT_EQ(zemAddIntS(handle, 1), 0);
@@ -351,10 +343,10 @@ TEST_F(WriteSettings, BuildingGoesOnAfterAWriteWhereItStood) {
   EXPECT_EQ(zemEndSectionS(handle), 0);
   EXPECT_EQ(zemGetNoSections(zemTargetByNum(handle, 1)), 1);
   EXPECT_STREQ(zemGetName(zemTargetByNum(handle, 2)), "SYSTEM");
-  EXPECT_EQ(reports.take(), Texts{});
+  reports.expect(0, {});
 }
 
-TEST_F(WriteSettings, ReplacedValuesUnderTheCursorAreForgotten) {
+TEST_F(Writing, SettingsReplacedUnderTheCursorAreForgotten) {
   zemAddTarget(handle, "SYSTEM");
   zemAddKeyword(handle, "ResultRootFolder");
   zemAddString(handle, "/old");

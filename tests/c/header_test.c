@@ -33,9 +33,8 @@ int main(void) {
   check(zemGetDLLid2(buffer, (int)sizeof buffer) == 0 && strcmp(buffer, id) == 0, "identity copy");
   zemClose(&handle);
   check(handle == NULL && reports == 0 && zemPeekErrorGlb() == 0, "create and close");
-  zemClose(&handle);
   zemClose(NULL);
-  check(zemGetErrorGlb() == 1005 && reports == 2, "closing null fails with 1005 and a report");
+  check(zemGetErrorGlb() == 1005 && reports == 1, "closing a null address fails with 1005 and a report");
   printf("%d failed\n", failures);
   return failures == 0 ? 0 : 1;
 }
