@@ -45,11 +45,9 @@ TEST(PathOps, ClassifiesRelativeNamesAndDrives) {
   for (const char* relative : {"data\\in.txt", "..\\x.txt", ""}) EXPECT_TRUE(isRelativePath(relative)) << relative;
   for (const char* absolute : {"c:\\proj", "C:x", "\\proj\\m.txt", "\\\\srv\\share", "/home/u"})
     EXPECT_FALSE(isRelativePath(absolute)) << absolute;
-  EXPECT_EQ(driveNumber("a:\\"), 0);
-  EXPECT_EQ(driveNumber("Z:"), 25);
-  EXPECT_EQ(driveNumber("\\\\srv\\share\\x"), 999);
-  EXPECT_EQ(driveNumber("/home"), -1);
-  EXPECT_EQ(driveNumber("1:"), -1);
+  for (const auto& [path, drive] :
+       {std::pair{"a:\\", 0}, {"Z:", 25}, {"\\\\srv\\share\\x", 999}, {"/home", -1}, {"1:", -1}})
+    EXPECT_EQ(driveNumber(path), drive) << path;
   EXPECT_EQ(drivePrefix("C:\\Work"), "c:");
   EXPECT_EQ(drivePrefix("\\\\srv\\share\\dir"), "\\\\srv\\share");
   EXPECT_EQ(directoryOf("c:/proj/model.txt"), "c:\\proj\\");
