@@ -24,7 +24,6 @@ class ReadTree : public testing::Test {
 TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
   EXPECT_EQ(zemGetNoTargets(handle), 2);
   EXPECT_STREQ(zemGetName(zemTargetByNum(handle, 2)), "Other");
-  EXPECT_EQ(zemTargetByNum(handle, 3), nullptr);
   EXPECT_EQ(zemTargetByNameNum(handle, "MODEL", 1), model);
   EXPECT_EQ(zemTargetByNameNum(handle, "Model", 2), nullptr);
   EXPECT_EQ(zemGetNoSections(model), 3);
@@ -32,7 +31,6 @@ TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
   EXPECT_EQ(zemGetNoNodes(model), 5);
   void* third = zemSectionByNameNum(model, "sub", 3);
   EXPECT_STREQ(zemGetName(third), "SUB");
-  EXPECT_EQ(zemSectionByNum(model, 3), third);
   EXPECT_EQ(zemGetInstanceNo(third), 3);
   EXPECT_EQ(zemGetNoInstances(third), 3);
   void* second = zemKeywordByNameNum(model, "DEPTH", 2);
@@ -42,8 +40,6 @@ TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
   void* value = zemParamByNum(depth, 2);
   EXPECT_EQ(zemNodeByNum(depth, 2), value);
   EXPECT_EQ(zemGetNoInstances(value), 4);
-  EXPECT_EQ(zemParamByNum(depth, 5), nullptr);
-
   int level = 0;
   for (void* node : {root, model, depth, value}) EXPECT_EQ(zemGetLevel(node), level++);
   EXPECT_EQ(zemIsSection(root), 1);
@@ -53,12 +49,10 @@ TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
   EXPECT_STREQ(zemGetNameGlb(root), "");
   EXPECT_STREQ(zemGetNameGlb(model), "Model");
   EXPECT_STREQ(zemGetNameGlb(zemSectionByNum(model, 1)), "Model.Sub");
-  EXPECT_EQ(zemGetSyntaxClass(root), 1);
   EXPECT_EQ(zemGetSyntaxClass(depth), 3);
   for (void* child : {value, depth, third}) EXPECT_EQ(zemGetParentSection(child), model);
   EXPECT_EQ(zemGetParentSection(model), root);
   EXPECT_EQ(zemGetParentSection(root), nullptr);
-
   char buffer[8] = "xxxxxxx";
   EXPECT_EQ(zemGetName2(depth, buffer, 5), -1);  // "Depth" needs 6 bytes
   EXPECT_EQ(zemGetName2(depth, nullptr, 6), -1);

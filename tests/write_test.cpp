@@ -312,24 +312,28 @@ TEST_F(Writing, FirstExistingSettingsSectionIsUpdatedAndKeepsItsOtherKeywords) {
   EXPECT_EQ(setting(zemTargetByNum(handle, 2), "ResultRootFolder"), "untouched");
 }
 
-TEST_F(Writing, SettingsOfTheRightKindAreUpdatedInPlaceAndLeftAloneWithoutSettings) {
+TEST_F(Writing, SettingsUpdateValuesOfTheirKindInPlaceAndReplaceOthersEvenUnderTheCursor) {
   zemAddTarget(handle, "SYSTEM");
   zemAddKeyword(handle, "ResultRootFolder");
   zemAddFilename(handle, "/old");
   zemAddKeyword(handle, "UseCustomResultFolder");
   zemAddBool(handle, 0);
-  zemEndSection(handle);
+  zemAddKeyword(handle, "CustomResultFolder");
+  zemAddString(handle, "/old");
   void* system = zemTargetByNum(handle, 1);
   void* folder = zemParamByNum(zemKeywordByNum(system, 1), 1);
   void* useCustom = zemParamByNum(zemKeywordByNum(system, 2), 1);
-  write();
-  EXPECT_EQ(zemGetNoKeywords(system), 2);
+  write();  // without settings the section is written as it stands
   EXPECT_STREQ(zemGetFilenameString(folder), "/old");
   write("/new", 1, "/custom");
   EXPECT_EQ(zemParamByNum(zemKeywordByNum(system, 1), 1), folder);
   EXPECT_STREQ(zemGetFilenameString(folder), "/new");
   EXPECT_EQ(zemParamByNum(zemKeywordByNum(system, 2), 1), useCustom);
   EXPECT_EQ(zemGetBool(useCustom), 1);
+  EXPECT_EQ(setting(system, "CustomResultFolder"), "/custom");
+  EXPECT_EQ(zemAddIntS(handle, 2), 0);  // the builder still adds to its keyword, after the new value
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(system, 3)), 2);
+  EXPECT_EQ(zemGetNoKeywords(system), 3);
 }
 
 TEST_F(Writing, BuildingGoesOnAfterAWriteWhereItStood) {
@@ -344,18 +348,6 @@ TEST_F(Writing, BuildingGoesOnAfterAWriteWhereItStood) {
   EXPECT_EQ(zemGetNoSections(zemTargetByNum(handle, 1)), 1);
   EXPECT_STREQ(zemGetName(zemTargetByNum(handle, 2)), "SYSTEM");
   reports.expect(0, {});
-}
-
-TEST_F(Writing, SettingsReplacedUnderTheCursorAreForgotten) {
-  zemAddTarget(handle, "SYSTEM");
-  zemAddKeyword(handle, "ResultRootFolder");
-  zemAddString(handle, "/old");
-  write("/results");
-  void* keyword = zemKeywordByNum(zemTargetByNum(handle, 1), 1);
-  EXPECT_EQ(setting(zemTargetByNum(handle, 1), "ResultRootFolder"), "/results");
-  EXPECT_EQ(zemAddIntS(handle, 2), 0);  // the builder still adds to its keyword, after the new value
-  EXPECT_EQ(zemGetNoParams(keyword), 2);
-  EXPECT_EQ(zemGetInstanceNo(zemParamByNum(keyword, 2)), 2);
 }
 
 TEST(WriteRoundTrip, LoadWriteLoadGivesTheSameTreeAndAStableText) {
