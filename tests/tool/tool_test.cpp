@@ -74,8 +74,8 @@ TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
   r = run("get " + kSimulation + " simulation/solver");
   EXPECT_NE(r.out.find("Tolerance = 1e-6\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Scheme = 'implicit'\n"), std::string::npos) << r.out;
-  EXPECT_EQ(run("get " + kSimulation + " Simulation/Nowhere").status, 1);
-  EXPECT_EQ(run("get " + kSimulation + " Simulation/Solver Nothing").status, 1);
+  for (const char* missing : {" Simulation/Nowhere", " Simulation/Solver Nothing"})
+    EXPECT_EQ(run("get " + kSimulation + missing).status, 1) << missing;
   EXPECT_EQ(run("get " + kSimulation + " Simulation/Solver Scheme 0").status, 2);
 }
 
