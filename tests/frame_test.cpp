@@ -166,16 +166,12 @@ TEST(Identity, RelativeLoaderNamesAreCompletedFromTheCurrentDirectory) {
 }
 
 TEST(VoxSink, ReportsReachTheSinkWithTheirKindAndUserPointerElseStandardError) {
-  static std::vector<std::pair<std::string, int>> seen;
-  static int marker = 0;
-  voxSetSink(
-      [](const char* text, int kind, void* user) {
-        if (user == &marker) seen.emplace_back(text, kind);
-      },
-      &marker);
+  static std::vector<std::tuple<std::string, int, void*>> seen;
+  int marker = 0;
+  voxSetSink([](const char* text, int kind, void* user) { seen.emplace_back(text, kind, user); }, &marker);
   voxZemAPE("Invalid zemNode");
   voxZemMsg("b", 17, nullptr);
-  EXPECT_EQ(seen, (std::vector<std::pair<std::string, int>>{{"Invalid zemNode", 0}, {"b", 17}}));
+  EXPECT_EQ(seen, (decltype(seen){{"Invalid zemNode", 0, &marker}, {"b", 17, &marker}}));
   voxSetSink(nullptr, nullptr);
   testing::internal::CaptureStderr();
   voxZemAPE("to standard error");

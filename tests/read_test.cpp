@@ -135,10 +135,9 @@ TEST_F(ReadTree, HandleLookupsReportAnInvalidHandleButTheRootQuestionIsQuiet) {
   EXPECT_EQ(zemTargetByNameNum(model, "Model", 1), nullptr);
   EXPECT_EQ(zemGetErrorGlb(), 1005);
   EXPECT_EQ(zemFindSectionByHandle(model, "Model"), nullptr);
-  EXPECT_EQ(reports.take(), Texts(4, "Invalid zemHandle (CzemData)"));
+  reports.expect(1005, Texts(4, "Invalid zemHandle (CzemData)"));
   EXPECT_EQ(zemGetRoot(model), nullptr);
   reports.expect(1005, {});
-
   TreelessDocument loaded;  // without a tree the lookups find an invalid node
   void* treeless = asVoid(&loaded);
   EXPECT_EQ(zemGetRoot(treeless), nullptr);
@@ -148,7 +147,7 @@ TEST_F(ReadTree, HandleLookupsReportAnInvalidHandleButTheRootQuestionIsQuiet) {
   EXPECT_EQ(zemTargetByNum(treeless, 1), nullptr);
   EXPECT_EQ(zemTargetByNameNum(treeless, "A", 1), nullptr);
   EXPECT_EQ(zemFindSectionByHandle(treeless, "A/B"), nullptr);
-  EXPECT_EQ(reports.take(), Texts(4, "Invalid zemNode"));
+  reports.expect(1006, Texts(4, "Invalid zemNode"));
 }
 
 TEST_F(ReadTree, SectionPathsSplitAtSlashesAndPointsWithOptionalInstances) {

@@ -79,12 +79,5 @@ inline void* loadDocument(const std::string& text) {
   return zemLoadFile(file.string().c_str(), 0);
 }
 
-// The written text after the four header lines.
-inline std::string bodyOf(const std::string& written) {
-  std::size_t at = 0;
-  for (int line = 0; line < 4 && at != std::string::npos; ++line) {
-    at = written.find("\r\n", at);
-    if (at != std::string::npos) at += 2;
-  }
-  return at == std::string::npos ? std::string() : written.substr(at);
-}
+// The written text after the header, which ends with its first empty line.
+inline std::string bodyOf(const std::string& written) { return written.substr(written.find("\r\n\r\n") + 4); }

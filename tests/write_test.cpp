@@ -121,7 +121,6 @@ TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
   golden.replace(golden.find("<version>"), 9, zem::hostBuildVersion());
   EXPECT_EQ(written, golden);
   reports.expect(0, {});
-  EXPECT_EQ(zemGetAnchorFilename(zemGetRoot(h)), file.string());
   zemClose(&h);
 }
 
@@ -164,7 +163,6 @@ class Writing : public testing::Test {
   void* handle = zemCreate();
   std::filesystem::path dir = scratchDir();
   std::filesystem::path file = dir / "doc.txt";
-  bool ok = false;
 };
 
 TEST_F(Writing, ReadValuesKeepTheirCharactersAndIntegersOutsideThe32BitRangeTheirDigits) {
