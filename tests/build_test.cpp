@@ -16,7 +16,7 @@ class BuildCursor : public testing::Test {
   void* handle = zemCreate();
 };
 
-static std::uint32_t flagsOf(void* p) { return static_cast<zem::CzemNamedNode*>(asNode(p))->flags(); }
+std::uint32_t flagsOf(void* p) { return static_cast<zem::CzemNamedNode*>(asNode(p))->flags(); }
 
 class TemplateDefs : public testing::Test {
  protected:

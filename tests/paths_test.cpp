@@ -1,9 +1,7 @@
 // Path operations in both notations, and file-name values: resolution against
 // the document anchor, the written form relative to it, and their exports.
-#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <string>
 
 #include "clob/clob.hpp"

@@ -1,7 +1,5 @@
 // Reading: navigation, counts, names, value texts and the neutral results of
 // invalid arguments.
-#include <cstring>
-
 #include "test_support.hpp"
 
 namespace {
