@@ -1,19 +1,15 @@
-# Fails when libzem.so or libvox.so export a symbol that is not public API.
+# Fails when libzem.so or libvox.so export a symbol that is not public API: the
+# C exports, and the C++ keyword-keyed overloads (mangled _Z...zem...).
 foreach(lib ${ZEM_LIB} ${VOX_LIB})
   execute_process(COMMAND nm -D --defined-only ${lib} OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "nm failed on ${lib}")
   endif()
-  string(REPLACE "\n" ";" lines "${symbols}")
-  foreach(line ${lines})
-    if(line STREQUAL "")
-      continue()
+  string(REGEX REPLACE "[0-9a-fA-F]* *[A-Za-z] " "" names "${symbols}")
+  string(REGEX MATCHALL "[^\n]+" names "${names}")
+  foreach(name ${names})
+    if(NOT name MATCHES "^(zem|vox|_Z[0-9]+zem)")
+      message(FATAL_ERROR "${lib} exports a non-public symbol: ${name}")
     endif()
-    string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
-    # Public: the C exports, and the C++ keyword-keyed overloads (mangled _Z...zem...).
-    if(name MATCHES "^(zem|vox)" OR name MATCHES "^_Z[0-9]+zem")
-      continue()
-    endif()
-    message(FATAL_ERROR "${lib} exports a non-public symbol: ${name}")
   endforeach()
 endforeach()

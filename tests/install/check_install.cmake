@@ -1,25 +1,18 @@
-# Installs the build into a scratch prefix, then configures, builds and runs a
-# consumer that finds the package with find_package(zem CONFIG) and checks
-# that pkg-config knows it too.
+# Installs the build into a scratch prefix, then builds and runs a consumer that
+# finds the package with find_package(zem CONFIG), and asks pkg-config for it.
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} RESULT_VARIABLE rc OUTPUT_QUIET)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "install failed")
-endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/consumer -DCMAKE_PREFIX_PATH=${prefix}
-                RESULT_VARIABLE rc OUTPUT_QUIET)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "find_package(zem CONFIG) failed")
-endif()
-execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/consumer RESULT_VARIABLE rc OUTPUT_QUIET)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the consumer does not build")
-endif()
-execute_process(COMMAND ${WORK_DIR}/consumer/app RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the consumer does not run against the installed libraries")
-endif()
+function(step failure)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_QUIET)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${failure}")
+  endif()
+endfunction()
+step("install failed" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+step("find_package(zem CONFIG) failed"
+     ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/consumer -DCMAKE_PREFIX_PATH=${prefix})
+step("the consumer does not build" ${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
+step("the consumer does not run against the installed libraries" ${WORK_DIR}/consumer/app)
 find_program(PKG_CONFIG pkg-config)
 if(PKG_CONFIG)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/lib/pkgconfig ${PKG_CONFIG} --libs zem

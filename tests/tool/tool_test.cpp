@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -13,61 +12,52 @@ struct ToolRun {
   std::string out;  // standard output and standard error, in that order
 };
 
+// ctest runs tests in parallel: each test writes files of its own.
+std::string scratch(const std::string& name) {
+  return testing::TempDir() + "zem_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name() + name;
+}
+
 ToolRun run(const std::string& args) {
-  // ctest runs tests in parallel: each test captures into files of its own.
-  const std::string stem =
-      testing::TempDir() + "zem_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name();
-  const std::string outFile = stem + ".out";
-  const std::string errFile = stem + ".err";
-  const std::string command = std::string(ZEM_TOOL_PATH) + " " + args + " >" + outFile + " 2>" + errFile;
-  const int raw = std::system(command.c_str());
+  const int raw = std::system((ZEM_TOOL_PATH " " + args + " >" + scratch(".out") + " 2>" + scratch(".err")).c_str());
   ToolRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {}};
-  for (const std::string& f : {outFile, errFile}) {
-    std::ifstream in(f, std::ios::binary);
+  for (const char* part : {".out", ".err"}) {
+    std::ifstream in(scratch(part), std::ios::binary);
     r.out += std::string(std::istreambuf_iterator<char>(in), {});
   }
   return r;
 }
 
-std::string example(const char* name) { return std::string(ZEM_EXAMPLES) + "/" + name; }
-
 std::string writeTemp(const std::string& name, const std::string& content) {
-  const std::string path = testing::TempDir() + name;
-  std::ofstream(path, std::ios::binary) << content;
-  return path;
+  std::ofstream(scratch(name), std::ios::binary) << content;
+  return scratch(name);
 }
 
-TEST(ToolCheck, ReportsCountsOfTheBundledExample) {
-  const ToolRun r = run("check " + example("simulation.txt") + " " + example("simulation_template.txt"));
+const std::string kSimulation = ZEM_EXAMPLES "/simulation.txt";
+
+TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
+  ToolRun r = run("check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt");
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("simulation.txt: ok (6 sections, "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("simulation_template.txt: ok"), std::string::npos) << r.out;
-}
-
-TEST(ToolCheck, ReportsFileLineColumnAndMessageOfAParseError) {
-  const std::string bad = writeTemp("bad_value.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
-  const ToolRun r = run("check " + bad);
+  const std::string bad = writeTemp("bad.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
+  r = run("check " + bad);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find(bad + ":2:"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("syntax error"), std::string::npos) << r.out;
-}
-
-TEST(ToolCheck, BadInputGivesAMessageAndStatusOne) {
   EXPECT_EQ(run("check /nonexistent/zem/file.txt").status, 1);
-  const ToolRun folder = run("check " + testing::TempDir());
-  EXPECT_EQ(folder.status, 1);
-  EXPECT_NE(folder.out.find("folder"), std::string::npos);
-  const ToolRun binary = run("check " + writeTemp("binary.bin", std::string("\x7f"
-                                                                            "ELF\0\0\x01\x02[",
-                                                                            9)));
-  EXPECT_EQ(binary.status, 1) << binary.out;
+  r = run("check " + testing::TempDir());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("folder"), std::string::npos);
+  EXPECT_EQ(run("check " + writeTemp(".bin", std::string("\x7f"
+                                                         "ELF\0\0\x01\x02[",
+                                                         9)))
+                .status,
+            1);
 }
 
 TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
-  EXPECT_EQ(run("").status, 2);
-  EXPECT_EQ(run("frobnicate").status, 2);
-  EXPECT_EQ(run("get " + example("simulation.txt")).status, 2);
-  EXPECT_EQ(run("fmt").status, 2);
+  for (const std::string& cmd : std::initializer_list<std::string>{"", "frobnicate", "fmt", "get " + kSimulation})
+    EXPECT_EQ(run(cmd).status, 2) << cmd;
   for (const char* cmd : {"--help", "check --help", "fmt --help", "get --help", "to-json --help"}) {
     const ToolRun r = run(cmd);
     EXPECT_EQ(r.status, 0) << cmd;
@@ -75,47 +65,34 @@ TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
   }
 }
 
-TEST(ToolGet, PrintsOneKeywordWithResolvedFileNames) {
-  const ToolRun r = run("get " + example("simulation.txt") + " Simulation/Output OutputFile");
+TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
+  ToolRun r = run("get " + kSimulation + " Simulation/Output OutputFile");
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("examples/results/plate.res|"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.front(), '|');
+  EXPECT_NE(r.out.find("examples/results/plate.res|"), std::string::npos) << r.out;
+  EXPECT_EQ(run("get " + kSimulation + " Simulation.Boundary:2 Name").out, "'Right edge'\n");
+  r = run("get " + kSimulation + " simulation/solver");
+  EXPECT_NE(r.out.find("Tolerance = 1e-6\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Scheme = 'implicit'\n"), std::string::npos) << r.out;
+  for (const char* missing : {" Simulation/Nowhere", " Simulation/Solver Nothing"})
+    EXPECT_EQ(run("get " + kSimulation + missing).status, 1) << missing;
+  EXPECT_EQ(run("get " + kSimulation + " Simulation/Solver Scheme 0").status, 2);
 }
 
-TEST(ToolGet, SelectsRepeatedSectionsByInstance) {
-  const ToolRun r = run("get " + example("simulation.txt") + " Simulation.Boundary:2 Name");
-  EXPECT_EQ(r.out, "'Right edge'\n");
-  const ToolRun all = run("get " + example("simulation.txt") + " simulation/solver");
-  EXPECT_NE(all.out.find("Tolerance = 1e-6\n"), std::string::npos) << all.out;
-  EXPECT_NE(all.out.find("Scheme = 'implicit'\n"), std::string::npos) << all.out;
-}
-
-TEST(ToolGet, AMissingSectionOrKeywordIsInvalidInput) {
-  EXPECT_EQ(run("get " + example("simulation.txt") + " Simulation/Nowhere").status, 1);
-  EXPECT_EQ(run("get " + example("simulation.txt") + " Simulation/Solver Nothing").status, 1);
-  EXPECT_EQ(run("get " + example("simulation.txt") + " Simulation/Solver Scheme 0").status, 2);
-}
-
-TEST(ToolFmt, WritesTheLibrarysFormThatLoadsAgain) {
-  const std::string out = testing::TempDir() + "formatted.txt";
-  EXPECT_EQ(run("fmt " + example("simulation.txt") + " -o " + out).status, 0);
-  const ToolRun again = run("check " + out);
-  EXPECT_EQ(again.status, 0) << again.out;
-  const ToolRun text = run("fmt " + example("simulation.txt"));
-  EXPECT_EQ(text.status, 0);
-  EXPECT_NE(text.out.find("// Created     : "), std::string::npos);
-  EXPECT_NE(text.out.find("      Mesh = |data\\mesh.txt|\r\n"), std::string::npos) << text.out;
-}
-
-TEST(ToolJson, KeepsKindsOfValues) {
-  const ToolRun r = run("to-json " + example("simulation.txt"));
+TEST(ToolFormats, FmtWritesTheLibrarysFormAndToJsonKeepsKindsOfValues) {
+  EXPECT_EQ(run("fmt " + kSimulation + " -o " + scratch(".txt")).status, 0);
+  ToolRun r = run("check " + scratch(".txt"));
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("\"Version\": 3"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("\"Restart\": false"), std::string::npos);
-  EXPECT_NE(r.out.find("\"Boundary\": ["), std::string::npos);
-  EXPECT_NE(r.out.find("{\"datetime\": \"2024-03-01 00:00:00\"}"), std::string::npos);
-  EXPECT_NE(r.out.find("{\"substitution\": \"scale\"}"), std::string::npos);
-  EXPECT_NE(r.out.find("\"items\": [\"surface temperature\", 1, true, {\"file\": "), std::string::npos) << r.out;
+  r = run("fmt " + kSimulation);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("// Created     : "), std::string::npos);
+  EXPECT_NE(r.out.find("      Mesh = |data\\mesh.txt|\r\n"), std::string::npos) << r.out;
+  r = run("to-json " + kSimulation);
+  EXPECT_EQ(r.status, 0) << r.out;
+  for (const char* part :
+       {"\"Version\": 3", "\"Restart\": false", "\"Boundary\": [", "{\"datetime\": \"2024-03-01 00:00:00\"}",
+        "{\"substitution\": \"scale\"}", "\"items\": [\"surface temperature\", 1, true, {\"file\": "})
+    EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
 }
 
 }  // namespace

@@ -1,0 +1,243 @@
+// Building: the insertion cursor, the builder status and the silent flag of
+// the quiet variants; template definitions, their handle rule, and default
+// lookups.
+#include <string>
+
+#include "test_support.hpp"
+
+namespace {
+
+class BuildCursor : public testing::Test {
+ protected:
+  void TearDown() override { zemClose(&handle); }
+  void* target(unsigned n) { return zemTargetByNum(handle, n); }
+
+  Reports reports;
+  void* handle = zemCreate();
+};
+
+std::uint32_t flagsOf(void* p) { return static_cast<zem::CzemNamedNode*>(asNode(p))->flags(); }
+
+class TemplateDefs : public testing::Test {
+ protected:
+  void SetUp() override { zemAddTarget(handle, "T"); }
+  void TearDown() override { zemClose(&handle); }
+  void* top() { return zemTargetByNum(handle, 1); }
+  void* param(void* keyword, unsigned n) { return zemParamByNum(keyword, n); }
+
+  Reports reports;
+  void* handle = zemCreate();
+};
+
+}  // namespace
+
+TEST_F(BuildCursor, KeywordsSectionsAndValuesNeedTheirPlaceOpen) {
+  zemAddKeyword(handle, "k");
+  zemAddSection(handle, "S");
+  zemEndSection(handle);
+  reports.expect(0, Texts(3, "Missing current section"));
+  EXPECT_STREQ(zemGetErrorFromZemData(handle), "Missing current section");
+  EXPECT_EQ(zemGetNoNodes(zemGetRoot(handle)), 0);
+  zemAddInt(handle, 1);
+  zemAddTarget(handle, "A");
+  zemAddDouble(handle, 1.0);
+  zemAddKeyword(handle, "k");
+  zemAddSection(handle, "S");
+  zemAddString(handle, "x");
+  zemEndSection(handle);
+  zemAddBool(handle, 1);
+  reports.expect(0, Texts(4, "Missing current keyword"));
+  EXPECT_STREQ(zemGetErrorFromZemData(handle), "Missing current keyword");
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(1), 1)), 0);
+  EXPECT_EQ(zemGetNoNodes(zemSectionByNum(target(1), 1)), 0);
+}
+
+TEST_F(BuildCursor, EndSectionReturnsToTheEnclosingSectionAndASecondTargetWaitsForIt) {
+  zemAddTarget(handle, "A");
+  zemAddTarget(handle, "B");
+  reports.expect(0, {"Previous section was not completed"});
+  zemAddSection(handle, "S");
+  zemAddSection(handle, "T");
+  zemEndSection(handle);
+  zemAddKeyword(handle, "inS");
+  zemEndSection(handle);
+  zemAddKeyword(handle, "inA");
+  zemEndSection(handle);
+  zemAddKeyword(handle, "nowhere");
+  zemEndSection(handle);
+  reports.expect(0, Texts(2, "Missing current section"));
+  zemAddTarget(handle, "B");
+  reports.expect(0, {});
+  void* s = zemSectionByNum(target(1), 1);
+  EXPECT_STREQ(zemGetName(zemKeywordByNum(s, 1)), "inS");
+  EXPECT_STREQ(zemGetName(zemKeywordByNum(target(1), 1)), "inA");
+  EXPECT_STREQ(zemGetName(zemSectionByNum(s, 1)), "T");
+  EXPECT_EQ(zemGetNoTargets(handle), 2);
+}
+
+TEST_F(BuildCursor, ValuesGoToTheLastKeywordInOrder) {
+  zemAddTarget(handle, "A");
+  zemAddKeyword(handle, "k");
+  zemAddKeyword(handle, "K");
+  zemAddInt(handle, 1);
+  zemAddUndefinedPar(handle);
+  zemAddBool(handle, 7);
+  std::string text = "copied";
+  zemAddString(handle, text.c_str());
+  text = "changed";
+  zemAddString(handle, nullptr);
+  void* second = zemKeywordByNameNum(target(1), "k", 2);
+  EXPECT_STREQ(zemGetName(second), "K");
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(1), 1)), 0);
+  EXPECT_EQ(zemGetNoParams(second), 5);
+  EXPECT_EQ(zemGetBool(zemParamByNum(second, 3)), 7);
+  EXPECT_STREQ(zemGetString(zemParamByNum(second, 4)), "copied");
+  EXPECT_STREQ(zemGetString(zemParamByNum(second, 5)), "");
+  zemEndSection(handle);
+  zemAddTarget(handle, nullptr);  // null names and texts build empty ones
+  zemAddKeyword(handle, nullptr);
+  zemAddFilename(handle, nullptr);
+  EXPECT_STREQ(zemGetName(target(2)), "");
+  EXPECT_STREQ(zemGetName(zemKeywordByNum(target(2), 1)), "");
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(2), 1)), 1);
+  reports.expect(0, {});
+}
+
+TEST_F(BuildCursor, QuietVariantReturnsAndClearsThePendingStatusAndSilencesTheHandle) {
+  zemAddTarget(handle, "A");
+  zemAddKeyword(handle, "k");
+  zemAddTarget(handle, "B");  // plain: reported, status kept
+  reports.expect(0, {"Previous section was not completed"});
+  EXPECT_EQ(zemAddIntS(handle, 1), 2000);
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(1), 1)), 1);
+  EXPECT_EQ(zemAddIntS(handle, 2), 0);
+  zemAddSection(handle, "S");
+  zemEndSection(handle);
+  zemEndSection(handle);
+  zemAddKeyword(handle, "lost");
+  EXPECT_STREQ(zemGetErrorFromZemData(handle), "Missing current section");
+  EXPECT_EQ(zemAddTargetS(handle, "B"), 2000);
+  EXPECT_EQ(zemEndSectionS(handle), 0);
+  EXPECT_EQ(zemEndSectionS(handle), 2000);
+  EXPECT_EQ(zemAddKeywordS(handle, "k"), 2000);
+  reports.expect(0, {});
+}
+
+TEST_F(BuildCursor, InvalidHandleIsCode1005ReportedOnlyByPlainVariants) {
+  void* node = zemGetRoot(handle);
+  int variable = 0;
+  for (void* invalid : {static_cast<void*>(nullptr), node}) {
+    EXPECT_EQ(zemAddTargetS(invalid, "A"), 1005);
+    EXPECT_EQ(zemEndSectionS(invalid), 1005);
+    EXPECT_EQ(zemAddDoubleS(invalid, 1), 1005);
+    EXPECT_EQ(zemAddIntRefS(invalid, &variable), 1005);
+    reports.expect(1005, {});
+  }
+  zemAddTarget(node, "A");
+  zemAddKeyword(nullptr, "k");
+  zemAddString(node, "s");
+  zemAddBoolRef(nullptr, &variable);
+  reports.expect(1005, Texts(4, "Invalid zemHandle (CzemData)"));
+  EXPECT_EQ(zemGetNoNodes(node), 0);
+  TreelessDocument loaded;  // a document handle without tree has no list to add to
+  zemAddTarget(asVoid(&loaded), "A");
+  reports.expect(0, {"Missing list"});
+  EXPECT_EQ(zemAddKeywordS(asVoid(&loaded), "k"), 2000);
+  EXPECT_STREQ(zemGetErrorFromZemData(asVoid(&loaded)), "Missing current section");
+}
+
+TEST_F(TemplateDefs, KeywordDefinitionAddsAPlaceholderPerCodeAndBecomesCurrent) {
+  zemAddKeywordDef(handle, "k", "idS", 1, 0, 1);
+  void* k = zemKeywordByNum(top(), 1);
+  EXPECT_EQ(flagsOf(k), 1u | 4u);
+  ASSERT_EQ(zemGetNoParams(k), 3);
+  EXPECT_EQ(zemIsInt(param(k, 1)) + zemIsDouble(param(k, 2)) + zemIsString(param(k, 3)), 3);
+  zemAddKeywordDef(handle, "m", "fBn", 0, 1, 0);
+  void* m = zemKeywordByNum(top(), 2);
+  EXPECT_EQ(flagsOf(m), 2u);
+  ASSERT_EQ(zemGetNoParams(m), 3);
+  EXPECT_EQ(zemIsFloat(param(m, 1)) + zemIsBool(param(m, 2)), 2);
+  zemAddInt(handle, 5);
+  EXPECT_EQ(zemGetNoParams(m), 4);
+  zemAddKeywordDef(handle, "", "", 1, 0, 0);
+  zemAddKeywordDef(handle, nullptr, nullptr, 0, 0, 0);
+  EXPECT_STREQ(zemGetName(zemKeywordByNum(top(), 3)), "");
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(top(), 3)), 0);
+  EXPECT_EQ(flagsOf(zemKeywordByNum(top(), 4)), 0u);
+  reports.expect(0, {});
+
+  zemAddKeywordDef(handle, "u", "ix?", 0, 0, 0);
+  reports.expect(0, {"Invalid parameter definition code: 'x'", "Invalid parameter definition code: '?'"});
+  EXPECT_STREQ(zemGetErrorFromZemData(handle), "Invalid parameter definition code: '?'");
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(top(), 5)), 1);
+  EXPECT_EQ(zemAddKeywordDefS(handle, "v", "Q", 0, 0, 0), 2000);
+  reports.expect(0, {});
+}
+
+TEST_F(TemplateDefs, SectionDefinitionOpensASubsectionAndPlaceholdersNeedAKeyword) {
+  zemAddSectionDef(handle, "S", 1, 1);
+  zemAddIntDef(handle);
+  reports.expect(0, {"Missing current keyword"});
+  zemAddKeyword(handle, "k");
+  zemAddIntDef(handle);
+  zemAddFloatDef(handle);
+  zemAddDoubleDef(handle);
+  zemAddBoolDef(handle);
+  zemAddStringDef(handle);
+  zemAddFilenameDef(handle);
+  EXPECT_EQ(zemAddIntDefS(handle), 2000);  // the first failure is still pending
+  zemEndSection(handle);
+  void* s = zemSectionByNum(top(), 1);
+  EXPECT_EQ(flagsOf(s), 3u);
+  EXPECT_EQ(zemGetNoKeywords(top()), 0);
+  void* k = zemKeywordByNum(s, 1);
+  ASSERT_EQ(zemGetNoParams(k), 7);
+  EXPECT_EQ(zemIsFloat(param(k, 2)) + zemIsDouble(param(k, 3)) + zemIsBool(param(k, 4)) + zemIsString(param(k, 5)), 4);
+  reports.expect(0, {});
+  void* fresh = zemCreate();
+  zemAddSectionDef(fresh, "S", 0, 0);
+  zemAddKeywordDef(fresh, "k", "i", 0, 0, 0);
+  reports.expect(0, Texts(2, "Missing current section"));
+  EXPECT_EQ(zemGetNoTargets(fresh), 0);
+  zemClose(&fresh);
+}
+
+TEST_F(TemplateDefs, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
+  TreelessDocument loaded;
+  void* notCreated = asVoid(&loaded);
+  for (void* invalid : {notCreated, top(), static_cast<void*>(nullptr)}) {
+    EXPECT_EQ(zemAddIntDefS(invalid), 1005);
+    EXPECT_EQ(zemAddFilenameDefS(invalid), 1005);
+    EXPECT_EQ(zemAddKeywordDefS(invalid, "k", "i", 0, 0, 0), 1005);
+    EXPECT_EQ(zemAddSectionDefS(invalid, "s", 0, 0), 1005);
+    reports.expect(1005, Texts(4, "Invalid zemHandle (CzemCreate)"));
+  }
+  zemAddDoubleDef(notCreated);
+  zemAddSectionDef(nullptr, "s", 0, 0);
+  reports.expect(1005, Texts(2, "Invalid zemHandle (CzemCreate)"));
+  zemAddKeyword(notCreated, "k");  // the refused quiet calls did not make the handle silent
+  reports.expect(0, {"Missing current section"});
+  int variable = 1;  // references accept any document handle
+  EXPECT_EQ(zemAddIntRefS(notCreated, &variable), 2000);
+  EXPECT_STREQ(zemGetErrorFromZemData(notCreated), "Missing current keyword");
+  reports.expect(0, {});
+}
+
+TEST(DefaultLookups, EmptyPlacesOfADefaultLineFindTheFirstMatchingLine) {
+  Reports reports;
+  void* doc = loadDocument("[T] default (k) = 1, 2  default (K) = , 9  default (m) = , 3  k = , 5 EndSect");
+  void* target = zemTargetByNum(doc, 1);
+  void* first = zemNodeByNum(target, 1);
+  void* place = zemParamByNum(zemNodeByNum(target, 2), 1);
+  EXPECT_EQ(zemIsDefaultPar(place), 1);
+  EXPECT_EQ(zemFindDefault(place), zemParamByNum(first, 1));
+  void* unmatched = zemParamByNum(zemNodeByNum(target, 3), 1);
+  EXPECT_EQ(zemFindDefault(unmatched), unmatched);
+  EXPECT_EQ(zemFindDefault(zemParamByNum(first, 1)), nullptr);
+  void* keywordPlace = zemParamByNum(zemKeywordByNum(target, 1), 1);
+  EXPECT_EQ(zemIsUndefinedPar(keywordPlace), 1);
+  EXPECT_EQ(zemIsDefaultPar(keywordPlace), 0);
+  EXPECT_EQ(zemIsUndefinedPar(place), 0);
+  reports.expect(0, {});
+  zemClose(&doc);
+}

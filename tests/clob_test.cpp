@@ -1,0 +1,263 @@
+// CLOB values: recognition, typed reads with their messages, the cursor, the
+// written forms of items and whole CLOBs, and the CLOB exports with their
+// failure codes.
+#include "clob/clob.hpp"
+
+#include <cfloat>
+#include <memory>
+
+#include "clob/clob_item_forms.hpp"
+#include "model/value_factory.hpp"
+#include "test_support.hpp"
+#include "text/output_stream.hpp"
+
+using namespace zem;
+
+namespace {
+
+std::string firstReadMessage(std::string_view text, int mask) {
+  CzemClob clob(text);
+  clob.read(mask);
+  return clob.message();
+}
+
+std::string written(CzemNode& node) {
+  OutputStream out(nullptr);
+  node.Write(out);
+  return out.text();
+}
+
+// A built document with section "S" and keyword "k" current.
+class ClobExports : public testing::Test {
+ protected:
+  ClobExports() {
+    doc.addTarget("S");
+    doc.addKeyword("k");
+  }
+  void* clob(std::string_view text) {
+    auto* value = new CzemClob(text);
+    doc.appendValue(value);
+    return asVoid(value);
+  }
+
+  Reports reports;
+  CzemCreate doc;
+  void* handle = asVoid(&doc);
+};
+
+}  // namespace
+
+TEST(ClobRead, RecognitionNeedsThePrefixInAnyCaseAndTheClosingBracket) {
+  std::unique_ptr<CzemNode> empty(makeClobOrString("<CLOB:>"));
+  ASSERT_EQ(empty->IsClob(), 1);
+  EXPECT_TRUE(static_cast<CzemClob*>(empty.get())->atEnd());
+  std::unique_ptr<CzemNode> lower(makeClobOrString("<clob:1,2>"));
+  ASSERT_EQ(lower->IsClob(), 1);
+  EXPECT_STREQ(lower->GetString(), "1,2");
+  for (const char* plain : {"<CLOB:1,2", "CLOB:1,2>", "<CLOB:", ""}) {
+    std::unique_ptr<CzemNode> value(makeClobOrString(plain));
+    EXPECT_EQ(value->IsString(), 1) << plain;
+    EXPECT_STREQ(value->GetString(), plain);
+  }
+}
+
+TEST(ClobRead, StepsThroughTypedItemsAndSeesTheEndOnTheNextRead) {
+  CzemClob clob("1, 2.5 ,true,-.5,+3,\"a\"\"b\" ,");
+  EXPECT_EQ(clob.GetInt(), 1);
+  EXPECT_EQ(clob.GetDouble(), 2.5);
+  EXPECT_EQ(clob.GetBool(), 1);
+  EXPECT_EQ(clob.GetFloat(), -0.5f);
+  EXPECT_EQ(clob.GetInt(), 3);
+  clob.read(kClobString);
+  EXPECT_STREQ(clob.item()->GetString(), "a\"b");
+  EXPECT_FALSE(clob.atEnd());
+  EXPECT_EQ(clob.GetInt(), 0);
+  EXPECT_EQ(clob.message(), "End of CLOB reached.");
+  EXPECT_TRUE(clob.atEnd());
+}
+
+TEST(ClobRead, MismatchesAndInvalidValuesConsumeTheItem) {
+  CzemClob clob("2.5,7,1e39,1e39,1e999,yes,TRUE");
+  EXPECT_EQ(clob.GetInt(), 0);
+  EXPECT_EQ(clob.message(), "CLOB data parsing failed. Integer expected.");
+  EXPECT_EQ(clob.GetFloat(), 7.0f);
+  EXPECT_EQ(clob.GetFloat(), 0.0f);
+  EXPECT_EQ(clob.message(), "'1e39' is not a valid Float.");
+  EXPECT_EQ(clob.GetDouble(), 1e39);
+  EXPECT_EQ(clob.GetDouble(), 0.0);
+  EXPECT_EQ(clob.message(), "'1e999' is not a valid Double.");
+  EXPECT_EQ(clob.GetBool(), 0);
+  EXPECT_EQ(clob.message(), "'yes' is not a valid Boolean value");
+  EXPECT_EQ(clob.GetBool(), 1);
+  EXPECT_EQ(firstReadMessage("\"s\"", kClobFilename), "CLOB data parsing failed. Filename expected.");
+  EXPECT_EQ(firstReadMessage("1", kClobFloat | kClobString), "CLOB data parsing failed. String expected.");
+  EXPECT_EQ(firstReadMessage("1e999", kClobAnyType), "");
+  const std::string huge = "1" + std::string(40, '0');
+  EXPECT_EQ(firstReadMessage(huge, kClobFloat), "'" + huge + "' is not a valid Float.");
+}
+
+TEST(ClobRead, SyntaxErrorsKeepTheCursorInPlace) {
+  for (const char* text : {"12x", "1.", ",5", "+.", "1e+", "abc1", "\"a\"b", "\"open", "|open", "#"}) {
+    CzemClob clob(text);
+    clob.read(kClobAnyType);
+    clob.read(kClobAnyType);
+    EXPECT_EQ(clob.message(), "CLOB syntax error detected.") << text;
+    EXPECT_FALSE(clob.atEnd());
+  }
+  CzemClob clob("1,,2");
+  EXPECT_EQ(clob.GetInt(), 1);
+  EXPECT_EQ(clob.GetInt(), 0);
+  EXPECT_EQ(clob.message(), "CLOB syntax error detected.");
+}
+
+TEST(ClobRead, AppendResetAndCopyPlaceTheCursor) {
+  CzemClob clob;
+  EXPECT_TRUE(clob.atEnd());
+  clob.append("1");
+  EXPECT_FALSE(clob.atEnd());
+  EXPECT_EQ(clob.GetInt(), 1);
+  clob.GetInt();  // the end
+  clob.append("2");
+  EXPECT_EQ(clob.message(), "");
+  EXPECT_EQ(clob.GetInt(), 2);  // a cursor at the end follows the growth
+  clob.reset(false);
+  EXPECT_EQ(clob.item(), nullptr);
+  EXPECT_EQ(clob.GetInt(), 1);
+  CzemClob copy("x");
+  copy.CopyFrom(&clob);
+  EXPECT_STREQ(copy.GetString(), "1,2");
+  EXPECT_EQ(copy.GetInt(), 1);  // a copy reads from the start
+}
+
+TEST(ClobWrite, ItemFormsReadBackUnchanged) {
+  EXPECT_EQ(clobBoolItem(7), "true");
+  EXPECT_EQ(clobIntItem(-12), "-12");
+  EXPECT_EQ(clobFloatItem(1.0f), "1");
+  EXPECT_EQ(clobFloatItem(1e-7f), "1e-07");
+  EXPECT_EQ(clobFloatItem(123456789.0f), "123456792");
+  EXPECT_EQ(clobDoubleItem(-12.0), "-12.0");
+  EXPECT_EQ(clobDoubleItem(1e20), "1e+20");
+  EXPECT_EQ(clobDoubleItem(0.1 + 0.2), "0.30000000000000004");
+  EXPECT_EQ(clobStringItem("say \"hi\""), "\"say \"\"hi\"\"\"");
+  CzemClob clob;
+  const float floats[] = {0.1f, FLT_MAX, FLT_MIN, 1.0f / 3.0f};
+  const double doubles[] = {DBL_MAX, 1.0 / 3.0, 4294967296.0};
+  for (float f : floats) clob.append(clobFloatItem(f));
+  for (double d : doubles) clob.append(clobDoubleItem(d));
+  for (float f : floats) EXPECT_EQ(clob.GetFloat(), f) << clob.message();
+  for (double d : doubles) EXPECT_EQ(clob.GetDouble(), d) << clob.message();
+}
+
+TEST(ClobWrite, ItemsAreWrittenAsTheyStandWithApostrophesDoubled) {
+  CzemClob built;
+  for (const std::string& item :
+       {clobBoolItem(1), clobIntItem(3), clobDoubleItem(2.0), clobFloatItem(0.5f), clobStringItem("it's")})
+    built.append(item);
+  EXPECT_STREQ(built.GetString(), "true,3,2.0,0.5,\"it's\"");
+  EXPECT_EQ(written(built), "'<CLOB:true,3,2.0,0.5,\"it''s\">'");
+  CzemClob read("\"it's\" , 1,2.50, TRUE");
+  EXPECT_EQ(read.GetInt(), 0);
+  EXPECT_EQ(written(read), "'<CLOB:\"it''s\",1,2.50,TRUE>'");
+  EXPECT_EQ(read.GetInt(), 1);  // writing left the cursor alone
+  CzemClob empty;
+  EXPECT_EQ(written(empty), "'<CLOB:>'");
+  CzemClob bad("1, 2x 'a'");
+  EXPECT_EQ(written(bad), "'<CLOB:1,2x ''a''>'");  // text that does not lex is kept
+}
+
+TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOBElseToACLOBNode) {
+  EXPECT_EQ(zemAddClobIntS(handle, 1), 1005);  // no CLOB yet
+  reports.expect(1006, {});
+  zemAddClobInt(handle, 1);
+  zemAddClobInt(nullptr, 1);
+  reports.expect(1006, {"Invalid zemNode", "Invalid zemHandle (CzemData)", "Invalid zemNode"});
+  zemAddClob(handle);
+  zemAddClobInt(handle, 3);
+  zemAddClobString(handle, "a b");
+  EXPECT_EQ(zemAddClobFloatS(handle, 1.5f), 0);
+  EXPECT_EQ(zemAddClobFilenameS(handle, "o\\r.txt"), 0);
+  OutputStream out(nullptr);
+  doc.currentKeyword()->Write(out);
+  EXPECT_EQ(out.text(), "   k = '<CLOB:3,\"a b\",1.5,|o\\r.txt|>'\r\n");
+  reports.expect(0, {});
+
+  void* node = clob("");
+  zemAddClobBool(node, 1);
+  reports.expect(1005, {"Invalid zemHandle (CzemData)"});
+  EXPECT_EQ(zemAddClobStringS(node, nullptr), 0);
+  reports.expect(1005, {});
+  EXPECT_STREQ(asNode(node)->GetString(), "true,\"\"");
+  CzemCreate bare;
+  zemAddClob(asVoid(&bare));
+  reports.expect(0, {"Missing current keyword"});
+  EXPECT_EQ(zemAddClobS(asVoid(&bare)), 2000);
+  EXPECT_EQ(zemAddClobS(nullptr), 1005);
+  reports.expect(1005, {});
+}
+
+TEST_F(ClobExports, FailedReadsStore1003AndReportOrReturn2002) {
+  void* bad = clob("1,2x");
+  EXPECT_EQ(zemGetClobDouble(bad), 1.0);
+  EXPECT_EQ(zemGetClobDouble(bad), 0.0);
+  EXPECT_EQ(zemGetClobDouble(bad), 0.0);
+  zemClobReset(bad, 0);
+  EXPECT_EQ(zemGetClobDouble(bad), 1.0);
+  void* word = clob("1,x");
+  zemGetClobDouble(word);
+  zemGetClobDouble(word);
+  EXPECT_EQ(zemGetClobString(word), nullptr);
+  reports.expect(1003, {"CLOB syntax error detected.", "CLOB syntax error detected.",
+                        "CLOB data parsing failed. Double expected.", "End of CLOB reached."});
+  void* real = clob("2.5,\"t\",|c:\\f.txt|");
+  int value = 99;
+  const char* text = nullptr;
+  EXPECT_EQ(zemGetClobIntS(real, &value), 2002);
+  EXPECT_EQ(value, 0);
+  EXPECT_STREQ(zemGetErrorFromZemClob(real), "CLOB data parsing failed. Integer expected.");
+  reports.expect(1003, {});
+  EXPECT_EQ(zemGetClobStringS(real, &text), 0);
+  EXPECT_STREQ(text, "t");  // valid until the next read
+  EXPECT_STREQ(zemGetErrorFromZemClob(real), "");
+  EXPECT_EQ(zemGetClobFilenameS(real, nullptr), 0);
+  reports.expect(0, {});
+}
+
+TEST_F(ClobExports, ItemReadsTreatTheEndAsNoFailure) {
+  void* node = clob("true,7");
+  EXPECT_EQ(asNode(zemGetClobItem(node))->IsBool(), 1);
+  EXPECT_EQ(asNode(zemGetClobItem(node))->IsInt(), 1);
+  EXPECT_EQ(zemIsClobEnd(node), 0);
+  EXPECT_EQ(zemGetClobItem(node), nullptr);
+  EXPECT_EQ(zemIsClobEnd(node), 1);
+  void* item = &item;
+  EXPECT_EQ(zemGetClobItemS(node, &item), 0);
+  EXPECT_EQ(item, nullptr);
+  EXPECT_EQ(zemIsClobEnd(clob("")), 1);
+  void* one = clob("1");
+  int end = 7;
+  EXPECT_EQ(zemIsClobEndS(one, &end), 0);
+  EXPECT_EQ(end, 0);
+  EXPECT_EQ(zemClobResetS(one, 1), 0);
+  EXPECT_EQ(zemGetClobItem(one), nullptr);
+  EXPECT_EQ(zemIsClobEnd(one), 1);
+  reports.expect(0, {});
+}
+
+TEST_F(ClobExports, PointersThatAreNoCLOBFailWith1006) {
+  auto* text = new CzemString("x");
+  doc.appendValue(text);
+  void* notClob = asVoid(text);
+  EXPECT_EQ(zemIsClob(notClob), 0);
+  EXPECT_EQ(zemIsClob(nullptr), 0);
+  EXPECT_EQ(zemGetClobInt(notClob), 0);
+  EXPECT_EQ(zemGetErrorFromZemClob(notClob), nullptr);
+  zemClobReset(notClob, 1);
+  reports.expect(1006, {"Invalid zemNode", "Invalid CLOB object", "Invalid CLOB object", "Invalid CLOB object"});
+  int out = 5;
+  EXPECT_EQ(zemGetClobIntS(notClob, &out), 1015);
+  EXPECT_EQ(out, 5);
+  EXPECT_EQ(zemGetClobItemS(nullptr, nullptr), 1015);
+  EXPECT_EQ(zemClobResetS(handle, 0), 1015);
+  EXPECT_EQ(zemIsClobEndS(notClob, &out), 1015);
+  reports.expect(1006, {});
+}

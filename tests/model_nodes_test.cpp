@@ -1,0 +1,227 @@
+// The node model: the base interface for unsupported operations, syntax
+// classes and visiting order; sections, keywords and target lists with their
+// instance numbers, folded names, counts and full names; default resolution.
+#include <memory>
+
+#include "model/value_factory.hpp"
+#include "test_support.hpp"
+
+using namespace zem;
+
+namespace {
+
+// The abstract levels of the hierarchy answer with their own syntax class.
+class PlainNamedNode : public CzemNamedNode {
+ public:
+  CzemNode* NewEmpty() const override { return new PlainNamedNode(); }
+};
+class PlainParam : public CzemParam {
+ public:
+  CzemNode* NewEmpty() const override { return new PlainParam(); }
+};
+class PlainNumeric : public CzemNumeric {
+ public:
+  CzemNode* NewEmpty() const override { return new PlainNumeric(); }
+};
+
+template <typename Node, typename Parent>
+Node* add(Parent& parent, const char* name) {
+  auto* node = new Node(name);
+  if constexpr (std::is_same_v<Node, CzemKeyword>) parent.addKeyword(node);
+  if constexpr (std::is_same_v<Node, CzemSection>) parent.addSection(node);
+  return node;
+}
+
+// Adds "default (name) = v, ..." where 0 stands for an empty place.
+CzemDefaultDef* addDefaults(CzemSection& section, const char* name, std::initializer_list<int> values) {
+  auto* definition = new CzemDefaultDef(name);
+  section.addDefaultDef(definition);
+  for (int v : values) definition->addParam(v == 0 ? static_cast<CzemNode*>(new CzemDefaultPar()) : new CzemInt(v));
+  return definition;
+}
+
+// Adds "name = , , ..." with `places` placeholders.
+CzemKeyword* addPlaceholders(CzemSection& section, const char* name, int places) {
+  auto* keyword = new CzemKeyword(name);
+  section.addKeyword(keyword);
+  for (int i = 0; i < places; ++i) keyword->addParam(new CzemDefaultPar());
+  return keyword;
+}
+
+}  // namespace
+
+TEST(NodeInterface, UnsupportedOperationsReportOnceEachAndYieldNeutralValues) {
+  CzemString text("abc");
+  CzemInt number(4);
+  CzemBool flag(1);
+  CzemKeyword keyword("k");
+  CzemTargetList root;
+  Reports reports;
+  EXPECT_EQ(text.GetInt(), 0);
+  reports.expect(0, {"Function invalid in this context"});
+  EXPECT_STREQ(number.GetString(), "");
+  EXPECT_EQ(flag.GetDouble(), 0.0);
+  EXPECT_EQ(flag.GetFloat(), 0.0f);
+  EXPECT_EQ(text.GetBool(), 0);
+  EXPECT_EQ(number.GetFilename(), nullptr);
+  EXPECT_EQ(number.GetFilenameString(), nullptr);
+  EXPECT_EQ(keyword.SectionByNum(1), nullptr);
+  EXPECT_EQ(root.KeywordByNum(1), nullptr);
+  EXPECT_EQ(root.KeywordByNameNum("k", 1), nullptr);
+  EXPECT_EQ(number.ParamByNum(1), nullptr);
+  EXPECT_EQ(keyword.SectionByName("s"), nullptr);
+  reports.expect(0, Texts(11, "Function invalid in this context"));
+  EXPECT_EQ(number.NodeByNum(1), nullptr);  // silent
+  reports.expect(0, {});
+}
+
+TEST(NodeInterface, EveryClassHasItsSyntaxClassAndMakesEmptyNodesOfItsOwnClass) {
+  std::pair<CzemNode*, int> classes[] = {
+      {new PlainNamedNode(), 0},   {new CzemTargetList(), 1},  {new CzemSection(), 2},  {new CzemKeyword(), 3},
+      {new CzemDefaultDef(), 4},   {new PlainParam(), 5},      {new PlainNumeric(), 5}, {new CzemInt(), 6},
+      {new CzemIntDef(), 6},       {new CzemIntRef(), 6},      {new CzemReal(), 7},     {new CzemFloat(), 7},
+      {new CzemFloatDef(), 7},     {new CzemFloatRef(), 7},    {new CzemDouble(), 7},   {new CzemDoubleDef(), 7},
+      {new CzemDoubleRef(), 7},    {new CzemBool(), 8},        {new CzemBoolRef(), 8},  {new CzemString(), 9},
+      {new CzemDateTime(), 10},    {new CzemDefaultPar(), 11}, {new CzemSubstit(), 12}, {new CzemUnknown(), 14},
+      {new CzemUndefinedPar(), 15}};
+  for (auto& [raw, code] : classes) {
+    std::unique_ptr<CzemNode> node(raw), fresh(raw->NewEmpty());
+    EXPECT_EQ(node->GetSyntaxClass(), code) << typeid(*node).name();
+    EXPECT_EQ(typeid(*fresh), typeid(*node));
+  }
+  EXPECT_EQ(CzemStringRef().GetSyntaxClass(), 9);
+  EXPECT_EQ(std::unique_ptr<CzemNode>(makeFilenameValue("in.txt"))->GetSyntaxClass(), 10);  // as date-times
+}
+
+TEST(NodeInterface, VisitGoesInFileOrderAndSkipsTheRoot) {
+  void* handle =
+      loadDocument("[First] a = 'a1', 'a2'  [Sub] b = 'b1' EndSect  default (d) = 'd1' EndSect  [Second] EndSect");
+  Texts seen;
+  const Visitor record{
+      [](CzemNode* node, void* out) {
+        static_cast<Texts*>(out)->push_back(node->IsParam() != 0 ? node->GetString() : node->GetName());
+      },
+      &seen};
+  asNode(zemGetRoot(handle))->Visit(record);
+  EXPECT_EQ(seen, (Texts{"First", "a", "a1", "a2", "Sub", "b", "b1", "d", "d1", "Second"}));
+  seen.clear();
+  asNode(zemFindSectionByHandle(handle, "First/Sub"))->Visit(record);
+  EXPECT_EQ(seen, (Texts{"Sub", "b", "b1"}));
+  zemClose(&handle);
+}
+
+TEST(NamedNodes, RepeatedNamesGetInstanceNumbersAndOnlyAsciiLettersFold) {
+  CzemSection section("S");
+  CzemKeyword* a = add<CzemKeyword>(section, "a");
+  CzemKeyword* b = add<CzemKeyword>(section, "b");
+  CzemKeyword* a2 = add<CzemKeyword>(section, "A");
+  EXPECT_EQ(section.KeywordByNum(3), a2);
+  EXPECT_EQ(a2->GetInstanceNo(), 2u);
+  EXPECT_EQ(a->GetNoInstances() + b->GetNoInstances(), 3);
+  for (unsigned n : {0u, 3u}) EXPECT_EQ(section.KeywordByNameNum("A", n), nullptr);
+  EXPECT_EQ(section.KeywordByNameNum(nullptr, 1), nullptr);
+  CzemKeyword* umlaut = add<CzemKeyword>(section, "\xC4");  // Latin-1 capital A with diaeresis
+  EXPECT_EQ(section.KeywordByName("\xE4"), nullptr);
+  EXPECT_EQ(section.KeywordByName("\xC4"), umlaut);
+  CzemKeyword* bracket = add<CzemKeyword>(section, "[");
+  EXPECT_EQ(section.KeywordByName("{"), nullptr);  // '[' + 32 is '{'
+  EXPECT_EQ(section.KeywordByName("["), bracket);
+  CzemTargetList root;
+  CzemSection* empty = add<CzemSection>(root, "");
+  CzemSection* blank = add<CzemSection>(root, " ");
+  EXPECT_EQ(blank->GetInstanceNo(), 2u);  // an empty name and a single blank are namesakes
+  EXPECT_EQ(root.SectionByName(" "), empty);
+  EXPECT_EQ(root.SectionByNameNum("  ", 1), nullptr);
+  EXPECT_EQ(root.GetNoInstances(), 0);
+}
+
+TEST(NamedNodes, ManyNamesStayFindableInOrder) {
+  // Past a handful of names the index changes its lookup; every name must stay reachable.
+  CzemSection section("S");
+  for (int round = 1; round <= 3; ++round)
+    for (int i = 0; i < 40; ++i) add<CzemKeyword>(section, ("Key" + std::to_string(i)).c_str());
+  EXPECT_EQ(section.GetNoKeywords(), 120);
+  for (int i = 0; i < 40; ++i) {
+    CzemNode* third = section.KeywordByNameNum(("key" + std::to_string(i)).c_str(), 3);
+    EXPECT_EQ(third, section.KeywordByNum(static_cast<unsigned>(80 + i + 1))) << i;
+    EXPECT_EQ(third->GetNoInstances(), 3);
+  }
+}
+
+TEST(NamedNodes, CountsAndNumberedLookupsCoverEveryChildKindSilently) {
+  Reports reports;
+  CzemTargetList root;
+  CzemSection* target = add<CzemSection>(root, "T");
+  CzemKeyword* a = add<CzemKeyword>(*target, "a");
+  CzemSection* sub = add<CzemSection>(*target, "Sub");
+  auto* definition = new CzemDefaultDef("a");
+  target->addDefaultDef(definition);
+  CzemKeyword* b = add<CzemKeyword>(*target, "b");
+  EXPECT_EQ(target->GetNoKeywords(), 2);
+  EXPECT_EQ(target->GetNoNodes(), 4);
+  EXPECT_EQ(target->NodeByNum(2), sub);
+  EXPECT_EQ(target->NodeByNum(3), definition);
+  EXPECT_EQ(target->NodeByNum(4), b);
+  EXPECT_EQ(target->KeywordByNum(2), b);
+  EXPECT_EQ(target->KeywordByNameNum("a", 2), nullptr);  // the definition is in no index
+  EXPECT_EQ(definition->parent(), target);
+  for (unsigned n : {0u, 5u}) EXPECT_EQ(target->NodeByNum(n), nullptr);
+  for (unsigned n : {0u, 3u}) EXPECT_EQ(target->KeywordByNum(n), nullptr);
+  for (unsigned n : {0u, 2u}) EXPECT_EQ(target->SectionByNum(n), nullptr);
+  a->addParam(new CzemInt(1));
+  for (unsigned n : {0u, 2u}) EXPECT_EQ(a->ParamByNum(n), nullptr);
+  EXPECT_EQ(CzemInt(5).GetNoInstances(), 0);
+  EXPECT_EQ(CzemKeyword("k").GetNoInstances(), 0);
+  reports.expect(0, {});
+}
+
+TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {
+  CzemTargetList root;
+  CzemSection* model = add<CzemSection>(root, "Model");
+  CzemSection* setup = add<CzemSection>(*model, "Setup");
+  CzemKeyword* depth = add<CzemKeyword>(*setup, "Depth");
+  auto* value = new CzemInt(1);
+  depth->addParam(value);
+  auto* definition = new CzemDefaultDef("Depth");
+  setup->addDefaultDef(definition);
+  EXPECT_STREQ(root.GetFullName(), "");
+  EXPECT_STREQ(model->GetFullName(), "Model");
+  EXPECT_STREQ(depth->GetFullName(), "Model.Setup.Depth");
+  EXPECT_STREQ(definition->GetFullName(), "");
+  EXPECT_STREQ(value->GetFullName(), "");
+  setup->setName("Config");
+  EXPECT_STREQ(depth->GetFullName(), "Model.Config.Depth");
+  EXPECT_STREQ(CzemSection("Alone").GetFullName(), "");
+}
+
+TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpToTheTarget) {
+  CzemTargetList root;
+  auto* target = new CzemSection("Target");
+  root.addSection(target);
+  CzemDefaultDef* first = addDefaults(*target, "DEPTH", {1, 0});
+  addDefaults(*target, "depth", {3, 4, 5});
+  CzemKeyword* depth = addPlaceholders(*target, "Depth", 3);
+  addDefaults(*target, "depth", {9, 9, 9});  // after the keyword: does not count
+  EXPECT_EQ(depth->ParamByNum(1), first->NodeByNum(1));
+  EXPECT_EQ(depth->ParamByNum(2), depth->NodeByNum(2));  // left empty by the first definition
+  EXPECT_EQ(depth->ParamByNum(3), depth->NodeByNum(3));  // the first definition has no third value
+
+  addDefaults(*target, "k", {7, 8});
+  auto* outer = new CzemSection("Outer");
+  target->addSection(outer);
+  addDefaults(*outer, "k", {0, 6});
+  auto* inner = new CzemSection("Inner");
+  outer->addSection(inner);
+  CzemKeyword* k = addPlaceholders(*inner, "k", 2);
+  EXPECT_EQ(k->ParamByNum(1)->GetInt(), 7);                         // empty in Outer, found in Target
+  EXPECT_EQ(k->ParamByNum(2)->GetInt(), 6);                         // the nearer section answers first
+  EXPECT_EQ(k->FindDefault(k->NodeByNum(2), "k", 2)->GetInt(), 6);  // a keyword passes the question outward
+
+  auto* stray = new CzemDefaultDef("k");
+  stray->addParam(new CzemInt(1));
+  root.appendChild(stray);
+  auto* later = new CzemSection("Later");
+  root.addSection(later);
+  CzemKeyword* unresolved = addPlaceholders(*later, "k", 1);
+  EXPECT_EQ(unresolved->ParamByNum(1), unresolved->NodeByNum(1));
+}

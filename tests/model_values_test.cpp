@@ -1,0 +1,343 @@
+// Values: locale-free number reading and formatting (agreeing exactly with
+// the C library under the "C" locale), the three numeric views of a value with
+// their validity, booleans, values bound to caller variables, and copies.
+#include <locale.h>
+
+#include <cerrno>
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <random>
+
+#include "model/number_text.hpp"
+#include "test_support.hpp"
+
+using namespace zem;
+
+namespace {
+
+void expectSameAsStrtod(const std::string& text) {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  errno = 0;
+  const double expected = strtod_l(text.c_str(), nullptr, c);
+  const bool rangeError = errno == ERANGE;
+  const DoubleReading r = readDouble(text);
+  EXPECT_EQ(std::memcmp(&r.value, &expected, sizeof expected), 0) << text << ": " << r.value << " vs " << expected;
+  EXPECT_EQ(r.rangeError, rangeError) << text;
+}
+
+// Decimal texts of every shape the reader meets: signs, leading zeros, long
+// mantissas, points anywhere, exponents from tiny to huge.
+std::string generatedText(std::mt19937& rng) {
+  std::uniform_int_distribution<int> digit(0, 9), coin(0, 3), lengths(1, 22), exponents(-340, 340);
+  std::string text;
+  if (coin(rng) == 0) text.push_back(coin(rng) == 0 ? '+' : '-');
+  if (coin(rng) == 0) text.append(static_cast<std::size_t>(coin(rng)), '0');
+  const int length = lengths(rng);
+  const int point = coin(rng) == 0 ? -1 : std::uniform_int_distribution<int>(0, length)(rng);
+  for (int i = 0; i < length; ++i) {
+    if (i == point) text.push_back('.');
+    text.push_back(static_cast<char>('0' + digit(rng)));
+  }
+  if (point == length) text.push_back('.');
+  const int form = coin(rng);
+  if (form == 1) text += "e" + std::to_string(exponents(rng) / 10);
+  if (form == 2) text += "E" + std::to_string(exponents(rng));
+  if (form == 3) text += "e+" + std::to_string(std::abs(exponents(rng)) / 20);
+  return text;
+}
+
+std::string formatDouble(double value, bool fixedWhenIntegral = true) {
+  std::string out;
+  appendDouble(out, value, fixedWhenIntegral);
+  return out;
+}
+
+std::string formatFloat(float value) {
+  std::string out;
+  appendFloat(out, value);
+  return out;
+}
+
+constexpr float kFloatMax = 3.4028235e+38f;
+constexpr int kIntMin = -2147483647 - 1;
+
+// Expected answers of the three views; a value that is not valid reads as stated too.
+struct Views {
+  const char* text;
+  bool converted;
+  int isDouble, isFloat, isInt;
+  double asDouble;
+  float asFloat;
+  int asInt;
+};
+
+void expectViews(CzemNumeric& value, bool ok, const Views& v) {
+  SCOPED_TRACE(v.text);
+  EXPECT_EQ(ok, v.converted);
+  EXPECT_EQ(value.IsDouble(), v.isDouble);
+  EXPECT_EQ(value.GetDouble(), v.asDouble);
+  EXPECT_EQ(value.IsFloat(), v.isFloat);
+  EXPECT_EQ(value.GetFloat(), v.asFloat);
+  EXPECT_EQ(value.IsInt(), v.isInt);
+  EXPECT_EQ(value.GetInt(), v.asInt);
+  EXPECT_EQ(value.valueText().view(), v.text);
+}
+
+}  // namespace
+
+TEST(NumberText, ReadingAgreesWithStrtodOnChosenAndGeneratedTexts) {
+  // clang-format off
+  for (const char* text : {
+      "0", "-0", "+0.000", "7", "2.5", "0.1", "0.3", ".5", "5.", "1e22", "1e23", "1e-22", "1e-23", "123456789012345",
+      "1234567890123456", "9007199254740993", "0.000000000000000000000001", "4.9e-324", "2.2250738585072014e-308",
+      "1.7976931348623157e308", "1.8e308", "1e999", "-1e999", "1e-400", "1e-310", "0e999", "3.4028235e38", "1e",
+      "1e+", "12abc", " 12", "", ".", "-", "inf", "nan", "0x10", "+-5", "++1", "+", "1.e5", "-.5e-3", "1e5x",
+      "0.0000000000000000000000000000001e30", "123456789012345678901234567890", "2.2250738585072011e-308",
+      "9.9999999999999999e307", "-0.0", "+infinity", "1e-2147483649", "00000000000000000000.5"})
+    expectSameAsStrtod(text);
+  // clang-format on
+  std::mt19937 rng(20240611);
+  for (int i = 0; i < 3000; ++i) expectSameAsStrtod(generatedText(rng));
+}
+
+TEST(NumberText, IntegerReadingClampsToThe32BitRange) {
+  // clang-format off
+  const std::tuple<const char*, int, bool> cases[] = {
+      {"2147483647", 2147483647, false}, {"2147483648", 2147483647, true}, {"-2147483648", -2147483647 - 1, false},
+      {"-2147483649", -2147483647 - 1, true}, {"99999999999999999999999999", 2147483647, true}, {"+12", 12, false},
+      {"  42", 42, false}, {"12abc", 12, false}, {"0042", 42, false}, {"", 0, false}, {"-", 0, false}};
+  // clang-format on
+  for (const auto& [text, value, rangeError] : cases) {
+    EXPECT_EQ(readInt(text).value, value) << text;
+    EXPECT_EQ(readInt(text).rangeError, rangeError) << text;
+  }
+}
+
+TEST(NumberText, DoublesWriteFixedWhenIntegralFloatsShortAndBothReadBack) {
+  EXPECT_EQ(formatDouble(-2147483648.0), "-2147483648.0");
+  EXPECT_EQ(formatDouble(2147483648.0), "2147483648");
+  EXPECT_EQ(formatDouble(1e300), "1e+300");
+  EXPECT_EQ(formatDouble(5.0, false), "5");
+  std::mt19937 rng(7);
+  for (int i = 0; i < 200; ++i) {
+    const DoubleReading r = readDouble(generatedText(rng));
+    if (r.rangeError) continue;
+    EXPECT_EQ(readDouble(formatDouble(r.value)).value, r.value) << r.value;
+  }
+  for (float f : {3.4028235e+38f, 1.17549435e-38f, 16777217.0f, 0.3f, -123.456f}) {
+    const std::string text = formatFloat(f);
+    float back = 0.0f;
+    std::from_chars(text.data(), text.data() + text.size(), back);
+    EXPECT_EQ(back, f) << text;
+  }
+}
+
+TEST(NumberText, CommaLocaleStillReadsAndWritesPoints) {
+  bool comma = false;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"})
+    if (!comma && std::setlocale(LC_ALL, name) != nullptr)
+      comma = std::strcmp(std::localeconv()->decimal_point, ",") == 0;
+  if (!comma) {
+    std::setlocale(LC_ALL, "C");
+    GTEST_SKIP() << "no comma-decimal locale installed";
+  }
+  for (const char* text : {"2.5", "2.5e-30", "1.2345678901234567"}) expectSameAsStrtod(text);
+  EXPECT_EQ(formatDouble(2.5), "2.5");
+  EXPECT_EQ(formatDouble(1.25e-30), "1.25e-30");
+  EXPECT_EQ(formatFloat(0.5f), "0.5");
+  std::setlocale(LC_ALL, "C");
+}
+
+TEST(NumericViews, FileValuesHaveTheViewsTheirNumberFits) {
+  const Views reals[] = {
+      {"7", true, 1, 1, 1, 7.0, 7.0f, 7},
+      {"2.5", true, 1, 1, 0, 2.5, 2.5f, 0},
+      {"2.0", true, 1, 1, 1, 2.0, 2.0f, 2},
+      {"-3e0", true, 1, 1, 1, -3.0, -3.0f, -3},
+      {"1e10", true, 1, 1, 0, 1e10, 1e10f, 0},
+      {"2147483647", true, 1, 1, 1, 2147483647.0, 2147483648.0f, 2147483647},
+      {"2147483648", true, 1, 1, 0, 2147483648.0, 2147483648.0f, 0},
+      {"-2147483648", true, 1, 1, 1, -2147483648.0, -2147483648.0f, kIntMin},
+      {"1e300", true, 1, 0, 0, 1e300, kFloatMax, 0},
+      {"-1e300", true, 1, 0, 0, -1e300, -kFloatMax, 0},
+      {"3.4028234663852886e+38", true, 1, 1, 0, 3.4028234663852886e+38, kFloatMax, 0},
+      {"1e-40", true, 1, 1, 0, 1e-40, 0.0f, 0},
+      {"1e999", false, 0, 0, 0, 0.0, 0.0f, 0},
+  };
+  for (const Views& v : reals) {
+    bool ok = false;
+    std::unique_ptr<CzemReal> value(CzemReal::fromText(v.text, ok));
+    expectViews(*value, ok, v);
+  }
+  bool ok = false;
+  EXPECT_TRUE(std::signbit(std::unique_ptr<CzemReal>(CzemReal::fromText("-0.0", ok))->GetFloat()));
+
+  const std::string longDigits = "1" + std::string(400, '0');
+  const Views integers[] = {
+      {"7", true, 1, 1, 1, 7.0, 7.0f, 7},
+      {"-2147483648", true, 1, 1, 1, -2147483648.0, -2147483648.0f, kIntMin},
+      {"3000000000", true, 1, 1, 0, 3e9, 3e9f, 2147483647},
+      {"-3000000000", true, 1, 1, 0, -3e9, -3e9f, kIntMin},
+      {"9007199254740993", true, 1, 1, 0, 9007199254740992.0, 9007199254740992.0f, 2147483647},
+      {"-12345678901234567890123", true, 1, 1, 0, -12345678901234567890123.0, -12345678901234567890123.0f, kIntMin},
+      {longDigits.c_str(), false, 0, 0, 0, 0.0, 0.0f, 2147483647},
+  };
+  for (const Views& v : integers) {
+    std::unique_ptr<CzemInt> value(CzemInt::fromText(v.text, ok));
+    expectViews(*value, ok, v);
+  }
+  EXPECT_TRUE(std::signbit(std::unique_ptr<CzemInt>(CzemInt::fromText("-0", ok))->GetDouble()));
+}
+
+TEST(NumericViews, BuiltValuesHaveOnlyTheViewsTheirValueGives) {
+  CzemInt seven(7);
+  expectViews(seven, true, {"", true, 0, 0, 1, 0.0, 0.0f, 7});
+  CzemDouble two(2.0), big(1e300), empty;
+  EXPECT_EQ(two.IsInt() + two.IsFloat(), 2);
+  EXPECT_EQ(two.GetInt(), 2);
+  EXPECT_EQ(big.IsFloat(), 0);
+  EXPECT_EQ(big.GetFloat(), kFloatMax);
+  EXPECT_EQ(empty.IsDouble() + empty.IsFloat() + empty.IsInt(), 0);
+  CzemFloat quarter(0.25f);
+  EXPECT_EQ(quarter.IsDouble() - quarter.IsInt(), 1);
+  EXPECT_EQ(quarter.GetDouble(), 0.25);
+}
+
+TEST(NumericViews, BooleanTokensCompareWithoutCase) {
+  for (const char* token : {"True", "TRUE", "true", "tRuE"}) {
+    std::unique_ptr<CzemBool> value(CzemBool::fromText(token));
+    EXPECT_EQ(value->GetBool(), 1) << token;
+    EXPECT_EQ(value->valueText().view(), token);
+  }
+  for (const char* token : {"false", "False", "FALSE", "yes", "truee", "tru", ""})
+    EXPECT_EQ(std::unique_ptr<CzemBool>(CzemBool::fromText(token))->GetBool(), 0) << token;
+}
+
+TEST(NumericViews, RefValuesReadTheVariableAtEveryAccessAndAreInvalidUnbound) {
+  float single = 1.5f;
+  CzemFloatRef floatRef(&single);
+  single = 2.5f;
+  EXPECT_EQ(floatRef.GetFloat(), 2.5f);
+  EXPECT_EQ(floatRef.IsFloat() - CzemFloatRef().IsFloat(), 1);
+  double real = 0.5;
+  CzemDoubleRef doubleRef(&real);
+  real = 1e300;
+  EXPECT_EQ(doubleRef.GetDouble(), 1e300);
+  EXPECT_EQ(doubleRef.IsDouble() - CzemDoubleRef().IsDouble(), 1);
+  const char* text = nullptr;
+  CzemStringRef ref(&text);
+  EXPECT_STREQ(ref.GetString(), "");
+  std::string changing = "a text longer than the inline storage";
+  text = changing.c_str();
+  const char* read = ref.GetString();
+  changing.assign("gone");
+  EXPECT_STREQ(read, "a text longer than the inline storage");
+  EXPECT_STREQ(CzemStringRef().GetString(), "");
+}
+
+TEST(Copy, SourceOfAnotherClassChangesNothingAnIntegerCopiesViewsAndTextsButNotPlace) {
+  CzemInt integer(7);
+  CzemDouble real(2.5);
+  integer.CopyFrom(&real);
+  EXPECT_EQ(integer.GetInt(), 7);
+  EXPECT_EQ(integer.IsDouble(), 0);
+  real.CopyFrom(&integer);
+  EXPECT_EQ(real.GetDouble(), 2.5);
+  CzemSection section("S");
+  section.CopyFrom(&integer);
+  EXPECT_STREQ(section.GetName(), "S");
+
+  bool ok = false;
+  std::unique_ptr<CzemInt> source(CzemInt::fromText("42", ok));
+  source->setAuxText("{note}");
+  CzemKeyword to("to");
+  to.addParam(new CzemInt(1));
+  auto* target = new CzemInt(3);
+  to.addParam(target);
+  target->CopyFrom(source.get());
+  EXPECT_EQ(target->GetInt(), 42);
+  EXPECT_EQ(target->GetDouble(), 42.0);
+  EXPECT_EQ(target->IsInt() + target->IsDouble() + target->IsFloat(), 3);
+  EXPECT_EQ(target->valueText().view(), "42");
+  EXPECT_EQ(target->auxText(), "{note}");
+  EXPECT_EQ(target->GetInstanceNo(), 0u);
+  EXPECT_EQ(target->parent(), &to);
+  CzemInt built(5);  // a built integer brings its missing views along
+  target->CopyFrom(&built);
+  EXPECT_EQ(target->GetInt(), 5);
+  EXPECT_EQ(target->IsDouble() + target->IsFloat(), 0);
+  EXPECT_TRUE(target->valueText().empty());
+}
+
+TEST(Copy, BuiltDoubleGetsAValueText) {
+  const std::pair<double, const char*> cases[] = {{5.0, "5.0"}, {0.1, "0.1"}, {1e10, "10000000000"}, {-0.25, "-0.25"}};
+  for (const auto& [value, text] : cases) {
+    CzemDouble source(value);
+    CzemDouble intoDouble;
+    intoDouble.CopyFrom(&source);
+    EXPECT_EQ(intoDouble.valueText().view(), text) << value;
+    CzemReal intoReal;
+    intoReal.CopyFrom(&source);
+    EXPECT_EQ(intoReal.valueText().view(), text) << value;
+  }
+  CzemFloat fromFloat(2.5f);
+  CzemReal real;
+  real.CopyFrom(&fromFloat);
+  EXPECT_TRUE(real.valueText().empty());
+  EXPECT_EQ(real.GetDouble(), 2.5);
+}
+
+TEST(Copy, StringRefCopiesAreUnboundPlainStrings) {
+  const char* text = "abc";
+  CzemStringRef boundText(&text);
+  std::unique_ptr<CzemNode> freshText(boundText.NewEmpty());
+  EXPECT_EQ(typeid(*freshText), typeid(CzemString));
+  freshText->CopyFrom(&boundText);
+  EXPECT_STREQ(freshText->GetString(), "");
+  CzemStringRef other;
+  other.CopyFrom(&boundText);
+  EXPECT_STREQ(other.GetString(), "abc");
+}
+
+TEST(Copy, NamedNodeCopiesAreDeepAndRenumbered) {
+  CzemKeyword source("Depth", kMayRepeat);
+  source.addParam(new CzemInt(1));
+  source.addParam(new CzemString("two"));
+  CzemKeyword copy("old");
+  copy.addParam(new CzemInt(99));  // replaced and destroyed by the copy
+  copy.CopyFrom(&source);
+  EXPECT_STREQ(copy.GetName(), "Depth");
+  EXPECT_EQ(copy.flags(), kMayRepeat);
+  ASSERT_EQ(copy.GetNoParams(), 2);
+  EXPECT_NE(copy.NodeByNum(1), source.NodeByNum(1));
+  EXPECT_EQ(copy.NodeByNum(1)->parent(), &copy);
+  EXPECT_EQ(copy.NodeByNum(2)->GetInstanceNo(), 2u);
+
+  CzemSection section("S");  // a copied section lists its default definitions as keywords
+  section.addKeyword(new CzemKeyword("a"));
+  section.addDefaultDef(new CzemDefaultDef("a"));
+  section.addKeyword(new CzemKeyword("b"));
+  EXPECT_EQ(section.GetNoKeywords(), 2);
+  EXPECT_EQ(section.GetNoNodes(), 3);
+  CzemSection sectionCopy;
+  sectionCopy.CopyFrom(&section);
+  EXPECT_EQ(sectionCopy.GetNoKeywords(), 3);
+  EXPECT_EQ(sectionCopy.GetNoNodes(), 3);
+  EXPECT_EQ(sectionCopy.KeywordByNameNum("A", 2)->IsDefaultDef(), 1);
+  EXPECT_EQ(sectionCopy.KeywordByNum(3)->parent(), &sectionCopy);
+
+  CzemTargetList list;  // a target list copy takes the anchor but not the result settings
+  list.setAnchor("/p/a.txt");
+  list.setResultRoot("/results");
+  list.setUseCustom(1);
+  list.addSection(new CzemSection("T"));
+  CzemTargetList listCopy;
+  listCopy.CopyFrom(&list);
+  EXPECT_STREQ(listCopy.GetAnchorFilename(), "/p/a.txt");
+  EXPECT_TRUE(listCopy.resultRoot().empty());
+  EXPECT_EQ(listCopy.useCustom(), 0);
+  EXPECT_EQ(listCopy.GetNoSections(), 1);
+}

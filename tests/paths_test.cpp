@@ -1,0 +1,177 @@
+// Path operations in both notations, and file-name values: resolution against
+// the document anchor, the written form relative to it, and their exports.
+#include <unistd.h>
+
+#include <string>
+
+#include "clob/clob.hpp"
+#include "model/value_factory.hpp"
+#include "paths/path_ops.hpp"
+#include "test_support.hpp"
+#include "text/output_stream.hpp"
+
+using namespace zem;
+
+namespace {
+
+std::string workOnDriveC() { return "c:\\work"; }
+
+// A root with anchor, section "S" and keyword "k".
+struct Document {
+  CzemTargetList root;
+  CzemKeyword* keyword = new CzemKeyword("k");
+  explicit Document(std::string_view anchor) {
+    root.setAnchor(anchor);
+    auto* section = new CzemSection("S");
+    root.addSection(section);
+    section->addKeyword(keyword);
+  }
+  CzemNode* name(std::string_view text) {
+    keyword->addParam(makeFilenameValue(text));
+    return keyword->children().back();
+  }
+  std::string written(std::string_view text) {
+    OutputStream out(nullptr);
+    name(text)->Write(out);
+    return out.text();
+  }
+};
+
+}  // namespace
+
+TEST(PathOps, ClassifiesRelativeNamesAndDrives) {
+  for (const char* relative : {"data\\in.txt", "..\\x.txt", ""}) EXPECT_TRUE(isRelativePath(relative)) << relative;
+  for (const char* absolute : {"c:\\proj", "C:x", "\\proj\\m.txt", "\\\\srv\\share", "/home/u"})
+    EXPECT_FALSE(isRelativePath(absolute)) << absolute;
+  for (const auto& [path, drive] :
+       {std::pair{"a:\\", 0}, {"Z:", 25}, {"\\\\srv\\share\\x", 999}, {"/home", -1}, {"1:", -1}})
+    EXPECT_EQ(driveNumber(path), drive) << path;
+  EXPECT_EQ(drivePrefix("C:\\Work"), "c:");
+  EXPECT_EQ(drivePrefix("\\\\srv\\share\\dir"), "\\\\srv\\share");
+  EXPECT_EQ(directoryOf("c:/proj/model.txt"), "c:\\proj\\");
+  EXPECT_EQ(directoryOf("\\proj\\model.txt"), "/proj/");
+  EXPECT_EQ(directoryOf("model.txt"), "");
+}
+
+TEST(PathOps, CombineJoinsByTheStyleOfTheResult) {
+  EXPECT_EQ(combinePaths("c:\\proj", "data/in.txt"), "c:\\proj\\data\\in.txt");
+  EXPECT_EQ(combinePaths("c:\\proj\\", ".\\a\\.\\b\\..\\..\\..\\x.txt"), "c:\\x.txt");
+  EXPECT_EQ(combinePaths("c:\\proj\\", "d:\\x.txt"), "d:\\x.txt");
+  EXPECT_EQ(combinePaths("c:\\proj\\sub", "\\root.txt"), "c:\\root.txt");
+  EXPECT_EQ(combinePaths("\\\\srv\\share\\dir", "..\\..\\x"), "\\\\srv\\share\\x");
+  EXPECT_EQ(combinePaths("/home/u/proj/", "data\\in.txt"), "/home/u/proj/data/in.txt");
+  EXPECT_EQ(combinePaths("/home/u/Proj", "../../../x"), "/x");
+  EXPECT_EQ(combinePaths("a", "../../b"), "../b");
+}
+
+TEST(PathOps, MarkersTakeTheReplaceableCurrentDirectory) {
+  setCurrentDirectoryProvider(workOnDriveC);
+  EXPECT_EQ(combinePaths("$PWD", "model.txt"), "c:\\work\\model.txt");
+  EXPECT_EQ(combinePaths("$CDD", "\\proj\\model.txt"), "c:\\proj\\model.txt");
+  setCurrentDirectoryProvider(nullptr);
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  EXPECT_EQ(combinePaths("$PWD", "m.txt"), std::string(cwd) + "/m.txt");
+  EXPECT_EQ(combinePaths("$CDD", "\\proj\\m.txt"), "/proj/m.txt");
+}
+
+TEST(PathOps, ResultsThatWouldNotFitThePathLimitAreRefused) {
+  const std::string base = "c:\\" + std::string(240, 'a');
+  EXPECT_EQ(combinePaths(base, std::string(15, 'b'))->size(), kMaxPath - 1);
+  EXPECT_FALSE(combinePaths(base, std::string(16, 'b')));
+  EXPECT_EQ(combinePaths("c:\\a", std::string(300, 'x') + "\\..\\y"), "c:\\a\\y");  // only the result counts
+  std::string deep = "/";
+  for (int i = 0; i < 100; ++i) deep += "d/";
+  EXPECT_FALSE(relativePath(deep + "m.txt", "/x.txt"));
+}
+
+TEST(PathOps, RelativePathStartsWithDotOrClimbsWithinOneRoot) {
+  EXPECT_EQ(relativePath("c:\\proj\\model.txt", "c:\\proj\\data\\in.txt"), ".\\data\\in.txt");
+  EXPECT_EQ(relativePath("C:\\PROJ\\model.txt", "c:\\other\\x.txt"), "..\\other\\x.txt");
+  EXPECT_EQ(relativePath("\\\\a\\s\\m.txt", "\\\\A\\S\\d\\x.txt"), ".\\d\\x.txt");
+  EXPECT_EQ(relativePath("/home/u/proj/model.txt", "/home/u/Proj/x"), "../Proj/x");  // case counts
+  for (const char* other : {"d:\\x.txt", "data\\in.txt", "\\\\b\\s\\x.txt", "/x"})
+    EXPECT_FALSE(relativePath("c:\\proj\\model.txt", other)) << other;
+}
+
+TEST(FilenameValue, ResolvesAgainstTheAnchorFolder) {
+  Document doc("c:\\proj\\model.txt");
+  EXPECT_STREQ(doc.name("data\\in.txt")->GetFilename(), "c:\\proj\\data\\in.txt");
+  EXPECT_STREQ(doc.name("..\\x.txt")->GetFilename(), "c:\\x.txt");
+  EXPECT_STREQ(doc.name("d:\\x.txt")->GetFilename(), "d:\\x.txt");
+  EXPECT_STREQ(doc.name("")->GetFilename(), "");
+  EXPECT_STREQ(doc.keyword->ParamByNum(1)->GetFilenameString(), "data\\in.txt");
+  doc.root.setAnchor("e:\\w\\copy.txt");
+  EXPECT_STREQ(doc.keyword->ParamByNum(1)->GetFilename(), "e:\\w\\data\\in.txt");
+  Document tooLong("c:\\" + std::string(250, 'a') + "\\model.txt");
+  EXPECT_STREQ(tooLong.name("data\\in.txt")->GetFilename(), "data\\in.txt");
+
+  setCurrentDirectoryProvider(workOnDriveC);  // a relative or driveless anchor is completed
+  EXPECT_STREQ(Document("model.txt").name("in.txt")->GetFilename(), "c:\\work\\in.txt");
+  EXPECT_STREQ(Document("\\proj\\model.txt").name("in.txt")->GetFilename(), "c:\\proj\\in.txt");
+  EXPECT_STREQ(Document("").name("in.txt")->GetFilename(), "c:\\work\\in.txt");  // never written
+  setCurrentDirectoryProvider(nullptr);
+}
+
+TEST(FilenameValue, WritesAbsoluteNamesOnTheAnchorDriveRelativeToIt) {
+  Document doc("c:\\proj\\model.txt");
+  EXPECT_EQ(doc.written("data\\in.txt"), "|data\\in.txt|");
+  EXPECT_EQ(doc.written("C:\\PROJ\\data\\in.txt"), "|.\\data\\in.txt|");
+  EXPECT_EQ(doc.written("c:\\other\\x.txt"), "|..\\other\\x.txt|");
+  EXPECT_EQ(doc.written("d:\\x.txt"), "|d:\\x.txt|");
+}
+
+TEST(FilenameValue, BarredNamesInACLOBResolveAndAreWrittenAgainstTheDocument) {
+  Document doc("c:\\proj\\model.txt");
+  auto* clob = new CzemClob("|data\\in.txt|, |c:\\proj\\data\\in.txt|,|d:\\x y\\it's.txt|");
+  doc.keyword->addParam(clob);
+  clob->read(kClobFilename);
+  EXPECT_STREQ(clob->item()->GetFilename(), "c:\\proj\\data\\in.txt");
+  EXPECT_EQ(clob->item()->parent(), doc.keyword);
+  EXPECT_EQ(doc.keyword->GetNoParams(), 1);  // the item is not listed
+  clob->read(kClobAnyType);
+  clob->read(kClobAnyType);
+  EXPECT_STREQ(clob->item()->GetFilename(), "d:\\x y\\it's.txt");
+  OutputStream out(nullptr);
+  doc.keyword->Write(out);
+  EXPECT_EQ(out.text(), "   k = '<CLOB:|data\\in.txt|,|.\\data\\in.txt|,|d:\\x y\\it''s.txt|>'\r\n");
+}
+
+TEST(FilenameValue, RealLinuxPathResolvesToAFileThatOpens) {
+  const auto project = scratchDir();
+  std::filesystem::create_directories(project / "data");
+  const std::string target = (project / "data" / "in.txt").string();
+  writeFile(target, "");
+  Document doc((project / "model.txt").string());
+  EXPECT_EQ(doc.name("data\\in.txt")->GetFilename(), target);
+  EXPECT_TRUE(std::filesystem::exists(doc.keyword->ParamByNum(1)->GetFilename()));
+  EXPECT_EQ(doc.written(target), "|./data/in.txt|");
+  EXPECT_EQ(doc.written((project.parent_path() / "o.txt").string()), "|../o.txt|");
+}
+
+TEST(FilenameExports, SetGetAndCopyNamesAndAnchorsWithNeutralResults) {
+  Document doc("");
+  void* value = asVoid(doc.name("in.txt"));
+  zemSetAnchorFilename(value, "c:\\proj\\model.txt");
+  zemSetFilename(value, "data\\x.txt");
+  EXPECT_EQ(zemIsFilename(value), 1);
+  EXPECT_STREQ(zemGetFilenameString(value), "data\\x.txt");
+  char buffer[64] = "";
+  EXPECT_EQ(zemGetFilename2(value, buffer, 18), -1);  // the name has 18 characters
+  EXPECT_EQ(zemGetFilename2(value, buffer, 19), 0);
+  EXPECT_STREQ(buffer, "c:\\proj\\data\\x.txt");
+  EXPECT_STREQ(zemGetAnchorFilename(asVoid(&doc.root)), "c:\\proj\\model.txt");
+  EXPECT_STREQ(zemGetAnchorFilename(asVoid(doc.keyword)), "");
+  EXPECT_EQ(zemGetAnchorFilename2(asVoid(&doc.root), buffer, 17), -1);
+  EXPECT_EQ(zemGetAnchorFilename2(asVoid(&doc.root), buffer, 18), 0);
+  Reports reports;
+  EXPECT_EQ(zemIsFilename(nullptr), 0);
+  EXPECT_STREQ(zemGetFilename(nullptr), "");
+  zemSetAnchorFilename(nullptr, "x");
+  reports.expect(1006, Texts(3, "Invalid zemNode"));
+  EXPECT_EQ(zemGetFilename(asVoid(doc.keyword)), nullptr);
+  EXPECT_EQ(zemGetFilename2(asVoid(doc.keyword), buffer, sizeof buffer), -2);
+  zemSetFilename(asVoid(doc.keyword), "x");
+  EXPECT_STREQ(buffer, "c:\\proj\\model.txt");
+  reports.expect(0, Texts(2, "Function invalid in this context"));
+}

@@ -1,0 +1,228 @@
+// Reading: navigation, counts, names, value texts and the neutral results of
+// invalid arguments.
+#include "test_support.hpp"
+
+namespace {
+
+class ReadTree : public testing::Test {
+ protected:
+  void TearDown() override { zemClose(&handle); }
+
+  Reports reports;
+  void* handle = loadDocument(
+      "[Model]\n  Depth = 7, 2.5, 'text', true\n  [Sub] a = 1 EndSect\n  [sub] EndSect\n"
+      "  [SUB] [Deep] EndSect EndSect\n  depth = 1\nEndSect\n[Other] EndSect\n");
+  void* root = zemGetRoot(handle);
+  void* model = zemTargetByNum(handle, 1);
+  void* depth = zemKeywordByNum(model, 1);
+};
+
+}  // namespace
+
+TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
+  EXPECT_EQ(zemGetNoTargets(handle), 2);
+  EXPECT_STREQ(zemGetName(zemTargetByNum(handle, 2)), "Other");
+  EXPECT_EQ(zemTargetByNameNum(handle, "MODEL", 1), model);
+  EXPECT_EQ(zemTargetByNameNum(handle, "Model", 2), nullptr);
+  EXPECT_EQ(zemGetNoSections(model), 3);
+  EXPECT_EQ(zemGetNoKeywords(model), 2);
+  EXPECT_EQ(zemGetNoNodes(model), 5);
+  void* third = zemSectionByNameNum(model, "sub", 3);
+  EXPECT_STREQ(zemGetName(third), "SUB");
+  EXPECT_EQ(zemGetInstanceNo(third), 3);
+  EXPECT_EQ(zemGetNoInstances(third), 3);
+  void* second = zemKeywordByNameNum(model, "DEPTH", 2);
+  EXPECT_EQ(zemKeywordByNum(model, 2), second);
+  EXPECT_EQ(zemNodeByNum(model, 5), second);
+  EXPECT_EQ(zemGetNoParams(depth), 4);
+  void* value = zemParamByNum(depth, 2);
+  EXPECT_EQ(zemNodeByNum(depth, 2), value);
+  EXPECT_EQ(zemGetNoInstances(value), 4);
+  int level = 0;
+  for (void* node : {root, model, depth, value}) EXPECT_EQ(zemGetLevel(node), level++);
+  EXPECT_EQ(zemIsSection(root), 1);
+  EXPECT_EQ(zemIsTarget(root), 0);
+  EXPECT_EQ(zemIsTarget(model), 1);
+  EXPECT_EQ(zemIsTarget(third), 0);
+  EXPECT_STREQ(zemGetNameGlb(root), "");
+  EXPECT_STREQ(zemGetNameGlb(model), "Model");
+  EXPECT_STREQ(zemGetNameGlb(zemSectionByNum(model, 1)), "Model.Sub");
+  EXPECT_EQ(zemGetSyntaxClass(depth), 3);
+  for (void* child : {value, depth, third}) EXPECT_EQ(zemGetParentSection(child), model);
+  EXPECT_EQ(zemGetParentSection(model), root);
+  EXPECT_EQ(zemGetParentSection(root), nullptr);
+  char buffer[8] = "xxxxxxx";
+  EXPECT_EQ(zemGetName2(depth, buffer, 5), -1);  // "Depth" needs 6 bytes
+  EXPECT_EQ(zemGetName2(depth, nullptr, 6), -1);
+  EXPECT_EQ(zemGetName2(depth, buffer, 0), -1);
+  EXPECT_STREQ(buffer, "xxxxxxx");
+  EXPECT_EQ(zemGetName2(depth, buffer, 6), 0);
+  EXPECT_STREQ(buffer, "Depth");
+  EXPECT_EQ(zemGetString2(zemParamByNum(depth, 3), buffer, 5), 0);
+  EXPECT_STREQ(buffer, "text");
+  reports.expect(0, {});
+  EXPECT_EQ(zemGetName2(nullptr, buffer, 1), 0);  // the empty text of an invalid node fits any buffer
+  EXPECT_STREQ(buffer, "");
+}
+
+TEST_F(ReadTree, ChildrenANodeCannotHaveAreReportedOnlyByTheLookups) {
+  EXPECT_EQ(zemGetNoKeywords(root), 0);
+  EXPECT_EQ(zemGetNoParams(model), 0);
+  EXPECT_EQ(zemNodeByNum(zemParamByNum(depth, 1), 1), nullptr);
+  EXPECT_EQ(reports.take(), Texts{});
+  EXPECT_EQ(zemKeywordByNum(root, 1), nullptr);
+  EXPECT_EQ(zemKeywordByNameNum(root, "Depth", 1), nullptr);
+  EXPECT_EQ(zemSectionByNum(depth, 1), nullptr);
+  EXPECT_EQ(zemSectionByNameNum(depth, "x", 1), nullptr);
+  EXPECT_EQ(zemParamByNum(model, 1), nullptr);
+  reports.expect(0, Texts(5, "Function invalid in this context"));
+}
+
+TEST_F(ReadTree, InvalidNodeGivesNeutralResultCode1006AndOneReport) {
+  // Each export stores 1006, reports once and yields its neutral result.
+  const auto neutral = [&](const char* name, bool yielded, int reportCount = 1) {
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(yielded);
+    reports.expect(1006, Texts(reportCount, "Invalid zemNode"));
+  };
+  for (void* p : {static_cast<void*>(nullptr), handle}) {  // a document handle where a node belongs
+    neutral("zemSectionByNum", zemSectionByNum(p, 1) == nullptr);
+    neutral("zemSectionByNameNum", zemSectionByNameNum(p, "a", 1) == nullptr);
+    neutral("zemKeywordByNum", zemKeywordByNum(p, 1) == nullptr);
+    neutral("zemKeywordByNameNum", zemKeywordByNameNum(p, "a", 1) == nullptr);
+    neutral("zemParamByNum", zemParamByNum(p, 1) == nullptr);
+    neutral("zemNodeByNum", zemNodeByNum(p, 1) == nullptr);
+    neutral("zemFindDefault", zemFindDefault(p) == nullptr);
+    neutral("zemGetName", *zemGetName(p) == 0);
+    neutral("zemGetNameGlb", *zemGetNameGlb(p) == 0);
+    neutral("zemGetString", *zemGetString(p) == 0);
+    neutral("zemGetFloat", zemGetFloat(p) == -1.0f);
+    neutral("zemGetDouble", zemGetDouble(p) == -1.0);
+    neutral("zemGetInt", zemGetInt(p) == -1);
+    neutral("zemGetBool", zemGetBool(p) == 0);
+    neutral("zemGetSyntaxClass", zemGetSyntaxClass(p) == 0);
+    neutral("zemGetNoSections", zemGetNoSections(p) == -1);
+    neutral("zemGetNoKeywords", zemGetNoKeywords(p) == -1);
+    neutral("zemGetNoParams", zemGetNoParams(p) == -1);
+    neutral("zemGetNoNodes", zemGetNoNodes(p) == -1);
+    neutral("zemGetNoInstances", zemGetNoInstances(p) == 0);
+    neutral("zemGetInstanceNo", zemGetInstanceNo(p) == 0);
+    neutral("zemGetLevel", zemGetLevel(p) == -1);
+    neutral("zemIsSection", zemIsSection(p) == 0);
+    neutral("zemIsKeyword", zemIsKeyword(p) == 0);
+    neutral("zemIsParam", zemIsParam(p) == 0);
+    neutral("zemIsNumeric", zemIsNumeric(p) == 0);
+    neutral("zemIsInt", zemIsInt(p) == 0);
+    neutral("zemIsFloat", zemIsFloat(p) == 0);
+    neutral("zemIsDouble", zemIsDouble(p) == 0);
+    neutral("zemIsBool", zemIsBool(p) == 0);
+    neutral("zemIsString", zemIsString(p) == 0);
+    neutral("zemIsUndefinedPar", zemIsUndefinedPar(p) == 0);
+    neutral("zemIsDefaultPar", zemIsDefaultPar(p) == 0);
+    neutral("zemIsTarget", zemIsTarget(p) == 0);
+    neutral("zemNumericIsIntType", zemNumericIsIntType(p) == 0);
+    neutral("zemGetParentSection", zemGetParentSection(p) == nullptr, 3);  // asks three questions of the node
+  }
+}
+
+TEST_F(ReadTree, HandleLookupsReportAnInvalidHandleButTheRootQuestionIsQuiet) {
+  EXPECT_EQ(zemGetNoTargets(model), 0);
+  EXPECT_EQ(zemGetErrorGlb(), 1005);
+  EXPECT_EQ(zemTargetByNum(nullptr, 1), nullptr);
+  EXPECT_EQ(zemGetErrorGlb(), 1005);
+  EXPECT_EQ(zemTargetByNameNum(model, "Model", 1), nullptr);
+  EXPECT_EQ(zemGetErrorGlb(), 1005);
+  EXPECT_EQ(zemFindSectionByHandle(model, "Model"), nullptr);
+  reports.expect(1005, Texts(4, "Invalid zemHandle (CzemData)"));
+  EXPECT_EQ(zemGetRoot(model), nullptr);
+  reports.expect(1005, {});
+  TreelessDocument loaded;  // without a tree the lookups find an invalid node
+  void* treeless = asVoid(&loaded);
+  EXPECT_EQ(zemGetRoot(treeless), nullptr);
+  reports.expect(0, {});
+  EXPECT_EQ(zemGetNoTargets(treeless), 0);
+  EXPECT_EQ(zemGetErrorGlb(), 1006);
+  EXPECT_EQ(zemTargetByNum(treeless, 1), nullptr);
+  EXPECT_EQ(zemTargetByNameNum(treeless, "A", 1), nullptr);
+  EXPECT_EQ(zemFindSectionByHandle(treeless, "A/B"), nullptr);
+  reports.expect(1006, Texts(4, "Invalid zemNode"));
+}
+
+TEST_F(ReadTree, SectionPathsSplitAtSlashesAndPointsWithOptionalInstances) {
+  void* secondSub = zemSectionByNameNum(model, "Sub", 2);
+  void* deep = zemSectionByNameNum(zemSectionByNameNum(model, "Sub", 3), "Deep", 1);
+  EXPECT_EQ(zemFindSectionByHandle(handle, "Model/Sub:2"), secondSub);
+  EXPECT_EQ(zemFindSectionByHandle(handle, "model.SUB:2"), secondSub);
+  EXPECT_EQ(zemFindSectionByHandle(handle, "/Model//Sub:3/Deep/"), deep);
+  EXPECT_EQ(zemFindSectionByHandle(handle, "Model.Sub:3.Deep"), deep);
+  EXPECT_EQ(zemFindSectionByHandle(handle, "Model/Sub:x"), zemSectionByNum(model, 1));
+  for (const char* missing : {"Model/Missing/Sub", "Model/Sub:0", "Model/Sub:-1", ""})
+    EXPECT_EQ(zemFindSectionByHandle(handle, missing), nullptr) << missing;
+  EXPECT_EQ(zemFindSectionByHandle(handle, nullptr), nullptr);
+  EXPECT_EQ(zemFindSectionByNode(model, "Sub:3/Deep"), deep);
+  EXPECT_EQ(zemFindSectionByNode(model, ""), model);
+  EXPECT_EQ(zemFindSectionByNode(model, "Deep"), nullptr);
+  EXPECT_EQ(zemFindSectionByNode(root, "Other"), zemTargetByNum(handle, 2));
+  reports.expect(0, {});
+}
+
+TEST(ReadValues, GettersAndValueTextsPassEachValueViewOn) {
+  Reports reports;
+  int number = 5;
+  const char* bound = "first";
+  void* h = zemCreate();
+  zemAddTarget(h, "A");
+  zemAddKeyword(h, "k");
+  zemAddInt(h, 7);
+  zemAddDouble(h, 2.5);
+  zemAddBoolRef(h, &number);
+  zemAddIntRef(h, &number);
+  zemAddStringRef(h, &bound);
+  zemAddClob(h);
+  zemAddClobInt(h, 4);
+  zemAddClobString(h, "b");
+  void* k = zemKeywordByNum(zemTargetByNum(h, 1), 1);
+  void* integer = zemParamByNum(k, 1);
+  void* real = zemParamByNum(k, 2);
+  EXPECT_EQ(zemGetInt(integer), 7);
+  EXPECT_EQ(zemGetDouble(integer), 0.0);  // a built integer has only its integer view
+  EXPECT_STREQ(zemGetValueText(integer), "");
+  EXPECT_EQ(zemNumericIsIntType(integer), 1);
+  EXPECT_EQ(zemNumericIsIntType(real), 0);
+  EXPECT_EQ(zemGetBool(zemParamByNum(k, 3)), 5);
+  number = 6;
+  EXPECT_EQ(zemGetInt(zemParamByNum(k, 4)), 6);
+  EXPECT_STREQ(zemGetValueText(zemParamByNum(k, 5)), "first");
+  bound = nullptr;
+  EXPECT_STREQ(zemGetValueText(zemParamByNum(k, 5)), "");
+  EXPECT_STREQ(zemGetValueText(zemParamByNum(k, 6)), "4,\"b\"");
+  reports.expect(0, {});
+  EXPECT_STREQ(zemGetValueText(k), "");
+  reports.expect(1012, {"Invalid zem parameter"});
+
+  double d = 0;
+  float f = 0;
+  zemPasGetDoubleProc(real, &d);
+  zemPasGetFloatProc(real, &f);
+  EXPECT_EQ(d, 2.5);
+  EXPECT_EQ(f, 2.5f);
+  zemPasGetDoubleProc(nullptr, &d);
+  zemPasGetFloatProc(k, nullptr);  // no out-argument: nothing happens
+  EXPECT_EQ(d, -1.0);
+  reports.expect(1006, {"Invalid zemNode"});
+  zemClose(&h);
+}
+
+TEST(ValueText, EveryLoadedValueGivesItsCharacters) {
+  Reports reports;
+  void* doc = loadDocument(
+      "[A] k = -0.5e3, 'it''s', '<clob:1, \"a\">', #2021-04-09#, |data\\in.txt|, %name, {note}, , 7 EndSect");
+  void* keyword = zemKeywordByNum(zemTargetByNum(doc, 1), 1);
+  const Texts expected = {"-0.5e3", "it's", "1, \"a\"", "2021-04-09", "data\\in.txt", "name", "note", "", "7"};
+  ASSERT_EQ(zemGetNoParams(keyword), static_cast<int>(expected.size()));
+  for (unsigned i = 0; i < expected.size(); ++i)
+    EXPECT_EQ(zemGetValueText(zemParamByNum(keyword, i + 1)), expected[i]) << "value " << i + 1;
+  EXPECT_EQ(zemGetClobInt(zemParamByNum(keyword, 3)), 1);  // reading the text did not move the cursor
+  reports.expect(0, {});
+  zemClose(&doc);
+}

@@ -1,0 +1,361 @@
+// The writer: header, indentation, line ends and the text of every value
+// class; where the text goes; the result-folder settings in the first SYSTEM
+// section; and load, write, load round trips of the corpus, which come back as
+// the same tree but for the text format (notes lost, a note alone becomes an
+// empty place, integers take their value as text, file names are relative to
+// the written file).
+#include <regex>
+
+#include "frame/identity.hpp"
+#include "test_support.hpp"
+#include "text/writer.hpp"
+
+using zem::CzemNode;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string valueText(CzemNode* node) { return std::string(static_cast<zem::CzemParam*>(node)->valueText().view()); }
+std::string resolved(CzemNode* node) { return node->GetFilename() != nullptr ? node->GetFilename() : ""; }
+
+// Compares a parameter as loaded with the same parameter after a write and a load.
+void expectSameValue(CzemNode* before, CzemNode* after) {
+  if (before->GetSyntaxClass() == zem::kSynUnknown) {
+    EXPECT_EQ(after->IsUndefinedPar(), 1);
+    return;
+  }
+  ASSERT_EQ(before->GetSyntaxClass(), after->GetSyntaxClass());
+  ASSERT_EQ(before->IsFilename(), after->IsFilename());
+  if (before->IsClob() != 0 || before->IsString() != 0) {
+    EXPECT_STREQ(before->GetString(), after->GetString());
+  } else if (before->IsFilename() != 0) {
+    const bool sameText = std::string(before->GetFilenameString()) == after->GetFilenameString();
+    EXPECT_TRUE(sameText || resolved(before) == resolved(after)) << before->GetFilenameString();
+  } else if (before->GetSyntaxClass() == zem::kSynInt && before->IsInt() != 0) {
+    EXPECT_EQ(after->IsInt(), 1);
+    EXPECT_EQ(before->GetInt(), after->GetInt());
+  } else if (before->IsBool() != 0) {
+    EXPECT_EQ(before->GetBool(), after->GetBool());
+  } else {
+    EXPECT_EQ(valueText(before), valueText(after));
+  }
+}
+
+void expectSameTree(CzemNode* before, CzemNode* after, const std::string& where) {
+  SCOPED_TRACE(where);
+  if (before->IsParam() != 0) return expectSameValue(before, after);
+  ASSERT_EQ(before->GetSyntaxClass(), after->GetSyntaxClass());
+  auto* a = static_cast<zem::CzemNamedNode*>(before);
+  auto* b = static_cast<zem::CzemNamedNode*>(after);
+  EXPECT_EQ(a->name().view(), b->name().view());
+  EXPECT_EQ(a->flags() & zem::kMayRepeat, b->flags() & zem::kMayRepeat);
+  EXPECT_EQ(a->GetNoKeywords(), b->GetNoKeywords());
+  EXPECT_EQ(a->GetNoSections(), b->GetNoSections());
+  ASSERT_EQ(a->children().size(), b->children().size());
+  for (std::size_t i = 0; i < a->children().size(); ++i)
+    expectSameTree(a->children()[i], b->children()[i], where + "/" + a->children()[i]->GetName());
+}
+
+std::string withoutCreationLine(const fs::path& file) {
+  return std::regex_replace(readFile(file), std::regex("^// Created     : [^\r]*"), "",
+                            std::regex_constants::format_first_only);
+}
+
+}  // namespace
+
+TEST(WriteForms, CreationStampPadsYearAndMonthOnly) {
+  std::tm at{};
+  at.tm_year = 987 - 1900;
+  at.tm_mon = 3;
+  at.tm_mday = 9;
+  at.tm_hour = 7;
+  at.tm_min = 5;
+  at.tm_sec = 9;
+  EXPECT_EQ(zem::formatCreationStamp(at), "0987-04-9 7:5:9");
+}
+
+TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
+  Reports reports;
+  void* h = zemCreate();
+  zemAddTarget(h, "Model");
+  zemAddKeyword(h, "Count");
+  for (int v : {-5, 0, 2147483647}) zemAddInt(h, v);
+  zemAddKeyword(h, "Ratio");
+  for (float v : {3.0f, 1234567.0f, 0.1f, 1.5e-7f}) zemAddFloat(h, v);
+  zemAddKeyword(h, "Depth");
+  for (double v : {3.0, 0.1, 1e10, 0.1 + 0.2, -2.5, 1e20}) zemAddDouble(h, v);
+  zemAddKeyword(h, "Flags");
+  for (int v : {1, 0, 5}) zemAddBool(h, v);
+  zemAddKeyword(h, "Title");
+  for (const char* v : {"it's", "", "a \"quoted\" word"}) zemAddString(h, v);
+  zemAddKeyword(h, "Gaps");
+  zemAddInt(h, 1);
+  zemAddUndefinedPar(h);
+  zemAddInt(h, 2);
+  zemAddKeyword(h, "Empty");
+  zemAddSection(h, "Sub");
+  zemAddKeyword(h, "k");
+  zemAddInt(h, 1);
+  zemAddSection(h, "Deep");
+  zemEndSection(h);
+  zemEndSection(h);
+  zemAddSectionDef(h, "T", 1, 0);
+  zemAddKeywordDef(h, "x", "iDsbI", 1, 0, 0);
+  zemAddKeywordDef(h, "", "", 1, 0, 0);
+  zemAddKeywordDef(h, "required", "", 0, 1, 0);
+  zemEndSection(h);
+  zemEndSection(h);
+  zemAddTarget(h, "Second");
+  zemEndSection(h);
+
+  const auto file = scratchDir() / "built.txt";
+  zemWrite(h, file.string().c_str());
+  std::string written = readFile(file);
+  const std::regex created("^// Created     : \\d{4}-\\d{2}-\\d{1,2} \\d{1,2}:\\d{1,2}:\\d{1,2}\r\n");
+  ASSERT_TRUE(std::regex_search(written, created)) << written.substr(0, 40);
+  written =
+      std::regex_replace(written, created, "// Created     : <date>\r\n", std::regex_constants::format_first_only);
+  std::string golden = readFile(std::filesystem::path(ZEM_TEST_DATA) / "golden" / "built_forms.txt");
+  golden.replace(golden.find("<dll>"), 5, zem::libraryIdentity());
+  golden.replace(golden.find("<version>"), 9, zem::hostBuildVersion());
+  EXPECT_EQ(written, golden);
+  reports.expect(0, {});
+  zemClose(&h);
+}
+
+class Writing : public testing::Test {
+ protected:
+  void TearDown() override { zemClose(&handle); }
+  void openKeyword() {
+    zemAddTarget(handle, "A");
+    zemAddKeyword(handle, "k");
+  }
+  void add(zem::CzemNode* value) {
+    static_cast<zem::CzemKeyword*>(asNode(zemKeywordByNum(zemTargetByNum(handle, 1), 1)))->addParam(value);
+  }
+  // Writes with the given result-folder settings (none when `resultRoot` is null); returns the text.
+  std::string write(const char* resultRoot = nullptr, int useCustom = 0, const char* custom = "") {
+    if (resultRoot != nullptr) {
+      auto* root = static_cast<zem::CzemTargetList*>(asNode(zemGetRoot(handle)));
+      root->setResultRoot(resultRoot);
+      root->setUseCustom(useCustom);
+      root->setCustomFolder(custom);
+    }
+    zemWrite(handle, file.string().c_str());
+    return readFile(file);
+  }
+  // The text of the one keyword line.
+  std::string keywordLine() {
+    const std::string body = bodyOf(write());
+    const std::size_t start = body.find("\r\n") + 2;
+    return body.substr(start, body.find("\r\n", start) - start);
+  }
+  std::string anchor() { return zemGetAnchorFilename(zemGetRoot(handle)); }
+  // The value of a keyword's first parameter, as text.
+  static std::string setting(void* section, const char* name) {
+    void* value = zemParamByNum(zemKeywordByNameNum(section, name, 1), 1);
+    return std::string(static_cast<zem::CzemParam*>(asNode(value))->valueText().view());
+  }
+  static int flag(void* section) { return zemGetBool(zemParamByNum(zemKeywordByNum(section, 2), 1)); }
+
+  Reports reports;
+  void* handle = zemCreate();
+  std::filesystem::path dir = scratchDir();
+  std::filesystem::path file = dir / "doc.txt";
+};
+
+TEST_F(Writing, ReadValuesKeepTheirCharactersAndIntegersOutsideThe32BitRangeTheirDigits) {
+  zemClose(&handle);
+  handle = loadDocument(
+      "[A] k = -0.5e3, 2., %3, #2021-04-09 07:05:09#, {note}, , TRUE, |data/in.txt|, ||, 9999999999, -2147483649, +7"
+      " EndSect");
+  EXPECT_EQ(keywordLine(),
+            "   k = -0.5e3, 2., %3, #2021-04-09 07:05:09#, , , true, |data/in.txt|, ||, 9999999999, "
+            "-2147483649, 7");
+  add(new zem::CzemDefaultPar());  // a default place is written empty too
+  EXPECT_TRUE(keywordLine().ends_with(", 7, "));
+  reports.expect(0, {});
+}
+
+TEST_F(Writing, BoundValuesAreReadAgainAtEachWrite) {
+  openKeyword();
+  int number = 5;
+  int flag = 0;
+  double size = 3;
+  float scale = 0.5f;
+  const char* label = "v'1";
+  zemAddIntRef(handle, &number);
+  zemAddBoolRef(handle, &flag);
+  zemAddDoubleRef(handle, &size);
+  zemAddFloatRef(handle, &scale);
+  zemAddStringRef(handle, &label);
+  EXPECT_EQ(keywordLine(), "   k = 5, false, 3.0, 0.5, 'v''1'");
+  number = 6;
+  flag = 5;
+  size = 0.25;
+  scale = 1234567.0f;
+  label = "v2";
+  EXPECT_EQ(keywordLine(), "   k = 6, true, 0.25, 1234567, 'v2'");
+  reports.expect(0, {});
+}
+
+TEST_F(Writing, WriteReplacesAndAppendAddsAFullDocument) {
+  openKeyword();
+  zemAddInt(handle, 1);
+  writeFile(file, "old content\r\n");
+  zemWrite(handle, file.string().c_str());
+  const std::string once = readFile(file);
+  EXPECT_EQ(once.find("old content"), std::string::npos);
+  EXPECT_EQ(bodyOf(once), "[A]\r\n   k = 1\r\nEndSect  // A\r\n\r\n");
+  zemAppend(handle, file.string().c_str());
+  const std::string twice = readFile(file);
+  ASSERT_EQ(twice.substr(0, once.size()), once);
+  EXPECT_EQ(twice.substr(once.size(), 16), "// Created     :");
+  EXPECT_EQ(bodyOf(twice.substr(once.size())), bodyOf(once));
+  const auto fresh = dir / "appended.txt";
+  zemAppend(handle, fresh.string().c_str());
+  EXPECT_EQ(readFile(fresh).substr(0, 16), "// Created     :");
+  EXPECT_EQ(bodyOf(readFile(fresh)), bodyOf(once));
+  EXPECT_EQ(anchor(), fresh.string());
+  reports.expect(0, {});
+}
+
+TEST_F(Writing, FileThatCannotBeWrittenIsReportedAndChangesNothing) {
+  zemSetAnchorFilename(zemGetRoot(handle), "/before.txt");
+  const auto missing = dir / "missing" / "doc.txt";
+  zemWrite(handle, missing.string().c_str());
+  reports.expect(1001, {"Open error: " + missing.string()});
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  zemAppend(handle, "");
+  EXPECT_EQ(zemGetErrorGlb(), 1001);
+  zemWrite(handle, nullptr);
+  reports.expect(1001, {"Open error: ", "Open error: "});
+  if (std::filesystem::exists("/dev/full")) {  // opens, but refuses the text
+    zemWrite(handle, "/dev/full");
+    EXPECT_EQ(zemGetErrorGlb(), 1001);
+    zemAppend(handle, "/dev/full");
+    reports.expect(1001, Texts(2, "Open error: /dev/full"));
+  }
+  EXPECT_EQ(anchor(), "/before.txt");
+}
+
+TEST_F(Writing, InvalidHandleOrMissingTreeWritesNothing) {
+  zemWrite(zemGetRoot(handle), file.string().c_str());
+  EXPECT_EQ(zemGetErrorGlb(), 1005);
+  zemAppend(nullptr, file.string().c_str());
+  reports.expect(1005, Texts(2, "Invalid zemHandle (CzemData)"));
+  TreelessDocument loaded;
+  zemWrite(asVoid(&loaded), file.string().c_str());
+  reports.expect(1006, {"Invalid zemNode"});
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(Writing, OneSettingsSectionIsAddedLastAndReusedByLaterWrites) {
+  openKeyword();
+  zemEndSection(handle);
+  write("/results", 1, "/custom");
+  ASSERT_EQ(zemGetNoTargets(handle), 2);
+  void* system = zemTargetByNum(handle, 2);
+  EXPECT_STREQ(zemGetName(system), "SYSTEM");
+  ASSERT_EQ(zemGetNoKeywords(system), 3);
+  EXPECT_STREQ(zemGetName(zemKeywordByNum(system, 1)), "ResultRootFolder");
+  EXPECT_STREQ(zemGetName(zemKeywordByNum(system, 2)), "UseCustomResultFolder");
+  EXPECT_STREQ(zemGetName(zemKeywordByNum(system, 3)), "CustomResultFolder");
+  EXPECT_EQ(setting(system, "ResultRootFolder"), "/results");
+  EXPECT_EQ(flag(system), 1);
+  EXPECT_EQ(setting(system, "CustomResultFolder"), "/custom");
+
+  const std::string text = write("/elsewhere", 0, "");
+  EXPECT_EQ(zemGetNoTargets(handle), 2);
+  EXPECT_EQ(text.find("[SYSTEM]"), text.rfind("[SYSTEM]"));
+  EXPECT_EQ(setting(system, "ResultRootFolder"), "/elsewhere");
+  EXPECT_EQ(flag(system), 0);
+  EXPECT_EQ(setting(system, "CustomResultFolder"), "/custom");  // an empty folder leaves its line as it stands
+  reports.expect(0, {});
+}
+
+TEST_F(Writing, FirstExistingSettingsSectionIsUpdatedAndKeepsItsOtherKeywords) {
+  zemAddTarget(handle, "System");
+  zemAddKeyword(handle, "Other");
+  zemAddInt(handle, 1);
+  zemAddKeyword(handle, "usecustomresultfolder");
+  zemAddString(handle, "x");
+  zemAddString(handle, "y");
+  zemEndSection(handle);
+  zemAddTarget(handle, "SYSTEM");
+  zemAddKeyword(handle, "ResultRootFolder");
+  zemAddString(handle, "untouched");
+  zemEndSection(handle);
+  write("/results", 1, "/custom");
+  ASSERT_EQ(zemGetNoTargets(handle), 2);
+  void* first = zemTargetByNum(handle, 1);
+  ASSERT_EQ(zemGetNoKeywords(first), 4);
+  EXPECT_EQ(zemGetInt(zemParamByNum(zemKeywordByNum(first, 1), 1)), 1);
+  EXPECT_STREQ(zemGetName(zemKeywordByNum(first, 2)), "usecustomresultfolder");
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(first, 2)), 2);  // only the first value changes kind
+  EXPECT_EQ(flag(first), 1);
+  EXPECT_STREQ(zemGetString(zemParamByNum(zemKeywordByNum(first, 2), 2)), "y");
+  EXPECT_EQ(setting(first, "ResultRootFolder"), "/results");
+  EXPECT_EQ(setting(first, "CustomResultFolder"), "/custom");
+  EXPECT_EQ(setting(zemTargetByNum(handle, 2), "ResultRootFolder"), "untouched");
+}
+
+TEST_F(Writing, SettingsUpdateValuesOfTheirKindInPlaceAndReplaceOthersEvenUnderTheCursor) {
+  zemAddTarget(handle, "SYSTEM");
+  zemAddKeyword(handle, "ResultRootFolder");
+  zemAddFilename(handle, "/old");
+  zemAddKeyword(handle, "UseCustomResultFolder");
+  zemAddBool(handle, 0);
+  zemAddKeyword(handle, "CustomResultFolder");
+  zemAddString(handle, "/old");
+  void* system = zemTargetByNum(handle, 1);
+  void* folder = zemParamByNum(zemKeywordByNum(system, 1), 1);
+  void* useCustom = zemParamByNum(zemKeywordByNum(system, 2), 1);
+  write();  // without settings the section is written as it stands
+  EXPECT_STREQ(zemGetFilenameString(folder), "/old");
+  write("/new", 1, "/custom");
+  EXPECT_EQ(zemParamByNum(zemKeywordByNum(system, 1), 1), folder);
+  EXPECT_STREQ(zemGetFilenameString(folder), "/new");
+  EXPECT_EQ(zemParamByNum(zemKeywordByNum(system, 2), 1), useCustom);
+  EXPECT_EQ(zemGetBool(useCustom), 1);
+  EXPECT_EQ(setting(system, "CustomResultFolder"), "/custom");
+  EXPECT_EQ(zemAddIntS(handle, 2), 0);  // the builder still adds to its keyword, after the new value
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(system, 3)), 2);
+  EXPECT_EQ(zemGetNoKeywords(system), 3);
+}
+
+TEST_F(Writing, BuildingGoesOnAfterAWriteWhereItStood) {
+  openKeyword();
+  write("/results");
+  EXPECT_STREQ(zemGetErrorFromZemData(handle), "");
+  EXPECT_EQ(zemAddIntS(handle, 1), 0);
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(zemTargetByNum(handle, 1), 1)), 1);
+  EXPECT_EQ(zemAddSectionS(handle, "Sub"), 0);
+  EXPECT_EQ(zemEndSectionS(handle), 0);
+  EXPECT_EQ(zemEndSectionS(handle), 0);
+  EXPECT_EQ(zemGetNoSections(zemTargetByNum(handle, 1)), 1);
+  EXPECT_STREQ(zemGetName(zemTargetByNum(handle, 2)), "SYSTEM");
+  reports.expect(0, {});
+}
+
+TEST(WriteRoundTrip, LoadWriteLoadGivesTheSameTreeAndAStableText) {
+  Reports reports;
+  const fs::path dir = scratchDir();
+  for (const auto& entry : fs::directory_iterator(fs::path(ZEM_TEST_DATA) / "corpus")) {
+    const fs::path& source = entry.path();
+    SCOPED_TRACE(source.filename().string());
+    const fs::path first = dir / ("first_" + source.filename().string());
+    const fs::path second = dir / ("second_" + source.filename().string());
+    void* original = zemLoadFile(source.string().c_str(), 0);
+    zemWrite(original, first.string().c_str());
+    void* reread = zemLoadFile(first.string().c_str(), 0);
+    reports.expect(0, {});
+    ASSERT_TRUE(zemGetRoot(original) != nullptr && zemGetRoot(reread) != nullptr);
+    expectSameTree(asNode(zemGetRoot(original)), asNode(zemGetRoot(reread)), "");
+    zemWrite(reread, second.string().c_str());
+    EXPECT_EQ(withoutCreationLine(first), withoutCreationLine(second));
+    zemClose(&reread);
+    zemClose(&original);
+  }
+}
