@@ -27,12 +27,12 @@ constexpr std::array kSectionNames = {"Setup",  "Domain",   "Boundary", "Source"
                                       "Output", "Station",  "Item",     "Parameter", "Solver", "TimeAxis",
                                       "Grid",   "Material", "Zone",     "Segment"};
 constexpr std::array kKeywordNames = {
-    "Name",        "Type",          "Count",       "Values",    "Timestep", "StartTime", "Enabled",
-    "File",        "Description",   "Coordinates", "Depth",     "Factor",   "Method",    "Tolerance",
-    "MaxIter",     "Scale",         "Offset",      "Unit",      "Format",   "Level",     "Weights",
-    "Interpolate", "Extrapolation", "Threshold",   "Mode",      "Id",       "Layers",    "Position",
-    "Include",     "Result",        "Stiffness",   "Damping",   "Density",  "Viscosity", "Area"};
-constexpr std::array kWords = {"inlet", "north",  "outlet", "probe", "panel", "run",   "upper",  "lower",
+    "Name",        "Type",          "Count",       "Values",  "Timestep", "StartTime", "Enabled",
+    "File",        "Description",   "Coordinates", "Depth",   "Factor",   "Method",    "Tolerance",
+    "MaxIter",     "Scale",         "Offset",      "Unit",    "Format",   "Level",     "Weights",
+    "Interpolate", "Extrapolation", "Threshold",   "Mode",    "Id",       "Layers",    "Position",
+    "Include",     "Result",        "Stiffness",   "Damping", "Density",  "Viscosity", "Area"};
+constexpr std::array kWords = {"inlet", "north",  "outlet", "probe",  "panel", "run",   "upper",  "lower",
                                "main",  "branch", "outer",  "summer", "base",  "check", "result", "mesh"};
 
 class Writer {
