@@ -21,11 +21,6 @@
 #include "load_file_generator.hpp"
 #include "zem/zem.h"
 
-#ifndef ZEM_BENCH_PUBLIC_WALK
-#include "frame/document.hpp"
-#include "model/named_nodes.hpp"
-#endif
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -64,7 +59,6 @@ struct WalkCount {
   double sink = 0;  // keeps the getters' results alive
 };
 
-#ifdef ZEM_BENCH_PUBLIC_WALK
 void walk(void* node, WalkCount& count) {
   ++count.nodes;
   switch (zemGetSyntaxClass(node)) {
@@ -99,48 +93,6 @@ void walk(void* node, WalkCount& count) {
   for (int i = 1; i <= n; ++i) walk(zemNodeByNum(node, static_cast<unsigned>(i)), count);
 }
 void* rootOf(void* handle) { return zemGetRoot(handle); }
-#else
-// Until the reading exports are in the library the walk calls the node
-// operations they forward to.
-void walk(void* p, WalkCount& count) {
-  auto* node = static_cast<zem::CzemNode*>(static_cast<zem::CzemBase*>(p));
-  ++count.nodes;
-  switch (node->GetSyntaxClass()) {
-    case 6:
-      count.sink += node->GetInt();
-      ++count.values;
-      return;
-    case 7:
-      count.sink += node->GetDouble();
-      ++count.values;
-      return;
-    case 8:
-      count.sink += node->GetBool();
-      ++count.values;
-      return;
-    case 9:
-      count.sink += static_cast<double>(std::strlen(node->GetString()));
-      ++count.values;
-      return;
-    case 5:
-    case 10:
-    case 11:
-    case 12:
-    case 14:
-    case 15:
-      ++count.values;
-      return;
-    default:
-      break;
-  }
-  const int n = node->GetNoNodes();
-  for (int i = 1; i <= n; ++i) walk(static_cast<zem::CzemBase*>(node->NodeByNum(static_cast<unsigned>(i))), count);
-}
-void* rootOf(void* handle) {
-  auto* data = dynamic_cast<zem::CzemData*>(static_cast<zem::CzemBase*>(handle));
-  return data != nullptr && data->root() != nullptr ? static_cast<zem::CzemBase*>(data->root()) : nullptr;
-}
-#endif
 
 // One load and walk; prints "load walk baseKb peakKb nodes values". A warm
 // run loads and closes the file once before, so the heap already holds the
