@@ -84,8 +84,12 @@ ZEM_API int zemNoChars(void* handle);
 ZEM_API int zemNoLines(void* handle);
 ZEM_API int zemNoComments(void* handle);
 ZEM_API int zemNoTokens(void* handle);
-/* Writes the document to fileName (replacing it) / adds it at the end of fileName. The written file becomes
- * the anchor. A file that cannot be opened or written stores 1001 and reports "Open error: <file>". */
+/* Writes the document to fileName (replacing it) / adds it at the end of fileName, with a header of its own,
+ * CR LF line ends and file names relative to the written file, which becomes the anchor. Result-folder
+ * settings go into the first top-level SYSTEM section (made when missing). An invalid handle stores 1005 and
+ * reports "Invalid zemHandle (CzemData)"; a document without tree stores 1006 and reports "Invalid zemNode";
+ * a file that cannot be opened or written completely stores 1001, reports "Open error: <file>", keeps the
+ * anchor and is left as it was opened. */
 ZEM_API void zemWrite(void* handle, const char* fileName);
 ZEM_API void zemAppend(void* handle, const char* fileName);
 
