@@ -4,10 +4,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <typeinfo>
 #include <vector>
 
@@ -35,6 +35,15 @@ class Random {
   template <typename T, std::size_t N>
   const T& pick(const T (&items)[N]) {
     return items[below(N)];
+  }
+  // One of the blank-separated words of `list`.
+  std::string word(std::string_view list) {
+    std::vector<std::string_view> words;
+    for (std::size_t at = 0, end = 0; at < list.size(); at = end + 1) {
+      end = std::min(list.find(' ', at), list.size());
+      words.push_back(list.substr(at, end - at));
+    }
+    return std::string(words[below(static_cast<unsigned>(words.size()))]);
   }
 
  private:
@@ -73,114 +82,97 @@ struct Outcome {
   CzemParser::Reader reader = CzemParser::kEngine;
 };
 
-Outcome outcomeOf(CzemParser& parser) {
+Outcome outcomeOf(CzemParser& parser, int keepTokens) {
   Outcome o;
-  o.result = parser.parse(1);
+  o.result = parser.parse(keepTokens);
   o.fast = parser.fastPathUsed();
   o.reader = parser.reader();
-  std::ostringstream record;
+  // A parse either gives a tree or fails with a message; token texts are kept only when asked for.
+  EXPECT_EQ(o.result == 0, parser.root() != nullptr);
+  EXPECT_TRUE(o.result == 0 ? !parser.hasError() : !parser.errorMessage().empty());
+  EXPECT_TRUE(o.result == 0 || o.result == 1);
+  EXPECT_TRUE(keepTokens != 0 || parser.tokenTexts() == 0);
+  std::ostringstream record, tree;
   record << "result " << o.result << " error{" << parser.errorMessage() << "} at " << parser.errorLine() << ':'
          << parser.errorPosition() << " chars " << parser.input().characters() << " lines " << parser.input().line()
          << " column " << parser.input().column() << " comments " << parser.comments() << " texts "
          << parser.tokenTexts() << " mode " << parser.mode();
   o.record = record.str();
-  std::ostringstream tree;
   if (parser.root() != nullptr) dumpNode(parser.root(), 0, tree);
   o.tree = tree.str();
   return o;
 }
 
-struct Tally {
-  int fast = 0;
-  int engine = 0;
-};
-
-// Parses `text` both ways from windows of `window` characters and expects
-// the same outcome; returns whether the fast reader took it.
-bool expectSameFromMemory(const std::string& text, std::size_t window, Tally* tally = nullptr) {
-  zem_test::ReportCapture quiet;
-  CzemParser exact(new zem_test::MemoryInput(text, window), CzemParser::kEngineOnly);
-  CzemParser fast(new zem_test::MemoryInput(text, window));
-  const Outcome a = outcomeOf(exact);
-  const Outcome b = outcomeOf(fast);
+// Parses with the engine alone and with the fast reader where it can take the input, and expects
+// the same outcome; returns the fast reader's.
+Outcome bothWays(CyyInput* exactInput, CyyInput* fastInput, int keepTokens = 1) {
+  Reports quiet;
+  CzemParser exact(exactInput, CzemParser::kEngineOnly), fast(fastInput);
+  const Outcome a = outcomeOf(exact, keepTokens), b = outcomeOf(fast, keepTokens);
   EXPECT_FALSE(a.fast);
-  EXPECT_EQ(a.record, b.record) << "window " << window << " text:\n" << text;
-  EXPECT_EQ(a.tree, b.tree) << "window " << window << " text:\n" << text;
+  EXPECT_EQ(a.record, b.record);
+  EXPECT_EQ(a.tree, b.tree);
   // Only a parse that succeeds may be the fast reader's.
-  if (b.fast) {
-    EXPECT_EQ(b.result, 0);
-  }
-  if (tally != nullptr) ++(b.fast ? tally->fast : tally->engine);
-  return b.fast;
+  EXPECT_TRUE(!b.fast || b.result == 0);
+  return b;
 }
 
-// The same from a file read in blocks of `block` bytes; returns which reader
-// took it, or nullopt when the fast reader left a file the engine accepts.
+struct Tally {
+  int fast = 0, engine = 0;
+};
+
+// Parses `text` both ways from windows of `window` characters; returns whether the fast reader took it.
+bool expectSameFromMemory(const std::string& text, std::size_t window, Tally* tally = nullptr, int keepTokens = 1) {
+  SCOPED_TRACE("window " + std::to_string(window) + " text:\n" + text);
+  const bool fast =
+      bothWays(new zem_test::MemoryInput(text, window), new zem_test::MemoryInput(text, window), keepTokens).fast;
+  if (tally != nullptr) ++(fast ? tally->fast : tally->engine);
+  return fast;
+}
+
+// The same from a file read in blocks of `block` bytes; returns which reader took it, or nullopt
+// when the fast reader left a file the engine accepts.
 std::optional<CzemParser::Reader> readersOfFile(const std::string& path, std::size_t block = CyyStream::kBlockSize) {
-  zem_test::ReportCapture quiet;
-  CzemParser exact(new CyyStream(path.c_str()), CzemParser::kEngineOnly);
-  CzemParser fast(new CyyStream(path.c_str(), block));
-  const Outcome a = outcomeOf(exact);
-  const Outcome b = outcomeOf(fast);
-  EXPECT_EQ(a.record, b.record) << path << " in blocks of " << block;
-  EXPECT_EQ(a.tree, b.tree) << path << " in blocks of " << block;
-  if (b.fast != (a.result == 0)) return std::nullopt;
+  SCOPED_TRACE(path + " in blocks of " + std::to_string(block) + ":\n" + readFile(path));
+  const Outcome b = bothWays(new CyyStream(path.c_str()), new CyyStream(path.c_str(), block));
+  if (b.fast != (b.result == 0)) return std::nullopt;
   return b.reader;
 }
 
 bool expectSameFromFile(const std::string& path) { return readersOfFile(path).has_value(); }
 
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Writes random parameter files that use every construct of the format:
-// data files repeat names, template files mark names with "()".
+// Writes random parameter files that use every construct of the format: data files repeat names,
+// template files mark names with "()". Line ends (also those in texts) follow the file's kind.
 class FileMaker {
  public:
-  FileMaker(Random& random, bool crlf, bool templateFile)
-      : random_(random), newline_(crlf ? "\r\n" : "\n"), template_(templateFile) {}
+  FileMaker(Random& random, bool crlf, bool templateFile) : random_(random), crlf_(crlf), template_(templateFile) {}
 
   std::string make(int sections, int maxDepth) {
     out_.clear();
-    if (random_.chance(50)) out_ += "// written by a test" + newline_;
+    if (random_.chance(50)) out_ += "// written by a test\n";
     for (int i = 0; i < sections; ++i) section(1, maxDepth);
     if (random_.chance(30)) gap();
-    return out_;
+    std::string text;
+    for (char c : out_) text += c == '\n' && crlf_ ? "\r\n" : std::string(1, c);
+    return text;
   }
 
  private:
   void gap() {
-    switch (random_.below(12)) {
-      case 0:
-        out_ += " ; note" + newline_;
-        break;
-      case 1:
-        out_ += " // note;" + newline_;
-        break;
-      case 2:
-        out_ += " /* a /* nested */ comment */ ";
-        break;
-      case 3:
-        out_ += "/*" + newline_ + "over lines" + newline_ + "*/";
-        break;
-      case 4:
-        out_ += newline_;
-        break;
-      case 5:
-        out_ += "\t \v\f";
-        break;
-      case 6:
-        out_ += " \r ";  // a lone carriage return is a blank
-        break;
-      case 7:
-        out_ += ";" + newline_;
-        break;
-      default:
-        out_ += ' ';
-        break;
-    }
+    // A lone carriage return is a blank.
+    static const char* const kGaps[] = {" ; note\n",
+                                        " // note;\n",
+                                        " /* a /* nested */ comment */ ",
+                                        "/*\nover lines\n*/",
+                                        "\n",
+                                        "\t \v\f",
+                                        " \r ",
+                                        ";\n",
+                                        " ",
+                                        " ",
+                                        " ",
+                                        " "};
+    out_ += random_.pick(kGaps);
   }
   void name(const char* const* names, std::size_t count) {
     out_ += names[random_.below(static_cast<unsigned>(count))];
@@ -194,120 +186,65 @@ class FileMaker {
     if (random_.chance(10)) gap();
     name(kNames, std::size(kNames));
     out_ += ']';
-    if (random_.chance(10)) out_ += random_.chance(50) ? "{section note}" : " {note" + newline_ + "over lines}";
-    out_ += newline_;
-    const unsigned items = random_.below(7);
-    for (unsigned i = 0; i < items; ++i) {
+    if (random_.chance(10)) out_ += random_.chance(50) ? "{section note}" : " {note\nover lines}";
+    out_ += '\n';
+    for (unsigned i = random_.below(7); i > 0; --i) {
       if (random_.chance(15)) gap();
       if (depth < maxDepth && random_.chance(25))
         section(depth + 1, maxDepth);
-      else if (random_.chance(12))
-        defaultLine();
       else
-        keywordLine();
+        line();
     }
     out_ += random_.chance(80) ? "EndSect" : random_.chance(50) ? "ENDSECT" : "endSect";
-    if (random_.chance(50)) out_ += "  // name";
-    out_ += newline_;
+    out_ += random_.chance(50) ? "  // name\n" : "\n";
   }
-  void keywordLine() {
+  void line() {
     static const char* const kNames[] = {"Name", "name", "Count", "Values", "k", "File", "Id2", "x_y"};
-    if (template_ && random_.chance(5))
+    if (random_.chance(12)) {
+      out_ += random_.chance(70) ? "default" : "Default";
+      out_ += random_.chance(50) ? "()" : "(Count)";
+      if (random_.chance(10)) out_ += "{default note}";
+    } else if (template_ && random_.chance(5)) {
       out_ += "()";
-    else
+    } else {
       name(kNames, std::size(kNames));
-    if (random_.chance(8)) out_ += " {keyword note}";
+      if (random_.chance(8)) out_ += " {keyword note}";
+    }
     out_ += " = ";
-    values();
-  }
-  void defaultLine() {
-    out_ += random_.chance(70) ? "default" : "Default";
-    out_ += random_.chance(50) ? "()" : "(Count)";
-    if (random_.chance(10)) out_ += "{default note}";
-    out_ += "= ";
-    values();
-  }
-  void values() {
-    const unsigned count = random_.below(6);
-    for (unsigned i = 0; i <= count; ++i) {
-      if (i > 0) {
-        out_ += random_.chance(85) ? ", " : "," + newline_ + "      ";
-        if (random_.chance(5)) gap();
-      }
+    for (unsigned i = 0, count = random_.below(6); i <= count; ++i) {
+      if (i > 0) out_ += random_.chance(85) ? ", " : ",\n      ";
+      if (i > 0 && random_.chance(5)) gap();
       if (!random_.chance(10)) value();
     }
-    out_ += newline_;
+    out_ += '\n';
   }
   void value() {
-    static const char* const kNumbers[] = {"0",
-                                           "7",
-                                           "12",
-                                           "2147483647",
-                                           "2147483648",
-                                           "9999999999",
-                                           "2.5",
-                                           ".5",
-                                           "12.",
-                                           "1e5",
-                                           "1E+5",
-                                           "1.5e-3",
-                                           "000",
-                                           "00012",
-                                           "3.25",
-                                           "1e300",
-                                           "2.2250738585072014e-308",
-                                           "1234567890123456789.5",
-                                           "0.1",
-                                           "6.02214076e23",
-                                           "1.7976931348623157e308"};
-    static const char* const kOutOfRange[] = {"1e-320", "4.9e-324", "1e999", "2e308"};
-    static const char* const kTexts[] = {"'plain'",   "'it''s'", "''",         "'two\nlines'", "'<CLOB:1,2.5,\"a\">'",
-                                         "'<clob:>'", "'a;b'",   "'/* no */'", "'{x}'",        "'\r'"};
-    switch (random_.below(12)) {
-      case 0:
-      case 1:
-      case 2: {
-        const unsigned sign = random_.below(6);
-        if (sign == 0) out_ += '-';
-        if (sign == 1) out_ += '+';
-        if (sign == 2) out_ += random_.chance(50) ? "- " : "+ /*c*/ ";
-        out_ += random_.below(300) == 0 ? random_.pick(kOutOfRange) : random_.pick(kNumbers);
-        break;
-      }
-      case 3:
-        out_ += random_.chance(50) ? (random_.chance(50) ? "true" : "FALSE") : "True";
-        break;
-      case 4:
-      case 5: {
-        std::string text = random_.pick(kTexts);
-        // Newlines in texts follow the file's line ends.
-        if (newline_ == "\r\n" && text == "'two\nlines'") text = "'two\r\nlines'";
-        out_ += text;
-        break;
-      }
-      case 6:
-        out_ += random_.chance(50) ? "#2024-01-02 12:00:00#" : "##";
-        break;
-      case 7:
-        out_ += random_.chance(50) ? "|.\\data\\in.dat|" : "|../a b/c.txt|";
-        break;
-      case 8:
-        out_ += random_.chance(50) ? "%3" : "% name";
-        break;
-      case 9:
-        // A braced text alone takes no second one.
-        out_ += random_.chance(50) ? "{only a note}" : "{note" + newline_ + "}";
-        return;
-      default:
-        out_ += std::to_string(random_.below(100000));
-        break;
+    static const char* const kSigns[] = {"-", "+", "- ", "+ /*c*/ ", "", ""};
+    static const char* const kSpaced[] = {"'/* no */'", "#2024-01-02 12:00:00#", "|../a b/c.txt|", "% name"};
+    const unsigned kind = random_.below(12);
+    if (kind < 3) {
+      out_ += random_.pick(kSigns);
+      out_ += random_.word(random_.below(300) == 0 ? "1e-320 4.9e-324 1e999 2e308"
+                                                   : "0 7 12 2147483647 2147483648 9999999999 2.5 .5 12. 1e5 1E+5 "
+                                                     "1.5e-3 000 00012 3.25 1e300 0.1 2.2250738585072014e-308 "
+                                                     "1234567890123456789.5 6.02214076e23 1.7976931348623157e308");
+    } else if (kind < 9) {
+      out_ += random_.chance(25) ? random_.pick(kSpaced)
+                                 : random_.word(
+                                       "true FALSE True True 'plain' 'it''s' '' 'two\nlines' 'a;b' '{x}' '\r' "
+                                       "'<clob:>' '<CLOB:1,2.5,\"a\">' ## |.\\data\\in.dat| %3");
+    } else if (kind == 9) {
+      // A braced text alone takes no second one.
+      out_ += random_.chance(50) ? "{only a note}" : "{note\n}";
+      return;
+    } else {
+      out_ += std::to_string(random_.below(100000));
     }
     if (random_.chance(8)) out_ += random_.chance(50) ? " {unit}" : "{m/s}";
   }
 
   Random& random_;
-  std::string newline_;
-  bool template_;
+  bool crlf_, template_;
   unsigned serial_ = 0;
   std::string out_;
 };
@@ -383,7 +320,7 @@ TEST(ParseFastPath, DamagedFilesReadTheSameBothWays) {
   for (int round = 0; round < 1500; ++round) {
     FileMaker maker(random, round % 2 == 0, round % 4 == 0);
     const std::string text = mutate(maker.make(1 + static_cast<int>(random.below(3)), 3), random);
-    expectSameFromMemory(text, round % 5 == 0 ? 1 + random.below(6) : 1 << 16, &tally);
+    expectSameFromMemory(text, round % 5 == 0 ? 1 + random.below(6) : 1 << 16, &tally, round % 2);
     if (::testing::Test::HasFailure()) break;
   }
   EXPECT_GT(tally.fast, 100);
@@ -392,39 +329,37 @@ TEST(ParseFastPath, DamagedFilesReadTheSameBothWays) {
 
 TEST(ParseFastPath, EdgesOfTheFormatReadTheSameBothWays) {
   using namespace std::string_literals;
-  const std::string cases[] = {
-      "",
-      "   ; only a comment\n// and another\n/* and /* a nested */ one */",
-      "[A] EndSect [A] EndSect [B()] EndSect",
-      "[T()] EndSect [X] k = 1 k = 2 EndSect",
-      "[A] x = 1e999 EndSect",
-      "[A] x = 1",
-      "[A] EndSect 'abc",
-      "[A] x = - 5, +2.5e3, -.5, + /**/ 7 EndSect",
-      "[A] x = 1, , 2, EndSect",
-      "[A] k = 1, b = 2 EndSect",
-      "[A] default() = 1, , default(k) = , EndSect",
-      "[A] () = 1 EndSect",
-      "[A] x = 1 2 EndSect",
-      "[A] x = {a}{b} EndSect",
-      "[A] true = 1 EndSect",
-      "[A] x = %y, %3, %'z' EndSect",
-      "[A] x = 'a''b', 'c\nd', '''' EndSect",
-      "[A] x = #no end\n# EndSect",
-      "[A] x = |no end\n| EndSect",
-      "[A] x = {a\r\nb} EndSect",
-      "[A] x = 1. EndSect",
-      "[A] x = 1e EndSect",
-      "[A] x = 1e+ EndSect",
-      "[A] x = . EndSect",
-      "[A] x = 1.5.3 EndSect",
-      "[A] x = 1 /* open",
-      "[A] x = 'it\0s' EndSect"s,
-      "[A] x = 1 \0 EndSect"s,
-      "[A] _x = 1 EndSect",
-      "[A]\r\r\nx = 1\r\nEndSect\r",
-      "[SYSTEM] ResultRootFolder = |out| EndSect",
-  };
+  const std::string cases[] = {"",
+                               "   ; only a comment\n// and another\n/* and /* a nested */ one */",
+                               "[A] EndSect [A] EndSect [B()] EndSect",
+                               "[T()] EndSect [X] k = 1 k = 2 EndSect",
+                               "[A] x = 1e999 EndSect",
+                               "[A] x = 1",
+                               "[A] EndSect 'abc",
+                               "[A] x = - 5, +2.5e3, -.5, + /**/ 7 EndSect",
+                               "[A] x = 1, , 2, EndSect",
+                               "[A] k = 1, b = 2 EndSect",
+                               "[A] default() = 1, , default(k) = , EndSect",
+                               "[A] () = 1 EndSect",
+                               "[A] x = 1 2 EndSect",
+                               "[A] x = {a}{b} EndSect",
+                               "[A] true = 1 EndSect",
+                               "[A] x = %y, %3, %'z' EndSect",
+                               "[A] x = 'a''b', 'c\nd', '''' EndSect",
+                               "[A] x = #no end\n# EndSect",
+                               "[A] x = |no end\n| EndSect",
+                               "[A] x = {a\r\nb} EndSect",
+                               "[A] x = 1. EndSect",
+                               "[A] x = 1e EndSect",
+                               "[A] x = 1e+ EndSect",
+                               "[A] x = . EndSect",
+                               "[A] x = 1.5.3 EndSect",
+                               "[A] x = 1 /* open",
+                               "[A] x = 'it\0s' EndSect"s,
+                               "[A] x = 1 \0 EndSect"s,
+                               "[A] _x = 1 EndSect",
+                               "[A]\r\r\nx = 1\r\nEndSect\r",
+                               "[SYSTEM] ResultRootFolder = |out| EndSect"};
   for (const std::string& text : cases) {
     for (std::size_t window : {1, 3, 1 << 16}) expectSameFromMemory(text, window);
     expectSameFromFile(zem_test::writeTempFile("fast_edge.txt", text));

@@ -8,14 +8,14 @@
 #include "text/load_handle.hpp"
 
 using namespace zem;
-using zem_test::loadText;
 
 namespace {
 
 // A loaded document that closes itself.
 class Loaded {
  public:
-  Loaded(const std::string& name, const std::string& text) : handle_(loadText(name, text)) { code_ = zemGetErrorGlb(); }
+  Loaded(const std::string& name, const std::string& text)
+      : handle_(zem_test::loadText(name, text)), code_(zemGetErrorGlb()) {}
   ~Loaded() {
     if (handle_ != nullptr) zemClose(&handle_);
   }
@@ -163,21 +163,4 @@ TEST(ParseTree, EndSectNameIsAComment) {
              "[Outer]\r\n   [Inner]\r\n      k = 1\r\n   EndSect  // Inner\r\n\r\nEndSect  // Other\r\n");
   ASSERT_EQ(doc.code(), 0);
   EXPECT_NE(doc.section("Outer")->SectionByNameNum("Inner", 1), nullptr);
-}
-
-TEST(ParseTree, DeepNestingUpToTheStackLimitParses) {
-  std::string text;
-  for (int i = 0; i < 144; ++i) text += "[S]\n";
-  text += "k = +1\n";
-  for (int i = 0; i < 144; ++i) text += "EndSect\n";
-  Loaded doc("deep144.txt", text);
-  ASSERT_EQ(doc.code(), 0);
-  CzemNode* node = doc.section("S");
-  int depth = 1;
-  while (node->GetNoSections() > 0) {
-    node = node->SectionByNum(1);
-    ++depth;
-  }
-  EXPECT_EQ(depth, 144);
-  EXPECT_EQ(node->KeywordByNameNum("k", 1)->ParamByNum(1)->GetInt(), 1);
 }
