@@ -25,6 +25,15 @@ inline void* loadText(const std::string& name, const std::string& content, int q
   return zemLoadFile(writeTempFile(name, content).c_str(), quiet);
 }
 
+// `levels` sections, each inside the one before, around `innermost`.
+inline std::string nested(int levels, const std::string& innermost = "k = +1\n") {
+  std::string text;
+  for (int i = 0; i < levels; ++i) text += "[S]\n";
+  text += innermost;
+  for (int i = 0; i < levels; ++i) text += "EndSect\n";
+  return text;
+}
+
 // The kinds of the reports `action` makes.
 template <typename Action>
 std::vector<int> reportKinds(Action action) {

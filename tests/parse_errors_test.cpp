@@ -40,14 +40,6 @@ int loadCode(const std::string& text) {
   return code;
 }
 
-std::string nested(int levels) {
-  std::string text;
-  for (int i = 0; i < levels; ++i) text += "[S]\n";
-  text += "k = +1\n";
-  for (int i = 0; i < levels; ++i) text += "EndSect\n";
-  return text;
-}
-
 }  // namespace
 
 TEST(ParseErrors, EachFailureHasItsMessageAndPlace) {
@@ -72,7 +64,7 @@ TEST(ParseErrors, EachFailureHasItsMessageAndPlace) {
       // A conversion error is recorded right after the number.
       {"[A]\n x = 1e999 \nEndSect", "Double overflow (real)", 2, 10},
       {"[A] x = -" + std::string(400, '9') + " EndSect", "Double overflow (integer)", 1, 409},
-      {nested(145), "yacc stack overflow", 146, 6},
+      {zem_test::nested(145), "yacc stack overflow", 146, 6},
   });
 }
 
@@ -93,7 +85,7 @@ TEST(ParseErrors, FileKindIsDecidedByTheFirstEvidence) {
 }
 
 TEST(ParseErrors, NestingUpToTheStackLimitParses) {
-  void* handle = zem_test::loadText("deep144.txt", nested(144));
+  void* handle = zem_test::loadText("deep144.txt", zem_test::nested(144));
   ASSERT_EQ(zemGetErrorGlb(), 0);
   CzemNode* node = dynamic_cast<CzemLoad*>(static_cast<CzemBase*>(handle))->root();
   int depth = 0;

@@ -254,26 +254,14 @@ std::string mutate(std::string text, Random& random) {
   for (unsigned edits = 1 + random.below(3); edits > 0; --edits) {
     const std::size_t at = random.below(static_cast<unsigned>(text.size() + 1));
     const char c = kNoise[random.below(sizeof kNoise - 1)];
-    switch (random.below(3)) {
-      case 0:
-        if (at < text.size()) text[at] = c;
-        break;
-      case 1:
-        text.insert(at, 1, c);
-        break;
-      default:
-        if (at < text.size()) text.erase(at, 1);
-        break;
-    }
+    const unsigned how = random.below(3);
+    if (how == 1)
+      text.insert(at, 1, c);
+    else if (at < text.size() && how == 0)
+      text[at] = c;
+    else if (at < text.size())
+      text.erase(at, 1);
   }
-  return text;
-}
-
-std::string nested(int levels, const char* innermost) {
-  std::string text;
-  for (int i = 0; i < levels; ++i) text += "[S]\n";
-  text += innermost;
-  for (int i = 0; i < levels; ++i) text += "EndSect\n";
   return text;
 }
 
@@ -329,37 +317,18 @@ TEST(ParseFastPath, DamagedFilesReadTheSameBothWays) {
 
 TEST(ParseFastPath, EdgesOfTheFormatReadTheSameBothWays) {
   using namespace std::string_literals;
-  const std::string cases[] = {"",
-                               "   ; only a comment\n// and another\n/* and /* a nested */ one */",
-                               "[A] EndSect [A] EndSect [B()] EndSect",
-                               "[T()] EndSect [X] k = 1 k = 2 EndSect",
-                               "[A] x = 1e999 EndSect",
-                               "[A] x = 1",
-                               "[A] EndSect 'abc",
-                               "[A] x = - 5, +2.5e3, -.5, + /**/ 7 EndSect",
-                               "[A] x = 1, , 2, EndSect",
-                               "[A] k = 1, b = 2 EndSect",
-                               "[A] default() = 1, , default(k) = , EndSect",
-                               "[A] () = 1 EndSect",
-                               "[A] x = 1 2 EndSect",
-                               "[A] x = {a}{b} EndSect",
-                               "[A] true = 1 EndSect",
-                               "[A] x = %y, %3, %'z' EndSect",
-                               "[A] x = 'a''b', 'c\nd', '''' EndSect",
-                               "[A] x = #no end\n# EndSect",
-                               "[A] x = |no end\n| EndSect",
-                               "[A] x = {a\r\nb} EndSect",
-                               "[A] x = 1. EndSect",
-                               "[A] x = 1e EndSect",
-                               "[A] x = 1e+ EndSect",
-                               "[A] x = . EndSect",
-                               "[A] x = 1.5.3 EndSect",
-                               "[A] x = 1 /* open",
-                               "[A] x = 'it\0s' EndSect"s,
-                               "[A] x = 1 \0 EndSect"s,
-                               "[A] _x = 1 EndSect",
-                               "[A]\r\r\nx = 1\r\nEndSect\r",
-                               "[SYSTEM] ResultRootFolder = |out| EndSect"};
+  // clang-format off
+  const std::string cases[] = {"", "   ; only a comment\n// and another\n/* and /* a nested */ one */",
+      "[A] EndSect [A] EndSect [B()] EndSect", "[T()] EndSect [X] k = 1 k = 2 EndSect", "[A] x = 1e999 EndSect",
+      "[A] x = 1", "[A] EndSect 'abc", "[A] x = - 5, +2.5e3, -.5, + /**/ 7 EndSect", "[A] x = 1, , 2, EndSect",
+      "[A] k = 1, b = 2 EndSect", "[A] default() = 1, , default(k) = , EndSect", "[A] () = 1 EndSect",
+      "[A] x = 1 2 EndSect", "[A] x = {a}{b} EndSect", "[A] true = 1 EndSect", "[A] x = %y, %3, %'z' EndSect",
+      "[A] x = 'a''b', 'c\nd', '''' EndSect", "[A] x = #no end\n# EndSect", "[A] x = |no end\n| EndSect",
+      "[A] x = {a\r\nb} EndSect", "[A] x = 1. EndSect", "[A] x = 1e EndSect", "[A] x = 1e+ EndSect",
+      "[A] x = . EndSect", "[A] x = 1.5.3 EndSect", "[A] x = 1 /* open", "[A] x = 'it\0s' EndSect"s,
+      "[A] x = 1 \0 EndSect"s, "[A] _x = 1 EndSect", "[A]\r\r\nx = 1\r\nEndSect\r",
+      "[SYSTEM] ResultRootFolder = |out| EndSect"};
+  // clang-format on
   for (const std::string& text : cases) {
     for (std::size_t window : {1, 3, 1 << 16}) expectSameFromMemory(text, window);
     expectSameFromFile(zem_test::writeTempFile("fast_edge.txt", text));
@@ -368,12 +337,12 @@ TEST(ParseFastPath, EdgesOfTheFormatReadTheSameBothWays) {
 }
 
 TEST(ParseFastPath, DeepNestingIsLeftToTheEngineNearItsLimit) {
-  EXPECT_TRUE(expectSameFromMemory(nested(100, "k = +1\n"), 4096));
+  EXPECT_TRUE(expectSameFromMemory(zem_test::nested(100, "k = +1\n"), 4096));
   for (int levels : {139, 140, 141, 143, 144, 145, 146}) {
     SCOPED_TRACE(levels);
-    expectSameFromMemory(nested(levels, "k = +1\n"), 4096);
-    expectSameFromMemory(nested(levels, "default(k) = -1\n"), 4096);
-    expectSameFromMemory(nested(levels, "[I()]\nEndSect\n"), 4096);
+    expectSameFromMemory(zem_test::nested(levels, "k = +1\n"), 4096);
+    expectSameFromMemory(zem_test::nested(levels, "default(k) = -1\n"), 4096);
+    expectSameFromMemory(zem_test::nested(levels, "[I()]\nEndSect\n"), 4096);
   }
 }
 
@@ -402,15 +371,11 @@ TEST(ParseFastPath, FilesReadWithTheirLineEndsKept) {
   // All but the damaged files.
   EXPECT_GT(kept, 60);
   // Carriage returns alone, doubled, at the end, and pairs in texts and comments.
-  const char* const cases[] = {"[A]\r\r\nk = 1\r\nEndSect\r",
-                               "[A]\rk = 1\r\nEndSect\r\n\r\n",
-                               "[A] k = 'a\r\nb' EndSect",
-                               "[A] k = {a\r\nb} EndSect\r\n",
-                               "[A] ; x\r\n k = 1 // y\r\r\nEndSect",
-                               "[A] /* x\r\n */ k = 1 EndSect",
-                               "[A] k = #x\r\n# EndSect",
-                               "\r\n\r\n",
-                               "[A] k = 1\r\nEndSect ; end\r"};
+  // clang-format off
+  const char* const cases[] = {"[A]\r\r\nk = 1\r\nEndSect\r", "[A]\rk = 1\r\nEndSect\r\n\r\n", "[A] k = 'a\r\nb' EndSect",
+      "[A] k = {a\r\nb} EndSect\r\n", "[A] ; x\r\n k = 1 // y\r\r\nEndSect", "[A] /* x\r\n */ k = 1 EndSect",
+      "[A] k = #x\r\n# EndSect", "\r\n\r\n", "[A] k = 1\r\nEndSect ; end\r"};
+  // clang-format on
   for (const char* text : cases) {
     const std::string path = zem_test::writeTempFile("fast_kept_edge.txt", text);
     for (std::size_t block : {1, 3, 8, 1 << 20}) EXPECT_TRUE(readersOfFile(path, block).has_value()) << text;
