@@ -53,13 +53,14 @@ Outcome lex(const std::string& source, std::size_t window = 1 << 16) {
 
 }  // namespace
 
-TEST(LexerTokens, EveryTokenHasItsCodeAndText) {
+TEST(LexerTokens, EveryTokenHasItsCodeAndTextAndCommentsAreSkippedAndCounted) {
   const std::string name(5000, 'n'), content(70000, 'x');
   Tokens punctuation = {{kTokFilename, "C:\\a\\b.txt"}};
   for (char c : std::string("[]()=,+-%/*")) punctuation.push_back({c, ""});
   const struct {
     std::string source;
     Tokens tokens;
+    unsigned comments = 0;
   } cases[] = {
       {"12 1.5 .5 12.", {{kTokInteger, "12"}, {kTokReal, "1.5"}, {kTokReal, ".5"}, {kTokReal, "12."}}},
       {"2E7 1.5e-3 3e+2", {{kTokReal, "2E7"}, {kTokReal, "1.5e-3"}, {kTokReal, "3e+2"}}},
@@ -83,21 +84,17 @@ TEST(LexerTokens, EveryTokenHasItsCodeAndText) {
       // NUL outside texts is an invalid token.
       {std::string("a\0b", 3), {{kTokIdent, "a"}, {kTokInvalid, ""}, {kTokIdent, "b"}}},
       {std::string("'a\0b'", 5), {{kTokString, std::string("a\0b", 3)}}},
+      {"/* a /* b */ c */ [X]", {{'[', ""}, {kTokIdent, "X"}, {']', ""}}, 2},
+      {"; one\n// two\n;\nk /* a */;b\n= 1", {{kTokIdent, "k"}, {'=', ""}, {kTokInteger, "1"}}, 5},
+      {"  \t\n ; only comments\n/**/", {}, 2},
   };
-  for (const auto& c : cases) EXPECT_EQ(lex(c.source).tokens, c.tokens) << c.source.substr(0, 40);
-}
-
-TEST(LexerTokens, CommentsAreSkippedAndCounted) {
-  Outcome o = lex("/* a /* b */ c */ [X]");
-  EXPECT_EQ(o.tokens, (Tokens{{'[', ""}, {kTokIdent, "X"}, {']', ""}}));
-  EXPECT_EQ(o.comments, 2u);
-  o = lex("; one\n// two\n;\nk /* a */;b\n= 1");
-  EXPECT_EQ(o.tokens, (Tokens{{kTokIdent, "k"}, {'=', ""}, {kTokInteger, "1"}}));
-  EXPECT_EQ(o.comments, 5u);
-  o = lex("  \t\n ; only comments\n/**/");
-  EXPECT_TRUE(o.tokens.empty());
-  EXPECT_EQ(o.comments, 2u);
-  EXPECT_EQ(o.error, "");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source.substr(0, 40));
+    const Outcome o = lex(c.source);
+    EXPECT_EQ(o.tokens, c.tokens);
+    EXPECT_EQ(o.comments, c.comments);
+    EXPECT_EQ(o.error, "");
+  }
 }
 
 TEST(LexerTokens, WindowBoundariesChangeNothing) {

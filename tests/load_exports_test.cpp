@@ -109,32 +109,26 @@ TEST(LoadExports, NodesKnowTheFileNameAsLoaded) {
 
 TEST(LoadExports, SystemSectionSetsTheResultFolders) {
   Reports reports;
+  auto folders = [](const char* text) {
+    void* handle = loadText("system.txt", text);
+    CzemTargetList* root = rootOf(handle);
+    std::string out = root == nullptr ? "no tree"
+                                      : std::string(root->resultRoot().empty() ? "-" : "root") + " " +
+                                            (root->customFolder().empty() ? "-" : "custom") + " " +
+                                            std::to_string(root->useCustom());
+    zemClose(&handle);
+    return out;
+  };
   // Keywords of the wrong kind report even when quiet and change nothing.
-  void* handle = loadText("system_bad.txt",
-                          "[System] ResultRootFolder = 5 UseCustomResultFolder = 'yes' CustomResultFolder = 1.5 "
-                          "EndSect");
+  EXPECT_EQ(folders("[System] ResultRootFolder = 5 UseCustomResultFolder = 'yes' CustomResultFolder = 1.5 EndSect"),
+            "- - 0");
   reports.expect(0, Texts(3, "Function invalid in this context"));
-  EXPECT_TRUE(rootOf(handle)->resultRoot().empty());
-  EXPECT_TRUE(rootOf(handle)->customFolder().empty());
-  EXPECT_EQ(rootOf(handle)->useCustom(), 0);
-  zemClose(&handle);
-
-  handle = loadText("system.txt",
-                    "[SYSTEM]\n ResultRootFolder = |/res/root|\n UseCustomResultFolder = true\n"
-                    " CustomResultFolder = |/res/custom|\nEndSect\n[SYSTEM] UseCustomResultFolder = false EndSect");
-  ASSERT_NE(rootOf(handle), nullptr);
-  EXPECT_FALSE(rootOf(handle)->resultRoot().empty());
-  EXPECT_FALSE(rootOf(handle)->customFolder().empty());
-  EXPECT_EQ(rootOf(handle)->useCustom(), 1);
-  zemClose(&handle);
+  EXPECT_EQ(folders("[SYSTEM]\n ResultRootFolder = |/res/root|\n UseCustomResultFolder = true\n"
+                    " CustomResultFolder = |/res/custom|\nEndSect\n[SYSTEM] UseCustomResultFolder = false EndSect"),
+            "root custom 1");
   // Without the flag the folder is kept with use-custom 0; without the folder nothing changes.
-  handle = loadText("system_noflag.txt", "[SYSTEM] CustomResultFolder = |/res/custom| EndSect");
-  EXPECT_FALSE(rootOf(handle)->customFolder().empty());
-  EXPECT_EQ(rootOf(handle)->useCustom(), 0);
-  zemClose(&handle);
-  handle = loadText("system_nofolder.txt", "[SYSTEM] UseCustomResultFolder = true EndSect");
-  EXPECT_EQ(rootOf(handle)->useCustom(), 0);
-  zemClose(&handle);
+  EXPECT_EQ(folders("[SYSTEM] CustomResultFolder = |/res/custom| EndSect"), "- custom 0");
+  EXPECT_EQ(folders("[SYSTEM] UseCustomResultFolder = true EndSect"), "- - 0");
   reports.expect(0, {});
 }
 

@@ -126,17 +126,16 @@ TEST(ParseTree, TemplateMarkersSetTheMayRepeatFlag) {
   auto* s = dynamic_cast<CzemSection*>(doc.section("S"));
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->flags(), kMayRepeat);
-  auto flagsOf = [&](unsigned n) { return static_cast<CzemNamedNode*>(s->NodeByNum(n))->flags(); };
-  auto nameOf = [&](unsigned n) { return std::string(s->NodeByNum(n)->GetName()); };
-  EXPECT_EQ(nameOf(1), "k");
-  EXPECT_EQ(flagsOf(1), kMayRepeat);
-  EXPECT_EQ(nameOf(2), "");
-  EXPECT_EQ(flagsOf(2), kMayRepeat);
-  EXPECT_EQ(flagsOf(3), kMayRepeat);
-  EXPECT_EQ(s->NodeByNum(3)->IsDefaultDef(), 1);
-  EXPECT_EQ(flagsOf(4), 0u);
-  EXPECT_EQ(nameOf(4), "k");
-  EXPECT_EQ(flagsOf(5), 0u);
+  std::string nodes;  // name, whether it may repeat, and "d" for a default definition
+  for (int n = 1; n <= s->GetNoNodes(); ++n) {
+    auto* node = static_cast<CzemNamedNode*>(s->NodeByNum(n));
+    nodes += std::string(node->GetName()) +
+             (node->flags() == kMayRepeat ? "+"
+              : node->flags() == 0        ? "-"
+                                          : "?") +
+             (node->IsDefaultDef() != 0 ? "d " : " ");
+  }
+  EXPECT_EQ(nodes, "k+ + +d k-d plain- ");
 }
 
 TEST(ParseTree, RepeatedNamesGetInstanceNumbers) {
