@@ -42,13 +42,10 @@ struct Outcome {
 
 Outcome lex(const std::string& source, std::size_t window = 1 << 16) {
   CzemParser parser(new MemoryInput(source, window));
-  Tokens tokens = lex(parser);
-  return {tokens,
-          parser.errorMessage(),
-          parser.errorLine(),
-          parser.errorPosition(),
-          parser.comments(),
-          parser.input().characters()};
+  // Braced initialisers run in order: the tokens are read first.
+  Outcome o{lex(parser), parser.errorMessage(), parser.errorLine(), parser.errorPosition(), parser.comments(), 0};
+  o.characters = parser.input().characters();
+  return o;
 }
 
 }  // namespace

@@ -5,26 +5,19 @@
 #include <thread>
 
 #include "load_support.hpp"
-#include "text/load_handle.hpp"
 
 using namespace zem;
 using zem_test::loadText;
+using zem_test::rootOf;
 using zem_test::writeTempFile;
 
 namespace {
 
-CzemTargetList* rootOf(void* handle) {
-  auto* load = dynamic_cast<CzemLoad*>(static_cast<CzemBase*>(handle));
-  return load != nullptr ? load->root() : nullptr;
-}
-
 int openDescriptorsOn(const std::string& path) {
   int count = 0;
-  const auto target = std::filesystem::canonical(path);
-  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-    std::error_code ec;
-    count += std::filesystem::read_symlink(entry.path(), ec) == target && !ec ? 1 : 0;
-  }
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+    count += std::filesystem::read_symlink(entry.path(), ec) == std::filesystem::canonical(path) ? 1 : 0;
   return count;
 }
 

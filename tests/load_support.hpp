@@ -9,6 +9,7 @@
 
 #include "test_support.hpp"
 #include "text/input.hpp"
+#include "text/load_handle.hpp"
 
 namespace zem_test {
 
@@ -18,6 +19,12 @@ inline std::string writeTempFile(const std::string& name, const std::string& con
   const std::string path = testing::TempDir() + "zem_load_" + std::to_string(getpid()) + "_" + name;
   writeFile(path, content);
   return path;
+}
+
+// The tree of a load handle, or null.
+inline zem::CzemTargetList* rootOf(void* handle) {
+  auto* load = dynamic_cast<zem::CzemLoad*>(static_cast<zem::CzemBase*>(handle));
+  return load != nullptr ? load->root() : nullptr;
 }
 
 // Loads `content` from a temp file; the caller closes the handle.

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "load_support.hpp"
-#include "text/load_handle.hpp"
 
 using namespace zem;
 
@@ -22,7 +21,7 @@ void expectFailures(std::initializer_list<Failure> failures) {
     void* handle = zem_test::loadText("errors.txt", f.text);
     EXPECT_EQ(zemGetErrorGlb(), 1003);
     ASSERT_NE(handle, nullptr);
-    EXPECT_EQ(dynamic_cast<CzemLoad*>(static_cast<CzemBase*>(handle))->root(), nullptr);
+    EXPECT_EQ(zem_test::rootOf(handle), nullptr);
     int line = 0, position = 0;
     const char* message = nullptr;
     EXPECT_STREQ(zemGetSyntaxErr(handle, &line, &position, &message), f.message);
@@ -83,7 +82,7 @@ TEST(ParseErrors, FileKindIsDecidedByTheFirstEvidence) {
 TEST(ParseErrors, NestingUpToTheStackLimitParses) {
   void* handle = zem_test::loadText("deep144.txt", zem_test::nested(144));
   ASSERT_EQ(zemGetErrorGlb(), 0);
-  CzemNode* node = dynamic_cast<CzemLoad*>(static_cast<CzemBase*>(handle))->root();
+  CzemNode* node = zem_test::rootOf(handle);
   int depth = 0;
   for (; node->GetNoSections() > 0; ++depth) node = node->SectionByNum(1);
   EXPECT_EQ(depth, 144);

@@ -65,10 +65,9 @@ void dumpNode(CzemNode* node, int depth, std::ostringstream& out) {
   auto* param = dynamic_cast<CzemParam*>(node);
   ASSERT_NE(param, nullptr);
   out << " value{" << param->valueText().view() << "}";
-  if (node->IsNumeric() != 0) {
+  if (node->IsNumeric() != 0)
     out << " int " << node->IsInt() << ':' << node->GetInt() << " double " << node->IsDouble() << ':'
         << node->GetDouble() << " float " << node->IsFloat() << ':' << node->GetFloat();
-  }
   if (node->IsBool() != 0) out << " bool " << node->GetBool();
   if (node->IsClob() != 0) out << " clob{" << node->GetString() << "}";
   out << '\n';
@@ -172,17 +171,16 @@ class FileMaker {
                                         " "};
     out_ += random_.pick(kGaps);
   }
-  void name(const char* const* names, std::size_t count) {
-    out_ += names[random_.below(static_cast<unsigned>(count))];
+  void name(std::string_view names) {
+    out_ += random_.word(names);
     // A template file may not repeat a name.
     if (template_) out_ += std::to_string(++serial_);
     if (template_ && random_.chance(30)) out_ += random_.chance(50) ? "()" : " ( ) ";
   }
   void section(int depth, int maxDepth) {
-    static const char* const kNames[] = {"Setup", "Grid", "grid", "Zone", "Item", "a_1b", "X"};
     out_ += '[';
     if (random_.chance(10)) gap();
-    name(kNames, std::size(kNames));
+    name("Setup Grid grid Zone Item a_1b X");
     out_ += ']';
     if (random_.chance(10)) out_ += random_.chance(50) ? "{section note}" : " {note\nover lines}";
     out_ += '\n';
@@ -197,7 +195,6 @@ class FileMaker {
     out_ += random_.chance(50) ? "  // name\n" : "\n";
   }
   void line() {
-    static const char* const kNames[] = {"Name", "name", "Count", "Values", "k", "File", "Id2", "x_y"};
     if (random_.chance(12)) {
       out_ += random_.chance(70) ? "default" : "Default";
       out_ += random_.chance(50) ? "()" : "(Count)";
@@ -205,7 +202,7 @@ class FileMaker {
     } else if (template_ && random_.chance(5)) {
       out_ += "()";
     } else {
-      name(kNames, std::size(kNames));
+      name("Name name Count Values k File Id2 x_y");
       if (random_.chance(8)) out_ += " {keyword note}";
     }
     out_ += " = ";

@@ -5,7 +5,6 @@
 #include "load_support.hpp"
 #include "model/named_nodes.hpp"
 #include "model/values.hpp"
-#include "text/load_handle.hpp"
 
 using namespace zem;
 
@@ -20,10 +19,7 @@ class Loaded {
     if (handle_ != nullptr) zemClose(&handle_);
   }
   int code() const { return code_; }
-  CzemTargetList* root() const {
-    auto* load = dynamic_cast<CzemLoad*>(static_cast<CzemBase*>(handle_));
-    return load != nullptr ? load->root() : nullptr;
-  }
+  CzemTargetList* root() const { return zem_test::rootOf(handle_); }
   CzemNode* section(const char* name, unsigned n = 1) const { return root()->SectionByNameNum(name, n); }
 
  private:
@@ -38,12 +34,12 @@ std::string valueText(CzemNode* node) {
 
 }  // namespace
 
-TEST(ParseTree, SectionsNestAndKeepFileOrder) {
-  Loaded doc("nest.txt", "[A] x = 1 [B] y = 2 EndSect EndSect [C] EndSect");
+TEST(ParseTree, SectionsNestKeepFileOrderAndNumberRepeatedNames) {
+  Loaded doc("nest.txt", "[A] x = 1 [B] y = 2 EndSect EndSect [C] EndSect [a] x = 3 X = 4 EndSect");
   ASSERT_EQ(doc.code(), 0);
   CzemTargetList* root = doc.root();
   ASSERT_NE(root, nullptr);
-  EXPECT_EQ(root->GetNoSections(), 2);
+  EXPECT_EQ(root->GetNoSections(), 3);
   CzemNode* a = doc.section("A");
   ASSERT_NE(a, nullptr);
   ASSERT_EQ(a->GetNoNodes(), 2);
@@ -51,6 +47,8 @@ TEST(ParseTree, SectionsNestAndKeepFileOrder) {
   EXPECT_EQ(a->NodeByNum(2), a->SectionByNameNum("B", 1));
   EXPECT_EQ(a->SectionByNameNum("B", 1)->KeywordByNameNum("y", 1)->ParamByNum(1)->GetInt(), 2);
   EXPECT_EQ(root->SectionByNum(2)->GetName(), std::string("C"));
+  EXPECT_EQ(doc.section("A", 2)->GetInstanceNo(), 2u);
+  EXPECT_EQ(doc.section("A", 2)->KeywordByNameNum("x", 2)->ParamByNum(1)->GetInt(), 4);
 }
 
 TEST(ParseTree, ValueClassFollowsTheLiteralToken) {
@@ -136,13 +134,6 @@ TEST(ParseTree, TemplateMarkersSetTheMayRepeatFlag) {
              (node->IsDefaultDef() != 0 ? "d " : " ");
   }
   EXPECT_EQ(nodes, "k+ + +d k-d plain- ");
-}
-
-TEST(ParseTree, RepeatedNamesGetInstanceNumbers) {
-  Loaded doc("repeat.txt", "[A] k = 1 K = 2 EndSect [a] EndSect");
-  ASSERT_EQ(doc.code(), 0);
-  EXPECT_EQ(doc.section("A", 2)->GetInstanceNo(), 2u);
-  EXPECT_EQ(doc.section("A")->KeywordByNameNum("k", 2)->ParamByNum(1)->GetInt(), 2);
 }
 
 TEST(ParseTree, EmptyAndCommentOnlyFilesGiveAnEmptyRoot) {
