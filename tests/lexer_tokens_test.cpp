@@ -132,8 +132,7 @@ TEST(LexerErrors, EveryLexicalErrorHasItsMessageAndPlace) {
       SCOPED_TRACE(c.source);
       const Outcome o = lex(c.source, window);
       EXPECT_EQ(o.error, c.message);
-      EXPECT_EQ(o.line, c.line);
-      EXPECT_EQ(o.position, c.position);
+      EXPECT_EQ(std::pair(o.line, o.position), std::pair(c.line, c.position));
     }
   }
 }

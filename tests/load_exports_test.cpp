@@ -53,8 +53,7 @@ TEST(LoadExports, AGoodLoadClearsAnEarlierErrorAndHasAnEmptySyntaxErrorRecord) {
   const char* message = nullptr;
   EXPECT_STREQ(zemGetSyntaxErr(handle, &line, &position, &message), "");
   EXPECT_STREQ(message, "");
-  EXPECT_EQ(line, 0);
-  EXPECT_EQ(position, 0);
+  EXPECT_EQ(std::pair(line, position), std::pair(0, 0));
   EXPECT_STREQ(zemGetSyntaxErr(handle, nullptr, nullptr, nullptr), "");  // null out-pointers are skipped
   zemClose(&handle);
 }
@@ -73,12 +72,12 @@ TEST(LoadExports, StatisticsNeedALoadHandle) {
   Reports reports;
   void* created = zemCreate();
   for (void* bad : {static_cast<void*>(nullptr), created}) {
-    EXPECT_EQ(zemNoChars(bad) + zemNoLines(bad) + zemNoComments(bad) + zemNoTokens(bad), 0);
+    EXPECT_EQ((std::vector{zemNoChars(bad), zemNoLines(bad), zemNoComments(bad), zemNoTokens(bad)}), std::vector(4, 0));
     int line = 5, position = 5;
     const char* message = nullptr;
     EXPECT_STREQ(zemGetSyntaxErr(bad, &line, &position, &message), "");
     EXPECT_STREQ(message, "");
-    EXPECT_EQ(line + position, 0);
+    EXPECT_EQ(std::pair(line, position), std::pair(0, 0));
     reports.expect(1005, Texts(5, "Invalid zemHandle (CzemLoad)"));
   }
   zemClose(&created);

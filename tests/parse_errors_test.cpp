@@ -26,8 +26,7 @@ void expectFailures(std::initializer_list<Failure> failures) {
     const char* message = nullptr;
     EXPECT_STREQ(zemGetSyntaxErr(handle, &line, &position, &message), f.message);
     EXPECT_STREQ(message, f.message);
-    EXPECT_EQ(line, f.line);
-    EXPECT_EQ(position, f.position);
+    EXPECT_EQ(std::pair(line, position), std::pair(f.line, f.position));
     zemClose(&handle);
   }
 }
@@ -101,8 +100,7 @@ TEST(ParseErrors, FailedLoadReportsMessageFileLineAndPosition) {
   reports.expect(1003, {"Error: syntax error\n in " + path + " near line 7 position 15"});
   int line = 0, position = 0;
   EXPECT_STREQ(zemGetSyntaxErr(handle, &line, &position, nullptr), "syntax error");
-  EXPECT_EQ(line, 7);
-  EXPECT_EQ(position, 15);
+  EXPECT_EQ(std::pair(line, position), std::pair(7, 15));
   zemClose(&handle);
   handle = zemLoadFile(path.c_str(), 1);
   reports.expect(1003, {});

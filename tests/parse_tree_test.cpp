@@ -11,20 +11,16 @@ using namespace zem;
 namespace {
 
 // A loaded document that closes itself.
-class Loaded {
- public:
+struct Loaded {
   Loaded(const std::string& name, const std::string& text)
-      : handle_(zem_test::loadText(name, text)), code_(zemGetErrorGlb()) {}
+      : handle(zem_test::loadText(name, text)), code(zemGetErrorGlb()) {}
   ~Loaded() {
-    if (handle_ != nullptr) zemClose(&handle_);
+    if (handle != nullptr) zemClose(&handle);
   }
-  int code() const { return code_; }
-  CzemTargetList* root() const { return zem_test::rootOf(handle_); }
+  CzemTargetList* root() const { return zem_test::rootOf(handle); }
   CzemNode* section(const char* name, unsigned n = 1) const { return root()->SectionByNameNum(name, n); }
-
- private:
-  void* handle_;
-  int code_;
+  void* handle;
+  const int code;
 };
 
 std::string valueText(CzemNode* node) {
@@ -36,7 +32,7 @@ std::string valueText(CzemNode* node) {
 
 TEST(ParseTree, SectionsNestKeepFileOrderAndNumberRepeatedNames) {
   Loaded doc("nest.txt", "[A] x = 1 [B] y = 2 EndSect EndSect [C] EndSect [a] x = 3 X = 4 EndSect");
-  ASSERT_EQ(doc.code(), 0);
+  ASSERT_EQ(doc.code, 0);
   CzemTargetList* root = doc.root();
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(root->GetNoSections(), 3);
@@ -55,7 +51,7 @@ TEST(ParseTree, ValueClassFollowsTheLiteralToken) {
   Loaded doc("classes.txt",
              "[A]\n k = 7, -0.5e3 {unit}, TRUE, 'it''s', #2020-01-02#, %3, %name, {only aux}, +5, - 2.0, False\n"
              "EndSect");
-  ASSERT_EQ(doc.code(), 0);
+  ASSERT_EQ(doc.code, 0);
   CzemNode* k = doc.section("A")->KeywordByNameNum("k", 1);
   ASSERT_EQ(k->GetNoParams(), 11);
   // Date-times share the file-name class; a sign stays in the value text, also when blanks stand
@@ -90,7 +86,7 @@ TEST(ParseTree, EveryEmptyPlaceIsAParameter) {
   Loaded doc("places.txt",
              "[A]\n a =\n b = 1,,2\n c = 1,\n d = ,\n"
              " default (a) = , 4\n default (b) =\nEndSect");
-  ASSERT_EQ(doc.code(), 0);
+  ASSERT_EQ(doc.code, 0);
   CzemNode* s = doc.section("A");
   auto classes = [&](CzemNode* node) {
     std::string out;
@@ -111,7 +107,7 @@ TEST(ParseTree, EveryEmptyPlaceIsAParameter) {
 
 TEST(ParseTree, BracedTextsBecomeAuxiliaryTexts) {
   Loaded doc("aux.txt", "[A] {sec\ntion} k {key} = 1 default (k) {def} = 2 EndSect");
-  ASSERT_EQ(doc.code(), 0);
+  ASSERT_EQ(doc.code, 0);
   CzemNode* s = doc.section("A");
   EXPECT_EQ(s->auxText(), "section");
   EXPECT_EQ(s->KeywordByNameNum("k", 1)->auxText(), "key");
@@ -120,7 +116,7 @@ TEST(ParseTree, BracedTextsBecomeAuxiliaryTexts) {
 
 TEST(ParseTree, TemplateMarkersSetTheMayRepeatFlag) {
   Loaded doc("template.txt", "[S()] k() = 1 () = 2 default () = 3 default (k) = 4 plain = 5 EndSect");
-  ASSERT_EQ(doc.code(), 0);
+  ASSERT_EQ(doc.code, 0);
   auto* s = dynamic_cast<CzemSection*>(doc.section("S"));
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->flags(), kMayRepeat);
@@ -139,7 +135,7 @@ TEST(ParseTree, TemplateMarkersSetTheMayRepeatFlag) {
 TEST(ParseTree, EmptyAndCommentOnlyFilesGiveAnEmptyRoot) {
   for (const char* text : {"", "  \r\n\t", "; nothing\n/* at /* all */ */ // here"}) {
     Loaded doc("empty.txt", text);
-    EXPECT_EQ(doc.code(), 0) << text;
+    EXPECT_EQ(doc.code, 0) << text;
     ASSERT_NE(doc.root(), nullptr) << text;
     EXPECT_EQ(doc.root()->GetNoNodes(), 0);
   }
@@ -148,6 +144,6 @@ TEST(ParseTree, EmptyAndCommentOnlyFilesGiveAnEmptyRoot) {
 TEST(ParseTree, EndSectNameIsAComment) {
   Loaded doc("written.txt",
              "[Outer]\r\n   [Inner]\r\n      k = 1\r\n   EndSect  // Inner\r\n\r\nEndSect  // Other\r\n");
-  ASSERT_EQ(doc.code(), 0);
+  ASSERT_EQ(doc.code, 0);
   EXPECT_NE(doc.section("Outer")->SectionByNameNum("Inner", 1), nullptr);
 }
