@@ -157,19 +157,10 @@ class FileMaker {
  private:
   void gap() {
     // A lone carriage return is a blank.
-    static const char* const kGaps[] = {" ; note\n",
-                                        " // note;\n",
-                                        " /* a /* nested */ comment */ ",
-                                        "/*\nover lines\n*/",
-                                        "\n",
-                                        "\t \v\f",
-                                        " \r ",
-                                        ";\n",
-                                        " ",
-                                        " ",
-                                        " ",
-                                        " "};
-    out_ += random_.pick(kGaps);
+    static const char* const kGaps[] = {
+        " ; note\n", " // note;\n", " /* a /* nested */ comment */ ", "/*\nover lines\n*/", "\n", "\t \v\f",
+        " \r ",      ";\n"};
+    out_ += random_.chance(33) ? " " : random_.pick(kGaps);
   }
   void name(std::string_view names) {
     out_ += random_.word(names);
