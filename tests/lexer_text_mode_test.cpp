@@ -8,24 +8,13 @@
 namespace {
 
 std::string dropped(std::string text) {
-  auto* data = reinterpret_cast<unsigned char*>(text.data());
-  text.resize(zem::dropPairedCarriageReturns(data, text.size()));
+  text.resize(zem::dropPairedCarriageReturns(reinterpret_cast<unsigned char*>(text.data()), text.size()));
   return text;
-}
-
-std::string reference(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
-  return out;
 }
 
 }  // namespace
 
 TEST(LexerTextMode, OnlyACarriageReturnBeforeALineFeedGoes) {
-  EXPECT_EQ(dropped(""), "");
-  EXPECT_EQ(dropped("\r"), "\r");
-  EXPECT_EQ(dropped("a\r\nb"), "a\nb");
   EXPECT_EQ(dropped("\r\r\n\n\r"), "\r\n\n\r");
   EXPECT_EQ(dropped("1234567\r\n9"), "1234567\n9");
   EXPECT_EQ(dropped("\r\n\r\n\r\n\r\n\r\n\r\n"), "\n\n\n\n\n\n");
@@ -33,8 +22,10 @@ TEST(LexerTextMode, OnlyACarriageReturnBeforeALineFeedGoes) {
   std::mt19937 random(5);
   const char kBytes[] = {'\r', '\n', 'x', '\0'};
   for (int round = 0; round < 4000; ++round) {
-    std::string text(random() % 40, ' ');
+    std::string text(random() % 40, ' '), expected;
     for (char& c : text) c = kBytes[random() % 4];
-    EXPECT_EQ(dropped(text), reference(text)) << round;
+    for (std::size_t i = 0; i < text.size(); ++i)
+      if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') expected += text[i];
+    EXPECT_EQ(dropped(text), expected) << round;
   }
 }

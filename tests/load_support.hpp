@@ -1,65 +1,58 @@
-// Helpers of the load, lexer and parse tests: temporary files, captured
-// reports, and a memory source with windows of any size.
+// Helpers of the load, lexer and parse tests: temporary files, report kinds,
+// and a memory source with windows of any size.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "test_support.hpp"
 #include "text/input.hpp"
-#include "vox/vox.h"
-#include "zem/zem.h"
+#include "text/load_handle.hpp"
 
 namespace zem_test {
 
-// Writes `content` byte for byte to a fresh file in the test temp folder.
+// Writes `content` byte for byte to a file in the test temp folder; ctest runs test processes in
+// parallel, so each process writes files of its own.
 inline std::string writeTempFile(const std::string& name, const std::string& content) {
-  // ctest runs test processes in parallel: each process writes files of its own.
   const std::string path = testing::TempDir() + "zem_load_" + std::to_string(getpid()) + "_" + name;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  EXPECT_NE(f, nullptr) << path;
-  if (f != nullptr) {
-    std::fwrite(content.data(), 1, content.size(), f);
-    std::fclose(f);
-  }
+  writeFile(path, content);
   return path;
 }
 
-struct Report {
+// The tree of a load handle, or null.
+inline zem::CzemTargetList* rootOf(void* handle) {
+  auto* load = dynamic_cast<zem::CzemLoad*>(static_cast<zem::CzemBase*>(handle));
+  return load != nullptr ? load->root() : nullptr;
+}
+
+// Loads `content` from a temp file; the caller closes the handle.
+inline void* loadText(const std::string& name, const std::string& content, int quiet = 1) {
+  return zemLoadFile(writeTempFile(name, content).c_str(), quiet);
+}
+
+// `levels` sections, each inside the one before, around `innermost`.
+inline std::string nested(int levels, const std::string& innermost = "k = +1\n") {
   std::string text;
-  int kind;
-};
+  for (int i = 0; i < levels; ++i) text += "[S]\n";
+  text += innermost;
+  for (int i = 0; i < levels; ++i) text += "EndSect\n";
+  return text;
+}
 
-// Collects every report while alive.
-class ReportCapture {
- public:
-  ReportCapture() { voxSetSink(&ReportCapture::sink, this); }
-  ~ReportCapture() { voxSetSink(nullptr, nullptr); }
-  ReportCapture(const ReportCapture&) = delete;
-  ReportCapture& operator=(const ReportCapture&) = delete;
+// The kinds of the reports `action` makes.
+template <typename Action>
+std::vector<int> reportKinds(Action action) {
+  std::vector<int> kinds;
+  voxSetSink([](const char*, int kind, void* out) { static_cast<std::vector<int>*>(out)->push_back(kind); }, &kinds);
+  action();
+  voxSetSink(nullptr, nullptr);
+  return kinds;
+}
 
-  const std::vector<Report>& reports() const { return reports_; }
-  std::vector<std::string> texts() const {
-    std::vector<std::string> out;
-    for (const Report& r : reports_) out.push_back(r.text);
-    return out;
-  }
-  void clear() { reports_.clear(); }
-
- private:
-  static void sink(const char* text, int kind, void* user) {
-    static_cast<ReportCapture*>(user)->reports_.push_back({text != nullptr ? text : "", kind});
-  }
-  std::vector<Report> reports_;
-};
-
-// A source over a string, handed out in windows of `window` characters, so
-// that every place of the text can fall on a window boundary. It can start
-// over (as a file can) unless told otherwise.
+// A source over a string, handed out in windows of `window` characters, so that every place of the
+// text can fall on a window boundary. It can start over (as a file can) unless told otherwise.
 class MemoryInput final : public zem::CyyInput {
  public:
   MemoryInput(std::string text, std::size_t window, bool rewindable = true)
@@ -67,19 +60,17 @@ class MemoryInput final : public zem::CyyInput {
     restart();
     state_ = kReady;
   }
-
   bool rewindable() const override { return rewindable_; }
 
  private:
+  const unsigned char* at(std::size_t i) const { return reinterpret_cast<const unsigned char*>(text_.data()) + i; }
   bool restart() override {
-    const auto* base = reinterpret_cast<const unsigned char*>(text_.data()) + 1;
-    setWindow(base, base);
-    next_ = base;
+    setWindow(at(1), at(1));
+    next_ = at(1);
     return true;
   }
-
   bool underflow() override {
-    const auto* end = reinterpret_cast<const unsigned char*>(text_.data()) + text_.size();
+    const auto* end = at(text_.size());
     if (next_ == end) return false;
     const unsigned char* stop = static_cast<std::size_t>(end - next_) < window_ ? end : next_ + window_;
     setWindow(next_, stop);
@@ -92,10 +83,5 @@ class MemoryInput final : public zem::CyyInput {
   bool rewindable_;
   const unsigned char* next_ = nullptr;
 };
-
-// Loads `content` from a temp file; the caller closes the handle.
-inline void* loadText(const std::string& name, const std::string& content, int quiet = 1) {
-  return zemLoadFile(writeTempFile(name, content).c_str(), quiet);
-}
 
 }  // namespace zem_test
