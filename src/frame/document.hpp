@@ -39,7 +39,6 @@ class CzemData : public CzemBase {
   CzemTargetList* currentSection() const { return currentSection_; }
   CzemKeyword* currentKeyword() const { return currentKeyword_; }
   CzemNode* currentClob() const { return currentClob_; }
-  void setCurrentKeyword(CzemKeyword* keyword) { currentKeyword_ = keyword; }
 
   const std::string& builderError() const { return builderError_; }
   bool silent() const { return silent_ != 0; }
@@ -50,7 +49,6 @@ class CzemData : public CzemBase {
     status_ = 0;
     return status;
   }
-  int status() const { return status_; }
 
  protected:
   explicit CzemData(CzemTargetList* root) : root_(root) {}

@@ -42,7 +42,6 @@ void* NodeArena::allocate(std::size_t size, std::size_t align) {
     char* block = static_cast<char*>(std::malloc(blockSize));
     if (block == nullptr) throw std::bad_alloc();
     blocks_.push_back(block);
-    reserved_ += blockSize;
     populate(block, blockSize);
     if (blockSize != kBlockSize) return aligned(block);
     next_ = block;

@@ -36,8 +36,6 @@ class NodeArena {
   // copied here (with a terminating zero) and borrowed.
   void setText(Text& target, std::string_view text);
 
-  std::size_t bytesReserved() const { return reserved_; }
-
  private:
   // Large enough that block bookkeeping vanishes; below the C library's
   // threshold for mapping memory directly, so blocks of a closed document are
@@ -47,7 +45,6 @@ class NodeArena {
   std::vector<char*> blocks_;
   char* next_ = nullptr;
   char* end_ = nullptr;
-  std::size_t reserved_ = 0;
 };
 
 // Stores `text` into `target`, through the arena when there is one.

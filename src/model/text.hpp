@@ -64,16 +64,6 @@ class Text {
     std::memcpy(raw_ + 8, &len, sizeof len);
     raw_[kTag] = kHeapTag;
   }
-  void append(std::string_view s) {
-    if (s.empty()) return;
-    const std::size_t n = size();
-    char* block = static_cast<char*>(std::malloc(n + s.size() + 1));
-    if (block == nullptr) throw std::bad_alloc();
-    std::memcpy(block, data(), n);
-    std::memcpy(block + n, s.data(), s.size());
-    assign(std::string_view(block, n + s.size()));
-    std::free(block);
-  }
   void clear() { release(); }
 
   // Refers to `s` without copying it. `s` must be zero-terminated and outlive

@@ -31,10 +31,6 @@ std::string resolveFilename(std::string_view anchor, std::string_view name) {
   return combined ? std::move(*combined) : std::string(name);
 }
 
-std::string renderFilename(std::string_view anchor, std::string_view name) {
-  return renderFilenameInFolder(anchorFolder(anchor), name);
-}
-
 std::string renderFilenameInFolder(const std::string& folder, std::string_view name) {
   const int nameDrive = driveNumber(name);
   // A name on another drive or share cannot be expressed relative to the folder.

@@ -43,13 +43,12 @@ std::string anchorFolder(std::string_view anchor);
 // the path limit).
 std::string resolveFilename(std::string_view anchor, std::string_view name);
 
-// `name` as written into the document whose anchor is `anchor` (without the
-// bars): an absolute name on the anchor's drive relative to the anchor's
-// folder, anything else unchanged.
-std::string renderFilename(std::string_view anchor, std::string_view name);
-// The same against a folder already worked out.
+// `name` as written into a document whose folder is `folder` (without the
+// bars): an absolute name on the folder's drive relative to the folder,
+// anything else unchanged.
 std::string renderFilenameInFolder(const std::string& folder, std::string_view name);
-// The same while writing to `out`, which remembers the anchor's folder.
+// The same while writing to `out` a document whose anchor is `anchor`; the
+// stream remembers the anchor's folder for the rest of the write.
 std::string renderFilename(OutputStream& out, std::string_view anchor, std::string_view name);
 
 }  // namespace zem
