@@ -11,17 +11,9 @@ using namespace zem;
 namespace {
 
 // The abstract levels of the hierarchy answer with their own syntax class.
-class PlainNamedNode : public CzemNamedNode {
- public:
-  CzemNode* NewEmpty() const override { return new PlainNamedNode(); }
-};
-class PlainParam : public CzemParam {
- public:
-  CzemNode* NewEmpty() const override { return new PlainParam(); }
-};
-class PlainNumeric : public CzemNumeric {
- public:
-  CzemNode* NewEmpty() const override { return new PlainNumeric(); }
+template <typename Base>
+struct Plain : Base {
+  CzemNode* NewEmpty() const override { return new Plain(); }
 };
 
 template <typename Node, typename Parent>
@@ -77,12 +69,14 @@ TEST(NodeInterface, UnsupportedOperationsReportOnceEachAndYieldNeutralValues) {
 
 TEST(NodeInterface, EveryClassHasItsSyntaxClassAndMakesEmptyNodesOfItsOwnClass) {
   std::pair<CzemNode*, int> classes[] = {
-      {new PlainNamedNode(), 0},   {new CzemTargetList(), 1},  {new CzemSection(), 2},  {new CzemKeyword(), 3},
-      {new CzemDefaultDef(), 4},   {new PlainParam(), 5},      {new PlainNumeric(), 5}, {new CzemInt(), 6},
-      {new CzemIntDef(), 6},       {new CzemIntRef(), 6},      {new CzemReal(), 7},     {new CzemFloat(), 7},
-      {new CzemFloatDef(), 7},     {new CzemFloatRef(), 7},    {new CzemDouble(), 7},   {new CzemDoubleDef(), 7},
-      {new CzemDoubleRef(), 7},    {new CzemBool(), 8},        {new CzemBoolRef(), 8},  {new CzemString(), 9},
-      {new CzemDateTime(), 10},    {new CzemDefaultPar(), 11}, {new CzemSubstit(), 12}, {new CzemUnknown(), 14},
+      {new Plain<CzemNamedNode>(), 0}, {new CzemTargetList(), 1}, {new CzemSection(), 2},
+      {new CzemKeyword(), 3},          {new CzemDefaultDef(), 4}, {new Plain<CzemParam>(), 5},
+      {new Plain<CzemNumeric>(), 5},   {new CzemInt(), 6},        {new CzemIntDef(), 6},
+      {new CzemIntRef(), 6},           {new CzemReal(), 7},       {new CzemFloat(), 7},
+      {new CzemFloatDef(), 7},         {new CzemFloatRef(), 7},   {new CzemDouble(), 7},
+      {new CzemDoubleDef(), 7},        {new CzemDoubleRef(), 7},  {new CzemBool(), 8},
+      {new CzemBoolRef(), 8},          {new CzemString(), 9},     {new CzemDateTime(), 10},
+      {new CzemDefaultPar(), 11},      {new CzemSubstit(), 12},   {new CzemUnknown(), 14},
       {new CzemUndefinedPar(), 15}};
   for (auto& [raw, code] : classes) {
     std::unique_ptr<CzemNode> node(raw), fresh(raw->NewEmpty());
