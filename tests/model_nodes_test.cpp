@@ -21,6 +21,7 @@ Node* add(Parent& parent, const char* name) {
   auto* node = new Node(name);
   if constexpr (std::is_same_v<Node, CzemKeyword>) parent.addKeyword(node);
   if constexpr (std::is_same_v<Node, CzemSection>) parent.addSection(node);
+  if constexpr (std::is_same_v<Node, CzemDefaultDef>) parent.addDefaultDef(node);
   return node;
 }
 
@@ -148,8 +149,7 @@ TEST(NamedNodes, CountsAndNumberedLookupsCoverEveryChildKindSilently) {
   CzemSection* target = add<CzemSection>(root, "T");
   CzemKeyword* a = add<CzemKeyword>(*target, "a");
   CzemSection* sub = add<CzemSection>(*target, "Sub");
-  auto* definition = new CzemDefaultDef("a");
-  target->addDefaultDef(definition);
+  auto* definition = add<CzemDefaultDef>(*target, "a");
   CzemKeyword* b = add<CzemKeyword>(*target, "b");
   EXPECT_EQ(target->GetNoKeywords(), 2);
   EXPECT_EQ(target->GetNoNodes(), 4);
@@ -176,8 +176,7 @@ TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {
   CzemKeyword* depth = add<CzemKeyword>(*setup, "Depth");
   auto* value = new CzemInt(1);
   depth->addParam(value);
-  auto* definition = new CzemDefaultDef("Depth");
-  setup->addDefaultDef(definition);
+  auto* definition = add<CzemDefaultDef>(*setup, "Depth");
   EXPECT_STREQ(root.GetFullName(), "");
   EXPECT_STREQ(model->GetFullName(), "Model");
   EXPECT_STREQ(depth->GetFullName(), "Model.Setup.Depth");
@@ -190,8 +189,7 @@ TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {
 
 TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpToTheTarget) {
   CzemTargetList root;
-  auto* target = new CzemSection("Target");
-  root.addSection(target);
+  auto* target = add<CzemSection>(root, "Target");
   CzemDefaultDef* first = addDefaults(*target, "DEPTH", {1, 0});
   addDefaults(*target, "depth", {3, 4, 5});
   CzemKeyword* depth = addPlaceholders(*target, "Depth", 3);
@@ -201,11 +199,9 @@ TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpT
   EXPECT_EQ(depth->ParamByNum(3), depth->NodeByNum(3));  // the first definition has no third value
 
   addDefaults(*target, "k", {7, 8});
-  auto* outer = new CzemSection("Outer");
-  target->addSection(outer);
+  auto* outer = add<CzemSection>(*target, "Outer");
   addDefaults(*outer, "k", {0, 6});
-  auto* inner = new CzemSection("Inner");
-  outer->addSection(inner);
+  auto* inner = add<CzemSection>(*outer, "Inner");
   CzemKeyword* k = addPlaceholders(*inner, "k", 2);
   EXPECT_EQ(k->ParamByNum(1)->GetInt(), 7);                         // empty in Outer, found in Target
   EXPECT_EQ(k->ParamByNum(2)->GetInt(), 6);                         // the nearer section answers first
@@ -214,8 +210,7 @@ TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpT
   auto* stray = new CzemDefaultDef("k");
   stray->addParam(new CzemInt(1));
   root.appendChild(stray);
-  auto* later = new CzemSection("Later");
-  root.addSection(later);
+  auto* later = add<CzemSection>(root, "Later");
   CzemKeyword* unresolved = addPlaceholders(*later, "k", 1);
   EXPECT_EQ(unresolved->ParamByNum(1), unresolved->NodeByNum(1));
 }
