@@ -113,7 +113,7 @@ std::optional<CzemParser::Reader> readersOfFile(const std::string& path, std::si
 
 // A grammar of random parameter files using every construct of the format: `$X` stands for one of the
 // '@'-parted alternatives of rule X. Data files repeat names, template files number them and may mark
-// them with "()" ($#) and have "()" keywords ($!). Line ends (also those in texts) follow the file's kind.
+// them with "()" ($#). Line ends (also those in texts) follow the file's kind.
 const std::map<char, std::string_view> kGrammar = {
     {'F', "$S@$S$S@$S$S$S@// written by a test\n$S$S@$S$S$G@$S$S$S$S"},
     {'S', "[$N]$O\n$B$E@[$N]$O\n$B$E@[$N]$O\n$B$E@[$N]$O\n$B$E@[$G$N]$O\n$B$E"},
@@ -121,7 +121,7 @@ const std::map<char, std::string_view> kGrammar = {
     {'B', "@$L$B@$L$B@$L$B@$G$L$B@$S$B"},
     {'E', "EndSect\n@EndSect  // name\n@EndSect\n@EndSect  // name\n@ENDSECT\n@endSect  // name\n"},
     {'L', "$K = $V$W\n"},
-    {'K', "$n@$n@$n@$n@$n@$n {keyword note}@$D@$!"},
+    {'K', "$n@$n@$n@$n@$n@$n {keyword note}@$D"},
     {'D', "default()@Default(Count)@default(Count){default note}@Default(Count)"},
     {'N', "Setup$#@Grid$#@grid$#@Zone$#@Item$#@a_1b$#@X$#"},
     {'n', "Name$#@name$#@Count$#@Values$#@k$#@File$#@Id2$#@x_y$#"},
@@ -148,7 +148,6 @@ struct FileMaker {
 
   std::string expand(char rule) {
     if (rule == '#') return templateFile ? std::to_string(++serial) + random.pick("@@@@@()@ ( ) ") : "";
-    if (rule == '!') return templateFile && random.below(3) == 0 ? "()" : "k";
     if (rule == 'S' && depth >= maxDepth) rule = 'L';
     depth += rule == 'S';
     const std::string alternative = random.pick(kGrammar.at(rule));
@@ -196,20 +195,28 @@ TEST(ParseFastPath, ShippedFilesReadTheSameBothWays) {
 
 TEST(ParseFastPath, GeneratedAndDamagedFilesReadTheSameBothWays) {
   Random random(7);
-  int tally[2] = {0, 0};
+  int tally[2] = {0, 0}, kept = 0;
   for (int round = 0; round < 120; ++round) {
     const std::string text =
         FileMaker{random, round % 2 == 0, round % 3 == 0, 1 + static_cast<int>(random.below(6))}.make();
     sameFromMemory(text, 1 + random.below(9), tally);
     sameFromMemory(text, 1 << 16, tally);
-    // A real file reads CR LF pairs as one newline.
-    EXPECT_TRUE(round % 10 != 0 || readersOfFile(zem_test::writeTempFile("fast_generated.txt", text)).has_value());
+    // A real file reads CR LF pairs as one newline; lines longer than a block leave the reading to the text mode.
+    const std::string path = zem_test::writeTempFile("fast_generated.txt", text);
+    for (std::size_t block : {2, 7, 16, 100}) EXPECT_TRUE(readersOfFile(path, block).has_value()) << text;
+    const auto reader = readersOfFile(path);
+    EXPECT_TRUE(reader.has_value()) << text;
+    kept += reader == CzemParser::kFastReaderKeepingLineEnds ? 1 : 0;
   }
   EXPECT_GT(tally[1], 4 * tally[0]);
+  EXPECT_GT(kept, 110);
   int damaged[2] = {0, 0};
   for (int round = 0; round < 1500 && !::testing::Test::HasFailure(); ++round) {
     const std::string text = mutate(FileMaker{random, round % 2 == 0, round % 4 == 0, 3}.make(), random);
     sameFromMemory(text, round % 5 == 0 ? 1 + random.below(6) : 1 << 16, damaged, round % 2);
+    if (round % 20 != 0) continue;
+    for (std::size_t block : {2, 16, 4096})
+      EXPECT_TRUE(readersOfFile(zem_test::writeTempFile("fast_damaged.txt", text), block).has_value()) << text;
   }
   EXPECT_GT(damaged[0], 100);
   EXPECT_GT(damaged[1], 100);
@@ -220,7 +227,7 @@ TEST(ParseFastPath, EdgesOfTheFormatReadTheSameBothWays) {
   // clang-format off
   const std::string cases[] = {"", "   ; only a comment\n// and another\n/* and /* a nested */ one */",
       "[A] EndSect [A] EndSect [B()] EndSect", "[T()] EndSect [X] k = 1 k = 2 EndSect", "[A] x = 1e999 EndSect",
-      "[A] x = 1e-320, -4.9e-324 EndSect", "[A] x = 2e308 EndSect",
+      "[T()] () = 1, 2 k() = 3 EndSect", "[A] x = 1e-320, -4.9e-324 EndSect", "[A] x = 2e308 EndSect",
       "[A] x = 1", "[A] EndSect 'abc", "[A] x = - 5, +2.5e3, -.5, + /**/ 7 EndSect", "[A] x = 1, , 2, EndSect",
       "[A] k = 1, b = 2 EndSect", "[A] default() = 1, , default(k) = , EndSect", "[A] () = 1 EndSect",
       "[A] x = 1 2 EndSect", "[A] x = {a}{b} EndSect", "[A] true = 1 EndSect", "[A] x = %y, %3, %'z' EndSect",
@@ -252,22 +259,9 @@ TEST(ParseFastPath, ASourceThatCannotStartOverUsesTheEngine) {
   EXPECT_EQ(parser.root()->GetNoSections(), 1);
 }
 
-TEST(ParseFastPath, FilesReadWithTheirLineEndsKept) {
-  Random random(23);
-  int kept = 0;
-  for (int round = 0; round < 80; ++round) {
-    std::string text = FileMaker{random, round % 4 != 0, round % 3 == 0, 1 + static_cast<int>(random.below(4))}.make();
-    if (round % 5 == 1) text = mutate(text, random);
-    const std::string path = zem_test::writeTempFile("fast_kept.txt", text);
-    // Lines longer than a block leave the reading to the text mode.
-    for (std::size_t block : {2, 7, 16, 100}) EXPECT_TRUE(readersOfFile(path, block).has_value()) << text;
-    const auto reader = readersOfFile(path);
-    EXPECT_TRUE(reader.has_value()) << text;
-    kept += reader == CzemParser::kFastReaderKeepingLineEnds ? 1 : 0;
-  }
-  EXPECT_GT(kept, 60);  // all but the damaged files
-                        // Carriage returns alone, doubled, at the end, and pairs in texts and comments.
-                        // clang-format off
+TEST(ParseFastPath, CarriageReturnsReadTheSameFromFiles) {
+  // Carriage returns alone, doubled, at the end, and pairs in texts and comments.
+  // clang-format off
   for (const char* text : {"[A]\r\r\nk = 1\r\nEndSect\r", "[A]\rk = 1\r\nEndSect\r\n\r\n", "[A] k = 'a\r\nb' EndSect",
       "[A] k = {a\r\nb} EndSect\r\n", "[A] ; x\r\n k = 1 // y\r\r\nEndSect", "[A] /* x\r\n */ k = 1 EndSect",
       "[A] k = #x\r\n# EndSect", "\r\n\r\n", "[A] k = 1\r\nEndSect ; end\r"})
