@@ -24,23 +24,16 @@ TEST(ErrorState, FirstFailureWinsUntilTheCodeIsTakenAndQuietFailuresDoNotReport)
 }
 
 TEST(ErrorState, EveryCodeHasItsExactTextAndOthersAreUnknown) {
+  // clang-format off
   const std::pair<int, const char*> table[] = {
-      {1000, "Error starting. (ERR_START, 1000)"},
-      {1001, "Error opening file. (ERR_FILE_OPEN , 1001)"},
-      {1002, "Error initialising file. (ERR_FILE_INIT, 1002)"},
-      {1003, "Error parsing. (ERR_PARSE, 1003)"},
-      {1004, "Error initialising parsing. (ERR_PARSER_INIT, 1004)"},
-      {1005, "Handle error (ERR_HANDLE, 1005)"},
-      {1006, "Node error (ERR_NODE, 1006)"},
-      {1007, "Invalid named node error"},
-      {1008, "Invalid keyword error"},
-      {1009, "Invalid section error"},
-      {1010, "Invalid index error"},
-      {1011, "Invalid target list error"},
-      {1012, "Invalid parameter error"},
-      {1013, "Not an independent node error"},
-      {1014, "Invalid parameter type error"},
-  };
+      {1000, "Error starting. (ERR_START, 1000)"}, {1001, "Error opening file. (ERR_FILE_OPEN , 1001)"},
+      {1002, "Error initialising file. (ERR_FILE_INIT, 1002)"}, {1003, "Error parsing. (ERR_PARSE, 1003)"},
+      {1004, "Error initialising parsing. (ERR_PARSER_INIT, 1004)"}, {1005, "Handle error (ERR_HANDLE, 1005)"},
+      {1006, "Node error (ERR_NODE, 1006)"}, {1007, "Invalid named node error"}, {1008, "Invalid keyword error"},
+      {1009, "Invalid section error"}, {1010, "Invalid index error"}, {1011, "Invalid target list error"},
+      {1012, "Invalid parameter error"}, {1013, "Not an independent node error"},
+      {1014, "Invalid parameter type error"}};
+  // clang-format on
   for (const auto& [code, text] : table) EXPECT_STREQ(zemGetErrorMessageFromErrorCode(code), text) << code;
   for (int code : {0, -1, 999, 1015, 2000, 2002})
     EXPECT_STREQ(zemGetErrorMessageFromErrorCode(code), "unknown error code") << code;
@@ -132,10 +125,8 @@ TEST(Identity, VersionAndIdentityAreCopiedOnlyWithRoomForTheZeroByte) {
       "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [ 123][0-9] [0-9]{4} [0-2][0-9]:[0-5][0-9]:[0-5][0-9]");
   EXPECT_TRUE(std::regex_match(zemGetVersion(), stamp)) << zemGetVersion();
   char buffer[32] = "untouched";
-  EXPECT_EQ(zemGetVersion2(buffer, 20), -1);
-  EXPECT_EQ(zemGetVersion2(nullptr, 32), -1);
-  EXPECT_EQ(zemGetVersion2(buffer, 0), -1);
-  EXPECT_EQ(zemGetVersion2(buffer, -5), -1);
+  for (auto [to, size] : {std::pair{buffer, 20}, {nullptr, 32}, {buffer, 0}, {buffer, -5}})
+    EXPECT_EQ(zemGetVersion2(to, size), -1) << size;
   EXPECT_EQ(zemGetDLLid2(nullptr, 300), -1);
   EXPECT_EQ(zemGetBuildVersion2(buffer, 0), -1);
   EXPECT_EQ(zem::copyText(nullptr, buffer, 32), -2);

@@ -11,17 +11,9 @@ using namespace zem;
 namespace {
 
 // The abstract levels of the hierarchy answer with their own syntax class.
-class PlainNamedNode : public CzemNamedNode {
- public:
-  CzemNode* NewEmpty() const override { return new PlainNamedNode(); }
-};
-class PlainParam : public CzemParam {
- public:
-  CzemNode* NewEmpty() const override { return new PlainParam(); }
-};
-class PlainNumeric : public CzemNumeric {
- public:
-  CzemNode* NewEmpty() const override { return new PlainNumeric(); }
+template <typename Base>
+struct Plain : Base {
+  CzemNode* NewEmpty() const override { return new Plain(); }
 };
 
 template <typename Node, typename Parent>
@@ -29,6 +21,7 @@ Node* add(Parent& parent, const char* name) {
   auto* node = new Node(name);
   if constexpr (std::is_same_v<Node, CzemKeyword>) parent.addKeyword(node);
   if constexpr (std::is_same_v<Node, CzemSection>) parent.addSection(node);
+  if constexpr (std::is_same_v<Node, CzemDefaultDef>) parent.addDefaultDef(node);
   return node;
 }
 
@@ -77,12 +70,14 @@ TEST(NodeInterface, UnsupportedOperationsReportOnceEachAndYieldNeutralValues) {
 
 TEST(NodeInterface, EveryClassHasItsSyntaxClassAndMakesEmptyNodesOfItsOwnClass) {
   std::pair<CzemNode*, int> classes[] = {
-      {new PlainNamedNode(), 0},   {new CzemTargetList(), 1},  {new CzemSection(), 2},  {new CzemKeyword(), 3},
-      {new CzemDefaultDef(), 4},   {new PlainParam(), 5},      {new PlainNumeric(), 5}, {new CzemInt(), 6},
-      {new CzemIntDef(), 6},       {new CzemIntRef(), 6},      {new CzemReal(), 7},     {new CzemFloat(), 7},
-      {new CzemFloatDef(), 7},     {new CzemFloatRef(), 7},    {new CzemDouble(), 7},   {new CzemDoubleDef(), 7},
-      {new CzemDoubleRef(), 7},    {new CzemBool(), 8},        {new CzemBoolRef(), 8},  {new CzemString(), 9},
-      {new CzemDateTime(), 10},    {new CzemDefaultPar(), 11}, {new CzemSubstit(), 12}, {new CzemUnknown(), 14},
+      {new Plain<CzemNamedNode>(), 0}, {new CzemTargetList(), 1}, {new CzemSection(), 2},
+      {new CzemKeyword(), 3},          {new CzemDefaultDef(), 4}, {new Plain<CzemParam>(), 5},
+      {new Plain<CzemNumeric>(), 5},   {new CzemInt(), 6},        {new CzemIntDef(), 6},
+      {new CzemIntRef(), 6},           {new CzemReal(), 7},       {new CzemFloat(), 7},
+      {new CzemFloatDef(), 7},         {new CzemFloatRef(), 7},   {new CzemDouble(), 7},
+      {new CzemDoubleDef(), 7},        {new CzemDoubleRef(), 7},  {new CzemBool(), 8},
+      {new CzemBoolRef(), 8},          {new CzemString(), 9},     {new CzemDateTime(), 10},
+      {new CzemDefaultPar(), 11},      {new CzemSubstit(), 12},   {new CzemUnknown(), 14},
       {new CzemUndefinedPar(), 15}};
   for (auto& [raw, code] : classes) {
     std::unique_ptr<CzemNode> node(raw), fresh(raw->NewEmpty());
@@ -154,8 +149,7 @@ TEST(NamedNodes, CountsAndNumberedLookupsCoverEveryChildKindSilently) {
   CzemSection* target = add<CzemSection>(root, "T");
   CzemKeyword* a = add<CzemKeyword>(*target, "a");
   CzemSection* sub = add<CzemSection>(*target, "Sub");
-  auto* definition = new CzemDefaultDef("a");
-  target->addDefaultDef(definition);
+  auto* definition = add<CzemDefaultDef>(*target, "a");
   CzemKeyword* b = add<CzemKeyword>(*target, "b");
   EXPECT_EQ(target->GetNoKeywords(), 2);
   EXPECT_EQ(target->GetNoNodes(), 4);
@@ -182,8 +176,7 @@ TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {
   CzemKeyword* depth = add<CzemKeyword>(*setup, "Depth");
   auto* value = new CzemInt(1);
   depth->addParam(value);
-  auto* definition = new CzemDefaultDef("Depth");
-  setup->addDefaultDef(definition);
+  auto* definition = add<CzemDefaultDef>(*setup, "Depth");
   EXPECT_STREQ(root.GetFullName(), "");
   EXPECT_STREQ(model->GetFullName(), "Model");
   EXPECT_STREQ(depth->GetFullName(), "Model.Setup.Depth");
@@ -196,8 +189,7 @@ TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {
 
 TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpToTheTarget) {
   CzemTargetList root;
-  auto* target = new CzemSection("Target");
-  root.addSection(target);
+  auto* target = add<CzemSection>(root, "Target");
   CzemDefaultDef* first = addDefaults(*target, "DEPTH", {1, 0});
   addDefaults(*target, "depth", {3, 4, 5});
   CzemKeyword* depth = addPlaceholders(*target, "Depth", 3);
@@ -207,11 +199,9 @@ TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpT
   EXPECT_EQ(depth->ParamByNum(3), depth->NodeByNum(3));  // the first definition has no third value
 
   addDefaults(*target, "k", {7, 8});
-  auto* outer = new CzemSection("Outer");
-  target->addSection(outer);
+  auto* outer = add<CzemSection>(*target, "Outer");
   addDefaults(*outer, "k", {0, 6});
-  auto* inner = new CzemSection("Inner");
-  outer->addSection(inner);
+  auto* inner = add<CzemSection>(*outer, "Inner");
   CzemKeyword* k = addPlaceholders(*inner, "k", 2);
   EXPECT_EQ(k->ParamByNum(1)->GetInt(), 7);                         // empty in Outer, found in Target
   EXPECT_EQ(k->ParamByNum(2)->GetInt(), 6);                         // the nearer section answers first
@@ -220,8 +210,7 @@ TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpT
   auto* stray = new CzemDefaultDef("k");
   stray->addParam(new CzemInt(1));
   root.appendChild(stray);
-  auto* later = new CzemSection("Later");
-  root.addSection(later);
+  auto* later = add<CzemSection>(root, "Later");
   CzemKeyword* unresolved = addPlaceholders(*later, "k", 1);
   EXPECT_EQ(unresolved->ParamByNum(1), unresolved->NodeByNum(1));
 }

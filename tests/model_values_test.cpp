@@ -22,42 +22,30 @@ void expectSameAsStrtod(const std::string& text) {
   static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
   errno = 0;
   const double expected = strtod_l(text.c_str(), nullptr, c);
-  const bool rangeError = errno == ERANGE;
   const DoubleReading r = readDouble(text);
   EXPECT_EQ(std::memcmp(&r.value, &expected, sizeof expected), 0) << text << ": " << r.value << " vs " << expected;
-  EXPECT_EQ(r.rangeError, rangeError) << text;
+  EXPECT_EQ(r.rangeError, errno == ERANGE) << text;
 }
 
 // Decimal texts of every shape the reader meets: signs, leading zeros, long
 // mantissas, points anywhere, exponents from tiny to huge.
 std::string generatedText(std::mt19937& rng) {
-  std::uniform_int_distribution<int> digit(0, 9), coin(0, 3), lengths(1, 22), exponents(-340, 340);
-  std::string text;
-  if (coin(rng) == 0) text.push_back(coin(rng) == 0 ? '+' : '-');
-  if (coin(rng) == 0) text.append(static_cast<std::size_t>(coin(rng)), '0');
-  const int length = lengths(rng);
-  const int point = coin(rng) == 0 ? -1 : std::uniform_int_distribution<int>(0, length)(rng);
-  for (int i = 0; i < length; ++i) {
-    if (i == point) text.push_back('.');
-    text.push_back(static_cast<char>('0' + digit(rng)));
-  }
+  auto below = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  std::string text = below(4) == 0 ? (below(4) == 0 ? "+" : "-") : "";
+  if (below(4) == 0) text.append(static_cast<std::size_t>(below(4)), '0');
+  const int length = 1 + below(22), point = below(4) == 0 ? -1 : below(length + 1), exponent = below(681) - 340;
+  for (int i = 0; i < length; ++i) text += (i == point ? "." : "") + std::to_string(below(10));
   if (point == length) text.push_back('.');
-  const int form = coin(rng);
-  if (form == 1) text += "e" + std::to_string(exponents(rng) / 10);
-  if (form == 2) text += "E" + std::to_string(exponents(rng));
-  if (form == 3) text += "e+" + std::to_string(std::abs(exponents(rng)) / 20);
-  return text;
+  const std::string exponents[] = {"", "e" + std::to_string(exponent / 10), "E" + std::to_string(exponent),
+                                   "e+" + std::to_string(std::abs(exponent) / 20)};
+  return text + exponents[below(4)];
 }
 
-std::string formatDouble(double value, bool fixedWhenIntegral = true) {
+template <typename Number>
+std::string format(Number value, bool fixedWhenIntegral = true) {
   std::string out;
-  appendDouble(out, value, fixedWhenIntegral);
-  return out;
-}
-
-std::string formatFloat(float value) {
-  std::string out;
-  appendFloat(out, value);
+  if constexpr (std::is_same_v<Number, float>) appendFloat(out, value);
+  if constexpr (std::is_same_v<Number, double>) appendDouble(out, value, fixedWhenIntegral);
   return out;
 }
 
@@ -74,16 +62,14 @@ struct Views {
   int asInt;
 };
 
-void expectViews(CzemNumeric& value, bool ok, const Views& v) {
+void expectViews(CzemNumeric* made, const bool& ok, const Views& v) {
   SCOPED_TRACE(v.text);
-  EXPECT_EQ(ok, v.converted);
-  EXPECT_EQ(value.IsDouble(), v.isDouble);
-  EXPECT_EQ(value.GetDouble(), v.asDouble);
-  EXPECT_EQ(value.IsFloat(), v.isFloat);
-  EXPECT_EQ(value.GetFloat(), v.asFloat);
-  EXPECT_EQ(value.IsInt(), v.isInt);
-  EXPECT_EQ(value.GetInt(), v.asInt);
-  EXPECT_EQ(value.valueText().view(), v.text);
+  const std::unique_ptr<CzemNumeric> owned(made);
+  CzemNumeric& value = *made;
+  EXPECT_EQ(std::make_tuple(ok, value.IsDouble(), value.GetDouble(), value.IsFloat(), value.GetFloat(), value.IsInt(),
+                            value.GetInt(), std::string(value.valueText().view())),
+            std::make_tuple(v.converted, v.isDouble, v.asDouble, v.isFloat, v.asFloat, v.isInt, v.asInt,
+                            std::string(v.text)));
 }
 
 }  // namespace
@@ -117,18 +103,18 @@ TEST(NumberText, IntegerReadingClampsToThe32BitRange) {
 }
 
 TEST(NumberText, DoublesWriteFixedWhenIntegralFloatsShortAndBothReadBack) {
-  EXPECT_EQ(formatDouble(-2147483648.0), "-2147483648.0");
-  EXPECT_EQ(formatDouble(2147483648.0), "2147483648");
-  EXPECT_EQ(formatDouble(1e300), "1e+300");
-  EXPECT_EQ(formatDouble(5.0, false), "5");
+  EXPECT_EQ(format(-2147483648.0), "-2147483648.0");
+  EXPECT_EQ(format(2147483648.0), "2147483648");
+  EXPECT_EQ(format(1e300), "1e+300");
+  EXPECT_EQ(format(5.0, false), "5");
   std::mt19937 rng(7);
   for (int i = 0; i < 200; ++i) {
     const DoubleReading r = readDouble(generatedText(rng));
     if (r.rangeError) continue;
-    EXPECT_EQ(readDouble(formatDouble(r.value)).value, r.value) << r.value;
+    EXPECT_EQ(readDouble(format(r.value)).value, r.value) << r.value;
   }
   for (float f : {3.4028235e+38f, 1.17549435e-38f, 16777217.0f, 0.3f, -123.456f}) {
-    const std::string text = formatFloat(f);
+    const std::string text = format(f);
     float back = 0.0f;
     std::from_chars(text.data(), text.data() + text.size(), back);
     EXPECT_EQ(back, f) << text;
@@ -145,56 +131,43 @@ TEST(NumberText, CommaLocaleStillReadsAndWritesPoints) {
     GTEST_SKIP() << "no comma-decimal locale installed";
   }
   for (const char* text : {"2.5", "2.5e-30", "1.2345678901234567"}) expectSameAsStrtod(text);
-  EXPECT_EQ(formatDouble(2.5), "2.5");
-  EXPECT_EQ(formatDouble(1.25e-30), "1.25e-30");
-  EXPECT_EQ(formatFloat(0.5f), "0.5");
+  EXPECT_EQ(format(2.5), "2.5");
+  EXPECT_EQ(format(1.25e-30), "1.25e-30");
+  EXPECT_EQ(format(0.5f), "0.5");
   std::setlocale(LC_ALL, "C");
 }
 
 TEST(NumericViews, FileValuesHaveTheViewsTheirNumberFits) {
+  // clang-format off
   const Views reals[] = {
-      {"7", true, 1, 1, 1, 7.0, 7.0f, 7},
-      {"2.5", true, 1, 1, 0, 2.5, 2.5f, 0},
-      {"2.0", true, 1, 1, 1, 2.0, 2.0f, 2},
-      {"-3e0", true, 1, 1, 1, -3.0, -3.0f, -3},
-      {"1e10", true, 1, 1, 0, 1e10, 1e10f, 0},
+      {"7", true, 1, 1, 1, 7.0, 7.0f, 7}, {"2.5", true, 1, 1, 0, 2.5, 2.5f, 0}, {"2.0", true, 1, 1, 1, 2.0, 2.0f, 2},
+      {"-3e0", true, 1, 1, 1, -3.0, -3.0f, -3}, {"1e10", true, 1, 1, 0, 1e10, 1e10f, 0},
       {"2147483647", true, 1, 1, 1, 2147483647.0, 2147483648.0f, 2147483647},
       {"2147483648", true, 1, 1, 0, 2147483648.0, 2147483648.0f, 0},
       {"-2147483648", true, 1, 1, 1, -2147483648.0, -2147483648.0f, kIntMin},
-      {"1e300", true, 1, 0, 0, 1e300, kFloatMax, 0},
-      {"-1e300", true, 1, 0, 0, -1e300, -kFloatMax, 0},
+      {"1e300", true, 1, 0, 0, 1e300, kFloatMax, 0}, {"-1e300", true, 1, 0, 0, -1e300, -kFloatMax, 0},
       {"3.4028234663852886e+38", true, 1, 1, 0, 3.4028234663852886e+38, kFloatMax, 0},
-      {"1e-40", true, 1, 1, 0, 1e-40, 0.0f, 0},
-      {"1e999", false, 0, 0, 0, 0.0, 0.0f, 0},
-  };
-  for (const Views& v : reals) {
-    bool ok = false;
-    std::unique_ptr<CzemReal> value(CzemReal::fromText(v.text, ok));
-    expectViews(*value, ok, v);
-  }
+      {"1e-40", true, 1, 1, 0, 1e-40, 0.0f, 0}, {"1e999", false, 0, 0, 0, 0.0, 0.0f, 0}};
+  // clang-format on
   bool ok = false;
+  for (const Views& v : reals) expectViews(CzemReal::fromText(v.text, ok), ok, v);
   EXPECT_TRUE(std::signbit(std::unique_ptr<CzemReal>(CzemReal::fromText("-0.0", ok))->GetFloat()));
 
   const std::string longDigits = "1" + std::string(400, '0');
+  // clang-format off
   const Views integers[] = {
-      {"7", true, 1, 1, 1, 7.0, 7.0f, 7},
-      {"-2147483648", true, 1, 1, 1, -2147483648.0, -2147483648.0f, kIntMin},
-      {"3000000000", true, 1, 1, 0, 3e9, 3e9f, 2147483647},
-      {"-3000000000", true, 1, 1, 0, -3e9, -3e9f, kIntMin},
+      {"7", true, 1, 1, 1, 7.0, 7.0f, 7}, {"-2147483648", true, 1, 1, 1, -2147483648.0, -2147483648.0f, kIntMin},
+      {"3000000000", true, 1, 1, 0, 3e9, 3e9f, 2147483647}, {"-3000000000", true, 1, 1, 0, -3e9, -3e9f, kIntMin},
       {"9007199254740993", true, 1, 1, 0, 9007199254740992.0, 9007199254740992.0f, 2147483647},
       {"-12345678901234567890123", true, 1, 1, 0, -12345678901234567890123.0, -12345678901234567890123.0f, kIntMin},
-      {longDigits.c_str(), false, 0, 0, 0, 0.0, 0.0f, 2147483647},
-  };
-  for (const Views& v : integers) {
-    std::unique_ptr<CzemInt> value(CzemInt::fromText(v.text, ok));
-    expectViews(*value, ok, v);
-  }
+      {longDigits.c_str(), false, 0, 0, 0, 0.0, 0.0f, 2147483647}};
+  // clang-format on
+  for (const Views& v : integers) expectViews(CzemInt::fromText(v.text, ok), ok, v);
   EXPECT_TRUE(std::signbit(std::unique_ptr<CzemInt>(CzemInt::fromText("-0", ok))->GetDouble()));
 }
 
 TEST(NumericViews, BuiltValuesHaveOnlyTheViewsTheirValueGives) {
-  CzemInt seven(7);
-  expectViews(seven, true, {"", true, 0, 0, 1, 0.0, 0.0f, 7});
+  expectViews(new CzemInt(7), true, {"", true, 0, 0, 1, 0.0, 0.0f, 7});
   CzemDouble two(2.0), big(1e300), empty;
   EXPECT_EQ(two.IsInt() + two.IsFloat(), 2);
   EXPECT_EQ(two.GetInt(), 2);
