@@ -75,11 +75,9 @@ TEST(ClobRead, MismatchesAndInvalidValuesConsumeTheItem) {
   CzemClob clob("2.5,7,1e39,1e39,1e999,yes,TRUE");
   EXPECT_EQ(clob.GetInt(), 0);
   EXPECT_EQ(clob.message(), "CLOB data parsing failed. Integer expected.");
-  EXPECT_EQ(clob.GetFloat(), 7.0f);
-  EXPECT_EQ(clob.GetFloat(), 0.0f);
+  EXPECT_EQ((std::pair{clob.GetFloat(), clob.GetFloat()}), std::pair(7.0f, 0.0f));
   EXPECT_EQ(clob.message(), "'1e39' is not a valid Float.");
-  EXPECT_EQ(clob.GetDouble(), 1e39);
-  EXPECT_EQ(clob.GetDouble(), 0.0);
+  EXPECT_EQ((std::pair{clob.GetDouble(), clob.GetDouble()}), std::pair(1e39, 0.0));
   EXPECT_EQ(clob.message(), "'1e999' is not a valid Double.");
   EXPECT_EQ(clob.GetBool(), 0);
   EXPECT_EQ(clob.message(), "'yes' is not a valid Boolean value");
@@ -100,8 +98,7 @@ TEST(ClobRead, SyntaxErrorsKeepTheCursorInPlace) {
     EXPECT_FALSE(clob.atEnd());
   }
   CzemClob clob("1,,2");
-  EXPECT_EQ(clob.GetInt(), 1);
-  EXPECT_EQ(clob.GetInt(), 0);
+  EXPECT_EQ((std::pair{clob.GetInt(), clob.GetInt()}), std::pair(1, 0));
   EXPECT_EQ(clob.message(), "CLOB syntax error detected.");
 }
 
@@ -211,22 +208,18 @@ TEST_F(ClobExports, FailedReadsStore1003AndReportOrReturn2002) {
 
 TEST_F(ClobExports, ItemReadsTreatTheEndAsNoFailure) {
   void* node = clob("true,7");
-  EXPECT_EQ(asNode(zemGetClobItem(node))->IsBool(), 1);
-  EXPECT_EQ(asNode(zemGetClobItem(node))->IsInt(), 1);
-  EXPECT_EQ(zemIsClobEnd(node), 0);
-  EXPECT_EQ(zemGetClobItem(node), nullptr);
-  EXPECT_EQ(zemIsClobEnd(node), 1);
+  EXPECT_EQ((std::vector{asNode(zemGetClobItem(node))->IsBool(), asNode(zemGetClobItem(node))->IsInt(),
+                         zemIsClobEnd(node), zemGetClobItem(node) == nullptr ? 1 : 0, zemIsClobEnd(node)}),
+            (std::vector{1, 1, 0, 1, 1}));
   void* item = &item;
   EXPECT_EQ(zemGetClobItemS(node, &item), 0);
   EXPECT_EQ(item, nullptr);
   EXPECT_EQ(zemIsClobEnd(clob("")), 1);
   void* one = clob("1");
   int end = 7;
-  EXPECT_EQ(zemIsClobEndS(one, &end), 0);
-  EXPECT_EQ(end, 0);
-  EXPECT_EQ(zemClobResetS(one, 1), 0);
-  EXPECT_EQ(zemGetClobItem(one), nullptr);
-  EXPECT_EQ(zemIsClobEnd(one), 1);
+  EXPECT_EQ((std::vector{zemIsClobEndS(one, &end), end, zemClobResetS(one, 1), zemGetClobItem(one) == nullptr ? 1 : 0,
+                         zemIsClobEnd(one)}),
+            (std::vector{0, 0, 0, 1, 1}));
   reports.expect(0, {});
 }
 
@@ -234,9 +227,7 @@ TEST_F(ClobExports, PointersThatAreNoCLOBFailWith1006) {
   auto* text = new CzemString("x");
   doc.appendValue(text);
   void* notClob = asVoid(text);
-  EXPECT_EQ(zemIsClob(notClob), 0);
-  EXPECT_EQ(zemIsClob(nullptr), 0);
-  EXPECT_EQ(zemGetClobInt(notClob), 0);
+  EXPECT_EQ((std::vector{zemIsClob(notClob), zemIsClob(nullptr), zemGetClobInt(notClob)}), std::vector(3, 0));
   EXPECT_EQ(zemGetErrorFromZemClob(notClob), nullptr);
   zemClobReset(notClob, 1);
   reports.expect(1006, {"Invalid zemNode", "Invalid CLOB object", "Invalid CLOB object", "Invalid CLOB object"});

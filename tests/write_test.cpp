@@ -144,7 +144,12 @@ class Writing : public testing::Test {
     void* value = zemParamByNum(zemKeywordByNameNum(section, name, 1), 1);
     return std::string(static_cast<zem::CzemParam*>(asNode(value))->valueText().view());
   }
-  static int flag(void* section) { return zemGetBool(zemParamByNum(zemKeywordByNum(section, 2), 1)); }
+  // The result root, the use-custom flag (the second keyword) and the custom folder of a settings section.
+  static Texts settings(void* section) {
+    return {setting(section, "ResultRootFolder"),
+            std::to_string(zemGetBool(zemParamByNum(zemKeywordByNum(section, 2), 1))),
+            setting(section, "CustomResultFolder")};
+  }
 
   Reports reports;
   void* handle = zemCreate();
@@ -186,19 +191,18 @@ TEST_F(Writing, WriteReplacesAndAppendAddsAFullDocument) {
   openKeyword();
   zemAddInt(handle, 1);
   writeFile(file, "old content\r\n");
-  zemWrite(handle, file.string().c_str());
-  const std::string once = readFile(file);
+  const std::string once = write();
   EXPECT_EQ(once.find("old content"), std::string::npos);
   EXPECT_EQ(bodyOf(once), "[A]\r\n   k = 1\r\nEndSect  // A\r\n\r\n");
   zemAppend(handle, file.string().c_str());
   const std::string twice = readFile(file);
   ASSERT_EQ(twice.substr(0, once.size()), once);
-  EXPECT_EQ(twice.substr(once.size(), 16), "// Created     :");
-  EXPECT_EQ(bodyOf(twice.substr(once.size())), bodyOf(once));
   const auto fresh = dir / "appended.txt";
   zemAppend(handle, fresh.string().c_str());
-  EXPECT_EQ(readFile(fresh).substr(0, 16), "// Created     :");
-  EXPECT_EQ(bodyOf(readFile(fresh)), bodyOf(once));
+  for (const std::string& appended : {twice.substr(once.size()), readFile(fresh)}) {
+    EXPECT_EQ(appended.substr(0, 16), "// Created     :");
+    EXPECT_EQ(bodyOf(appended), bodyOf(once));
+  }
   EXPECT_EQ(anchor(), fresh.string());
   reports.expect(0, {});
 }
@@ -244,15 +248,11 @@ TEST_F(Writing, OneSettingsSectionIsAddedLastAndReusedByLaterWrites) {
   EXPECT_EQ((Texts{zemGetName(zemKeywordByNum(system, 1)), zemGetName(zemKeywordByNum(system, 2)),
                    zemGetName(zemKeywordByNum(system, 3))}),
             (Texts{"ResultRootFolder", "UseCustomResultFolder", "CustomResultFolder"}));
-  EXPECT_EQ(setting(system, "ResultRootFolder"), "/results");
-  EXPECT_EQ(flag(system), 1);
-  EXPECT_EQ(setting(system, "CustomResultFolder"), "/custom");
+  EXPECT_EQ(settings(system), (Texts{"/results", "1", "/custom"}));
   const std::string text = write("/elsewhere", 0, "");
   EXPECT_EQ(zemGetNoTargets(handle), 2);
   EXPECT_EQ(text.find("[SYSTEM]"), text.rfind("[SYSTEM]"));
-  EXPECT_EQ(setting(system, "ResultRootFolder"), "/elsewhere");
-  EXPECT_EQ(flag(system), 0);
-  EXPECT_EQ(setting(system, "CustomResultFolder"), "/custom");  // an empty folder leaves its line as it stands
+  EXPECT_EQ(settings(system), (Texts{"/elsewhere", "0", "/custom"}));  // an empty folder leaves its line as it stands
   reports.expect(0, {});
 }
 
@@ -267,10 +267,8 @@ TEST_F(Writing, FirstExistingSettingsSectionIsUpdatedAndKeepsItsOtherKeywords) {
   EXPECT_EQ(zemGetInt(zemParamByNum(zemKeywordByNum(first, 1), 1)), 1);
   EXPECT_STREQ(zemGetName(zemKeywordByNum(first, 2)), "usecustomresultfolder");
   EXPECT_EQ(zemGetNoParams(zemKeywordByNum(first, 2)), 2);  // only the first value changes kind
-  EXPECT_EQ(flag(first), 1);
   EXPECT_STREQ(zemGetString(zemParamByNum(zemKeywordByNum(first, 2), 2)), "y");
-  EXPECT_EQ(setting(first, "ResultRootFolder"), "/results");
-  EXPECT_EQ(setting(first, "CustomResultFolder"), "/custom");
+  EXPECT_EQ(settings(first), (Texts{"/results", "1", "/custom"}));
   EXPECT_EQ(setting(zemTargetByNum(handle, 2), "ResultRootFolder"), "untouched");
 }
 
@@ -289,10 +287,8 @@ TEST_F(Writing, SettingsUpdateValuesOfTheirKindInPlaceAndReplaceOthersEvenUnderT
   EXPECT_STREQ(zemGetFilenameString(folder), "/old");
   write("/new", 1, "/custom");
   EXPECT_EQ(zemParamByNum(zemKeywordByNum(system, 1), 1), folder);
-  EXPECT_STREQ(zemGetFilenameString(folder), "/new");
   EXPECT_EQ(zemParamByNum(zemKeywordByNum(system, 2), 1), useCustom);
-  EXPECT_EQ(zemGetBool(useCustom), 1);
-  EXPECT_EQ(setting(system, "CustomResultFolder"), "/custom");
+  EXPECT_EQ(settings(system), (Texts{"/new", "1", "/custom"}));
   EXPECT_EQ(zemAddIntS(handle, 2), 0);  // the builder still adds to its keyword, after the new value
   EXPECT_EQ(zemGetNoParams(zemKeywordByNum(system, 3)), 2);
   EXPECT_EQ(zemGetNoKeywords(system), 3);
