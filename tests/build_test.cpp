@@ -40,8 +40,8 @@ TEST_F(BuildCursor, KeywordsSectionsAndValuesNeedTheirPlaceOpen) {
   zemAddBool(handle, 1);
   reports.expect(0, Texts(4, "Missing current keyword"));
   EXPECT_STREQ(zemGetErrorFromZemData(handle), "Missing current keyword");
-  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(1), 1)), 0);
-  EXPECT_EQ(zemGetNoNodes(zemSectionByNum(target(1), 1)), 0);
+  EXPECT_EQ(std::pair(zemGetNoParams(zemKeywordByNum(target(1), 1)), zemGetNoNodes(zemSectionByNum(target(1), 1))),
+            std::pair(0, 0));
 }
 
 TEST_F(BuildCursor, EndSectionReturnsToTheEnclosingSectionAndASecondTargetWaitsForIt) {
@@ -86,8 +86,7 @@ TEST_F(BuildCursor, ValuesGoToTheLastKeywordInOrder) {
   zemAddTarget(handle, nullptr);  // null names and texts build empty ones
   zemAddKeyword(handle, nullptr);
   zemAddFilename(handle, nullptr);
-  EXPECT_STREQ(zemGetName(target(2)), "");
-  EXPECT_STREQ(zemGetName(zemKeywordByNum(target(2), 1)), "");
+  EXPECT_EQ((Texts{zemGetName(target(2)), zemGetName(zemKeywordByNum(target(2), 1))}), Texts(2, ""));
   EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(2), 1)), 1);
   reports.expect(0, {});
 }
@@ -104,10 +103,9 @@ TEST_F(BuildCursor, QuietVariantReturnsAndClearsThePendingStatusAndSilencesTheHa
   for (int i = 0; i < 2; ++i) zemEndSection(handle);
   zemAddKeyword(handle, "lost");
   EXPECT_STREQ(zemGetErrorFromZemData(handle), "Missing current section");
-  EXPECT_EQ(zemAddTargetS(handle, "B"), 2000);
-  EXPECT_EQ(zemEndSectionS(handle), 0);
-  EXPECT_EQ(zemEndSectionS(handle), 2000);
-  EXPECT_EQ(zemAddKeywordS(handle, "k"), 2000);
+  EXPECT_EQ((std::vector{zemAddTargetS(handle, "B"), zemEndSectionS(handle), zemEndSectionS(handle),
+                         zemAddKeywordS(handle, "k")}),
+            (std::vector{2000, 0, 2000, 2000}));
   reports.expect(0, {});
 }
 
