@@ -1,32 +1,24 @@
-// Building: the insertion cursor, the builder status and the silent flag of
-// the quiet variants; template definitions, their handle rule, and default
-// lookups.
-#include <string>
-
+// Building: the insertion cursor, the status and silence of the quiet variants, template definitions, default lookups.
 #include "test_support.hpp"
 
 namespace {
 
-class BuildCursor : public testing::Test {
+class Building : public testing::Test {
  protected:
   void TearDown() override { zemClose(&handle); }
   void* target(unsigned n) { return zemTargetByNum(handle, n); }
+  void* param(void* keyword, unsigned n) { return zemParamByNum(keyword, n); }
+  static std::uint32_t flagsOf(void* p) { return static_cast<zem::CzemNamedNode*>(asNode(p))->flags(); }
 
   Reports reports;
   void* handle = zemCreate();
 };
+using BuildCursor = Building;
 
-std::uint32_t flagsOf(void* p) { return static_cast<zem::CzemNamedNode*>(asNode(p))->flags(); }
-
-class TemplateDefs : public testing::Test {
+class TemplateDefs : public Building {
  protected:
   void SetUp() override { zemAddTarget(handle, "T"); }
-  void TearDown() override { zemClose(&handle); }
-  void* top() { return zemTargetByNum(handle, 1); }
-  void* param(void* keyword, unsigned n) { return zemParamByNum(keyword, n); }
-
-  Reports reports;
-  void* handle = zemCreate();
+  void* top() { return target(1); }
 };
 
 }  // namespace
@@ -48,8 +40,8 @@ TEST_F(BuildCursor, KeywordsSectionsAndValuesNeedTheirPlaceOpen) {
   zemAddBool(handle, 1);
   reports.expect(0, Texts(4, "Missing current keyword"));
   EXPECT_STREQ(zemGetErrorFromZemData(handle), "Missing current keyword");
-  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(1), 1)), 0);
-  EXPECT_EQ(zemGetNoNodes(zemSectionByNum(target(1), 1)), 0);
+  EXPECT_EQ(std::pair(zemGetNoParams(zemKeywordByNum(target(1), 1)), zemGetNoNodes(zemSectionByNum(target(1), 1))),
+            std::pair(0, 0));
 }
 
 TEST_F(BuildCursor, EndSectionReturnsToTheEnclosingSectionAndASecondTargetWaitsForIt) {
@@ -58,20 +50,18 @@ TEST_F(BuildCursor, EndSectionReturnsToTheEnclosingSectionAndASecondTargetWaitsF
   reports.expect(0, {"Previous section was not completed"});
   zemAddSection(handle, "S");
   zemAddSection(handle, "T");
-  zemEndSection(handle);
-  zemAddKeyword(handle, "inS");
-  zemEndSection(handle);
-  zemAddKeyword(handle, "inA");
-  zemEndSection(handle);
-  zemAddKeyword(handle, "nowhere");
+  for (const char* keyword : {"inS", "inA", "nowhere"}) {
+    zemEndSection(handle);
+    zemAddKeyword(handle, keyword);
+  }
   zemEndSection(handle);
   reports.expect(0, Texts(2, "Missing current section"));
   zemAddTarget(handle, "B");
   reports.expect(0, {});
   void* s = zemSectionByNum(target(1), 1);
-  EXPECT_STREQ(zemGetName(zemKeywordByNum(s, 1)), "inS");
-  EXPECT_STREQ(zemGetName(zemKeywordByNum(target(1), 1)), "inA");
-  EXPECT_STREQ(zemGetName(zemSectionByNum(s, 1)), "T");
+  EXPECT_EQ((Texts{zemGetName(zemKeywordByNum(s, 1)), zemGetName(zemKeywordByNum(target(1), 1)),
+                   zemGetName(zemSectionByNum(s, 1))}),
+            (Texts{"inS", "inA", "T"}));
   EXPECT_EQ(zemGetNoTargets(handle), 2);
 }
 
@@ -90,15 +80,13 @@ TEST_F(BuildCursor, ValuesGoToTheLastKeywordInOrder) {
   EXPECT_STREQ(zemGetName(second), "K");
   EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(1), 1)), 0);
   EXPECT_EQ(zemGetNoParams(second), 5);
-  EXPECT_EQ(zemGetBool(zemParamByNum(second, 3)), 7);
-  EXPECT_STREQ(zemGetString(zemParamByNum(second, 4)), "copied");
-  EXPECT_STREQ(zemGetString(zemParamByNum(second, 5)), "");
+  EXPECT_EQ(zemGetBool(param(second, 3)), 7);
+  EXPECT_EQ((Texts{zemGetString(param(second, 4)), zemGetString(param(second, 5))}), (Texts{"copied", ""}));
   zemEndSection(handle);
   zemAddTarget(handle, nullptr);  // null names and texts build empty ones
   zemAddKeyword(handle, nullptr);
   zemAddFilename(handle, nullptr);
-  EXPECT_STREQ(zemGetName(target(2)), "");
-  EXPECT_STREQ(zemGetName(zemKeywordByNum(target(2), 1)), "");
+  EXPECT_EQ((Texts{zemGetName(target(2)), zemGetName(zemKeywordByNum(target(2), 1))}), Texts(2, ""));
   EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(2), 1)), 1);
   reports.expect(0, {});
 }
@@ -112,14 +100,12 @@ TEST_F(BuildCursor, QuietVariantReturnsAndClearsThePendingStatusAndSilencesTheHa
   EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(1), 1)), 1);
   EXPECT_EQ(zemAddIntS(handle, 2), 0);
   zemAddSection(handle, "S");
-  zemEndSection(handle);
-  zemEndSection(handle);
+  for (int i = 0; i < 2; ++i) zemEndSection(handle);
   zemAddKeyword(handle, "lost");
   EXPECT_STREQ(zemGetErrorFromZemData(handle), "Missing current section");
-  EXPECT_EQ(zemAddTargetS(handle, "B"), 2000);
-  EXPECT_EQ(zemEndSectionS(handle), 0);
-  EXPECT_EQ(zemEndSectionS(handle), 2000);
-  EXPECT_EQ(zemAddKeywordS(handle, "k"), 2000);
+  EXPECT_EQ((std::vector{zemAddTargetS(handle, "B"), zemEndSectionS(handle), zemEndSectionS(handle),
+                         zemAddKeywordS(handle, "k")}),
+            (std::vector{2000, 0, 2000, 2000}));
   reports.expect(0, {});
 }
 
@@ -127,10 +113,9 @@ TEST_F(BuildCursor, InvalidHandleIsCode1005ReportedOnlyByPlainVariants) {
   void* node = zemGetRoot(handle);
   int variable = 0;
   for (void* invalid : {static_cast<void*>(nullptr), node}) {
-    EXPECT_EQ(zemAddTargetS(invalid, "A"), 1005);
-    EXPECT_EQ(zemEndSectionS(invalid), 1005);
-    EXPECT_EQ(zemAddDoubleS(invalid, 1), 1005);
-    EXPECT_EQ(zemAddIntRefS(invalid, &variable), 1005);
+    EXPECT_EQ((std::vector{zemAddTargetS(invalid, "A"), zemEndSectionS(invalid), zemAddDoubleS(invalid, 1),
+                           zemAddIntRefS(invalid, &variable)}),
+              std::vector(4, 1005));
     reports.expect(1005, {});
   }
   zemAddTarget(node, "A");
@@ -179,12 +164,8 @@ TEST_F(TemplateDefs, SectionDefinitionOpensASubsectionAndPlaceholdersNeedAKeywor
   zemAddIntDef(handle);
   reports.expect(0, {"Missing current keyword"});
   zemAddKeyword(handle, "k");
-  zemAddIntDef(handle);
-  zemAddFloatDef(handle);
-  zemAddDoubleDef(handle);
-  zemAddBoolDef(handle);
-  zemAddStringDef(handle);
-  zemAddFilenameDef(handle);
+  for (auto add : {zemAddIntDef, zemAddFloatDef, zemAddDoubleDef, zemAddBoolDef, zemAddStringDef, zemAddFilenameDef})
+    add(handle);
   EXPECT_EQ(zemAddIntDefS(handle), 2000);  // the first failure is still pending
   zemEndSection(handle);
   void* s = zemSectionByNum(top(), 1);
@@ -206,10 +187,9 @@ TEST_F(TemplateDefs, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
   TreelessDocument loaded;
   void* notCreated = asVoid(&loaded);
   for (void* invalid : {notCreated, top(), static_cast<void*>(nullptr)}) {
-    EXPECT_EQ(zemAddIntDefS(invalid), 1005);
-    EXPECT_EQ(zemAddFilenameDefS(invalid), 1005);
-    EXPECT_EQ(zemAddKeywordDefS(invalid, "k", "i", 0, 0, 0), 1005);
-    EXPECT_EQ(zemAddSectionDefS(invalid, "s", 0, 0), 1005);
+    EXPECT_EQ((std::vector{zemAddIntDefS(invalid), zemAddFilenameDefS(invalid),
+                           zemAddKeywordDefS(invalid, "k", "i", 0, 0, 0), zemAddSectionDefS(invalid, "s", 0, 0)}),
+              std::vector(4, 1005));
     reports.expect(1005, Texts(4, "Invalid zemHandle (CzemCreate)"));
   }
   zemAddDoubleDef(notCreated);
@@ -235,9 +215,8 @@ TEST(DefaultLookups, EmptyPlacesOfADefaultLineFindTheFirstMatchingLine) {
   EXPECT_EQ(zemFindDefault(unmatched), unmatched);
   EXPECT_EQ(zemFindDefault(zemParamByNum(first, 1)), nullptr);
   void* keywordPlace = zemParamByNum(zemKeywordByNum(target, 1), 1);
-  EXPECT_EQ(zemIsUndefinedPar(keywordPlace), 1);
-  EXPECT_EQ(zemIsDefaultPar(keywordPlace), 0);
-  EXPECT_EQ(zemIsUndefinedPar(place), 0);
+  EXPECT_EQ((std::vector{zemIsUndefinedPar(keywordPlace), zemIsDefaultPar(keywordPlace), zemIsUndefinedPar(place)}),
+            (std::vector{1, 0, 0}));
   reports.expect(0, {});
   zemClose(&doc);
 }

@@ -1,6 +1,4 @@
-// CLOB values: recognition, typed reads with their messages, the cursor, the
-// written forms of items and whole CLOBs, and the CLOB exports with their
-// failure codes.
+// CLOB values: recognition, typed reads and their messages, the cursor, written forms, and the exports.
 #include "clob/clob.hpp"
 
 #include <cfloat>
@@ -48,26 +46,23 @@ class ClobExports : public testing::Test {
 }  // namespace
 
 TEST(ClobRead, RecognitionNeedsThePrefixInAnyCaseAndTheClosingBracket) {
-  std::unique_ptr<CzemNode> empty(makeClobOrString("<CLOB:>"));
-  ASSERT_EQ(empty->IsClob(), 1);
-  EXPECT_TRUE(static_cast<CzemClob*>(empty.get())->atEnd());
-  std::unique_ptr<CzemNode> lower(makeClobOrString("<clob:1,2>"));
-  ASSERT_EQ(lower->IsClob(), 1);
-  EXPECT_STREQ(lower->GetString(), "1,2");
-  for (const char* plain : {"<CLOB:1,2", "CLOB:1,2>", "<CLOB:", ""}) {
-    std::unique_ptr<CzemNode> value(makeClobOrString(plain));
-    EXPECT_EQ(value->IsString(), 1) << plain;
-    EXPECT_STREQ(value->GetString(), plain);
+  for (const char* text : {"<CLOB:>", "<clob:1,2>", "<CLOB:1,2", "CLOB:1,2>", "<CLOB:", ""}) {
+    SCOPED_TRACE(text);
+    std::unique_ptr<CzemNode> value(makeClobOrString(text));
+    const bool clob = text[0] == '<' && std::string_view(text).ends_with('>');
+    EXPECT_EQ(value->IsClob(), clob ? 1 : 0);
+    EXPECT_EQ(value->IsString(), clob ? 0 : 1);
+    if (clob) {
+      EXPECT_EQ(static_cast<CzemClob*>(value.get())->atEnd(), text[6] == '>');
+    }
+    EXPECT_EQ(value->GetString(), clob ? std::string_view(text).substr(6, std::strlen(text) - 7) : text);
   }
 }
 
 TEST(ClobRead, StepsThroughTypedItemsAndSeesTheEndOnTheNextRead) {
   CzemClob clob("1, 2.5 ,true,-.5,+3,\"a\"\"b\" ,");
-  EXPECT_EQ(clob.GetInt(), 1);
-  EXPECT_EQ(clob.GetDouble(), 2.5);
-  EXPECT_EQ(clob.GetBool(), 1);
-  EXPECT_EQ(clob.GetFloat(), -0.5f);
-  EXPECT_EQ(clob.GetInt(), 3);
+  EXPECT_EQ((std::tuple{clob.GetInt(), clob.GetDouble(), clob.GetBool(), clob.GetFloat(), clob.GetInt()}),
+            std::tuple(1, 2.5, 1, -0.5f, 3));
   clob.read(kClobString);
   EXPECT_STREQ(clob.item()->GetString(), "a\"b");
   EXPECT_FALSE(clob.atEnd());
@@ -80,11 +75,9 @@ TEST(ClobRead, MismatchesAndInvalidValuesConsumeTheItem) {
   CzemClob clob("2.5,7,1e39,1e39,1e999,yes,TRUE");
   EXPECT_EQ(clob.GetInt(), 0);
   EXPECT_EQ(clob.message(), "CLOB data parsing failed. Integer expected.");
-  EXPECT_EQ(clob.GetFloat(), 7.0f);
-  EXPECT_EQ(clob.GetFloat(), 0.0f);
+  EXPECT_EQ((std::pair{clob.GetFloat(), clob.GetFloat()}), std::pair(7.0f, 0.0f));
   EXPECT_EQ(clob.message(), "'1e39' is not a valid Float.");
-  EXPECT_EQ(clob.GetDouble(), 1e39);
-  EXPECT_EQ(clob.GetDouble(), 0.0);
+  EXPECT_EQ((std::pair{clob.GetDouble(), clob.GetDouble()}), std::pair(1e39, 0.0));
   EXPECT_EQ(clob.message(), "'1e999' is not a valid Double.");
   EXPECT_EQ(clob.GetBool(), 0);
   EXPECT_EQ(clob.message(), "'yes' is not a valid Boolean value");
@@ -105,8 +98,7 @@ TEST(ClobRead, SyntaxErrorsKeepTheCursorInPlace) {
     EXPECT_FALSE(clob.atEnd());
   }
   CzemClob clob("1,,2");
-  EXPECT_EQ(clob.GetInt(), 1);
-  EXPECT_EQ(clob.GetInt(), 0);
+  EXPECT_EQ((std::pair{clob.GetInt(), clob.GetInt()}), std::pair(1, 0));
   EXPECT_EQ(clob.message(), "CLOB syntax error detected.");
 }
 
@@ -130,15 +122,10 @@ TEST(ClobRead, AppendResetAndCopyPlaceTheCursor) {
 }
 
 TEST(ClobWrite, ItemFormsReadBackUnchanged) {
-  EXPECT_EQ(clobBoolItem(7), "true");
-  EXPECT_EQ(clobIntItem(-12), "-12");
-  EXPECT_EQ(clobFloatItem(1.0f), "1");
-  EXPECT_EQ(clobFloatItem(1e-7f), "1e-07");
-  EXPECT_EQ(clobFloatItem(123456789.0f), "123456792");
-  EXPECT_EQ(clobDoubleItem(-12.0), "-12.0");
-  EXPECT_EQ(clobDoubleItem(1e20), "1e+20");
-  EXPECT_EQ(clobDoubleItem(0.1 + 0.2), "0.30000000000000004");
-  EXPECT_EQ(clobStringItem("say \"hi\""), "\"say \"\"hi\"\"\"");
+  EXPECT_EQ(
+      (Texts{clobBoolItem(7), clobIntItem(-12), clobFloatItem(1.0f), clobFloatItem(1e-7f), clobFloatItem(123456789.0f),
+             clobDoubleItem(-12.0), clobDoubleItem(1e20), clobDoubleItem(0.1 + 0.2), clobStringItem("say \"hi\"")}),
+      (Texts{"true", "-12", "1", "1e-07", "123456792", "-12.0", "1e+20", "0.30000000000000004", "\"say \"\"hi\"\"\""}));
   CzemClob clob;
   const float floats[] = {0.1f, FLT_MAX, FLT_MIN, 1.0f / 3.0f};
   const double doubles[] = {DBL_MAX, 1.0 / 3.0, 4294967296.0};
@@ -159,9 +146,8 @@ TEST(ClobWrite, ItemsAreWrittenAsTheyStandWithApostrophesDoubled) {
   EXPECT_EQ(read.GetInt(), 0);
   EXPECT_EQ(written(read), "'<CLOB:\"it''s\",1,2.50,TRUE>'");
   EXPECT_EQ(read.GetInt(), 1);  // writing left the cursor alone
-  CzemClob empty;
+  CzemClob empty, bad("1, 2x 'a'");
   EXPECT_EQ(written(empty), "'<CLOB:>'");
-  CzemClob bad("1, 2x 'a'");
   EXPECT_EQ(written(bad), "'<CLOB:1,2x ''a''>'");  // text that does not lex is kept
 }
 
@@ -190,16 +176,14 @@ TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOBElseToACLOBNode) {
   CzemCreate bare;
   zemAddClob(asVoid(&bare));
   reports.expect(0, {"Missing current keyword"});
-  EXPECT_EQ(zemAddClobS(asVoid(&bare)), 2000);
-  EXPECT_EQ(zemAddClobS(nullptr), 1005);
+  EXPECT_EQ((std::pair{zemAddClobS(asVoid(&bare)), zemAddClobS(nullptr)}), std::pair(2000, 1005));
   reports.expect(1005, {});
 }
 
 TEST_F(ClobExports, FailedReadsStore1003AndReportOrReturn2002) {
   void* bad = clob("1,2x");
-  EXPECT_EQ(zemGetClobDouble(bad), 1.0);
-  EXPECT_EQ(zemGetClobDouble(bad), 0.0);
-  EXPECT_EQ(zemGetClobDouble(bad), 0.0);
+  EXPECT_EQ((std::tuple{zemGetClobDouble(bad), zemGetClobDouble(bad), zemGetClobDouble(bad)}),
+            std::tuple(1.0, 0.0, 0.0));
   zemClobReset(bad, 0);
   EXPECT_EQ(zemGetClobDouble(bad), 1.0);
   void* word = clob("1,x");
@@ -224,22 +208,18 @@ TEST_F(ClobExports, FailedReadsStore1003AndReportOrReturn2002) {
 
 TEST_F(ClobExports, ItemReadsTreatTheEndAsNoFailure) {
   void* node = clob("true,7");
-  EXPECT_EQ(asNode(zemGetClobItem(node))->IsBool(), 1);
-  EXPECT_EQ(asNode(zemGetClobItem(node))->IsInt(), 1);
-  EXPECT_EQ(zemIsClobEnd(node), 0);
-  EXPECT_EQ(zemGetClobItem(node), nullptr);
-  EXPECT_EQ(zemIsClobEnd(node), 1);
+  EXPECT_EQ((std::vector{asNode(zemGetClobItem(node))->IsBool(), asNode(zemGetClobItem(node))->IsInt(),
+                         zemIsClobEnd(node), zemGetClobItem(node) == nullptr ? 1 : 0, zemIsClobEnd(node)}),
+            (std::vector{1, 1, 0, 1, 1}));
   void* item = &item;
   EXPECT_EQ(zemGetClobItemS(node, &item), 0);
   EXPECT_EQ(item, nullptr);
   EXPECT_EQ(zemIsClobEnd(clob("")), 1);
   void* one = clob("1");
   int end = 7;
-  EXPECT_EQ(zemIsClobEndS(one, &end), 0);
-  EXPECT_EQ(end, 0);
-  EXPECT_EQ(zemClobResetS(one, 1), 0);
-  EXPECT_EQ(zemGetClobItem(one), nullptr);
-  EXPECT_EQ(zemIsClobEnd(one), 1);
+  EXPECT_EQ((std::vector{zemIsClobEndS(one, &end), end, zemClobResetS(one, 1), zemGetClobItem(one) == nullptr ? 1 : 0,
+                         zemIsClobEnd(one)}),
+            (std::vector{0, 0, 0, 1, 1}));
   reports.expect(0, {});
 }
 
@@ -247,17 +227,14 @@ TEST_F(ClobExports, PointersThatAreNoCLOBFailWith1006) {
   auto* text = new CzemString("x");
   doc.appendValue(text);
   void* notClob = asVoid(text);
-  EXPECT_EQ(zemIsClob(notClob), 0);
-  EXPECT_EQ(zemIsClob(nullptr), 0);
-  EXPECT_EQ(zemGetClobInt(notClob), 0);
+  EXPECT_EQ((std::vector{zemIsClob(notClob), zemIsClob(nullptr), zemGetClobInt(notClob)}), std::vector(3, 0));
   EXPECT_EQ(zemGetErrorFromZemClob(notClob), nullptr);
   zemClobReset(notClob, 1);
   reports.expect(1006, {"Invalid zemNode", "Invalid CLOB object", "Invalid CLOB object", "Invalid CLOB object"});
   int out = 5;
-  EXPECT_EQ(zemGetClobIntS(notClob, &out), 1015);
+  EXPECT_EQ((std::vector{zemGetClobIntS(notClob, &out), zemGetClobItemS(nullptr, nullptr), zemClobResetS(handle, 0),
+                         zemIsClobEndS(notClob, &out)}),
+            std::vector(4, 1015));
   EXPECT_EQ(out, 5);
-  EXPECT_EQ(zemGetClobItemS(nullptr, nullptr), 1015);
-  EXPECT_EQ(zemClobResetS(handle, 0), 1015);
-  EXPECT_EQ(zemIsClobEndS(notClob, &out), 1015);
   reports.expect(1006, {});
 }

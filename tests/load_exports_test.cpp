@@ -1,7 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
 #include <thread>
 
 #include "load_support.hpp"
@@ -29,10 +25,9 @@ TEST(LoadExports, UnopenableFilesFailWithOpenError) {
   Reports reports;
   EXPECT_EQ(zemLoadFile(missing.c_str(), 0), nullptr);
   reports.expect(1001, {"Open error: " + missing});
-  EXPECT_EQ(zemLoadFile(missing.c_str(), 1), nullptr);
-  reports.expect(1001, {});
-  // A folder is not a readable file; a null name opens nothing.
-  EXPECT_EQ(zemLoadFile(testing::TempDir().c_str(), 1), nullptr);
+  // Quietly, and for a folder, which is no readable file; a null name opens nothing.
+  EXPECT_EQ((std::vector{zemLoadFile(missing.c_str(), 1), zemLoadFile(testing::TempDir().c_str(), 1)}),
+            std::vector<void*>(2, nullptr));
   reports.expect(1001, {});
   EXPECT_EQ(zemLoadFile(nullptr, 0), nullptr);
   reports.expect(1001, {"Open error: "});
@@ -148,8 +143,6 @@ TEST(LoadExports, TwoThreadsLoadDifferentFilesAtOnce) {
   int good1 = 0, good2 = 0;
   std::thread t1(worker, fileOf("thread1.txt", 3000, "alpha"), 3000, "alpha", &good1);
   std::thread t2(worker, fileOf("thread2.txt", 2000, "beta"), 2000, "beta", &good2);
-  t1.join();
-  t2.join();
-  EXPECT_EQ(good1, 5);
-  EXPECT_EQ(good2, 5);
+  for (auto* t : {&t1, &t2}) t->join();
+  EXPECT_EQ(std::pair(good1, good2), std::pair(5, 5));
 }
