@@ -42,6 +42,13 @@ int runCheck(const std::vector<std::string>& args);
 int runFmt(const std::vector<std::string>& args);
 int runGet(const std::vector<std::string>& args);
 int runToJson(const std::vector<std::string>& args);
+int runFromJson(const std::vector<std::string>& args);
+int runSet(const std::vector<std::string>& args);
+int runDel(const std::vector<std::string>& args);
+int runDump(const std::vector<std::string>& args);
+int runResultFolder(const std::vector<std::string>& args);
+int runResultFile(const std::vector<std::string>& args);
+int runTokens(const std::vector<std::string>& args);
 
 // Prints "zem: <text>" to stderr and returns kUsage.
 int usageError(const std::string& text, const char* help);

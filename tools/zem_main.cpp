@@ -46,5 +46,12 @@ int main(int argc, char** argv) {
   if (command == "fmt") return runFmt(args);
   if (command == "get") return runGet(args);
   if (command == "to-json") return runToJson(args);
+  if (command == "from-json") return runFromJson(args);
+  if (command == "set") return runSet(args);
+  if (command == "del") return runDel(args);
+  if (command == "dump") return runDump(args);
+  if (command == "result-folder") return runResultFolder(args);
+  if (command == "result-file") return runResultFile(args);
+  if (command == "tokens") return runTokens(args);
   return usageError("unknown command '" + command + "'", kToolHelp);
 }

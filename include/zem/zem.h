@@ -284,6 +284,32 @@ ZEM_API const char* zemGetErrorFromZemClob(void* node);
  * A node that is no value stores 1012, reports "Invalid zem parameter" and yields "". */
 ZEM_API const char* zemGetValueText(void* node);
 
+/* ---- Editing ------------------------------------------------------------- */
+
+/* ---- Insert and copy ------------------------------------------------------- */
+
+/* ---- Equivalence ----------------------------------------------------------- */
+
+/* ---- Get and put by keyword name: see zem.hpp ------------------------------ */
+
+/* ---- Result folders and result files --------------------------------------- */
+
+/* ---- Token reader ------------------------------------------------------------ */
+
+/* ---- Dump and explore -------------------------------------------------------- */
+
+/* ---- Source positions of loaded nodes ---------------------------------------- */
+
+/* Where a loaded section or keyword stands in the text it was loaded from. Lines and columns count from
+ * 1 as the loader counts them (a CR LF pair is one line end; columns count bytes). (line, column) is the
+ * first character of the node's text: the "[" of a section, the first character of a keyword's name
+ * (or of "default" for a default line). (endLine, endColumn) is the position just after its last
+ * character: after "EndSect" of a section, after the last value of a keyword (after "=" when it has
+ * none). Returns 1 and fills the non-null out-arguments; returns 0 and fills zeros for nodes that were
+ * built or copied rather than loaded, and for values and roots. Not a node: 1006, report "Invalid zemNode",
+ * result 0. */
+ZEM_API int zemGetNodeSpan(void* node, int* line, int* column, int* endLine, int* endColumn);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,18 @@
+// Placeholder until the command is built.
+#include <cstdio>
+
+#include "tool.hpp"
+
+namespace zemtool {
+
+int runResultFolder(const std::vector<std::string>&) {
+  std::fputs("zem: this command is not available yet\n", stderr);
+  return kUsage;
+}
+
+int runResultFile(const std::vector<std::string>&) {
+  std::fputs("zem: this command is not available yet\n", stderr);
+  return kUsage;
+}
+
+}  // namespace zemtool
