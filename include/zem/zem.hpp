@@ -130,6 +130,7 @@ class fetched {
     return value_;
   }
   const T& operator*() const { return value(); }
+  const T* operator->() const { return &value(); }
   T value_or(T fallback) const { return has_value() ? value_ : std::move(fallback); }
 
  private:
