@@ -16,6 +16,8 @@ constexpr const char* kToolHelp =
     "  fmt FILE [-o OUT | -i]               write a file back in the library's own form\n"
     "  get FILE PATH [KEYWORD [INSTANCE]]   print a section's keywords or a keyword's values\n"
     "  to-json FILE                         print the document as JSON\n"
+    "  result-folder FILE                   print the folder for the file's results\n"
+    "  result-file FILE PATH KEYWORD        print the full path of a result file value\n"
     "\n"
     "'zem COMMAND --help' describes a command. Exit status: 0 success,\n"
     "1 invalid input, 2 usage error. Reports of the library go to standard error.\n";
