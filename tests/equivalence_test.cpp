@@ -1,5 +1,5 @@
-// Template checks: loaded templates against loaded candidates, built templates with the flags a file cannot
-// express, the order of the checks, the report layouts and the quiet flag.
+// Template checks: loaded templates and candidates, built templates with the flags a file cannot express, the
+// order of the checks, the report layouts and the quiet flag.
 #include "load_support.hpp"
 
 namespace {
@@ -12,67 +12,46 @@ class Equivalence : public testing::Test {
     for (auto [handle, file] : {std::pair{&templ, "template.txt"},
                                 {&conforming, "conforming.txt"},
                                 {&deviating, "deviating.txt"},
-                                {&more, "more_deviations.txt"}})
+                                {&runs, "runs.txt"}})
       *handle = zemLoadFile((kData + file).c_str(), 0);
   }
   static void TearDownTestSuite() {
-    for (void** handle : {&templ, &conforming, &deviating, &more}) zemClose(handle);
+    for (void** handle : {&templ, &conforming, &deviating, &runs}) zemClose(handle);
   }
   void TearDown() override {
     if (built != nullptr) zemClose(&built);
   }
-
   static void* section(void* handle, const char* name, unsigned n = 1) { return zemTargetByNameNum(handle, name, n); }
-  // A building handle holding one top-level section `name`, open for definitions.
-  void* buildTemplate(const char* name) {
-    built = zemCreate();
-    zemAddTarget(built, name);
-    return zemTargetByNum(built, 1);
+  // Expects the check of the pair to fail with `report`, or to pass when it is empty.
+  void expectCheck(void* t, void* c, const std::string& report) {
+    EXPECT_EQ(zemEquivalent(t, c, nullptr), report.empty() ? 1 : 0) << report;
+    reports.expect(0, report.empty() ? Texts{} : Texts{report});
   }
 
-  static inline void* templ = nullptr;
-  static inline void* conforming = nullptr;
-  static inline void* deviating = nullptr;
-  static inline void* more = nullptr;
+  static inline void *templ, *conforming, *deviating, *runs;
   void* built = nullptr;
   Reports reports;
 };
 
-TEST_F(Equivalence, EveryTemplateSectionAcceptsItsConformingCounterpart) {
-  ASSERT_EQ(zemGetNoTargets(conforming), 7);
-  for (unsigned n = 1; n <= 7; ++n) {
-    void* candidate = zemTargetByNum(conforming, n);
-    EXPECT_EQ(zemEquivalent(section(templ, zemGetName(candidate)), candidate, nullptr), 1) << zemGetName(candidate);
-  }
-  // A section conforms to itself when its names are unique.
-  EXPECT_EQ(zemEquivalent(section(templ, "Repeats"), section(templ, "Repeats"), nullptr), 1);
-  reports.expect(0, {});
-}
-
-TEST_F(Equivalence, TheFirstDifferenceIsReportedWithThePathsOfItsNodes) {
-  struct Case {
-    void** candidate;
-    const char* section;
-    std::string report;
+TEST_F(Equivalence, LoadedCandidatesConformOrReportTheirFirstDifference) {
+  for (unsigned n = 1; void* candidate = zemTargetByNum(conforming, n); ++n)
+    expectCheck(section(templ, zemGetName(candidate)), candidate, "");
+  expectCheck(section(templ, "Repeats"), section(templ, "Repeats"), "");
+  const std::pair<const char*, std::string> cases[] = {
+      {"Values", "Error: Parameter type conflict\n\tKeyw: Values.Count\n\tNo:1"},
+      {"Lists", "Error: Missing parameters\n\tKeyw: Lists.Pair\n\tNo:2"},
+      {"Long", "Error: Too many parameters\n\tKeyw: Long.Pair\n\tNo:3"},
+      {"Known", "Error: Unrecognized keyword\n\tTemp: Known.B"},
+      {"Wildcard", "Error: Parameter type conflict\n\tKeyw: Wildcard.Owner\n\tNo:1"},
+      {"Repeats", "Error: Ambiguous candidate section\n\tTemp: Repeats.Valve\n\tCand: Repeats.Valve"},
+      {"Tags", "Error: Ambiguous candidate keyword\n\tTemp: Tags.Tag\n\tCand: Tags.Tag"},
+      {"Nested", "Error: Parameter type conflict\n\tKeyw: Nested.Inner.Core.X\n\tNo:1"},
+      // Subsections come before keywords, unknown subsections too.
+      {"Order", "Error: Parameter type conflict\n\tKeyw: Order.Sub.K\n\tNo:1"},
+      {"Counted", "Error: Inconsistent number of sections\n\tTemp: Counted\n\tCand: Counted"},
   };
-  const Case cases[] = {
-      {&deviating, "Values", "Error: Parameter type conflict\n\tKeyw: Values.Count\n\tNo:1"},
-      {&deviating, "Lists", "Error: Missing parameters\n\tKeyw: Lists.Pair\n\tNo:2"},
-      {&more, "Lists", "Error: Too many parameters\n\tKeyw: Lists.Pair\n\tNo:3"},
-      {&deviating, "Known", "Error: Unrecognized keyword\n\tTemp: Known.B"},
-      {&deviating, "Wildcard", "Error: Parameter type conflict\n\tKeyw: Wildcard.Owner\n\tNo:1"},
-      {&deviating, "Repeats", "Error: Ambiguous candidate section\n\tTemp: Repeats.Valve\n\tCand: Repeats.Valve"},
-      {&more, "Repeats", "Error: Ambiguous candidate keyword\n\tTemp: Repeats.Tag\n\tCand: Repeats.Tag"},
-      {&deviating, "Nested", "Error: Parameter type conflict\n\tKeyw: Nested.Inner.Core.X\n\tNo:1"},
-      // Subsections are checked before keywords, and the count of unknown subsections before keywords too.
-      {&deviating, "Order", "Error: Parameter type conflict\n\tKeyw: Order.Sub.K\n\tNo:1"},
-      {&more, "Order", "Error: Inconsistent number of sections\n\tTemp: Order\n\tCand: Order"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(zemEquivalent(section(templ, c.section), section(*c.candidate, c.section), nullptr), 0) << c.report;
-    reports.expect(0, {c.report});
-  }
-  // Differences go to the message library with their own kind; the mismatched types with the plain one.
+  for (const auto& [name, report] : cases) expectCheck(section(templ, name), section(deviating, name), report);
+  // Differences go to the message library with their own kind, mismatched node types with the plain one.
   EXPECT_EQ(zem_test::reportKinds([] {
               zemEquivalent(section(templ, "Values"), section(deviating, "Values"), nullptr);
               zemEquivalent(section(templ, "Values"), zemKeywordByNum(section(templ, "Values"), 1), nullptr);
@@ -83,6 +62,8 @@ TEST_F(Equivalence, TheFirstDifferenceIsReportedWithThePathsOfItsNodes) {
 TEST_F(Equivalence, PairsThatCannotConformAreReportedAsSuch) {
   void* values = section(templ, "Values");
   void* title = zemKeywordByNum(values, 1);
+  void* valve = zemSectionByNum(section(deviating, "Repeats"), 1);
+  void* tag = zemKeywordByNum(section(deviating, "Tags"), 1);
   built = zemCreate();
   zemAddTarget(built, "");
   const std::pair<std::pair<void*, void*>, std::string> cases[] = {
@@ -90,44 +71,32 @@ TEST_F(Equivalence, PairsThatCannotConformAreReportedAsSuch) {
       {{title, zemKeywordByNum(values, 2)}, "Error: Keyword name conflict\n\tTemp: Values.Title\n\tCand: Values.Count"},
       {{zemTargetByNum(built, 1), values}, "Error: Blank section name\n\tTemp: \n\tCand: Values"},
       {{zemGetRoot(templ), zemGetRoot(conforming)}, "Error: Two sections required\n\tTemp: \n\tCand: "},
-      {{values, zemGetRoot(conforming)}, "Error: Two sections required\n\tTemp: Values\n\tCand: "},
-      {{zemSectionByNum(section(deviating, "Repeats"), 1), zemSectionByNum(section(deviating, "Repeats"), 1)},
-       "Error: Ambiguous template section\n\tTemp: Repeats.Valve\n\tCand: Repeats.Valve"},
-      {{zemKeywordByNum(section(more, "Repeats"), 2), zemKeywordByNum(section(more, "Repeats"), 2)},
-       "Error: Ambiguous template keyword\n\tTemp: Repeats.Tag\n\tCand: Repeats.Tag"},
+      {{valve, valve}, "Error: Ambiguous template section\n\tTemp: Repeats.Valve\n\tCand: Repeats.Valve"},
+      {{tag, tag}, "Error: Ambiguous template keyword\n\tTemp: Tags.Tag\n\tCand: Tags.Tag"},
       {{values, title}, "Conflicting zemNode types"},
       {{zemParamByNum(title, 1), zemParamByNum(title, 1)}, "Conflicting zemNode types"},
   };
-  for (const auto& [pair, report] : cases) {
-    EXPECT_EQ(zemEquivalent(pair.first, pair.second, nullptr), 0) << report;
-    reports.expect(0, {report});
-  }
+  for (const auto& [pair, report] : cases) expectCheck(pair.first, pair.second, report);
 }
 
 TEST_F(Equivalence, NonNodesAreCode1006AndQuietSilencesEveryReport) {
   void* values = section(templ, "Values");
   EXPECT_EQ(zemEquivalentExt(nullptr, templ, nullptr, 0), 0);
   reports.expect(1006, Texts(2, "Invalid zemNode"));
-  EXPECT_EQ(zemEquivalentExt(values, nullptr, nullptr, 7), 0);
+  EXPECT_EQ(zemEquivalentExt(values, nullptr, nullptr, 7) + zemIsEqvQuiet(), 7);
   reports.expect(1006, {});
-  EXPECT_EQ(zemIsEqvQuiet(), 7);
-  for (void* candidate : {section(deviating, "Values"), zemKeywordByNum(values, 1)}) {
-    EXPECT_EQ(zemEquivalentExt(values, candidate, nullptr, 1), 0);
-    reports.expect(0, {});
-  }
-  EXPECT_EQ(zemEquivalentExt(values, section(conforming, "Values"), nullptr, 1), 1);
-  EXPECT_EQ(zemIsEqvQuiet(), 1);
-  EXPECT_EQ(zemEquivalent(values, section(deviating, "Values"), nullptr), 0);
-  EXPECT_EQ(zemIsEqvQuiet(), 0);
-  EXPECT_EQ(reports.take().size(), 1u);
+  EXPECT_EQ(zemEquivalentExt(values, section(deviating, "Values"), nullptr, 1) + zemIsEqvQuiet(), 1);
+  EXPECT_EQ(zemEquivalentExt(values, zemKeywordByNum(values, 1), nullptr, 1), 0);
+  reports.expect(0, {});
+  EXPECT_EQ(zemEquivalent(values, section(conforming, "Values"), nullptr) + zemIsEqvQuiet(), 1);
 }
 
-TEST_F(Equivalence, BuiltKeywordDefinitionsMatchValuesByKindAndMayRepeatTheirLast) {
+TEST_F(Equivalence, BuiltKeywordDefinitionsMatchValuesByViewAndMayRepeatTheirLast) {
   struct Case {
     const char* codes;
     int lastRepeats;
     unsigned run;
-    std::string report;  // empty: conforms
+    std::string report;
   };
   const Case cases[] = {
       {"id", 1, 1, ""},
@@ -137,62 +106,31 @@ TEST_F(Equivalence, BuiltKeywordDefinitionsMatchValuesByKindAndMayRepeatTheirLas
       {"id", 0, 1, "Error: Too many parameters\n\tKeyw: T.Series\n\tNo:3"},
       // Nothing to repeat: the flag alone admits no values.
       {"", 1, 4, "Error: Too many parameters\n\tKeyw: T.Series\n\tNo:1"},
-      // 2.0 has an int view; 1e300 has no float view.
+      // 2.0 has an int view, 1e300 no float view.
       {"if", 0, 5, "Error: Parameter type conflict\n\tKeyw: Run.Series\n\tNo:2"},
       {"di", 0, 6, ""},
       {"ii", 0, 6, "Error: Parameter type conflict\n\tKeyw: Run.Series\n\tNo:1"},
-      // An empty place of a keyword line is an undefined value, not a number.
+      // An empty place of a keyword line is no number.
       {"di", 0, 7, "Error: Parameter type conflict\n\tKeyw: Run.Series\n\tNo:1"},
   };
-  void* runs = zemLoadFile((kData + "runs.txt").c_str(), 0);
   for (const Case& c : cases) {
-    buildTemplate("T");
+    built = zemCreate();
+    zemAddTarget(built, "T");
     zemAddKeywordDef(built, "Series", c.codes, 0, 0, c.lastRepeats);
-    void* candidate = zemKeywordByNum(section(runs, "Run", c.run), 1);
-    EXPECT_EQ(zemEquivalent(zemKeywordByNum(zemTargetByNum(built, 1), 1), candidate, nullptr), c.report.empty() ? 1 : 0)
-        << c.codes << " " << c.run;
-    reports.expect(0, c.report.empty() ? Texts{} : Texts{c.report});
+    expectCheck(zemKeywordByNum(zemTargetByNum(built, 1), 1), zemKeywordByNum(section(runs, "Run", c.run), 1),
+                c.report);
     zemClose(&built);
   }
-  // Without values on either side the flag changes nothing.
-  buildTemplate("T");
-  zemAddKeywordDef(built, "Series", "", 0, 0, 1);
-  zemEndSection(built);
-  zemAddTarget(built, "U");
-  zemAddKeyword(built, "Series");
-  EXPECT_EQ(zemEquivalent(zemKeywordByNum(zemTargetByNum(built, 1), 1), zemKeywordByNum(zemTargetByNum(built, 2), 1),
-                          nullptr),
-            1);
-  zemClose(&runs);
 }
 
-TEST_F(Equivalence, RequiredSectionsMustBePresentAndAWildcardTakesUnknownKeywords) {
-  void* runs = zemLoadFile((kData + "runs.txt").c_str(), 0);
-  void* plant = buildTemplate("Plant");
+TEST_F(Equivalence, RequiredSectionsMustBePresentAndDefaultsStandForTheirPlaceholders) {
+  built = zemCreate();
+  zemAddTarget(built, "Plant");
   zemAddSectionDef(built, "Pump", 1, 1);
-  zemAddKeywordDef(built, "", "i", 0, 0, 1);
   zemEndSection(built);
   zemAddSectionDef(built, "Motor", 0, 1);
-  EXPECT_EQ(zemEquivalent(plant, section(runs, "Plant"), nullptr), 0);
-  reports.expect(0, {"Error: Missing section\n\tTemp: Plant.Motor"});
-  void* candidate = zemCreate();
-  zemAddTarget(candidate, "plant");
-  zemAddSection(candidate, "Motor");
-  zemEndSection(candidate);
-  zemAddSection(candidate, "Pump");
-  zemAddKeyword(candidate, "Speed");
-  zemAddInt(candidate, 1);
-  zemAddInt(candidate, 2);
-  EXPECT_EQ(zemEquivalent(plant, zemTargetByNum(candidate, 1), nullptr), 1);
-  zemAddKeyword(candidate, "Name");
-  zemAddString(candidate, "p");
-  EXPECT_EQ(zemEquivalent(plant, zemTargetByNum(candidate, 1), nullptr), 0);
-  reports.expect(0, {"Error: Parameter type conflict\n\tKeyw: plant.Pump.Name\n\tNo:1"});
-  zemClose(&candidate);
-  zemClose(&runs);
-}
+  expectCheck(zemTargetByNum(built, 1), section(runs, "Plant"), "Error: Missing section\n\tTemp: Plant.Motor");
 
-TEST_F(Equivalence, DefaultPlaceholdersAreComparedAsTheirDefaults) {
   zem::CzemTargetList root;
   auto* values = new zem::CzemSection("Values");
   root.addSection(values);
@@ -200,14 +138,13 @@ TEST_F(Equivalence, DefaultPlaceholdersAreComparedAsTheirDefaults) {
   defaults->addParam(new zem::CzemInt(5));
   values->addDefaultDef(defaults);
   for (const char* name : {"Count", "Ratio"}) {
-    auto* keyword = new zem::CzemKeyword(name);
-    keyword->addParam(new zem::CzemDefaultPar());
-    values->addKeyword(keyword);
+    values->addKeyword(new zem::CzemKeyword(name));
+    values->keywords().back()->addParam(new zem::CzemDefaultPar());
   }
   void* templValues = section(templ, "Values");
-  EXPECT_EQ(zemEquivalent(zemKeywordByNum(templValues, 2), asVoid(values->KeywordByNum(1)), nullptr), 1);
-  EXPECT_EQ(zemEquivalent(zemKeywordByNum(templValues, 3), asVoid(values->KeywordByNum(2)), nullptr), 0);
-  reports.expect(0, {"Error: Unresolved default value\n\tKeyw: Values.Ratio\n\tNo:1"});
+  expectCheck(zemKeywordByNum(templValues, 2), asVoid(values->keywords()[0]), "");
+  expectCheck(zemKeywordByNum(templValues, 3), asVoid(values->keywords()[1]),
+              "Error: Unresolved default value\n\tKeyw: Values.Ratio\n\tNo:1");
 }
 
 }  // namespace
