@@ -140,19 +140,20 @@ class TemplateCheck {
 std::string location(void* node) {
   const auto part = [](void* n) {
     std::string text = name(n);
-    if (zemGetNoInstances(n) > 1) text += ":" + std::to_string(zemGetInstanceNo(n));
+    if (zemGetNoInstances(n) > 1) text.append(":").append(std::to_string(zemGetInstanceNo(n)));
     return text;
   };
   std::string keyword;
   void* section = node;
   if (zemIsKeyword(node) != 0) {
-    keyword = " " + part(node);
+    keyword.append(" ").append(part(node));
     section = zemGetParentSection(node);
   }
+  std::vector<std::string> parts;
+  for (void* s = section; s != nullptr && zemGetLevel(s) > 0; s = zemGetParentSection(s)) parts.push_back(part(s));
   std::string path;
-  for (void* s = section; s != nullptr && zemGetLevel(s) > 0; s = zemGetParentSection(s))
-    path = part(s) + (path.empty() ? "" : "/") + path;
-  return path + keyword;
+  for (auto p = parts.rbegin(); p != parts.rend(); ++p) path.append(path.empty() ? "" : "/").append(*p);
+  return path.append(keyword);
 }
 
 // The library's report as one line: its message, the number of a value, the name of a missing section.
@@ -165,16 +166,17 @@ std::string message(const std::string& report) {
   };
   std::string text = report.substr(0, report.find('\n'));
   if (text.rfind("Error: ", 0) == 0) text.erase(0, 7);
-  if (const std::string number = field("\n\tNo:"); !number.empty()) text += " No:" + number;
+  if (const std::string number = field("\n\tNo:"); !number.empty()) text.append(" No:").append(number);
   if (text == "Missing section") {
     const std::string missing = field("\n\tTemp: ");
-    text += " " + missing.substr(missing.rfind('.') + 1);
+    text.append(" ").append(missing, missing.rfind('.') + 1);
   }
   return text;
 }
 
 void print(const std::string& file, const Finding& finding, int line) {
-  const std::string where = line > 0 ? file + ":" + std::to_string(line) : file;
+  std::string where = file;
+  if (line > 0) where.append(":").append(std::to_string(line));
   std::printf("%s: %s (%s)\n", where.c_str(), message(finding.report).c_str(), location(finding.node).c_str());
 }
 
