@@ -16,6 +16,7 @@ constexpr const char* kToolHelp =
     "  fmt FILE [-o OUT | -i]               write a file back in the library's own form\n"
     "  get FILE PATH [KEYWORD [INSTANCE]]   print a section's keywords or a keyword's values\n"
     "  to-json FILE                         print the document as JSON\n"
+    "  tokens FILE                          list the file's tokens, streaming\n"
     "\n"
     "'zem COMMAND --help' describes a command. Exit status: 0 success,\n"
     "1 invalid input, 2 usage error. Reports of the library go to standard error.\n";
