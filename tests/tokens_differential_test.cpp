@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <filesystem>
+#include <map>
 #include <random>
 
 #include "test_support.hpp"
@@ -24,17 +25,14 @@ bool expectedTokens(void* node, std::vector<std::string>& out) {
       for (int p = 1, values = zemGetNoParams(child); p <= values; ++p) {
         void* value = zemNodeByNum(child, static_cast<unsigned>(p));
         const std::string text = zemGetValueText(value);
+        // Value classes: 5 CLOB, 6 integer, 7 real, 9 string, 10 file name or date-time, 15 empty place.
+        static const std::map<int, const char*> kCodes = {{5, "1030:"}, {6, "1020:"},  {7, "1021:"},
+                                                          {9, "1030:"}, {10, "1200:"}, {15, "1000:"}};
         const int kind = zemGetSyntaxClass(value);
         if (kind == 8 && (text == "true" || text == "false")) {
           out.push_back(text == "true" ? "1010:" : "1011:");
-        } else if (kind == 6 || kind == 7 || kind == 9 || kind == 5 || kind == 15 ||
-                   (kind == 10 && zemIsFilename(value) != 0)) {
-          const char* code = kind == 6    ? "1020:"
-                             : kind == 7  ? "1021:"
-                             : kind == 15 ? "1000:"
-                             : kind == 10 ? "1200:"
-                                          : "1030:";
-          out.push_back(code + text);
+        } else if (kCodes.contains(kind) && (kind != 10 || zemIsFilename(value) != 0)) {
+          out.push_back(kCodes.at(kind) + text);
         } else {
           return false;
         }
@@ -93,6 +91,16 @@ TEST(TokenReaderDifferential, EveryValidFileOfTheTestsAndExamplesReadsAlike) {
   EXPECT_GE(compared, 2);
 }
 
+using AddValue = void (*)(void*, unsigned);
+constexpr AddValue kAddValue[] = {
+    [](void* h, unsigned r) { zemAddInt(h, static_cast<int>(r >> 1) - (1 << 30)); },
+    [](void* h, unsigned r) { zemAddDouble(h, r / 7e3 - 1e5); },
+    [](void* h, unsigned r) { zemAddBool(h, static_cast<int>(r % 2)); },
+    [](void* h, unsigned r) { zemAddString(h, r % 2 ? "it's, a 'text'" : ""); },
+    [](void* h, unsigned) { zemAddFilename(h, "data/in.txt"); },
+    [](void* h, unsigned) { zemAddUndefinedPar(h); },
+};
+
 // Written files: the writer's header, indentation, CR LF line ends and EndSect comments.
 TEST(TokenReaderDifferential, RandomWrittenTreesReadAlike) {
   std::mt19937 random(12);
@@ -110,27 +118,7 @@ TEST(TokenReaderDifferential, RandomWrittenTreesReadAlike) {
         --depth;
       } else {
         zemAddKeyword(handle, ("k_" + std::to_string(random() % 9)).c_str());
-        for (unsigned v = random() % 4; v > 0; --v) {
-          switch (random() % 6) {
-            case 0:
-              zemAddInt(handle, static_cast<int>(random()) - (1 << 30));
-              break;
-            case 1:
-              zemAddDouble(handle, static_cast<double>(random()) / 7e3 - 1e5);
-              break;
-            case 2:
-              zemAddBool(handle, static_cast<int>(random() % 2));
-              break;
-            case 3:
-              zemAddString(handle, random() % 2 ? "it's, a 'text'" : "");
-              break;
-            case 4:
-              zemAddFilename(handle, "data/in.txt");
-              break;
-            default:
-              zemAddUndefinedPar(handle);
-          }
-        }
+        for (unsigned v = random() % 4; v > 0; --v) kAddValue[random() % 6](handle, static_cast<unsigned>(random()));
       }
     }
     zemWrite(handle, file.string().c_str());

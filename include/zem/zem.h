@@ -335,10 +335,11 @@ ZEM_API int zemtNextToken(CzemTokenReader* reader);
  * the next zemtNextToken or zemtDispose. A NUL byte inside a quoted text or file name ends the text as
  * seen through this pointer. */
 ZEM_API const char* zemtGetTokenString(CzemTokenReader* reader);
-/* The last recorded error's text, each new error replacing the one before; its line and column (from 1;
- * the column of the character the reader stood on, counting bytes) go to *line and *column. "" with 0, 0
- * when no error was recorded; "" with -1, -1 for a null reader. Null out-arguments are skipped. The text
- * is owned by the reader; valid until the next zemtNextToken or zemtDispose. */
+/* The last recorded error's text, each new error replacing the one before; where the reader stood when it
+ * recorded it goes to *line (from 1) and *column (the bytes read on that line: the column of the last
+ * character read, 0 at the start of a line). "" with 0, 0 when no error was recorded; "" with -1, -1 for
+ * a null reader. Null out-arguments are skipped. The text is owned by the reader; valid until the next
+ * zemtNextToken or zemtDispose. */
 ZEM_API const char* zemtGetError(CzemTokenReader* reader, int* line, int* column);
 /* Where the last token starts: the line and column (from 1, counting bytes) of its first character, or of
  * the place just after the input for 0. For 1000 it is the character that stands where a value was due.
