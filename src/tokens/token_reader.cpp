@@ -28,10 +28,11 @@ constexpr std::array<std::uint8_t, 256> kClasses = [] {
 }();
 
 bool is(int c, std::uint8_t classes) { return c >= 0 && (kClasses[static_cast<unsigned>(c)] & classes) != 0; }
-bool isSpace(unsigned char c) { return (kClasses[c] & kSpace) != 0; }
-bool isWord(unsigned char c) { return (kClasses[c] & kWord) != 0; }
-bool isDigitByte(unsigned char c) { return (kClasses[c] & kDigit) != 0; }
-bool isLineEnd(unsigned char c) { return endsLine(c); }
+// Function objects rather than functions, so that the run scanners inline them.
+constexpr auto isSpace = [](unsigned char c) { return (kClasses[c] & kSpace) != 0; };
+constexpr auto isWord = [](unsigned char c) { return (kClasses[c] & kWord) != 0; };
+constexpr auto isDigitByte = [](unsigned char c) { return (kClasses[c] & kDigit) != 0; };
+constexpr auto isLineEnd = [](unsigned char c) { return endsLine(c); };
 
 constexpr std::size_t kLongestMessage = 64;
 

@@ -19,7 +19,7 @@
 
 namespace zem::tokens {
 
-inline bool endsLine(int c) { return c == '\n' || c == '\r'; }
+constexpr bool endsLine(int c) { return c == '\n' || c == '\r'; }
 
 class TokenSource {
  public:
