@@ -9,3 +9,12 @@ set -x
 build/zem check examples/simulation.txt
 build/zem get examples/simulation.txt Simulation/Solver
 build/zem get examples/simulation.txt Simulation/Output OutputFile
+build/zem check --template examples/simulation_template.txt examples/simulation.txt
+# A copy with a misspelt keyword and a value of the wrong kind: the check names each difference and its line.
+broken="$(mktemp -d)"
+trap 'rm -rf "$broken"' EXIT
+sed -e 's/MaxIterations = 50/MaxIteration = 50/' -e "s/Frequency = 60/Frequency = 'hourly'/" \
+  examples/simulation.txt >"$broken/simulation.txt"
+status=0
+build/zem check --template examples/simulation_template.txt --all "$broken/simulation.txt" || status=$?
+echo "exit status of the broken copy: $status"
