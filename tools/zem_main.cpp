@@ -19,6 +19,7 @@ constexpr const char* kToolHelp =
     "  to-json FILE                         print the document as JSON\n"
     "  result-folder FILE                   print the folder for the file's results\n"
     "  result-file FILE PATH KEYWORD        print the full path of a result file value\n"
+    "  tokens FILE                          list the file's tokens, streaming\n"
     "\n"
     "'zem COMMAND --help' describes a command. Exit status: 0 success,\n"
     "1 invalid input, 2 usage error. Reports of the library go to standard error.\n";

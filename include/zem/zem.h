@@ -386,6 +386,59 @@ ZEM_API void zemGetResultFilenamePath(void* node, char* out);
 
 /* ---- Token reader ------------------------------------------------------------ */
 
+/* A stand-alone reader that walks a parameter file token by token without building a tree, reading the
+ * file in fixed blocks: its memory stays the same whatever the file size (plus the longest token). It
+ * keeps its errors itself: none of these calls stores a global error code or reports through vox.
+ *
+ * Token codes of zemtNextToken, with the token's text (zemtGetTokenString):
+ *     0 end of input ("")              100 "[Name]", the name           101 EndSect ("")
+ *    -1 error, see zemtGetError        200 "Name =", the name
+ *    -2 null reader                   1000 a value place holding none of the values below ("", nothing read)
+ *  1010 true ("")   1011 false ("")   1020 integer, as written with its sign   1021 real, as written
+ *  1030 'quoted string', the content with a doubled quote reduced to one      1200 |file name|, the content
+ * Keywords and section names are letters, digits and underscores; EndSect, true and false are
+ * case-sensitive. Comments (";" and "//" to the line end, block comments from slash-star to star-slash,
+ * "{ ... }") do not nest. A CR LF pair reads as one line end; a CR alone also ends a line (and stays in
+ * quoted texts). Date-times, substitutions, default lines and template markers are not read: a value
+ * place holding one gives 1000, and the rest of it an error. Error texts (zemtGetError):
+ *   "Format error. Expected start of section '['"   "Bad section, missing ], end of file reached"
+ *   "Bad section, expected ]"   "Expected EndSect definition"   "Expected '=' for keyword definition"
+ *   "Bad string, missing closing quote '"   "Bad filename string, missing closing bar |"
+ *   "Bad comment, missing }"   "Bad comment, missing " followed by star-slash (a block comment)
+ *   "Expecting digit after ."   "Bad floating point exponent definition (e/E)"
+ *   "Read error, file truncated or unreadable": a read failed, or the file became shorter while it was
+ *   read; the token being read is replaced by this error and the input ends there.
+ * An open comment at the end records its error but gives 0 (1000 where a value was due): ask
+ * zemtGetError after 0 to tell a clean end. A missing EndSect at the end is no error. After -1 the reader
+ * goes on where it stands. */
+typedef struct CzemTokenReader CzemTokenReader;
+
+/* Opens fileName and stores a new reader in *reader. Returns 0; 1002 when the reader's input cannot be
+ * made, 1001 when the file cannot be opened (missing, unreadable, a folder, a null name), 1004 when the
+ * reader cannot be made or reader is null. On failure *reader is not written and nothing stays open. The
+ * caller owns the reader: release it with zemtDispose. */
+ZEM_API int zemtLoadFile(const char* fileName, CzemTokenReader** reader);
+/* Reads the next token and returns its code (above); -2 for a null reader. After the end every call
+ * returns 0 again. */
+ZEM_API int zemtNextToken(CzemTokenReader* reader);
+/* The last token's text (empty or partial after -1); "" for a null reader. Owned by the reader; valid until
+ * the next zemtNextToken or zemtDispose. A NUL byte inside a quoted text or file name ends the text as
+ * seen through this pointer. */
+ZEM_API const char* zemtGetTokenString(CzemTokenReader* reader);
+/* The last recorded error's text, each new error replacing the one before; where the reader stood when it
+ * recorded it goes to *line (from 1) and *column (the bytes read on that line: the column of the last
+ * character read, 0 at the start of a line). "" with 0, 0 when no error was recorded; "" with -1, -1 for
+ * a null reader. Null out-arguments are skipped. The text is owned by the reader; valid until the next
+ * zemtNextToken or zemtDispose. */
+ZEM_API const char* zemtGetError(CzemTokenReader* reader, int* line, int* column);
+/* Where the last token starts: the line and column (from 1, counting bytes) of its first character, or of
+ * the place just after the input for 0. For 1000 it is the character that stands where a value was due.
+ * -1, -1 for a null reader; null out-arguments are skipped. */
+ZEM_API void zemtGetTokenPosition(CzemTokenReader* reader, int* line, int* column);
+/* Destroys the reader (closing its file, freeing its texts) and sets *reader to null, so a second call
+ * does nothing. A null reader or null address does nothing. */
+ZEM_API void zemtDispose(CzemTokenReader** reader);
+
 /* ---- Dump and explore -------------------------------------------------------- */
 
 /* ---- Source positions of loaded nodes ---------------------------------------- */

@@ -35,6 +35,12 @@ int main(void) {
   check(handle == NULL && reports == 0 && zemPeekErrorGlb() == 0, "create and close");
   zemClose(NULL);
   check(zemGetErrorGlb() == 1005 && reports == 1, "closing a null address fails with 1005 and a report");
+  {
+    CzemTokenReader* reader = NULL;
+    check(zemtLoadFile(id, &reader) == 0 && zemtNextToken(reader) == -1, "the token reader opens any file");
+    zemtDispose(&reader);
+    check(reader == NULL && zemtNextToken(reader) == -2, "a disposed token reader is null");
+  }
   printf("%d failed\n", failures);
   return failures == 0 ? 0 : 1;
 }

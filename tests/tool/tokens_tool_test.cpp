@@ -1,0 +1,71 @@
+// Runs `zem tokens` on good and bad files and checks its listing and status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::string scratch(const std::string& name) {
+  return testing::TempDir() + "zem_tokens_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name() + name;
+}
+
+struct ToolRun {
+  int status;
+  std::string out, err;
+};
+
+ToolRun run(const std::string& args) {
+  const int raw =
+      std::system((ZEM_TOOL_PATH " tokens " + args + " >" + scratch(".out") + " 2>" + scratch(".err")).c_str());
+  ToolRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {}, {}};
+  for (auto [part, text] : {std::pair{".out", &r.out}, std::pair{".err", &r.err}}) {
+    std::ifstream in(scratch(part), std::ios::binary);
+    *text = std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  return r;
+}
+
+std::string writeTemp(const std::string& content) {
+  std::ofstream(scratch(".txt"), std::ios::binary) << content;
+  return scratch(".txt");
+}
+
+TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
+  const ToolRun r = run(writeTemp("[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "1:1 100 section \"A\"\n"
+            "2:3 200 keyword \"k\"\n"
+            "2:7 1030 string \"a \\\"b\\\"\\\\\"\n"
+            "2:17 1000 novalue \"\"\n"
+            "2:19 1021 real \"-2.5e3\"\n"
+            "3:3 200 keyword \"e\"\n"
+            "3:7 1030 string \"\"\n"
+            "3:10 200 keyword \"f\"\n"
+            "3:14 1200 filename \"x\\ty\"\n"
+            "3:20 101 endsect \"\"\n");
+}
+
+TEST(ToolTokens, StopsAtTheFirstErrorWithItsPlace) {
+  std::string file = writeTemp("[A]\n  k = 1\n  EndSect\n x");
+  ToolRun r = run(file);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, file + ":4:2: Format error. Expected start of section '['\n");
+  EXPECT_EQ(r.out.substr(r.out.rfind("3:")), "3:3 101 endsect \"\"\n");
+  // An open comment ends the tokens cleanly but is still an error.
+  r = run(writeTemp("[A] /* open"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, file + ":1:11: Bad comment, missing */\n");
+  EXPECT_EQ(run("/nonexistent/zem.txt").status, 1);
+  EXPECT_EQ(run(testing::TempDir()).status, 1);
+  EXPECT_EQ(run("").status, 2);
+  EXPECT_EQ(run("a b").status, 2);
+  r = run("--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("usage: zem tokens FILE", 0), 0u);
+}
+
+}  // namespace
