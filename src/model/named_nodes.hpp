@@ -54,10 +54,24 @@ class CzemNamedNode : public CzemNode {
   void Visit(const Visitor& visitor) override;
   void CopyFrom(const CzemNode* source) override;
 
+  // Destroys every child with its subtree and empties the child list. Works
+  // through a list of its own, so the depth of a tree never costs stack.
+  void destroyChildren();
+
  protected:
   CzemNamedNode() = default;
   explicit CzemNamedNode(std::string_view name, std::uint32_t flags) : name_(name) { bits_ = flags; }
+  // Calls the visitor for every node below this one, in document order; the
+  // walk keeps its own stack instead of recursing.
   void visitChildren(const Visitor& visitor);
+  // Makes this node a deep copy of `from`: its own fields through copyOwnFields,
+  // its children copied level by level without recursion, indexes rebuilt.
+  void copyTree(const CzemNamedNode& from);
+  // The fields of this node alone (no children): name, flags, auxiliary text
+  // and whatever a class adds.
+  virtual void copyOwnFields(const CzemNamedNode& from);
+  // Rebuilds the typed lists and name indexes from the child list.
+  virtual void reindex() {}
   // Writes the indentation of a line of this node: three blanks per level beyond 1.
   void writeIndent(OutputStream& out) const;
   // Writes the name with "()" when the node may repeat.
@@ -107,6 +121,13 @@ class CzemTargetList : public CzemNamedNode {
 
  protected:
   explicit CzemTargetList(std::string_view name, std::uint32_t flags) : CzemNamedNode(name, flags) {}
+  void copyOwnFields(const CzemNamedNode& from) override;
+  void reindex() override { reindexSections(); }
+  // Writes the children and, for sections, their opening and closing lines,
+  // keeping a stack of open sections instead of recursing.
+  void writeChildren(OutputStream& out);
+  void writeSectionOpen(OutputStream& out) const;
+  void writeSectionClose(OutputStream& out) const;
 
  private:
   NameIndex sectionIndex_;
@@ -128,8 +149,12 @@ class CzemSection : public CzemTargetList {
   void addDefaultDef(CzemDefaultDef* definition);
   const std::vector<CzemKeyword*>& keywords() const { return keywords_; }
   std::span<CzemNamedNode* const> keywordsNamed(std::string_view name) const { return keywordIndex_.find(name); }
-  // Rebuilds the keyword list and index from the child list, renumbering.
+  // Rebuilds the keyword list and index from the child list, renumbering;
+  // every child answering IsKeyword enters, default definitions included.
   void reindexKeywords();
+  // The same after an edit: the list keeps its members (default definitions
+  // only if they were listed already) and gains new keyword children.
+  void refreshKeywords();
 
   CzemNode* NewEmpty() const override { return new CzemSection(); }
   int GetNoKeywords() override { return static_cast<int>(keywords_.size()); }
@@ -141,6 +166,12 @@ class CzemSection : public CzemTargetList {
   void Visit(const Visitor& visitor) override;
   int GetSyntaxClass() override { return kSynSection; }
   void CopyFrom(const CzemNode* source) override;
+
+ protected:
+  void reindex() override {
+    reindexSections();
+    reindexKeywords();
+  }
 
  private:
   NameIndex keywordIndex_;
