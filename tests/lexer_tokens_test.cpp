@@ -19,7 +19,7 @@ std::ostream& operator<<(std::ostream& os, const Lexed& t) { return os << "{" <<
 // Every token up to the end, as the parser would see them.
 Tokens lex(CzemParser& parser) {
   Tokens out;
-  for (TokenText text{nullptr, 0}; out.size() < 1000;) {
+  for (TokenText text{nullptr, 0, {}, {}}; out.size() < 1000;) {
     const int code = parser.yylex(&text);
     if (code == kTokEnd) break;
     const bool carriesText = code >= kTokInteger && code <= kTokFilename;

@@ -146,3 +146,41 @@ TEST(LoadExports, TwoThreadsLoadDifferentFilesAtOnce) {
   for (auto* t : {&t1, &t2}) t->join();
   EXPECT_EQ(std::pair(good1, good2), std::pair(5, 5));
 }
+
+// Each loaded section and keyword knows where its text stands, with either line end and whichever
+// reader took the file; built nodes and values have no place.
+TEST(LoadExports, SectionsAndKeywordsKnowTheirPlaceInTheFile) {
+  const std::string text =
+      "// head\n[Outer]  {note}\n  Name = 'a\nb', 2 {unit}\n  /* x */ Empty =\n  default(Name) = 1,\n"
+      "  [Inner]\n   List = 1, , 3\n  EndSect\nEndSect\n";
+  auto spanText = [](void* node) {
+    int l = 0, c = 0, el = 0, ec = 0;
+    const int known = zemGetNodeSpan(node, &l, &c, &el, &ec);
+    return std::to_string(known) + " " + std::to_string(l) + ":" + std::to_string(c) + "-" + std::to_string(el) + ":" +
+           std::to_string(ec);
+  };
+  for (const std::string lineEnd : {"\n", "\r\n"}) {
+    std::string file = text;
+    for (std::size_t at = 0; (at = file.find('\n', at)) != std::string::npos; at += lineEnd.size())
+      file.replace(at, 1, lineEnd);
+    void* doc = loadText("spans.txt", file);
+    void* outer = zemTargetByNum(doc, 1);
+    void* inner = zemSectionByNum(outer, 1);
+    EXPECT_EQ((std::vector{spanText(outer), spanText(zemNodeByNum(outer, 1)), spanText(zemNodeByNum(outer, 2)),
+                           spanText(zemNodeByNum(outer, 3)), spanText(inner), spanText(zemKeywordByNum(inner, 1)),
+                           spanText(zemParamByNum(zemKeywordByNum(inner, 1), 1)), spanText(zemGetRoot(doc))}),
+              (std::vector<std::string>{"1 2:1-10:8", "1 3:3-4:13", "1 5:11-5:18", "1 6:3-6:21", "1 7:3-9:10",
+                                        "1 8:4-8:17", "0 0:0-0:0", "0 0:0-0:0"}))
+        << "line end " << lineEnd.size();
+    zemClose(&doc);
+  }
+  void* built = zemCreate();
+  zemAddTarget(built, "S");
+  zemAddKeyword(built, "K");
+  EXPECT_EQ(spanText(zemTargetByNum(built, 1)), "0 0:0-0:0");
+  EXPECT_EQ(spanText(zemKeywordByNum(zemTargetByNum(built, 1), 1)), "0 0:0-0:0");
+  zemClose(&built);
+  Reports reports;
+  EXPECT_EQ(zemGetNodeSpan(nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  reports.expect(1006, {"Invalid zemNode"});
+}

@@ -41,7 +41,10 @@ void dumpNode(CzemNode* node, int depth, std::ostringstream& out) {
   out << std::string(static_cast<std::size_t>(depth), ' ') << typeid(*node).name() << " #" << node->GetInstanceNo()
       << " aux{" << node->auxText() << "}";
   if (auto* named = dynamic_cast<CzemNamedNode*>(node)) {
-    out << " name{" << named->name().view() << "} flags " << named->flags() << '\n';
+    out << " name{" << named->name().view() << "} flags " << named->flags();
+    if (const SourceSpan* at = named->sourceSpan())
+      out << " at " << at->start.line << ':' << at->start.column << '-' << at->end.line << ':' << at->end.column;
+    out << '\n';
     for (CzemNode* child : named->children()) {
       EXPECT_EQ(child->parent(), named);
       dumpNode(child, depth + 1, out);

@@ -8,9 +8,15 @@ using namespace zem;
 extern "C" {
 
 int zemGetNodeSpan(void* node, int* line, int* column, int* endLine, int* endColumn) {
-  for (int* out : {line, column, endLine, endColumn})
-    if (out != nullptr) *out = 0;
-  return api::onNode(node, 0, [](CzemNode&) { return 0; });
+  const SourceSpan* span =
+      api::onNode(node, static_cast<const SourceSpan*>(nullptr), [](CzemNode& x) { return x.sourceSpan(); });
+  const SourceSpan none{};
+  const SourceSpan& at = span != nullptr ? *span : none;
+  if (line != nullptr) *line = static_cast<int>(at.start.line);
+  if (column != nullptr) *column = static_cast<int>(at.start.column);
+  if (endLine != nullptr) *endLine = static_cast<int>(at.end.line);
+  if (endColumn != nullptr) *endColumn = static_cast<int>(at.end.column);
+  return span != nullptr ? 1 : 0;
 }
 
 }  // extern "C"

@@ -53,6 +53,11 @@ class CzemNamedNode : public CzemNode {
   CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n) override;
   void Visit(const Visitor& visitor) override;
   void CopyFrom(const CzemNode* source) override;
+  const SourceSpan* sourceSpan() const override { return span_.start.line != 0 ? &span_ : nullptr; }
+
+  // Set by the loader only: a copy or a built node has no place in a file.
+  void setSpanStart(SourcePoint start) { span_.start = start; }
+  void setSpanEnd(SourcePoint end) { span_.end = end; }
 
   // Destroys every child with its subtree and empties the child list. Works
   // through a list of its own, so the depth of a tree never costs stack.
@@ -80,6 +85,7 @@ class CzemNamedNode : public CzemNode {
 
  private:
   Text name_;
+  SourceSpan span_{};
   NodeList children_;
   std::unique_ptr<std::string> fullName_;  // holds the last GetFullName answer
 };

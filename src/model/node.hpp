@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "frame/base.hpp"
+#include "model/source_span.hpp"
 #include "model/text.hpp"
 
 namespace zem {
@@ -92,6 +93,8 @@ class CzemNode : public CzemBase {
   virtual int GetSyntaxClass();
   virtual CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n);
   virtual void CopyFrom(const CzemNode* source);
+  // The place of a loaded section or keyword in its file; null for other nodes.
+  virtual const SourceSpan* sourceSpan() const { return nullptr; }
 
   // Deleting a node runs its destructor; its memory goes back to the heap
   // unless a node arena holds it.

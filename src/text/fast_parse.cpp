@@ -110,7 +110,23 @@ FastParse::~FastParse() = default;
 
 // ---- scanner -----------------------------------------------------------------
 
+SourcePoint FastParse::tokenPlace() const {
+  return tokenStart_ != nullptr ? placeOf(tokenStart_) : parser_.tokenStart();
+}
+
+void FastParse::resolveLineEnd() {
+  if (markAt_ == nullptr) return;
+  if (markNewlines_ == 0)
+    lineEnd_ = {input_.line(), input_.column() + static_cast<std::uint32_t>(markAt_ - input_.cursor()) + 1};
+  else
+    lineEnd_ = {input_.line() + markNewlines_, static_cast<std::uint32_t>(markAt_ - markLineStart_) + 1};
+  markAt_ = nullptr;
+}
+
+// A mark still pending is resolved first: its place depends on the counters
+// the input holds before this call.
 void FastParse::syncInput(const unsigned char* at) {
+  resolveLineEnd();
   input_.setCursor(at);
   input_.newlinesConsumed(newlines_, lineStart_, prevLineStart_);
   newlines_ = 0;
@@ -149,7 +165,7 @@ void FastParse::slowToken(const unsigned char* start) {
   syncInput(start);
   keepHeldText();
   ++generation_;
-  TokenText text{nullptr, 0};
+  TokenText text{nullptr, 0, {}, {}};
   token_ = parser_.yylex(&text);
   text_ = token_ >= kTokInteger && token_ <= kTokFilename ? text.view() : std::string_view();
   tokenStart_ = nullptr;
@@ -443,6 +459,7 @@ bool FastParse::parseFile() {
     CzemSection* section = open_.back();
     switch (token_) {
       case kTokEndSect: {
+        section->setSpanEnd(placeOf(pos_));
         CzemTargetList* parent = open_.size() == 1 ? root_ : open_[open_.size() - 2];
         // Appended while the look-ahead is still unread, as the engine does.
         parser_.appendSection(parent, section);
@@ -467,6 +484,7 @@ bool FastParse::parseFile() {
 }
 
 bool FastParse::openSection() {
+  const SourcePoint start = tokenPlace();
   next();
   if (token_ != kTokIdent) return false;
   hold(text_);
@@ -481,6 +499,7 @@ bool FastParse::openSection() {
   }
   if (token_ != ']') return false;
   open_.push_back(parser_.makeSection(release(), flags));
+  open_.back()->setSpanStart(start);
   next();
   if (token_ == kTokBraced) {
     open_.back()->setAuxText(text_);
@@ -490,6 +509,7 @@ bool FastParse::openSection() {
 }
 
 bool FastParse::keywordLine(CzemSection* section) {
+  const SourcePoint start = tokenPlace();
   std::uint32_t flags = 0;
   std::string_view name;
   if (token_ == kTokIdent) {
@@ -512,10 +532,12 @@ bool FastParse::keywordLine(CzemSection* section) {
     next();
   }
   lineOwner_ = parser_.makeKeyword(name, flags);
+  lineOwner_->setSpanStart(start);
   return valueList(section, false);
 }
 
 bool FastParse::defaultLine(CzemSection* section) {
+  const SourcePoint start = tokenPlace();
   next();
   if (token_ != '(') return false;
   next();
@@ -529,6 +551,7 @@ bool FastParse::defaultLine(CzemSection* section) {
   } else {
     return false;
   }
+  lineOwner_->setSpanStart(start);
   next();
   return valueList(section, true);
 }
@@ -539,10 +562,12 @@ bool FastParse::valueList(CzemSection* section, bool defaults) {
     next();
   }
   if (token_ != '=') return false;
+  markLineEnd();
   next();
   for (;;) {
     if (!value(defaults)) return false;
     if (token_ != ',') break;
+    markLineEnd();
     next();
   }
   auto* owner = lineOwner_;
@@ -550,6 +575,8 @@ bool FastParse::valueList(CzemSection* section, bool defaults) {
     parser_.appendDefaultDef(section, static_cast<CzemDefaultDef*>(owner));
   else
     parser_.appendKeyword(section, owner);
+  resolveLineEnd();
+  owner->setSpanEnd(lineEnd_);
   lineOwner_ = nullptr;
   return true;
 }
@@ -604,6 +631,7 @@ bool FastParse::value(bool defaults) {
     case kTokBraced:
       // A braced text alone is a value of unknown kind; no second text follows.
       line.push_back(parser_.makeUnknown(text_));
+      markLineEnd();
       next();
       return true;
     default:
@@ -611,9 +639,11 @@ bool FastParse::value(bool defaults) {
       line.push_back(defaults ? parser_.makeDefaultPar() : parser_.makeUndefined());
       return true;
   }
+  markLineEnd();
   next();
   if (token_ == kTokBraced) {
     node->setAuxText(text_);
+    markLineEnd();
     next();
   }
   return true;

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/source_span.hpp"
 #include "text/input.hpp"
 
 namespace zem {
@@ -67,6 +68,22 @@ class FastParse {
   }
   void scan();
   void slowToken(const unsigned char* start);
+  // The place of a window position at the scanner's present line count.
+  SourcePoint placeOf(const unsigned char* p) const {
+    if (newlines_ == 0) return {input_.line(), input_.column() + static_cast<std::uint32_t>(p - input_.cursor()) + 1};
+    return {input_.line() + newlines_, static_cast<std::uint32_t>(p - lineStart_) + 1};
+  }
+  // Where the current token starts; a token the engine's lexer read knows its own place.
+  SourcePoint tokenPlace() const;
+  // Remembers that the line read so far ends after the current token. Only
+  // the last mark of a line counts, so it stays a window position until the
+  // line ends or the window changes.
+  void markLineEnd() {
+    markAt_ = pos_;
+    markNewlines_ = newlines_;
+    markLineStart_ = lineStart_;
+  }
+  void resolveLineEnd();
   const unsigned char* skipBlockComment(const unsigned char* p, const unsigned char* end);
   const unsigned char* takeLongText(const unsigned char* p, const unsigned char* end, unsigned char close);
   bool refillWindow();
@@ -111,6 +128,12 @@ class FastParse {
   std::string heldCopy_;
   std::string signedNumber_;
   std::string textCopy_;  // the text of the current token when it is no view of the window
+
+  // The last line-end mark (see markLineEnd), and its place once resolved.
+  const unsigned char* markAt_ = nullptr;
+  std::uint32_t markNewlines_ = 0;
+  const unsigned char* markLineStart_ = nullptr;
+  SourcePoint lineEnd_{};
 
   CzemTargetList* root_ = nullptr;
   std::vector<CzemSection*> open_;  // sections not yet ended, outermost first

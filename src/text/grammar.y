@@ -38,13 +38,15 @@ static void zemyyerror(zem::CzemParser* parser, const char* message);
 
 %token <text> INTEGER 257 REAL 258 BOOLEAN 259 STRING 260 IDENT 261 BRACED 262
 %token <text> ENDSECT 263 DEFAULT 264 DATETIME 265 FILENAME 266
+/* Punctuation carries only its place in the file. */
+%token <text> '[' ']' '=' ',' '('
 
 %type <list> section_list
 %type <section> section section_body section_head section_opener
 %type <keyword> keyword_line keyword_head keyword_name
 %type <definition> default_line default_head default_name
 %type <node> value literal
-%type <text> template_name integer real substitution
+%type <text> template_name integer real substitution empty_parens
 
 %%
 
@@ -56,7 +58,7 @@ section_list
   | section_list section                  { parser->appendSection($1, $2); $$ = $1; }
   ;
 section
-  : section_body ENDSECT                  { $$ = $1; }
+  : section_body ENDSECT                  { parser->endSection($1, $2); $$ = $1; }
   ;
 section_body
   : section_head                          { $$ = $1; }
@@ -69,8 +71,8 @@ section_head
   | section_opener BRACED                 { parser->setAuxText($1, $2); $$ = $1; }
   ;
 section_opener
-  : '[' IDENT ']'                         { $$ = parser->newSection($2, 0); }
-  | '[' template_name ']'                 { $$ = parser->newSection($2, zem::kMayRepeat); }
+  : '[' IDENT ']'                         { $$ = parser->newSection($1, $2, 0); }
+  | '[' template_name ']'                 { $$ = parser->newSection($1, $2, zem::kMayRepeat); }
   ;
 keyword_line
   : keyword_head '='                      { parser->appendUndefined($1); $$ = $1; }
@@ -83,9 +85,9 @@ keyword_head
   | keyword_name BRACED                   { parser->setAuxText($1, $2); $$ = $1; }
   ;
 keyword_name
-  : IDENT                                 { $$ = parser->newKeyword($1.view(), 0); }
-  | template_name                         { $$ = parser->newKeyword($1.view(), zem::kMayRepeat); }
-  | empty_parens                          { parser->templateMarkerCheck(); $$ = parser->newKeyword("", zem::kMayRepeat); }
+  : IDENT                                 { $$ = parser->newKeyword($1, $1.view(), 0); }
+  | template_name                         { $$ = parser->newKeyword($1, $1.view(), zem::kMayRepeat); }
+  | empty_parens                          { parser->templateMarkerCheck(); $$ = parser->newKeyword($1, "", zem::kMayRepeat); }
   ;
 default_line
   : default_head '='                      { parser->appendDefaultPar($1); $$ = $1; }
@@ -98,11 +100,11 @@ default_head
   | default_name BRACED                   { parser->setAuxText($1, $2); $$ = $1; }
   ;
 default_name
-  : DEFAULT '(' IDENT ')'                 { $$ = parser->newDefaultDef($3.view(), 0); }
-  | DEFAULT empty_parens                  { $$ = parser->newDefaultDef("", zem::kMayRepeat); }
+  : DEFAULT '(' IDENT ')'                 { $$ = parser->newDefaultDef($1, $3.view(), 0); }
+  | DEFAULT empty_parens                  { $$ = parser->newDefaultDef($1, "", zem::kMayRepeat); }
   ;
 empty_parens
-  : '(' ')'
+  : '(' ')'                               { $$ = $1; }
   ;
 template_name
   : IDENT empty_parens                    { parser->templateMarkerCheck(); $$ = $1; }

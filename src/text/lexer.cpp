@@ -18,6 +18,15 @@ int CzemParser::bufferFailed() {
 }
 
 int CzemParser::yylex(TokenText* text) {
+  const int token = readToken(text);
+  previousTokenEnd_ = tokenEnd_;
+  tokenEnd_ = here();
+  text->start = tokenStart_;
+  text->end = tokenEnd_;
+  return token;
+}
+
+int CzemParser::readToken(TokenText* text) {
   if (hasError()) return kTokEnd;
   CyyInput& input = in();
   // White space and comments, in any number and order.
@@ -40,6 +49,7 @@ int CzemParser::yylex(TokenText* text) {
       if (!input.refill()) return kTokEnd;
       continue;
     }
+    tokenStart_ = here();
     const int c = readChar();
     switch (kCharClass[static_cast<unsigned>(c)]) {
       case kChSemicolon:

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "model/source_span.hpp"
+
 namespace zem {
 
 // Codes above the single characters; stored tools compare against the numbers.
@@ -59,6 +61,9 @@ inline int identifierCode(std::string_view text) {
 struct TokenText {
   char* data;
   std::size_t size;
+  // Where the token stands: its first character and just after its last.
+  SourcePoint start;
+  SourcePoint end;
   std::string_view view() const { return {data, size}; }
 };
 
@@ -90,7 +95,7 @@ class TokenBuffer {
     return true;
   }
   // Valid after a successful begin, until the next begin.
-  TokenText text() { return {block_ + 1, size_}; }
+  TokenText text() { return {block_ + 1, size_, {}, {}}; }
 
  private:
   static constexpr std::size_t kInitialSize = 64;

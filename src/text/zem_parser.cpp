@@ -119,12 +119,16 @@ void CzemParser::closeLine(CzemKeyword* owner) {
   openLine_.clear();
 }
 
+// The engine appends a line once it has read the token after it; the fast
+// reader sets the end itself afterwards.
 void CzemParser::appendKeyword(CzemSection* section, CzemKeyword* keyword) {
+  keyword->setSpanEnd(previousTokenEnd_);
   closeLine(keyword);
   ambiguityCheck(section->addKeyword(keyword));
 }
 
 void CzemParser::appendDefaultDef(CzemSection* section, CzemDefaultDef* definition) {
+  definition->setSpanEnd(previousTokenEnd_);
   closeLine(definition);
   section->addDefaultDef(definition);
 }
@@ -148,16 +152,24 @@ CzemDefaultDef* CzemParser::makeDefaultDef(std::string_view name, std::uint32_t 
   return makeNamed<CzemDefaultDef>(name, flags);
 }
 
-CzemSection* CzemParser::newSection(TokenText name, std::uint32_t flags) {
-  return track(makeSection(name.view(), flags));
+CzemSection* CzemParser::newSection(TokenText at, TokenText name, std::uint32_t flags) {
+  CzemSection* section = track(makeSection(name.view(), flags));
+  section->setSpanStart(at.start);
+  return section;
 }
 
-CzemKeyword* CzemParser::newKeyword(std::string_view name, std::uint32_t flags) {
-  return track(makeKeyword(name, flags));
+void CzemParser::endSection(CzemSection* section, TokenText endSect) { section->setSpanEnd(endSect.end); }
+
+CzemKeyword* CzemParser::newKeyword(TokenText at, std::string_view name, std::uint32_t flags) {
+  CzemKeyword* keyword = track(makeKeyword(name, flags));
+  keyword->setSpanStart(at.start);
+  return keyword;
 }
 
-CzemDefaultDef* CzemParser::newDefaultDef(std::string_view name, std::uint32_t flags) {
-  return track(makeDefaultDef(name, flags));
+CzemDefaultDef* CzemParser::newDefaultDef(TokenText at, std::string_view name, std::uint32_t flags) {
+  CzemDefaultDef* definition = track(makeDefaultDef(name, flags));
+  definition->setSpanStart(at.start);
+  return definition;
 }
 
 CzemNode* CzemParser::makeUndefined() { return arena_->make<CzemUndefinedPar>(); }
@@ -232,7 +244,7 @@ CzemNode* CzemParser::newSubstit(TokenText text) { return track(makeSubstit(text
 TokenText CzemParser::withSign(char sign, TokenText number) {
   // Every token text has a writable byte in front of it.
   number.data[-1] = sign;
-  return {number.data - 1, number.size + 1};
+  return {number.data - 1, number.size + 1, number.start, number.end};
 }
 
 void CzemParser::engineError(const char* message) { setError(message); }

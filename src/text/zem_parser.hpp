@@ -61,6 +61,10 @@ class CzemParser final : public CyyParser {
   // The next token code; texts go to *text. Returns 0 for good once an error
   // is recorded.
   int yylex(TokenText* text);
+  // The place of the token yylex returned last, and the end of the one before
+  // it: the last token of a keyword line once its look-ahead is read.
+  SourcePoint tokenStart() const { return tokenStart_; }
+  SourcePoint tokenEnd() const { return tokenEnd_; }
 
   // Caps the token text buffer: a text that would need more fails as when
   // memory runs out.
@@ -72,9 +76,12 @@ class CzemParser final : public CyyParser {
   void appendSection(CzemTargetList* parent, CzemSection* section);
   void appendKeyword(CzemSection* section, CzemKeyword* keyword);
   void appendDefaultDef(CzemSection* section, CzemDefaultDef* definition);
-  CzemSection* newSection(TokenText name, std::uint32_t flags);
-  CzemKeyword* newKeyword(std::string_view name, std::uint32_t flags);
-  CzemDefaultDef* newDefaultDef(std::string_view name, std::uint32_t flags);
+  // `at` is the first token of the node's text.
+  CzemSection* newSection(TokenText at, TokenText name, std::uint32_t flags);
+  // The engine reduces a section when its EndSect is read.
+  static void endSection(CzemSection* section, TokenText endSect);
+  CzemKeyword* newKeyword(TokenText at, std::string_view name, std::uint32_t flags);
+  CzemDefaultDef* newDefaultDef(TokenText at, std::string_view name, std::uint32_t flags);
   // An empty place in a keyword list / a default line.
   void appendUndefined(CzemKeyword* keyword);
   void appendDefaultPar(CzemDefaultDef* definition);
@@ -139,6 +146,8 @@ class CzemParser final : public CyyParser {
   // Gives the values of the ended line to `owner` (a keyword or a default definition).
   void closeLine(CzemKeyword* owner);
   TokenBuffer& nextTextBuffer();
+  int readToken(TokenText* text);
+  SourcePoint here() const { return {input().line(), input().column() + 1}; }
   int lexText(int c, TokenText* text);
   int lexNumber(int c, TokenBuffer& buffer);
   template <typename InRun>
@@ -147,6 +156,9 @@ class CzemParser final : public CyyParser {
   int bufferFailed();  // records the failure; returns the end token
 
   int mode_ = kUndecided;
+  SourcePoint tokenStart_{};
+  SourcePoint tokenEnd_{};
+  SourcePoint previousTokenEnd_{};
   Path path_;
   Reader reader_ = kEngine;
   CzemTargetList* root_ = nullptr;
