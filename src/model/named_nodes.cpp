@@ -183,8 +183,7 @@ void CzemNamedNode::copyTree(const CzemNamedNode& from) {
   }
 }
 
-void CzemNamedNode::writeIndent(OutputStream& out) const {
-  const int depth = level();
+void CzemNamedNode::writeIndent(OutputStream& out, int depth) const {
   if (depth > 1) out.blanks(static_cast<std::size_t>(depth - 1) * 3);
 }
 
@@ -248,10 +247,11 @@ void CzemTargetList::writeChildren(OutputStream& out) {
     std::size_t next;
   };
   std::vector<Open> open{{this, 0}};
+  const int base = level();
   while (!open.empty()) {
     Open& top = open.back();
     if (top.next >= top.list->children().size()) {
-      if (open.size() > 1) top.list->writeSectionClose(out);
+      if (open.size() > 1) top.list->writeSectionClose(out, base + static_cast<int>(open.size()) - 1);
       open.pop_back();
       continue;
     }
@@ -259,7 +259,7 @@ void CzemTargetList::writeChildren(OutputStream& out) {
     // Only sections are target lists below the root.
     if (child->IsTargetList() != 0) {
       auto* section = static_cast<CzemTargetList*>(child);
-      section->writeSectionOpen(out);
+      section->writeSectionOpen(out, base + static_cast<int>(open.size()));
       open.push_back({section, 0});
     } else {
       child->Write(out);
@@ -267,16 +267,16 @@ void CzemTargetList::writeChildren(OutputStream& out) {
   }
 }
 
-void CzemTargetList::writeSectionOpen(OutputStream& out) const {
-  writeIndent(out);
+void CzemTargetList::writeSectionOpen(OutputStream& out, int depth) const {
+  writeIndent(out, depth);
   out << '[';
   writeName(out);
   out << ']';
   out.endLine();
 }
 
-void CzemTargetList::writeSectionClose(OutputStream& out) const {
-  writeIndent(out);
+void CzemTargetList::writeSectionClose(OutputStream& out, int depth) const {
+  writeIndent(out, depth);
   out << "EndSect  // " << name().view();
   out.endLine();
   out.endLine();
@@ -353,9 +353,10 @@ CzemNode* CzemSection::KeywordByNameNum(const char* name, unsigned n) {
 }
 
 void CzemSection::Write(OutputStream& out) {
-  writeSectionOpen(out);
+  const int depth = level();
+  writeSectionOpen(out, depth);
   writeChildren(out);
-  writeSectionClose(out);
+  writeSectionClose(out, depth);
 }
 
 void CzemSection::Visit(const Visitor& visitor) {

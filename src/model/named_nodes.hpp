@@ -78,7 +78,8 @@ class CzemNamedNode : public CzemNode {
   // Rebuilds the typed lists and name indexes from the child list.
   virtual void reindex() {}
   // Writes the indentation of a line of this node: three blanks per level beyond 1.
-  void writeIndent(OutputStream& out) const;
+  void writeIndent(OutputStream& out) const { writeIndent(out, level()); }
+  void writeIndent(OutputStream& out, int depth) const;
   // Writes the name with "()" when the node may repeat.
   void writeName(OutputStream& out) const;
   void writeParamList(OutputStream& out);
@@ -132,8 +133,9 @@ class CzemTargetList : public CzemNamedNode {
   // Writes the children and, for sections, their opening and closing lines,
   // keeping a stack of open sections instead of recursing.
   void writeChildren(OutputStream& out);
-  void writeSectionOpen(OutputStream& out) const;
-  void writeSectionClose(OutputStream& out) const;
+  // `depth` is the section's level, known to the walk without climbing the tree.
+  void writeSectionOpen(OutputStream& out, int depth) const;
+  void writeSectionClose(OutputStream& out, int depth) const;
 
  private:
   NameIndex sectionIndex_;
