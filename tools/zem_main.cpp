@@ -16,6 +16,11 @@ constexpr const char* kToolHelp =
     "  fmt FILE [-o OUT | -i]               write a file back in the library's own form\n"
     "  get FILE PATH [KEYWORD [INSTANCE]]   print a section's keywords or a keyword's values\n"
     "  to-json FILE                         print the document as JSON\n"
+    "  set FILE PATH KEYWORD VALUE... [-o OUT | -i]\n"
+    "                                       replace one keyword's values, nothing else\n"
+    "  del FILE PATH [KEYWORD [INSTANCE]] [-o OUT | -i]\n"
+    "                                       remove a section or keyword, nothing else\n"
+    "  dump FILE [-o OUT]                   list every node with its class and values\n"
     "\n"
     "'zem COMMAND --help' describes a command. Exit status: 0 success,\n"
     "1 invalid input, 2 usage error. Reports of the library go to standard error.\n";
