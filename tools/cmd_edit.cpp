@@ -17,8 +17,9 @@ constexpr const char* kSetHelp =
     "(as for 'zem get'); the keyword is added at the end of the section when it\n"
     "has N - 1 instances. Each VALUE is one value in file syntax: 1, 2.5, true,\n"
     "'text', |file name|, #date#; any other word is written as a quoted text.\n"
-    "Only the keyword's own text changes. The edited text is checked by loading\n"
-    "it, then written to standard output, to OUT, or over FILE with -i.\n";
+    "Only the keyword's values change (a braced text after them goes with them).\n"
+    "The edited text is checked by loading it, then written to standard output,\n"
+    "to OUT, or over FILE with -i.\n";
 
 constexpr const char* kDelHelp =
     "usage: zem del FILE PATH [KEYWORD [INSTANCE]] [-o OUT | -i]\n"
