@@ -9,3 +9,6 @@ set -x
 build/zem check examples/simulation.txt
 build/zem get examples/simulation.txt Simulation/Solver
 build/zem get examples/simulation.txt Simulation/Output OutputFile
+cp examples/simulation.txt build/simulation-copy.txt
+build/zem set build/simulation-copy.txt Simulation/Solver Tolerance 1e-5 -i
+diff examples/simulation.txt build/simulation-copy.txt || true
