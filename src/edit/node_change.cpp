@@ -45,16 +45,8 @@ CzemNode* copyOf(CzemNode& source) {
 void copyOnto(CzemNamedNode& destination, const CzemNamedNode& source) {
   if (&destination == &source) return;
   if (CzemData* handle = buildingHandleOf(destination)) handle->forgetContents(&destination);
-  if (isWithin(&source, &destination) || isWithin(&destination, &source)) {
-    // Copying first keeps the source alive while the destination's children
-    // go, and keeps the walk from reading the copy it is writing.
-    CzemNode* snapshot = source.NewEmpty();
-    snapshot->CopyFrom(&source);
-    destination.CopyFrom(snapshot);
-    destroyNode(snapshot);
-  } else {
-    destination.CopyFrom(&source);
-  }
+  // Either may lie inside the other: CopyFrom copies the source aside first then.
+  destination.CopyFrom(&source);
   reenter(destination);
 }
 

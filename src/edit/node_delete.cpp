@@ -31,12 +31,6 @@ CzemData* buildingHandleOf(CzemNode& node) {
   return owner != nullptr ? owner->asData() : nullptr;
 }
 
-bool isWithin(const CzemNode* node, const CzemNode* top) {
-  for (; node != nullptr; node = node->parent())
-    if (node == top) return true;
-  return false;
-}
-
 int deleteKeyword(CzemSection& section, CzemNode* keyword) {
   if (keyword == nullptr) return kErrIndex;
   forgetOnHandle(section, keyword);

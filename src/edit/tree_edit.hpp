@@ -22,9 +22,6 @@ namespace edit {
 // The building handle recorded in the root of the node's tree, if any.
 CzemData* buildingHandleOf(CzemNode& node);
 
-// True when `node` is `top` or lies below it.
-bool isWithin(const CzemNode* node, const CzemNode* top);
-
 // Puts a parentless keyword (section) into the parent by the position rule:
 // position 1 (or no node of its kind yet) puts it first of all children, 0 or
 // a position past the count of its kind last, any other position just before

@@ -154,8 +154,27 @@ void CzemNamedNode::copyOwnFields(const CzemNamedNode& from) {
   bits_ = from.bits_;
 }
 
+namespace {
+
+bool isAncestorOrSelf(const CzemNode* top, const CzemNode* node) {
+  for (; node != nullptr; node = node->parent())
+    if (node == top) return true;
+  return false;
+}
+
+}  // namespace
+
 void CzemNamedNode::copyTree(const CzemNamedNode& from) {
-  // The source must not lie below this node: its children are destroyed first.
+  // A source below this node would be destroyed with the old children, and a
+  // source above it would meet the copy being made inside itself: both are
+  // copied aside first.
+  if (isAncestorOrSelf(this, &from) || isAncestorOrSelf(&from, this)) {
+    const std::unique_ptr<CzemNode> snapshot(from.NewEmpty());
+    auto* aside = static_cast<CzemNamedNode*>(snapshot.get());
+    aside->copyTree(from);
+    copyTree(*aside);
+    return;
+  }
   destroyChildren();
   copyOwnFields(from);
   struct Pending {
