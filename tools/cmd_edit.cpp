@@ -134,7 +134,9 @@ int runSet(const std::vector<std::string>& args) {
   for (std::size_t i = 3; i < pos.size(); ++i) values += (i > 3 ? ", " : "") + valueText(pos[i]);
   const std::string& bytes = text.bytes();
   std::string edited;
-  if (void* keyword = zemKeywordByNameNum(section, name.c_str(), instance)) {
+  void* keyword = zemKeywordByNameNum(section, name.c_str(), instance);
+  const std::string place = placeOf(file, keyword != nullptr ? keyword : section);
+  if (keyword != nullptr) {
     std::size_t begin = 0, end = 0;
     if (!nodeRange(text, keyword, begin, end)) return fail(file + ": '" + name + "' has no place in the text");
     const std::size_t eq = equalsSign(bytes, begin, end);
@@ -171,7 +173,7 @@ int runSet(const std::vector<std::string>& args) {
       edited = bytes.substr(0, endSect) + eol + line + bytes.substr(endSect);
   }
   const std::size_t count = pos.size() - 3;
-  return finishEdit(file, edited, target,
+  return finishEdit(file, place, edited, target,
                     [&](void* handle) { return expectValues(pos[1], name, instance, count, handle); });
 }
 
@@ -215,7 +217,7 @@ int runDel(const std::vector<std::string>& args) {
     end = text.nextLineStart(rest);
   }
   const std::string edited = bytes.substr(0, begin) + bytes.substr(end);
-  return finishEdit(file, edited, target, [](void*) { return std::string(); });
+  return finishEdit(file, placeOf(file, node), edited, target, [](void*) { return std::string(); });
 }
 
 }  // namespace zemtool

@@ -149,9 +149,15 @@ bool nodeRange(const SourceText& text, void* node, std::size_t& begin, std::size
   return begin <= end;
 }
 
-int finishEdit(const std::string& file, const std::string& edited, const EditTarget& target,
+int finishEdit(const std::string& file, const std::string& place, const std::string& edited, const EditTarget& target,
                const std::function<std::string(void* handle)>& verify) {
-  const std::string& destination = target.inPlace ? file : target.out;
+  // In place means the file a link points to: the link itself stays.
+  std::string destination = target.out;
+  if (target.inPlace) {
+    char* real = realpath(file.c_str(), nullptr);
+    destination = real != nullptr ? real : file;
+    std::free(real);
+  }
   // Checked beside the destination (beside FILE for standard output), so
   // that relative file names mean what they will mean there.
   std::string temporary = writeTemporary(folderOf(destination.empty() ? file : destination), edited);
@@ -160,7 +166,7 @@ int finishEdit(const std::string& file, const std::string& edited, const EditTar
     temporary = writeTemporary(tmp != nullptr ? tmp : "/tmp", edited);
   }
   if (temporary.empty()) {
-    std::fprintf(stderr, "%s: cannot write a temporary file beside %s: %s; nothing was changed\n", file.c_str(),
+    std::fprintf(stderr, "%s: cannot write a temporary file beside %s: %s; nothing was changed\n", place.c_str(),
                  (destination.empty() ? file : destination).c_str(), std::strerror(errno));
     return kInvalidInput;
   }
@@ -180,7 +186,7 @@ int finishEdit(const std::string& file, const std::string& edited, const EditTar
   if (chmod(temporary.c_str(), mode) != 0 || std::rename(temporary.c_str(), destination.c_str()) != 0) {
     const int why = errno;
     std::remove(temporary.c_str());
-    std::fprintf(stderr, "%s: cannot replace %s: %s; nothing was changed\n", file.c_str(), destination.c_str(),
+    std::fprintf(stderr, "%s: cannot replace %s: %s; nothing was changed\n", place.c_str(), destination.c_str(),
                  std::strerror(why));
     return kInvalidInput;
   }

@@ -48,8 +48,9 @@ bool nodeRange(const SourceText& text, void* node, std::size_t& begin, std::size
 // Checks the edited text (the document loads, then `verify`, which returns an
 // error text or "") and sends it to the target: a temporary file beside it
 // renamed over it (keeping an existing file's mode), or standard output.
-// Any failure leaves every file as it was; returns the exit status.
-int finishEdit(const std::string& file, const std::string& edited, const EditTarget& target,
+// Any failure leaves every file as it was and is reported after `place`
+// (FILE, or FILE:LINE:COLUMN of the node edited); returns the exit status.
+int finishEdit(const std::string& file, const std::string& place, const std::string& edited, const EditTarget& target,
                const std::function<std::string(void* handle)>& verify);
 
 }  // namespace zemtool

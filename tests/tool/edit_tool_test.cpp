@@ -112,7 +112,7 @@ TEST(ToolEdit, InPlaceAndOutputFilesAreReplacedOnlyByACheckedText) {
                                   "del " + file + " A -o /nonexistent/zem/out.txt"}) {
     const ToolRun r = run(args);
     EXPECT_EQ(r.status, 1) << args;
-    EXPECT_NE(r.err.find(file + ": "), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.rfind(file + ":", 0), 0u) << r.err;
     EXPECT_NE(r.err.find("nothing was changed"), std::string::npos) << r.err;
   }
   EXPECT_EQ(slurp(file), before);
