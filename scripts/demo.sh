@@ -9,6 +9,16 @@ set -x
 build/zem check examples/simulation.txt
 build/zem get examples/simulation.txt Simulation/Solver
 build/zem get examples/simulation.txt Simulation/Output OutputFile
-cp examples/simulation.txt build/simulation-copy.txt
-build/zem set build/simulation-copy.txt Simulation/Solver Tolerance 1e-5 -i
-diff examples/simulation.txt build/simulation-copy.txt || true
+build/zem check --template examples/simulation_template.txt examples/simulation.txt
+# A copy with a misspelt keyword and a value of the wrong kind: the check names each difference and its line.
+broken="$(mktemp -d)"
+trap 'rm -rf "$broken"' EXIT
+sed -e 's/MaxIterations = 50/MaxIteration = 50/' -e "s/Frequency = 60/Frequency = 'hourly'/" \
+  examples/simulation.txt >"$broken/simulation.txt"
+status=0
+build/zem check --template examples/simulation_template.txt --all "$broken/simulation.txt" || status=$?
+echo "exit status of the broken copy: $status"
+# zem set on a copy: only the keyword's own text changes.
+cp examples/simulation.txt "$broken/edited.txt"
+build/zem set "$broken/edited.txt" Simulation/Solver Tolerance 1e-5 -i
+diff examples/simulation.txt "$broken/edited.txt" || true

@@ -9,6 +9,7 @@ namespace {
 
 constexpr const char* kHelp =
     "usage: zem check FILE...\n"
+    "       zem check --template TEMPLATE [--all] FILE...   (see zem check --template --help)\n"
     "Loads each parameter file. Prints 'FILE: ok' with its counts of sections,\n"
     "keywords and values, or 'FILE:LINE:COLUMN: MESSAGE' for the first error.\n"
     "Exit status 1 when any file fails.\n";
@@ -34,6 +35,8 @@ void countBelow(void* node, Counts& counts) {
 }  // namespace
 
 int runCheck(const std::vector<std::string>& args) {
+  for (const std::string& a : args)
+    if (a == "--template") return runCheckTemplate(args);
   if (wantsHelp(args)) {
     std::fputs(kHelp, stdout);
     return kOk;

@@ -39,6 +39,7 @@ std::string jsonValue(void* param);
 std::string jsonString(const std::string& text);
 
 int runCheck(const std::vector<std::string>& args);
+int runCheckTemplate(const std::vector<std::string>& args);
 int runFmt(const std::vector<std::string>& args);
 int runGet(const std::vector<std::string>& args);
 int runToJson(const std::vector<std::string>& args);

@@ -13,6 +13,7 @@ constexpr const char* kToolHelp =
     "\n"
     "Commands:\n"
     "  check FILE...                        load files, print counts or the first error\n"
+    "  check --template TEMPLATE FILE...    check files against a template\n"
     "  fmt FILE [-o OUT | -i]               write a file back in the library's own form\n"
     "  get FILE PATH [KEYWORD [INSTANCE]]   print a section's keywords or a keyword's values\n"
     "  to-json FILE                         print the document as JSON\n"

@@ -376,6 +376,40 @@ ZEM_API int zemFileCopy(const char* inFile, const char* outFile);
 
 /* ---- Equivalence ----------------------------------------------------------- */
 
+/* Checks whether `candidate` conforms to the template `templ`: two sections (not roots), or two keywords.
+ * Returns 1 when it conforms, 0 otherwise. `unused` is accepted and ignored.
+ *
+ * Sections: the names must be equal ignoring case, the template's name not blank; the template's parent
+ * holds no other section of its name, and unless the template may repeat ("()" after its name) neither does
+ * the candidate's. Every candidate subsection is checked against the template subsection of its name, in
+ * template order; a required template subsection must be present; a candidate subsection whose name the
+ * template lacks fails. Every candidate keyword is checked against the template keyword of its name, or
+ * against the template's blank-named keyword (the wildcard) when the template lacks its name; a keyword
+ * the template lacks without a wildcard fails. Template keywords the candidate lacks are no failure.
+ * Keywords: names as for sections (a blank template name matches any non-blank name); the candidate holds
+ * one keyword of its name unless the template may repeat; the values are compared one by one (default
+ * placeholders read as their defaults) until one side ends; both must end together, unless the template's
+ * last value may repeat ("last repeats"), when it must fit every further candidate value. A template
+ * keyword without values but with the last-repeats flag takes no values ("Too many parameters", No:1).
+ * Values: a number fits a numeric template value when both are valid as int, or both as float, or both as
+ * double; any other value fits when its syntax class is the template value's.
+ *
+ * The walk stops at the first difference and reports it (kind 17) as "Error: <message>" followed by
+ * "\n\tTemp: <dotted path>" and/or "\n\tCand: <dotted path>" (section and keyword messages: "Two sections
+ * required", "Blank section name", "Section name conflict", "Ambiguous template section", "Ambiguous
+ * candidate section", "Missing section" (Temp only), "Inconsistent number of sections", "Keyword name
+ * conflict", "Ambiguous template keyword", "Ambiguous candidate keyword", "Unrecognized keyword" (the
+ * candidate keyword after "Temp:")), or by "\n\tKeyw: <dotted path>\n\tNo:<n>" ("Parameter type conflict",
+ * "Unresolved default value", "Missing parameters", "Too many parameters"). Two nodes of other kinds report
+ * "Conflicting zemNode types". Differences set no error code. A non-zero `quiet` suppresses every report of
+ * the call. An argument that is not a node stores 1006, reports "Invalid zemNode" (unless quiet) and gives 0. */
+ZEM_API int zemEquivalentExt(void* templ, void* candidate, void* unused, int quiet);
+/* zemEquivalentExt with quiet 0. */
+ZEM_API int zemEquivalent(void* templ, void* candidate, void* unused);
+/* The quiet argument of the last zemEquivalentExt (or 0 after zemEquivalent); 0 before any check. The flag is
+ * process-wide, so concurrent checks see each other's setting. */
+ZEM_API int zemIsEqvQuiet(void);
+
 /* ---- Get and put by keyword name: see zem.hpp ------------------------------ */
 
 /* ---- Result folders and result files --------------------------------------- */

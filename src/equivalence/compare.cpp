@@ -1,0 +1,105 @@
+#include "equivalence/compare.hpp"
+
+#include "equivalence/report.hpp"
+#include "model/named_nodes.hpp"
+
+namespace zem {
+namespace {
+
+bool isBlank(CzemNode& node) { return node.GetName()[0] == '\0'; }
+
+// Names compare without regard to ASCII case.
+bool sameName(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+    if (x != y) return false;
+    if (x == 0) return true;
+  }
+}
+
+bool flagged(CzemNode& node, std::uint32_t flag) { return (static_cast<CzemNamedNode&>(node).flags() & flag) != 0; }
+
+// A typed placeholder stands for every value of its kind; a numeric one for
+// every number that one of its views can hold.
+bool sameKind(CzemNode& templ, CzemNode& candidate) {
+  if (templ.IsNumeric() == 0) return templ.GetSyntaxClass() == candidate.GetSyntaxClass();
+  return (templ.IsInt() != 0 && candidate.IsInt() != 0) || (templ.IsFloat() != 0 && candidate.IsFloat() != 0) ||
+         (templ.IsDouble() != 0 && candidate.IsDouble() != 0);
+}
+
+int paramMismatch(CzemNode& candidateKeyword, CzemNode& candidateParam, unsigned number) {
+  return reportParam(candidateParam.IsDefaultPar() != 0 ? "Unresolved default value" : "Parameter type conflict",
+                     candidateKeyword, number);
+}
+
+int compareKeywords(CzemNode& t, CzemNode& c) {
+  const bool wildcard = isBlank(t) && !isBlank(c);
+  if (!wildcard && (isBlank(t) || !sameName(t.GetName(), c.GetName())))
+    return reportNodes("Keyword name conflict", &t, &c);
+  if (t.GetNoInstances() >= 2) return reportNodes("Ambiguous template keyword", &t, &c);
+  if (!flagged(t, kMayRepeat) && c.GetNoInstances() > 1) return reportNodes("Ambiguous candidate keyword", &t, &c);
+
+  unsigned i = 1;
+  CzemNode* last = nullptr;
+  for (;; ++i) {
+    CzemNode* p = t.ParamByNum(i);
+    CzemNode* q = c.ParamByNum(i);
+    if (p == nullptr && q == nullptr) return 1;
+    if (q == nullptr) return reportParam("Missing parameters", t, i);
+    if (p == nullptr) break;
+    if (!sameKind(*p, *q)) return paramMismatch(c, *q, i);
+    last = p;
+  }
+  // A last-repeats flag without a last parameter gives no kind for the extra
+  // values, so the keyword takes none.
+  if (!flagged(t, kLastRepeats) || last == nullptr) return reportParam("Too many parameters", t, i);
+  for (CzemNode* q = c.ParamByNum(i); q != nullptr; q = c.ParamByNum(++i))
+    if (!sameKind(*last, *q)) return paramMismatch(c, *q, i);
+  return 1;
+}
+
+int compareSections(CzemNode& t, CzemNode& c) {
+  if (t.IsTargetList() == 0 || c.IsTargetList() == 0 || t.parent() == nullptr || c.parent() == nullptr)
+    return reportNodes("Two sections required", &t, &c);
+  if (isBlank(t)) return reportNodes("Blank section name", &t, &c);
+  if (!sameName(t.GetName(), c.GetName())) return reportNodes("Section name conflict", &t, &c);
+  if (t.GetNoInstances() >= 2) return reportNodes("Ambiguous template section", &t, &c);
+  if (!flagged(t, kMayRepeat) && c.GetNoInstances() > 1) return reportNodes("Ambiguous candidate section", &t, &c);
+
+  // Every candidate subsection must be matched by a template subsection of its name.
+  int unmatched = c.GetNoSections();
+  for (unsigned s = 1; CzemNode* st = t.SectionByNum(s); ++s) {
+    unsigned n = 1;
+    for (; CzemNode* cs = c.SectionByNameNum(st->GetName(), n); ++n) {
+      if (compareSections(*st, *cs) == 0) return 0;
+      --unmatched;
+    }
+    if (n == 1 && flagged(*st, kRequired)) return reportNodes("Missing section", st, nullptr);
+  }
+  if (unmatched != 0) return reportNodes("Inconsistent number of sections", &t, &c);
+
+  for (unsigned k = 1; CzemNode* kt = t.KeywordByNum(k); ++k) {
+    if (isBlank(*kt)) continue;
+    for (unsigned n = 1; CzemNode* kc = c.KeywordByNameNum(kt->GetName(), n); ++n)
+      if (compareKeywords(*kt, *kc) == 0) return 0;
+  }
+  CzemNode* wildcardDef = t.KeywordByNameNum("", 1);
+  for (unsigned k = 1; CzemNode* kc = c.KeywordByNum(k); ++k) {
+    if (t.KeywordByNameNum(kc->GetName(), 1) != nullptr) continue;
+    if (wildcardDef == nullptr) return reportNodes("Unrecognized keyword", kc, nullptr);
+    if (compareKeywords(*wildcardDef, *kc) == 0) return 0;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int compareNodes(CzemNode& templ, CzemNode& candidate) {
+  if (templ.IsTargetList() != 0 && candidate.IsTargetList() != 0) return compareSections(templ, candidate);
+  if (templ.IsKeyword() != 0 && candidate.IsKeyword() != 0) return compareKeywords(templ, candidate);
+  return reportConflictingTypes();
+}
+
+}  // namespace zem

@@ -1,0 +1,95 @@
+// Runs zem check --template on conforming, deviating and unusable files and checks output and status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct ToolRun {
+  int status;
+  std::string out;  // standard output, then standard error
+};
+
+// ctest runs tests in parallel: each test writes files of its own.
+std::string scratch(const std::string& name) {
+  return testing::TempDir() + "zem_check_template_" + testing::UnitTest::GetInstance()->current_test_info()->name() +
+         name;
+}
+
+ToolRun check(const std::string& args) {
+  const int raw = std::system((ZEM_TOOL_PATH " check " + args + " >" + scratch(".out") + " 2>&1").c_str());
+  std::ifstream in(scratch(".out"), std::ios::binary);
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(std::istreambuf_iterator<char>(in), {})};
+}
+
+std::string writeTemp(const std::string& name, const std::string& content) {
+  std::ofstream(scratch(name), std::ios::binary) << content;
+  return scratch(name);
+}
+
+const std::string kData = ZEM_TEST_DATA "/equivalence/";
+const std::string kTemplate = kData + "template.txt";
+
+TEST(ToolCheckTemplate, TheExampleConformsToItsTemplate) {
+  const std::string example = ZEM_EXAMPLES "/simulation.txt", exampleTemplate = ZEM_EXAMPLES "/simulation_template.txt";
+  const ToolRun r = check("--all --template " + exampleTemplate + " " + example);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(r.out, example + ": conforms to " + exampleTemplate + "\n");
+}
+
+TEST(ToolCheckTemplate, ReportsTheFirstDifferenceOrEveryOneInFileOrderWithItsLine) {
+  const std::string deviating = kData + "deviating.txt";
+  ToolRun r = check("--template " + kTemplate + " " + deviating);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, deviating + ":2: Parameter type conflict No:1 (Values Count)\n");
+  r = check("--all --template " + kTemplate + " " + deviating);
+  EXPECT_EQ(r.status, 1);
+  std::string expected;
+  for (const char* line :
+       {":2: Parameter type conflict No:1 (Values Count)", ":3: Missing parameters No:2 (Lists Pair)",
+        ":4: Too many parameters No:3 (Long Pair)", ":5: Unrecognized keyword (Known B)",
+        ":6: Parameter type conflict No:1 (Wildcard Owner)", ":8: Ambiguous candidate section (Repeats/Valve:1)",
+        ":9: Ambiguous candidate section (Repeats/Valve:2)", ":12: Ambiguous candidate keyword (Tags Tag:1)",
+        ":13: Ambiguous candidate keyword (Tags Tag:2)", ":16: Parameter type conflict No:1 (Nested/Inner/Core X)",
+        ":19: Parameter type conflict No:1 (Order Late)", ":20: Parameter type conflict No:1 (Order/Sub K)",
+        ":21: Inconsistent number of sections (Order/Stray)", ":24: Parameter type conflict No:1 (Counted Late)",
+        ":25: Inconsistent number of sections (Counted/Stray)", ":27: Inconsistent number of sections (Unknown)"})
+    expected += deviating + line + "\n";
+  EXPECT_EQ(r.out, expected);
+  // The first difference is the library's first, not the first line: unknown subsections come before keywords.
+  const std::string counted = writeTemp(".txt", "[Counted]\n  Late = 'x'\n  [Stray] EndSect\nEndSect\n");
+  EXPECT_EQ(check("--template " + kTemplate + " " + counted).out,
+            counted + ":3: Inconsistent number of sections (Counted/Stray)\n");
+}
+
+TEST(ToolCheckTemplate, UnusableTemplatesAndCandidatesAreClearFailures) {
+  const std::string conforming = kData + "conforming.txt";
+  struct Case {
+    std::string args;
+    int status;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"--template " + writeTemp("_bad.txt", "[A]\n  x = 1 2\nEndSect\n") + " " + conforming, 1,
+       "syntax error\nzem: the template cannot be loaded"},
+      {"--template " + writeTemp("_empty.txt", "// nothing yet\n") + " " + conforming, 1,
+       "the template holds no sections"},
+      // One candidate that cannot be loaded does not stop the others.
+      {"--template " + kTemplate + " /nonexistent/zem/c.txt " + conforming, 1,
+       conforming + ": conforms to " + kTemplate},
+      {"--template " + kTemplate + " " + kData + "../equivalence/template.txt", 2, "is the template itself"},
+      {"--template " + kTemplate, 2, "needs at least one FILE"},
+      {conforming + " --template", 2, "--template needs a TEMPLATE"},
+      {"--template " + kTemplate + " --every " + conforming, 2, "unknown option '--every'"},
+      {"--template --help", 0, "usage: zem check --template"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun r = check(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << c.args << "\n" << r.out;
+  }
+}
+
+}  // namespace
