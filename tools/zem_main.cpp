@@ -22,6 +22,8 @@ constexpr const char* kToolHelp =
     "  del FILE PATH [KEYWORD [INSTANCE]] [-o OUT | -i]\n"
     "                                       remove a section or keyword, nothing else\n"
     "  dump FILE [-o OUT]                   list every node with its class and values\n"
+    "  result-folder FILE                   print the folder for the file's results\n"
+    "  result-file FILE PATH KEYWORD        print the full path of a result file value\n"
     "\n"
     "'zem COMMAND --help' describes a command. Exit status: 0 success,\n"
     "1 invalid input, 2 usage error. Reports of the library go to standard error.\n";

@@ -414,6 +414,62 @@ ZEM_API int zemIsEqvQuiet(void);
 
 /* ---- Result folders and result files --------------------------------------- */
 
+/* A document's result folder follows from three settings held by its root (a result root folder, a use-custom
+ * flag and a custom result folder; read from a top-level SYSTEM section on load, written back as one on write)
+ * and from the folder-name template: the environment variable QXRESULTFOLDERTEMPLATE, or "%setup% - Result Files"
+ * when it is not set. Template tokens (every occurrence replaced, in this order): "%setup%" the setup file's name
+ * (without its extension when the template also holds "%setup2%"), "%setup2%" that name without its last
+ * extension (both "Untitled" when there is no setup file), "%folder%" the name of the setup file's folder,
+ * "%user%" USERNAME (else USER; the token stays when neither is set), "%date%" day and month ("04Dec"),
+ * "%qxresvar%" QXRESVAR (or "QXRESVAR" when it is unset or empty). An empty result becomes ".". The
+ * environment is read at every call.
+ *
+ * Every char* output holds ZEM_MAX_PATH bytes. A path that would not fit them (with its zero byte), or whose
+ * template expansion reaches that length, is never truncated: the output is the empty text instead. Paths
+ * starting with a drive ("c:") or "\\" keep Windows rules and backslashes; others use '/' (both separators are
+ * read). A null output pointer is skipped. */
+
+/* The result folder of node's document (any node; the call climbs to its root): the custom folder when the flag
+ * is set and the folder is not empty; else the template's folder name under the result root folder, or beside
+ * the setup file (the anchor file name) when there is no root folder, a relative setup folder completed from the
+ * current directory. "." and ".." are resolved; the folder ends with a separator, unless it is the custom one.
+ * A pointer that is not a node stores 1006 and reports "Invalid zemNode" once for each of the four settings it
+ * looks up; the folder is then built from empty settings. */
+ZEM_API void zemGetResultFolderPath(void* node, char* out);
+/* The same rule on the caller's values (null texts read as empty; a null setupFile is no setup file, giving
+ * "Untitled"): useCustom non-zero copies customFolder unchanged, even when empty; a relative setup file gives a
+ * relative folder. */
+ZEM_API void zemConstructResultFolderPathName(int useCustom, const char* customFolder, const char* resultRoot,
+                                              const char* setupFile, char* out);
+/* Stores the use-custom flag and copies the custom result folder of node's document. Not a node: 1006, report
+ * "Invalid zemNode", nothing written; a node outside any document writes nothing either. */
+ZEM_API void zemGetCustomResultFolder(void* node, int* useCustom, char* folder);
+/* Sets the use-custom flag and a copy of folder (null reads as ""). Not a document handle: 1005, report
+ * "Invalid zemHandle (CzemData)"; a handle without tree: 1006, report "Invalid zemNode"; nothing changes then. */
+ZEM_API void zemSetCustomResultFolder(void* handle, int useCustom, const char* folder);
+/* The result root folder of node's document, "" when it is empty or node is invalid (1006, reported). Owned by the
+ * document; valid until the next zemSetProjectResultRoot on it or zemClose. */
+ZEM_API const char* zemGetProjectResultRoot(void* node);
+/* Sets a copy of folder as the result root folder; fails as zemSetCustomResultFolder. */
+ZEM_API void zemSetProjectResultRoot(void* handle, const char* folder);
+
+/* Appends a result file value to the current keyword: a relative name (an empty one too) as a string value,
+ * exactly as zemAddString; an absolute one as a file-name value, exactly as zemAddFilename. Building errors as the
+ * other building calls: "Missing current keyword", and "Invalid character in filename" for a name holding a bar,
+ * a carriage return or a line feed (which the file could not hold: nothing is appended). The S variant returns
+ * 0, 1005 (not a handle; no report) or 2000. */
+ZEM_API void zemAddResultFilename(void* handle, const char* name);
+ZEM_API int zemAddResultFilenameS(void* handle, const char* name);
+/* The name of a result file value: a string value's text, else zemGetFilename(node) (null with "Function invalid
+ * in this context" for other kinds of value). Null node: null, no report. Not a node: 1006 and "Invalid zemNode"
+ * reported twice, "". Owned by the value, as the text of zemGetString or zemGetFilename. */
+ZEM_API const char* zemGetResultFilename(void* node);
+/* The full path of a result file value into out: a string value joined to the document's result folder
+ * (zemGetResultFolderPath) with "." and ".." resolved; a file-name value's resolved name. A null node, or a value
+ * of another kind ("Function invalid in this context"), leaves out unchanged; not a node: reported as
+ * zemGetResultFilename, out "". */
+ZEM_API void zemGetResultFilenamePath(void* node, char* out);
+
 /* ---- Token reader ------------------------------------------------------------ */
 
 /* ---- Dump and explore -------------------------------------------------------- */

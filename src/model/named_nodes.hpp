@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/name_index.hpp"
@@ -114,6 +115,12 @@ class CzemTargetList : public CzemNamedNode {
   void setUseCustom(int flag) { useCustom_ = flag; }
   const Text& customFolder() const { return customFolder_; }
   void setCustomFolder(std::string_view folder) { customFolder_.assign(folder); }
+  // The full result file path last handed out for `value`, a value of this
+  // document; each value has its own text, kept until the document is destroyed.
+  std::string& resultPathOf(const CzemNode* value) {
+    if (!resultPaths_) resultPaths_ = std::make_unique<std::unordered_map<const CzemNode*, std::string>>();
+    return (*resultPaths_)[value];
+  }
 
   CzemNode* NewEmpty() const override { return new CzemTargetList(); }
   int GetNoSections() override { return static_cast<int>(sections_.size()); }
@@ -145,6 +152,7 @@ class CzemTargetList : public CzemNamedNode {
   Text resultRoot_;
   int useCustom_ = 0;
   Text customFolder_;
+  std::unique_ptr<std::unordered_map<const CzemNode*, std::string>> resultPaths_;
 };
 
 class CzemSection : public CzemTargetList {

@@ -223,6 +223,36 @@ std::optional<std::string> relativePath(std::string_view fromFile, std::string_v
   return relativePathFromFolder(directoryOf(fromFile), to);
 }
 
+bool isWindowsStylePath(std::string_view path) { return hasDrive(path) || isNetworkName(path); }
+
+std::optional<std::string> appendPath(std::string_view path, std::string_view more) {
+  while (!more.empty() && isSeparator(more.front())) more.remove_prefix(1);
+  std::string text(path);
+  if (!text.empty() && !isSeparator(text.back()) && !more.empty()) text += isWindowsStylePath(path) ? '\\' : '/';
+  text.append(more);
+  return fitting(std::move(text));
+}
+
+std::string removeFileSpec(std::string_view path) {
+  const SplitPath s = split(path);
+  std::size_t last = std::string_view::npos;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (isSeparator(path[i])) last = i;
+  }
+  if (last == std::string_view::npos) return {};
+  // The root's own separator is kept: "c:\x" gives "c:\", "/x" gives "/".
+  if (last + 1 <= s.root.size()) return std::string(path.substr(0, s.root.size()));
+  return std::string(path.substr(0, last));
+}
+
+std::optional<std::string> canonicalizePath(std::string_view path) {
+  SplitPath s = split(path);
+  const bool trailing = !path.empty() && isSeparator(path.back());
+  normalize(s);
+  s.trailingSeparator = trailing && !s.parts.empty();
+  return fitting(render(s));
+}
+
 std::string currentDirectory() { return directoryProvider != nullptr ? directoryProvider() : systemCurrentDirectory(); }
 
 std::string currentDriveRoot() {

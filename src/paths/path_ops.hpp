@@ -61,6 +61,24 @@ std::optional<std::string> relativePathFromFolder(std::string_view folder, std::
 // relativePathFromFolder from the folder that holds the file fromFile.
 std::optional<std::string> relativePath(std::string_view fromFile, std::string_view to);
 
+// Joins `more` to `path` with exactly one separator of path's style, after
+// skipping the leading separators of `more`; an empty path gives `more`
+// without them. Fails when the result would not fit kMaxPath.
+std::optional<std::string> appendPath(std::string_view path, std::string_view more);
+
+// Removes the last component and the separator before it; the separator of a
+// root ("c:\", "/", "\\server\share\") stays, and a name without any
+// separator becomes empty.
+std::string removeFileSpec(std::string_view path);
+
+// Resolves "." and ".." components and writes the separators of the path's
+// style; a trailing separator stays. Fails when the result would not fit kMaxPath.
+std::optional<std::string> canonicalizePath(std::string_view path);
+
+// True for a name that starts with a drive or a network prefix, whose
+// results are written with backslashes.
+bool isWindowsStylePath(std::string_view path);
+
 // The process's current directory ("" when it cannot be determined).
 std::string currentDirectory();
 

@@ -13,6 +13,7 @@ step("find_package(zem CONFIG) failed"
      ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/consumer -DCMAKE_PREFIX_PATH=${prefix})
 step("the consumer does not build" ${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
 step("the consumer does not run against the installed libraries" ${WORK_DIR}/consumer/app)
+step("the C++ consumer does not run against the installed libraries" ${WORK_DIR}/consumer/app_cpp)
 find_program(PKG_CONFIG pkg-config)
 if(PKG_CONFIG)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/lib/pkgconfig ${PKG_CONFIG} --libs zem

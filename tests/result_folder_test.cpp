@@ -1,0 +1,187 @@
+// Result folders: the folder-name template and its environment, the folder of
+// a document or of the caller's values, the settings exports, and the path limit.
+#include <unistd.h>
+
+#include <cstring>
+
+#include "env_support.hpp"
+#include "paths/path_ops.hpp"
+#include "results/folder_template.hpp"
+#include "test_support.hpp"
+
+using namespace zem;
+
+namespace {
+
+std::string cwd() {
+  char buffer[4096];
+  return getcwd(buffer, sizeof buffer) != nullptr ? buffer : "";
+}
+
+// Starts with no template, user or free variable.
+struct CleanEnv : ScopedEnv {
+  CleanEnv() {
+    set(kTemplateVariable, nullptr).set(kFreeVariable, nullptr).set(kUserVariable, nullptr).set("USER", nullptr);
+  }
+};
+
+std::string construct(int useCustom, const char* custom, const char* root, const char* setup) {
+  char out[ZEM_MAX_PATH + 8];
+  std::memset(out, 'X', sizeof out);
+  zemConstructResultFolderPathName(useCustom, custom, root, setup, out);
+  EXPECT_EQ(std::string(out + ZEM_MAX_PATH, 8), std::string(8, 'X'));
+  return out;
+}
+
+std::string documentFolder(void* node) {
+  char out[ZEM_MAX_PATH];
+  zemGetResultFolderPath(node, out);
+  return out;
+}
+
+}  // namespace
+
+TEST(FolderTemplate, TokensFollowTheEnvironmentSetUnsetAndEmpty) {
+  const std::string date = folderDateText(), longTemplate(300, 't'), longUser(100, 'u');
+  // template (null: unset), USERNAME, QXRESVAR, setup file (null: none), folder name
+  const std::tuple<const char*, const char*, const char*, const char*, std::string> cases[] = {
+      {nullptr, nullptr, nullptr, "C:\\p\\model.txt", "\\model.txt - Result Files\\"},
+      {nullptr, nullptr, nullptr, nullptr, "\\Untitled - Result Files\\"},
+      {nullptr, nullptr, nullptr, "", "\\ - Result Files\\"},
+      {"", nullptr, nullptr, "a.txt", "\\.\\"},
+      {"%setup2%_%date%", nullptr, nullptr, "run.final.txt", "\\run.final_" + date + "\\"},
+      {"%setup% %setup2%", nullptr, nullptr, "/runs/a.txt", "\\a a\\"},
+      {"%folder%", nullptr, nullptr, "C:\\runs\\a.txt", "\\runs\\"},
+      {"%folder%", nullptr, nullptr, "C:\\a.txt", "\\.\\"},
+      {"%folder%", nullptr, nullptr, "C:\\runs/sub\\a.txt", "\\runs/sub\\"},  // only backslashes on a drive
+      {"%folder%", nullptr, nullptr, "/home/u/runs/a.txt", "\\runs\\"},
+      {"%user%-%user%", "ann", nullptr, "a", "\\ann-ann\\"},
+      {"%user%", "", nullptr, "a", "\\.\\"},
+      {"%user%", nullptr, nullptr, "a", "\\%user%\\"},
+      {"%qxresvar%", nullptr, nullptr, "a", "\\QXRESVAR\\"},
+      {"%qxresvar%", nullptr, "", "a", "\\QXRESVAR\\"},
+      {"%qxresvar%", nullptr, "%user%", "a", "\\%user%\\"},  // later steps do not search it again
+      {"%setup%", nullptr, nullptr, "%date%.txt", "\\" + date + ".txt\\"},
+      {longTemplate.c_str(), nullptr, nullptr, "a", "refused"},
+      {"%user%%user%%user%", longUser.c_str(), nullptr, "a", "refused"},
+  };
+  for (const auto& [templ, user, resvar, setup, expected] : cases) {
+    CleanEnv env;
+    env.set(kTemplateVariable, templ).set(kUserVariable, user).set(kFreeVariable, resvar);
+    const auto name = setup != nullptr ? expandFolderName(std::string_view(setup), '\\') : expandFolderName({}, '\\');
+    EXPECT_EQ(name.value_or("refused"), expected) << (templ ? templ : "(unset)") << " / " << (setup ? setup : "");
+  }
+  CleanEnv env;
+  env.set(kTemplateVariable, "%user%").set("USER", "bob");
+  EXPECT_EQ(expandFolderName(std::string_view("a"), '/'), "/bob/");  // USER stands in for an unset USERNAME
+}
+
+TEST(ResultFolder, ComposedFromTheCallersValues) {
+  CleanEnv env;
+  EXPECT_EQ(construct(0, "", "", "C:\\p\\model.txt"), "C:\\p\\model.txt - Result Files\\");
+  EXPECT_EQ(construct(0, nullptr, "E:\\res\\", "C:\\p\\model.txt"), "E:\\res\\model.txt - Result Files\\");
+  EXPECT_EQ(construct(0, nullptr, "/res", "C:\\p\\m.txt"), "/res/m.txt - Result Files/");
+  EXPECT_EQ(construct(0, nullptr, nullptr, "/home/u/a/../m.txt"), "/home/u/m.txt - Result Files/");
+  EXPECT_EQ(construct(0, nullptr, nullptr, nullptr), "Untitled - Result Files/");  // relative, stays relative
+  EXPECT_EQ(construct(1, "", "E:\\res", "C:\\p\\m.txt"), "");
+  EXPECT_EQ(construct(1, "F:\\x\\..\\y", nullptr, nullptr), "F:\\x\\..\\y");  // taken unchanged
+  env.set(kTemplateVariable, "%folder%");
+  EXPECT_EQ(construct(0, nullptr, nullptr, "C:\\runs\\a.txt"), "C:\\runs\\runs\\");
+  EXPECT_EQ(construct(0, nullptr, nullptr, "C:\\a.txt"), "C:\\");
+  env.set(kTemplateVariable, "..\\up");
+  EXPECT_EQ(construct(0, nullptr, nullptr, "C:\\p\\q\\a.txt"), "C:\\p\\up\\");
+}
+
+TEST(ResultFolder, OfADocumentFollowsItsSettingsAndAnchor) {
+  CleanEnv env;
+  void* doc = zemCreate();
+  void* root = zemGetRoot(doc);
+  EXPECT_EQ(documentFolder(root), cwd() + "/ - Result Files/");  // never written: no setup name
+  zemSetAnchorFilename(root, "D:\\study\\run1.txt");
+  zemAddTarget(doc, "A");
+  void* target = zemTargetByNum(doc, 1);
+  EXPECT_EQ(documentFolder(target), "D:\\study\\run1.txt - Result Files\\");
+  zemSetProjectResultRoot(doc, "E:\\res");
+  EXPECT_STREQ(zemGetProjectResultRoot(target), "E:\\res");
+  EXPECT_EQ(documentFolder(target), "E:\\res\\run1.txt - Result Files\\");
+  zemSetCustomResultFolder(doc, 0, "F:\\x");
+  EXPECT_EQ(documentFolder(target), "E:\\res\\run1.txt - Result Files\\");  // not switched on
+  zemSetCustomResultFolder(doc, 1, "F:\\x\\.\\y\\..");
+  EXPECT_EQ(documentFolder(target), "F:\\x");
+  zemSetCustomResultFolder(doc, 1, "");
+  zemSetProjectResultRoot(doc, nullptr);
+  zemSetAnchorFilename(root, "a/runs/model.txt");  // relative: completed from the current directory
+  EXPECT_EQ(documentFolder(root), cwd() + "/a/runs/model.txt - Result Files/");
+  env.set(kTemplateVariable, "%folder%");
+  EXPECT_EQ(documentFolder(root), cwd() + "/a/runs/runs/");
+  zemSetAnchorFilename(root, "model.txt");
+  EXPECT_EQ(documentFolder(root), cwd() + "/");
+  setCurrentDirectoryProvider([] { return std::string("d:\\study"); });
+  env.set(kTemplateVariable, nullptr);
+  EXPECT_EQ(documentFolder(root), "d:\\study\\model.txt - Result Files\\");
+  setCurrentDirectoryProvider(nullptr);
+  zemClose(&doc);
+}
+
+TEST(ResultFolder, InvalidArgumentsAreReportedAndChangeNothing) {
+  CleanEnv env;
+  Reports reports;
+  void* doc = zemCreate();
+  EXPECT_EQ(documentFolder(doc), cwd() + "/ - Result Files/");  // a handle is no node
+  reports.expect(1006, Texts(4, "Invalid zemNode"));
+  int flag = 7;
+  char folder[4] = "abc";
+  zemGetCustomResultFolder(doc, &flag, folder);
+  EXPECT_STREQ(zemGetProjectResultRoot(nullptr), "");
+  reports.expect(1006, Texts(2, "Invalid zemNode"));
+  EXPECT_EQ(std::string(folder) + std::to_string(flag), "abc7");
+  zemSetProjectResultRoot(zemGetRoot(doc), "x");
+  zemSetCustomResultFolder(nullptr, 1, "x");
+  reports.expect(1005, Texts(2, "Invalid zemHandle (CzemData)"));
+  TreelessDocument treeless;
+  zemSetCustomResultFolder(&treeless, 1, "x");
+  reports.expect(1006, {"Invalid zemNode"});
+  zemGetCustomResultFolder(zemGetRoot(doc), nullptr, nullptr);  // null outputs are skipped
+  zemGetResultFolderPath(zemGetRoot(doc), nullptr);
+  zemConstructResultFolderPathName(0, nullptr, nullptr, nullptr, nullptr);
+  reports.expect(0, {});
+  zemClose(&doc);
+}
+
+TEST(ResultFolder, APathBeyondTheLimitIsRefusedNotTruncated) {
+  CleanEnv env;
+  const std::string fits = "C:\\" + std::string(259 - 3 - 18, 'r');  // + "\\m - Result Files\\" = 259
+  EXPECT_EQ(construct(0, nullptr, fits.c_str(), "m").size(), ZEM_MAX_PATH - 1u);
+  EXPECT_EQ(construct(0, nullptr, (fits + "r").c_str(), "m"), "");
+  EXPECT_EQ(construct(1, std::string(ZEM_MAX_PATH, 'c').c_str(), nullptr, nullptr), "");
+  void* doc = zemCreate();
+  zemSetCustomResultFolder(doc, 1, std::string(300, 'c').c_str());
+  int flag = 0;
+  char out[ZEM_MAX_PATH] = "x";
+  zemGetCustomResultFolder(zemGetRoot(doc), &flag, out);
+  EXPECT_EQ(std::string(out) + std::to_string(flag), "1");  // the flag, but no cut folder
+  EXPECT_EQ(documentFolder(zemGetRoot(doc)), "");
+  zemClose(&doc);
+}
+
+TEST(ResultFolder, SettingsOfCallersTravelThroughOneSystemSection) {
+  const auto dir = scratchDir();
+  const std::string file = (dir / "setup.txt").string();
+  void* doc = zemCreate();
+  zemSetProjectResultRoot(doc, "results");
+  zemSetCustomResultFolder(doc, 1, (dir / "custom").string().c_str());
+  zemWrite(doc, file.c_str());
+  zemWrite(doc, file.c_str());
+  zemClose(&doc);
+  const std::string text = readFile(file);
+  EXPECT_EQ(bodyOf(text),
+            "[SYSTEM]\r\n   ResultRootFolder = |results|\r\n   UseCustomResultFolder = true\r\n"
+            "   CustomResultFolder = |./custom|\r\nEndSect  // SYSTEM\r\n\r\n");
+  doc = zemLoadFile(file.c_str(), 0);
+  int flag = 0;
+  char folder[ZEM_MAX_PATH];
+  zemGetCustomResultFolder(zemGetRoot(doc), &flag, folder);
+  EXPECT_EQ(folder + std::to_string(flag), (dir / "custom").string() + "1");
+  EXPECT_EQ(zemGetProjectResultRoot(zemGetRoot(doc)), (dir / "results").string());
+  zemClose(&doc);
+}
