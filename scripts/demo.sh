@@ -18,3 +18,7 @@ sed -e 's/MaxIterations = 50/MaxIteration = 50/' -e "s/Frequency = 60/Frequency 
 status=0
 build/zem check --template examples/simulation_template.txt --all "$broken/simulation.txt" || status=$?
 echo "exit status of the broken copy: $status"
+# zem set on a copy: only the keyword's own text changes.
+cp examples/simulation.txt "$broken/edited.txt"
+build/zem set "$broken/edited.txt" Simulation/Solver Tolerance 1e-5 -i
+diff examples/simulation.txt "$broken/edited.txt" || true

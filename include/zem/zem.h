@@ -286,7 +286,93 @@ ZEM_API const char* zemGetValueText(void* node);
 
 /* ---- Editing ------------------------------------------------------------- */
 
+/* Change a tree in place, whatever it came from (loaded, built or copied). Positions and instance numbers count
+ * from 1. After every call the node's lists, name indexes, instance numbers and values' numbers agree again.
+ * Deleted nodes are destroyed with everything below them: pointers to them (and into them) become invalid, and a
+ * building cursor of the document on them moves to the nearest surviving section (or to none), so the next
+ * building call fails with its usual error ("Missing current keyword", ...). Nodes inserted belong to the tree;
+ * pointers returned stay valid until the node is deleted or its document closed.
+ *
+ * Checks: "reporting" stores the code and reports its text, "quiet" only stores it (first error wins).
+ *   section check:     1009 "Invalid zem section"       target-list check: 1011 "Invalid zem target list"
+ *   keyword check:     1007 "Invalid zem named node"    (the call then returns 1008)
+ *   parameter check:   1012 "Invalid zem parameter" */
+
+/* Delete keyword number n / keyword `name` of that instance of a section (section check, reporting: 1009), a
+ * subsection of a target list (target-list check, quiet: 1011), value number n of a keyword (keyword check,
+ * reporting: 1008). 0 on success; 1010 when there is no such node (n = 0 or above the count), tree unchanged. */
+ZEM_API int zemeDeleteKeywordByNum(void* section, unsigned int n);
+ZEM_API int zemeDeleteKeywordByNameNum(void* section, const char* name, unsigned int instance);
+ZEM_API int zemeDeleteSectionByNum(void* targetList, unsigned int n);
+ZEM_API int zemeDeleteSectionByNameNum(void* targetList, const char* name, unsigned int instance);
+ZEM_API int zemeDeleteParameter(void* keyword, unsigned int n);
+
+/* Insert a new empty keyword (section check, reporting) or section (target-list check, quiet) named `name` (null
+ * reads as ""). Position 1, or a parent without nodes of that kind, puts it before all children; 0 or a position
+ * above the count of its kind puts it after the last child; any other position just before the node that holds
+ * it now. Same-named later nodes move up one instance number. Returns the new node (owned by the tree), or null
+ * when a check fails or the node cannot be entered (1010 stored). */
+ZEM_API void* zemeInsertNewKeyword(void* section, const char* name, unsigned int position);
+ZEM_API void* zemeInsertNewSection(void* targetList, const char* name, unsigned int position);
+/* Insert a new value into a keyword (keyword check, reporting) at index position - 1, taken unsigned and capped
+ * at the count (0 and positions past the end append); the values after it are renumbered. Texts are copied (null
+ * reads as ""); a bool keeps the int as given. Returns the new value (owned by the tree), or null on failure. */
+ZEM_API void* zemeInsertNewParameterInt(void* keyword, int value, unsigned int position);
+ZEM_API void* zemeInsertNewParameterDouble(void* keyword, double value, unsigned int position);
+ZEM_API void* zemeInsertNewParameterBool(void* keyword, int value, unsigned int position);
+ZEM_API void* zemeInsertNewParameterString(void* keyword, const char* text, unsigned int position);
+ZEM_API void* zemeInsertNewParameterFileName(void* keyword, const char* text, unsigned int position);
+ZEM_API void* zemeInsertNewParameterClob(void* keyword, unsigned int position);
+ZEM_API void* zemeInsertNewParameterUndefined(void* keyword, unsigned int position);
+
+/* Insert a deep copy of a keyword, section or value at a position (rules as above); the source is not changed and
+ * may lie in another document or inside the destination (it is copied before it is inserted). 0 on success;
+ * bad destination: 1009 (section check, reporting), 1011 (target-list check, quiet), 1008 (keyword check,
+ * reporting); bad source: 1008 (keyword check, quiet), 1009 (section check, quiet), 1012 (parameter check,
+ * quiet). */
+ZEM_API int zemeInsertCopyKeyword(void* section, void* keyword, unsigned int position);
+ZEM_API int zemeInsertCopySection(void* targetList, void* section, unsigned int position);
+ZEM_API int zemeInsertCopyParameter(void* keyword, void* param, unsigned int position);
+
+/* Rename a keyword or section (the name is copied; null reads as ""). Names need not be unique: the node becomes
+ * one more instance of its new name, numbered by its position. 0 on success; bad node: 1008 (keyword check,
+ * quiet) or 1009 (section check, quiet); a node without parent takes the name and then fails its parent's check
+ * (1009 or 1011, reporting). Name texts returned earlier for the node become invalid. */
+ZEM_API int zemeModifyKeywordName(void* keyword, const char* name);
+ZEM_API int zemeModifySectionName(void* section, const char* name);
+
+/* Replace a value in place: the value keeps its identity, parent and number, so pointers to it stay valid (texts
+ * read from it before do not). Accepted: Int any integer value (also definitions and bound ones), Double any real
+ * (float or double), Bool a value answering zemIsBool, String one answering zemIsString, FileName one answering
+ * zemIsFilename. A value bound to a caller variable stays bound and unchanged. 0 on success; 1012 for a non-value
+ * (parameter check, quiet); 1014 for a value of another kind, without touching the global error code. */
+ZEM_API int zemeModifyParameterInt(void* param, int value);
+ZEM_API int zemeModifyParameterDouble(void* param, double value);
+ZEM_API int zemeModifyParameterBool(void* param, int value);
+ZEM_API int zemeModifyParameterString(void* param, const char* text);
+ZEM_API int zemeModifyParameterFileName(void* param, const char* text);
+
 /* ---- Insert and copy ------------------------------------------------------- */
+
+/* Inserts a deep copy of the pending section into the relative section's parent, just before it (before non-zero)
+ * or just after it; instance numbers follow the new order. The pending node is never changed and may be in another
+ * document. Nothing is inserted, and only a message is sent, when: a node is invalid (1006, "Invalid zemNode");
+ * the relative node has no target-list parent or either node is neither section nor keyword ("zemInsert
+ * inconsistency"); a section is pending beside a keyword ("zemInsert: pending section relative to keyword"); a
+ * keyword is pending ("zemInsert: pending keyword insertion", or beside a top-level section
+ * "zemInsert:\nrelative specifier is neither keyword nor pure section"); the copy fails ("zemInsert error"). */
+ZEM_API void zemInsert(void* pending, void* relative, int before);
+/* Makes the destination a deep copy of the source: two sections (or roots), or two keywords. The destination keeps
+ * its identity and parent, takes the source's name and flags, and its former children are destroyed (pointers to
+ * them become invalid); it is re-entered in its parent's index under the new name. Either node may lie inside the
+ * other: the source is copied first. Copying a node onto itself does nothing. Invalid nodes: 1006 and "Invalid
+ * zemNode"; other pairs: the message "zemCopy:\n\tsection/section or\n\tkeyword/keyword required" only. */
+ZEM_API void zemCopy(void* source, void* destination);
+/* Loads inFile (reporting), makes every file-name value the absolute name it has relative to inFile and writes the
+ * document to outFile as zemWrite does. Returns 1 when outFile was written; 0 when the load failed (its code stays
+ * set, nothing is written) or the write failed (1001 stored, "Open error: <outFile>" reported). The text goes to
+ * a temporary file beside outFile that replaces it only when complete, so a failed copy leaves outFile as it was. */
+ZEM_API int zemFileCopy(const char* inFile, const char* outFile);
 
 /* ---- Equivalence ----------------------------------------------------------- */
 
@@ -440,6 +526,25 @@ ZEM_API void zemtGetTokenPosition(CzemTokenReader* reader, int* line, int* colum
 ZEM_API void zemtDispose(CzemTokenReader** reader);
 
 /* ---- Dump and explore -------------------------------------------------------- */
+
+/* The visit callback: receives each node; valid only during the call unless the node outlives it. */
+typedef void (*ZemVisitFn)(void* node);
+/* Calls callback for every node of the document in document order, each section, keyword or default line before
+ * its children, every value; not for the root. The callback must not delete nodes. Invalid handle: 1005 and
+ * "Invalid zemHandle (CzemData)"; a document without tree: 1006 and "Invalid zemNode"; the callback is not called
+ * then. A null callback does nothing. */
+ZEM_API void zemExplore(void* handle, ZemVisitFn callback);
+/* Writes a listing of target (a node, with everything below it; or a document handle, whose root's descendants
+ * are listed) to fileName, replaced, one line per node ending in CR LF:
+ *   (level - 1) x 3 blanks, "(<syntax class>) ", "<instances,instance> " when there are several instances, then
+ *   section: "[Name]   (S sections   K keywords)   <Full.Name>"
+ *   keyword (also a default line): "Name =    (P params)   <Full.Name>"
+ *   value: "DEFAULT: " for a default placeholder (the rest describes its default), then "Float: v   ",
+ *     "Double: v   ", "Int: v   " for each view a number has, or "String: text", "Boolean: true|false",
+ *     "Parameter ..."
+ * Reals are written with six significant digits. Anything that is neither node nor document handle with a tree:
+ * 1006 and "zemDump: bad argument". A null or unopenable fileName writes nothing, without a report. */
+ZEM_API void zemDump(void* target, const char* fileName);
 
 /* ---- Source positions of loaded nodes ---------------------------------------- */
 

@@ -89,15 +89,41 @@ bool CzemData::appendValue(CzemNode* value) {
   return true;
 }
 
-void CzemData::forget(CzemNode* node) {
-  if (node == nullptr) return;
-  if (node == currentSection_) closeCurrentSection();
-  if (node == currentKeyword_) {
+namespace {
+
+// True when `node` is `top` or lies below it.
+bool within(const CzemNode* node, const CzemNode* top) {
+  for (; node != nullptr; node = node->parent())
+    if (node == top) return true;
+  return false;
+}
+
+}  // namespace
+
+void CzemData::forget(CzemNode* node) { forgetBelow(node, false); }
+
+void CzemData::forgetContents(CzemNode* node) { forgetBelow(node, true); }
+
+void CzemData::forgetBelow(CzemNode* top, bool keepTop) {
+  if (top == nullptr) return;
+  auto doomed = [&](const CzemNode* field) { return within(field, top) && !(keepTop && field == top); };
+  // A deleted or replaced value must not stay the target of CLOB items.
+  if (doomed(currentClob_)) currentClob_ = nullptr;
+  if (doomed(currentKeyword_)) {
     currentKeyword_ = nullptr;
     currentClob_ = nullptr;
   }
-  // A deleted or replaced value must not stay the target of CLOB items.
-  if (node == currentClob_) currentClob_ = nullptr;
+  if (doomed(currentSection_)) {
+    currentKeyword_ = nullptr;
+    currentClob_ = nullptr;
+    if (keepTop) {
+      // The cursor never rests on the root list.
+      currentSection_ = top->parent() != nullptr ? static_cast<CzemTargetList*>(top) : nullptr;
+    } else {
+      currentSection_ = static_cast<CzemTargetList*>(top);
+      closeCurrentSection();
+    }
+  }
 }
 
 }  // namespace zem

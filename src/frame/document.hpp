@@ -33,8 +33,15 @@ class CzemData : public CzemBase {
   // that cannot be placed is destroyed.
   bool appendValue(CzemNode* value);
   void buildingError(const char* message);
-  // Drops cursor fields that point at `node` (a section, keyword or value), which is about to be deleted.
+  // Moves the cursor off `node` (a section, keyword or value) and everything
+  // below it, which is about to be destroyed: an open section inside it closes
+  // to the section holding `node` (none at the top level), and a keyword or
+  // CLOB value inside it is dropped. The next building call then fails in the
+  // usual way instead of reaching a destroyed node.
   void forget(CzemNode* node);
+  // The same for everything below `node`, which survives (its contents are
+  // about to be replaced): an open section inside it closes to `node` itself.
+  void forgetContents(CzemNode* node);
 
   CzemTargetList* currentSection() const { return currentSection_; }
   CzemKeyword* currentKeyword() const { return currentKeyword_; }
@@ -56,6 +63,8 @@ class CzemData : public CzemBase {
 
  private:
   void closeCurrentSection();
+  // Drops the cursor fields inside `top` (`top` itself too unless `keepTop`).
+  void forgetBelow(CzemNode* top, bool keepTop);
 
   CzemTargetList* currentSection_ = nullptr;
   CzemKeyword* currentKeyword_ = nullptr;

@@ -1,5 +1,8 @@
 #include "model/named_nodes.hpp"
 
+#include <algorithm>
+#include <vector>
+
 #include "text/output_stream.hpp"
 #include "text/writer.hpp"
 
@@ -24,8 +27,32 @@ CzemNode* nthOf(std::span<CzemNamedNode* const> group, unsigned n) {
 
 // ---- CzemNamedNode ---------------------------------------------------------
 
-CzemNamedNode::~CzemNamedNode() {
-  for (CzemNode* child : children_) destroyNode(child);
+CzemNamedNode::~CzemNamedNode() { destroyChildren(); }
+
+void CzemNamedNode::destroyChildren() {
+  // Keywords (and default lines) hold only values, so deleting one recurses a
+  // single level; the children of every other named node are taken over into
+  // the pending list before it is deleted, which keeps the stack flat.
+  std::vector<CzemNode*> pending;
+  for (CzemNode* child : children_) {
+    if (child->IsParam() != 0 || child->IsKeyword() != 0)
+      destroyNode(child);
+    else
+      pending.push_back(child);
+  }
+  children_.clear();
+  while (!pending.empty()) {
+    auto* node = static_cast<CzemNamedNode*>(pending.back());
+    pending.pop_back();
+    for (CzemNode* child : node->children_) {
+      if (child->IsParam() != 0 || child->IsKeyword() != 0)
+        destroyNode(child);
+      else
+        pending.push_back(child);
+    }
+    node->children_.clear();
+    destroyNode(node);
+  }
 }
 
 void CzemNamedNode::appendChild(CzemNode* child) {
@@ -43,10 +70,19 @@ const char* CzemNamedNode::GetFullName() {
   } else if (up->parent() == nullptr) {
     fullName_->assign(name_.view());
   } else {
-    std::string full = up->GetFullName();
-    full.push_back('.');
-    full.append(name_.view());
-    *fullName_ = std::move(full);
+    // Collected upwards without recursion: a deep tree must not cost stack.
+    std::vector<const CzemNamedNode*> chain;
+    std::size_t length = 0;
+    for (const CzemNamedNode* n = this; n->parent() != nullptr; n = n->parent()) {
+      chain.push_back(n);
+      length += n->name_.size() + 1;
+    }
+    fullName_->clear();
+    fullName_->reserve(length);
+    for (std::size_t i = chain.size(); i-- > 0;) {
+      fullName_->append(chain[i]->name_.view());
+      if (i != 0) fullName_->push_back('.');
+    }
   }
   return fullName_->c_str();
 }
@@ -80,7 +116,27 @@ CzemNode* CzemNamedNode::FindDefault(CzemNode* child, const char* name, unsigned
 }
 
 void CzemNamedNode::visitChildren(const Visitor& visitor) {
-  for (CzemNode* child : children_) child->Visit(visitor);
+  // Only the root is a named node that is not listed itself, and it is never a
+  // child, so every named child is announced before its own children.
+  struct Open {
+    CzemNamedNode* node;
+    std::size_t next;
+  };
+  std::vector<Open> open{{this, 0}};
+  while (!open.empty()) {
+    Open& top = open.back();
+    if (top.next >= top.node->children_.size()) {
+      open.pop_back();
+      continue;
+    }
+    CzemNode* child = top.node->children_[top.next++];
+    if (child->IsParam() != 0) {
+      child->Visit(visitor);
+    } else {
+      visitor(child);
+      open.push_back({static_cast<CzemNamedNode*>(child), 0});
+    }
+  }
 }
 
 void CzemNamedNode::Visit(const Visitor& visitor) { visitChildren(visitor); }
@@ -88,23 +144,65 @@ void CzemNamedNode::Visit(const Visitor& visitor) { visitChildren(visitor); }
 void CzemNamedNode::CopyFrom(const CzemNode* source) {
   const auto* from = dynamic_cast<const CzemNamedNode*>(source);
   if (from == nullptr || from == this) return;
+  copyTree(*from);
+}
+
+void CzemNamedNode::copyOwnFields(const CzemNamedNode& from) {
   fullName_.reset();
-  for (CzemNode* child : children_) destroyNode(child);
-  children_.clear();
-  CzemNode::CopyFrom(source);
-  name_ = from->name_;
-  bits_ = from->bits_;
-  children_.reserve(from->children_.size());
-  for (CzemNode* child : from->children_) {
-    CzemNode* copy = child->NewEmpty();
-    copy->CopyFrom(child);
-    appendChild(copy);
-    if (copy->IsParam() != 0) copy->setInstanceNo(static_cast<unsigned>(children_.size()));
+  CzemNode::CopyFrom(&from);
+  name_ = from.name_;
+  bits_ = from.bits_;
+}
+
+namespace {
+
+bool isAncestorOrSelf(const CzemNode* top, const CzemNode* node) {
+  for (; node != nullptr; node = node->parent())
+    if (node == top) return true;
+  return false;
+}
+
+}  // namespace
+
+void CzemNamedNode::copyTree(const CzemNamedNode& from) {
+  // A source below this node would be destroyed with the old children, and a
+  // source above it would meet the copy being made inside itself: both are
+  // copied aside first.
+  if (isAncestorOrSelf(this, &from) || isAncestorOrSelf(&from, this)) {
+    const std::unique_ptr<CzemNode> snapshot(from.NewEmpty());
+    auto* aside = static_cast<CzemNamedNode*>(snapshot.get());
+    aside->copyTree(from);
+    copyTree(*aside);
+    return;
+  }
+  destroyChildren();
+  copyOwnFields(from);
+  struct Pending {
+    CzemNamedNode* copy;
+    const CzemNamedNode* source;
+  };
+  std::vector<Pending> pending{{this, &from}};
+  while (!pending.empty()) {
+    const Pending job = pending.back();
+    pending.pop_back();
+    job.copy->children_.reserve(job.source->children_.size());
+    for (CzemNode* child : job.source->children_) {
+      CzemNode* copy = child->NewEmpty();
+      if (child->IsParam() != 0) {
+        copy->CopyFrom(child);
+      } else {
+        auto* named = static_cast<CzemNamedNode*>(copy);
+        named->copyOwnFields(*static_cast<const CzemNamedNode*>(child));
+        pending.push_back({named, static_cast<const CzemNamedNode*>(child)});
+      }
+      job.copy->appendChild(copy);
+      if (copy->IsParam() != 0) copy->setInstanceNo(static_cast<unsigned>(job.copy->children_.size()));
+    }
+    job.copy->reindex();
   }
 }
 
-void CzemNamedNode::writeIndent(OutputStream& out) const {
-  const int depth = level();
+void CzemNamedNode::writeIndent(OutputStream& out, int depth) const {
   if (depth > 1) out.blanks(static_cast<std::size_t>(depth - 1) * 3);
 }
 
@@ -159,15 +257,59 @@ CzemNode* CzemTargetList::SectionByNameNum(const char* name, unsigned n) {
 
 void CzemTargetList::Write(OutputStream& out) {
   if (parent() == nullptr) writeDocumentHeader(out);
-  for (CzemNode* child : children()) child->Write(out);
+  writeChildren(out);
+}
+
+void CzemTargetList::writeChildren(OutputStream& out) {
+  struct Open {
+    CzemTargetList* list;
+    std::size_t next;
+  };
+  std::vector<Open> open{{this, 0}};
+  const int base = level();
+  while (!open.empty()) {
+    Open& top = open.back();
+    if (top.next >= top.list->children().size()) {
+      if (open.size() > 1) top.list->writeSectionClose(out, base + static_cast<int>(open.size()) - 1);
+      open.pop_back();
+      continue;
+    }
+    CzemNode* child = top.list->children()[top.next++];
+    // Only sections are target lists below the root.
+    if (child->IsTargetList() != 0) {
+      auto* section = static_cast<CzemTargetList*>(child);
+      section->writeSectionOpen(out, base + static_cast<int>(open.size()));
+      open.push_back({section, 0});
+    } else {
+      child->Write(out);
+    }
+  }
+}
+
+void CzemTargetList::writeSectionOpen(OutputStream& out, int depth) const {
+  writeIndent(out, depth);
+  out << '[';
+  writeName(out);
+  out << ']';
+  out.endLine();
+}
+
+void CzemTargetList::writeSectionClose(OutputStream& out, int depth) const {
+  writeIndent(out, depth);
+  out << "EndSect  // " << name().view();
+  out.endLine();
+  out.endLine();
 }
 
 void CzemTargetList::CopyFrom(const CzemNode* source) {
   const auto* from = dynamic_cast<const CzemTargetList*>(source);
   if (from == nullptr || from == this) return;
-  CzemNamedNode::CopyFrom(source);
-  anchor_ = from->anchor_;
-  reindexSections();
+  copyTree(*from);
+}
+
+void CzemTargetList::copyOwnFields(const CzemNamedNode& from) {
+  CzemNamedNode::copyOwnFields(from);
+  if (const auto* list = dynamic_cast<const CzemTargetList*>(&from)) anchor_ = list->anchor_;
 }
 
 // ---- CzemSection -----------------------------------------------------------
@@ -198,6 +340,23 @@ void CzemSection::reindexKeywords() {
   }
 }
 
+void CzemSection::refreshKeywords() {
+  std::vector<CzemNode*> listedDefinitions;
+  for (CzemKeyword* keyword : keywords_)
+    if (keyword->IsDefaultDef() != 0) listedDefinitions.push_back(keyword);
+  keywordIndex_.clear();
+  keywords_.clear();
+  for (CzemNode* child : children()) {
+    if (child->IsKeyword() == 0) continue;
+    if (child->IsDefaultDef() != 0 &&
+        std::find(listedDefinitions.begin(), listedDefinitions.end(), child) == listedDefinitions.end())
+      continue;
+    auto* keyword = static_cast<CzemKeyword*>(child);
+    keyword->setInstanceNo(keywordIndex_.add(keyword));
+    keywords_.push_back(keyword);
+  }
+}
+
 int CzemSection::GetNoInstances() {
   auto* up = dynamic_cast<CzemTargetList*>(parent());
   return up != nullptr ? static_cast<int>(up->sectionsNamed(name().view()).size()) : 0;
@@ -213,16 +372,10 @@ CzemNode* CzemSection::KeywordByNameNum(const char* name, unsigned n) {
 }
 
 void CzemSection::Write(OutputStream& out) {
-  writeIndent(out);
-  out << '[';
-  writeName(out);
-  out << ']';
-  out.endLine();
-  for (CzemNode* child : children()) child->Write(out);
-  writeIndent(out);
-  out << "EndSect  // " << name().view();
-  out.endLine();
-  out.endLine();
+  const int depth = level();
+  writeSectionOpen(out, depth);
+  writeChildren(out);
+  writeSectionClose(out, depth);
 }
 
 void CzemSection::Visit(const Visitor& visitor) {
@@ -233,8 +386,7 @@ void CzemSection::Visit(const Visitor& visitor) {
 void CzemSection::CopyFrom(const CzemNode* source) {
   const auto* from = dynamic_cast<const CzemSection*>(source);
   if (from == nullptr || from == this) return;
-  CzemTargetList::CopyFrom(source);
-  reindexKeywords();
+  copyTree(*from);
 }
 
 // ---- CzemKeyword -----------------------------------------------------------

@@ -60,12 +60,27 @@ class CzemNamedNode : public CzemNode {
   void setSpanStart(SourcePoint start) { span_.start = start; }
   void setSpanEnd(SourcePoint end) { span_.end = end; }
 
+  // Destroys every child with its subtree and empties the child list. Works
+  // through a list of its own, so the depth of a tree never costs stack.
+  void destroyChildren();
+
  protected:
   CzemNamedNode() = default;
   explicit CzemNamedNode(std::string_view name, std::uint32_t flags) : name_(name) { bits_ = flags; }
+  // Calls the visitor for every node below this one, in document order; the
+  // walk keeps its own stack instead of recursing.
   void visitChildren(const Visitor& visitor);
+  // Makes this node a deep copy of `from`: its own fields through copyOwnFields,
+  // its children copied level by level without recursion, indexes rebuilt.
+  void copyTree(const CzemNamedNode& from);
+  // The fields of this node alone (no children): name, flags, auxiliary text
+  // and whatever a class adds.
+  virtual void copyOwnFields(const CzemNamedNode& from);
+  // Rebuilds the typed lists and name indexes from the child list.
+  virtual void reindex() {}
   // Writes the indentation of a line of this node: three blanks per level beyond 1.
-  void writeIndent(OutputStream& out) const;
+  void writeIndent(OutputStream& out) const { writeIndent(out, level()); }
+  void writeIndent(OutputStream& out, int depth) const;
   // Writes the name with "()" when the node may repeat.
   void writeName(OutputStream& out) const;
   void writeParamList(OutputStream& out);
@@ -120,6 +135,14 @@ class CzemTargetList : public CzemNamedNode {
 
  protected:
   explicit CzemTargetList(std::string_view name, std::uint32_t flags) : CzemNamedNode(name, flags) {}
+  void copyOwnFields(const CzemNamedNode& from) override;
+  void reindex() override { reindexSections(); }
+  // Writes the children and, for sections, their opening and closing lines,
+  // keeping a stack of open sections instead of recursing.
+  void writeChildren(OutputStream& out);
+  // `depth` is the section's level, known to the walk without climbing the tree.
+  void writeSectionOpen(OutputStream& out, int depth) const;
+  void writeSectionClose(OutputStream& out, int depth) const;
 
  private:
   NameIndex sectionIndex_;
@@ -142,8 +165,12 @@ class CzemSection : public CzemTargetList {
   void addDefaultDef(CzemDefaultDef* definition);
   const std::vector<CzemKeyword*>& keywords() const { return keywords_; }
   std::span<CzemNamedNode* const> keywordsNamed(std::string_view name) const { return keywordIndex_.find(name); }
-  // Rebuilds the keyword list and index from the child list, renumbering.
+  // Rebuilds the keyword list and index from the child list, renumbering;
+  // every child answering IsKeyword enters, default definitions included.
   void reindexKeywords();
+  // The same after an edit: the list keeps its members (default definitions
+  // only if they were listed already) and gains new keyword children.
+  void refreshKeywords();
 
   CzemNode* NewEmpty() const override { return new CzemSection(); }
   int GetNoKeywords() override { return static_cast<int>(keywords_.size()); }
@@ -155,6 +182,12 @@ class CzemSection : public CzemTargetList {
   void Visit(const Visitor& visitor) override;
   int GetSyntaxClass() override { return kSynSection; }
   void CopyFrom(const CzemNode* source) override;
+
+ protected:
+  void reindex() override {
+    reindexSections();
+    reindexKeywords();
+  }
 
  private:
   NameIndex keywordIndex_;

@@ -1,0 +1,30 @@
+// Diagnostics exports: visiting every node of a document, dumping a tree.
+#include "api/api_support.hpp"
+#include "diag/dump.hpp"
+#include "vox/vox.h"
+#include "zem/zem.h"
+
+using namespace zem;
+
+extern "C" {
+
+void zemExplore(void* handle, ZemVisitFn callback) {
+  if (callback == nullptr) return;
+  CzemTargetList* root = api::treeOf(handle);
+  if (root == nullptr) return;
+  auto call = [](CzemNode* node, void* fn) { (*static_cast<ZemVisitFn*>(fn))(static_cast<CzemBase*>(node)); };
+  root->Visit(Visitor{call, &callback});
+}
+
+void zemDump(void* target, const char* fileName) {
+  CzemBase* object = static_cast<CzemBase*>(target);
+  CzemNode* start = object != nullptr ? object->asNode() : nullptr;
+  if (start == nullptr && object != nullptr && object->asData() != nullptr) start = object->asData()->root();
+  if (start == nullptr) {
+    failWith(kErrNode, "zemDump: bad argument", false);
+    return;
+  }
+  diag::dumpTree(*start, fileName);
+}
+
+}  // extern "C"

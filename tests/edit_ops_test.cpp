@@ -1,0 +1,233 @@
+// Editing in place: the position rule, the checks and their codes, renumbering
+// after every change, and the building cursor moved off deleted nodes.
+#include <functional>
+
+#include "test_support.hpp"
+
+namespace {
+
+class Editing : public testing::Test {
+ protected:
+  void TearDown() override { zemClose(&handle); }
+  // The names of a node's children in child-list order, joined by blanks.
+  static std::string childNames(void* node) {
+    std::string names;
+    for (int i = 1; i <= zemGetNoNodes(node); ++i)
+      names += std::string(names.empty() ? "" : " ") + zemGetName(zemNodeByNum(node, i));
+    return names;
+  }
+  void* target(unsigned n) { return zemTargetByNum(handle, n); }
+
+  Reports reports;
+  void* handle = zemCreate();
+};
+
+}  // namespace
+
+TEST_F(Editing, BadArgumentsGiveTheirCodesAndOnlyTheReportingChecksReport) {
+  zemAddTarget(handle, "A");
+  zemAddKeyword(handle, "k");
+  zemAddInt(handle, 1);
+  void* a = target(1);
+  void* k = zemKeywordByNum(a, 1);
+  void* v = zemParamByNum(k, 1);
+  const Texts section{"Invalid zem section"}, named{"Invalid zem named node"};
+  struct Case {
+    int result, code;
+    Texts texts;
+  };
+  // Each call runs while no code is pending, so the code seen is its own.
+  const auto check = [&](std::function<int()> call, const Case& c, int line) {
+    EXPECT_EQ(call(), c.result) << "line " << line;
+    EXPECT_EQ(zemGetErrorGlb(), c.code) << "line " << line;
+    EXPECT_EQ(reports.take(), c.texts) << "line " << line;
+  };
+  check([&] { return zemeDeleteKeywordByNum(k, 1); }, {1009, 1009, section}, __LINE__);
+  check([&] { return zemeDeleteKeywordByNameNum(nullptr, "k", 1); }, {1009, 1009, section}, __LINE__);
+  check([&] { return zemeDeleteKeywordByNum(a, 2); }, {1010, 0, {}}, __LINE__);
+  check([&] { return zemeDeleteSectionByNum(k, 1); }, {1011, 1011, {}}, __LINE__);
+  check([&] { return zemeDeleteSectionByNameNum(a, "nothing", 1); }, {1010, 0, {}}, __LINE__);
+  check([&] { return zemeDeleteParameter(a, 1); }, {1008, 1007, named}, __LINE__);
+  check([&] { return zemeInsertCopyKeyword(a, v, 1); }, {1008, 1007, {}}, __LINE__);
+  check([&] { return zemeInsertCopyKeyword(v, k, 1); }, {1009, 1009, section}, __LINE__);
+  check([&] { return zemeInsertCopySection(a, k, 1); }, {1009, 1009, {}}, __LINE__);
+  check([&] { return zemeInsertCopySection(v, a, 1); }, {1011, 1011, {}}, __LINE__);
+  check([&] { return zemeInsertCopyParameter(k, a, 1); }, {1012, 1012, {}}, __LINE__);
+  check([&] { return zemeInsertCopyParameter(v, v, 1); }, {1008, 1007, named}, __LINE__);
+  check([&] { return zemeModifyKeywordName(a, "x"); }, {1008, 1007, {}}, __LINE__);
+  check([&] { return zemeModifySectionName(k, "x"); }, {1009, 1009, {}}, __LINE__);
+  check([&] { return zemeModifyParameterInt(k, 1); }, {1012, 1012, {}}, __LINE__);
+  check([&] { return zemeModifyParameterDouble(v, 1.0); }, {1014, 0, {}}, __LINE__);
+  check([&] { return zemeModifyParameterString(v, "x"); }, {1014, 0, {}}, __LINE__);
+  check([&] { return zemeModifyParameterBool(v, 1); }, {1014, 0, {}}, __LINE__);
+  check([&] { return zemeModifyParameterFileName(v, "x"); }, {1014, 0, {}}, __LINE__);
+  EXPECT_EQ(zemeInsertNewKeyword(k, "x", 1), nullptr);
+  reports.expect(1009, section);
+  EXPECT_EQ(zemeInsertNewSection(k, "x", 1), nullptr);
+  reports.expect(1011, {});
+  EXPECT_EQ(zemeInsertNewParameterInt(a, 1, 1), nullptr);
+  reports.expect(1007, named);
+  // A parentless keyword takes the name, then fails its parent's check.
+  zem::CzemKeyword loose("loose");
+  EXPECT_EQ(zemeModifyKeywordName(asVoid(&loose), "renamed"), 1009);
+  reports.expect(1009, section);
+  EXPECT_STREQ(loose.GetName(), "renamed");
+}
+
+TEST_F(Editing, ModifiersKeepTheValueItsNumberAndItsBinding) {
+  int bound = 7;
+  zemAddTarget(handle, "A");
+  zemAddKeyword(handle, "k");
+  zemAddInt(handle, 1);
+  zemAddFloat(handle, 1.0f);
+  zemAddString(handle, "old");
+  zemAddIntRef(handle, &bound);
+  zemAddBool(handle, 0);
+  zemAddFilename(handle, "a.txt");
+  void* k = zemKeywordByNum(target(1), 1);
+  void* text = zemParamByNum(k, 3);
+  EXPECT_EQ(zemeModifyParameterDouble(zemParamByNum(k, 2), 2.5), 0);  // a float takes a double
+  EXPECT_EQ(zemGetFloat(zemParamByNum(k, 2)), 2.5f);
+  EXPECT_EQ(zemeModifyParameterString(text, "new"), 0);
+  EXPECT_EQ(zemParamByNum(k, 3), text);
+  EXPECT_STREQ(zemGetString(text), "new");
+  EXPECT_EQ(zemGetInstanceNo(text), 3);
+  EXPECT_EQ(zemeModifyParameterInt(zemParamByNum(k, 4), 9), 0);  // bound values stay bound
+  EXPECT_EQ(zemGetInt(zemParamByNum(k, 4)), 7);
+  EXPECT_EQ(zemeModifyParameterBool(zemParamByNum(k, 5), 1), 0);
+  EXPECT_EQ(zemGetBool(zemParamByNum(k, 5)), 1);
+  EXPECT_EQ(zemeModifyParameterFileName(zemParamByNum(k, 6), "b.txt"), 0);
+  EXPECT_STREQ(zemGetFilenameString(zemParamByNum(k, 6)), "b.txt");
+  EXPECT_EQ(zemeModifyParameterInt(zemParamByNum(k, 1), -4), 0);
+  EXPECT_EQ(zemGetInt(zemParamByNum(k, 1)), -4);
+  for (int n = 1; n <= 6; ++n) EXPECT_EQ(zemGetInstanceNo(zemParamByNum(k, n)), n);
+  reports.expect(0, {});
+}
+
+// Each deletion removes the node holding (or holding below it) a part of the
+// cursor; the next building call must fail as usual, never reach freed memory.
+TEST_F(Editing, DeletionsMoveTheBuildingCursorOffDestroyedNodes) {
+  zemAddTarget(handle, "A");
+  zemAddKeyword(handle, "k");
+  EXPECT_EQ(zemeDeleteKeywordByNum(target(1), 1), 0);
+  zemAddInt(handle, 1);
+  reports.expect(0, {"Missing current keyword"});
+
+  zemAddSection(handle, "S");
+  zemAddSection(handle, "T");
+  zemAddKeyword(handle, "inT");
+  EXPECT_EQ(zemeDeleteSectionByNameNum(target(1), "S", 1), 0);  // holds the open section and keyword
+  zemAddInt(handle, 1);
+  reports.expect(0, {"Missing current keyword"});
+  zemAddKeyword(handle, "inA");  // the cursor closed to A, which holds S
+  EXPECT_EQ(childNames(target(1)), "inA");
+
+  zemAddSection(handle, "U");
+  zemAddKeyword(handle, "inU");
+  EXPECT_EQ(zemeDeleteSectionByNum(zemGetRoot(handle), 1), 0);  // the top-level section itself
+  zemAddKeyword(handle, "nowhere");
+  reports.expect(0, {"Missing current section"});
+  zemAddTarget(handle, "B");
+  reports.expect(0, {});
+
+  zemAddSection(handle, "V");
+  zemAddKeyword(handle, "inV");
+  zemAddTarget(handle, "ignored");
+  reports.take();
+  zemCopy(zemeInsertNewSection(target(1), "W", 0), target(1));  // B's contents replaced: the cursor closes to B
+  zemAddKeyword(handle, "inB");
+  EXPECT_STREQ(zemGetName(target(1)), "W");  // the destination takes the source's name
+  EXPECT_EQ(childNames(target(1)), "inB");
+  reports.expect(0, {});
+
+  zemAddClob(handle);
+  EXPECT_EQ(zemeDeleteParameter(zemKeywordByNum(target(1), 1), 1), 0);
+  EXPECT_EQ(zemAddClobIntS(handle, 3), 1005);  // no current CLOB any more
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(1), 1)), 0);
+}
+
+// Source and destination inside each other: the copy is always taken first.
+TEST_F(Editing, CopiesIntoOrOntoThemselvesTakeTheSourceAsItWas) {
+  zemAddTarget(handle, "A");
+  zemAddKeyword(handle, "k");
+  zemAddSection(handle, "S");
+  void* a = target(1);
+  void* s = zemSectionByNum(a, 1);
+  EXPECT_EQ(zemeInsertCopySection(s, a, 0), 0);
+  EXPECT_EQ(childNames(zemSectionByNum(s, 1)), "k S");
+  zemCopy(a, zemSectionByNum(s, 1));  // onto its own descendant
+  EXPECT_EQ(childNames(zemSectionByNum(zemSectionByNum(s, 1), 1)), "A");
+  zemCopy(s, a);  // a descendant onto its ancestor
+  EXPECT_STREQ(zemGetName(target(1)), "S");
+  EXPECT_EQ(childNames(target(1)), "A");
+  reports.expect(0, {});
+}
+
+TEST_F(Editing, InsertAndCopyRefuseWithTheirMessagesAndLeaveTheTree) {
+  zemAddTarget(handle, "A");
+  zemAddKeyword(handle, "k");
+  zemAddInt(handle, 1);
+  zemAddSection(handle, "S");
+  zemEndSection(handle);
+  zemEndSection(handle);
+  zemAddTarget(handle, "B");
+  void* a = target(1);
+  void* k = zemKeywordByNum(a, 1);
+  void* s = zemSectionByNum(a, 1);
+  void* v = zemParamByNum(k, 1);
+  const std::vector<std::tuple<void*, void*, Texts>> refusals = {
+      {v, a, {"zemInsert inconsistency"}},
+      {a, v, {"zemInsert inconsistency"}},
+      {a, k, {"zemInsert: pending section relative to keyword"}},
+      {k, k, {"zemInsert: pending keyword insertion"}},
+      {k, s, {"zemInsert: pending keyword insertion"}},
+      {k, a, {"zemInsert:\nrelative specifier is neither keyword nor pure section"}},
+      {a, zemGetRoot(handle), {"zemInsert inconsistency"}},
+  };
+  for (const auto& [pending, relative, texts] : refusals) {
+    zemInsert(pending, relative, 1);
+    reports.expect(0, texts);
+  }
+  zemInsert(a, nullptr, 0);
+  reports.expect(1006, {"Invalid zemNode"});
+  zemCopy(a, k);
+  reports.expect(0, {"zemCopy:\n\tsection/section or\n\tkeyword/keyword required"});
+  zemCopy(a, a);
+  EXPECT_EQ(childNames(a), "k S");
+  EXPECT_EQ(childNames(zemGetRoot(handle)), "A B");
+
+  zemInsert(a, target(2), 0);  // after B: a second A, numbered by document order
+  zemInsert(target(2), a, 1);  // a copy of B before the first section
+  EXPECT_EQ(childNames(zemGetRoot(handle)), "B A B A");
+  EXPECT_EQ(zemGetInstanceNo(target(1)), 1);
+  EXPECT_EQ(zemGetInstanceNo(target(4)), 2);
+  EXPECT_EQ(childNames(target(4)), "k S");
+  zemCopy(target(1), target(4));
+  EXPECT_EQ(zemTargetByNameNum(handle, "B", 3), target(4));
+  EXPECT_EQ(zemGetNoNodes(target(4)), 0);
+  zemCopy(zemKeywordByNum(a, 1), zemeInsertNewKeyword(zemSectionByNum(a, 1), "other", 0));
+  EXPECT_EQ(zemGetInt(zemParamByNum(zemKeywordByNameNum(zemSectionByNum(a, 1), "k", 1), 1)), 1);
+  reports.expect(0, {});
+}
+
+TEST(FileCopy, WritesAbsoluteFileNamesAndFailsWithoutTouchingTheTarget) {
+  Reports reports;
+  const auto dir = scratchDir();
+  writeFile(dir / "in.txt", "[A]\r\n   f = |data/x.txt|\r\nEndSect\r\n");
+  const std::string out = (dir / "out.txt").string();
+  EXPECT_EQ(zemFileCopy((dir / "in.txt").c_str(), out.c_str()), 1);
+  EXPECT_NE(readFile(out).find("f = |./data/x.txt|"), std::string::npos) << readFile(out);
+  reports.expect(0, {});
+
+  writeFile(dir / "bad.txt", "[A]\r\n   f = 1 2\r\nEndSect\r\n");
+  EXPECT_EQ(zemFileCopy((dir / "bad.txt").c_str(), (dir / "never.txt").c_str()), 0);
+  EXPECT_EQ(zemGetErrorGlb(), 1003);
+  EXPECT_FALSE(std::filesystem::exists(dir / "never.txt"));
+  reports.take();
+
+  // A target in a folder that does not exist: 0, the write's code and report, no file left.
+  const std::string lost = (dir / "missing" / "out.txt").string();
+  EXPECT_EQ(zemFileCopy((dir / "in.txt").c_str(), lost.c_str()), 0);
+  reports.expect(1001, {"Open error: " + lost});
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
+}

@@ -1,0 +1,348 @@
+// Random sequences of edits on generated trees, each step checked against a
+// plain reference model and, now and then, by writing and reloading the tree.
+#include <algorithm>
+#include <random>
+
+#include "test_support.hpp"
+
+namespace {
+
+struct Value {
+  int kind;  // 0 int, 1 double, 2 string, 3 bool, 4 undefined
+  int i;
+  double d;
+  std::string s;
+};
+
+// A section (children: sections and keywords) or a keyword (values).
+struct Node {
+  bool section;
+  std::string name;
+  std::vector<Node> children;
+  std::vector<Value> values;
+};
+using Path = std::vector<std::size_t>;
+
+bool sameName(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return tolower(x) == tolower(y); });
+}
+std::size_t countOfKind(const Node& parent, bool section) {
+  return std::count_if(parent.children.begin(), parent.children.end(),
+                       [&](const Node& c) { return c.section == section; });
+}
+// The child index of number n (from 1) of a kind; the child count when there is none.
+std::size_t indexOfKind(const Node& parent, bool section, std::size_t n) {
+  for (std::size_t i = 0; i < parent.children.size(); ++i)
+    if (parent.children[i].section == section && --n == 0) return i;
+  return parent.children.size();
+}
+std::size_t instanceOf(const Node& parent, std::size_t index) {
+  const Node& c = parent.children[index];
+  return std::count_if(parent.children.begin(), parent.children.begin() + static_cast<std::ptrdiff_t>(index) + 1,
+                       [&](const Node& o) { return o.section == c.section && sameName(o.name, c.name); });
+}
+// The position rule, written out independently of the library.
+void insertByPosition(Node& parent, Node child, unsigned position) {
+  const std::size_t k = countOfKind(parent, child.section);
+  const std::size_t at = (position == 1 || k == 0) ? 0
+                         : position - 1u >= k      ? parent.children.size()
+                                                   : indexOfKind(parent, child.section, position);
+  parent.children.insert(parent.children.begin() + static_cast<std::ptrdiff_t>(at), std::move(child));
+}
+template <typename T>
+void insertAt(std::vector<T>& list, std::size_t at, T item) {
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(at, list.size())), std::move(item));
+}
+void collect(const Node& n, Path& path, std::vector<Path>& sections, std::vector<Path>& keywords) {
+  for (std::size_t i = 0; i < n.children.size(); ++i) {
+    path.push_back(i);
+    (n.children[i].section ? sections : keywords).push_back(path);
+    if (n.children[i].section) collect(n.children[i], path, sections, keywords);
+    path.pop_back();
+  }
+}
+
+// Compares the tree below `real` with the model: child lists, typed lists,
+// name indexes, instance and value numbers, parent links, values. A reloaded
+// empty keyword holds the one empty value that its text "k = " gives.
+void expectSame(void* real, const Node& model, bool reloaded) {
+  ASSERT_EQ(zemGetNoNodes(real), static_cast<int>(model.children.size()));
+  unsigned sections = 0, keywords = 0;
+  for (std::size_t i = 0; i < model.children.size(); ++i) {
+    const Node& m = model.children[i];
+    void* c = zemNodeByNum(real, static_cast<unsigned>(i + 1));
+    ASSERT_EQ(zemIsSection(c), m.section ? 1 : 0);
+    ASSERT_EQ(asNode(c)->parent(), asNode(real));
+    ASSERT_STREQ(zemGetName(c), m.name.c_str());
+    const auto instance = static_cast<unsigned>(instanceOf(model, i));
+    ASSERT_EQ(zemGetInstanceNo(c), static_cast<int>(instance));
+    if (m.section) {
+      ASSERT_EQ(zemSectionByNum(real, ++sections), c);
+      ASSERT_EQ(zemSectionByNameNum(real, m.name.c_str(), instance), c);
+      expectSame(c, m, reloaded);
+      continue;
+    }
+    ASSERT_EQ(zemKeywordByNum(real, ++keywords), c);
+    ASSERT_EQ(zemKeywordByNameNum(real, m.name.c_str(), instance), c);
+    std::vector<Value> values = m.values;
+    if (reloaded && values.empty()) values.push_back({4, 0, 0, {}});
+    ASSERT_EQ(zemGetNoParams(c), static_cast<int>(values.size())) << m.name;
+    for (std::size_t v = 0; v < values.size(); ++v) {
+      void* p = zemParamByNum(c, static_cast<unsigned>(v + 1));
+      ASSERT_EQ(zemGetInstanceNo(p), static_cast<int>(v + 1));
+      ASSERT_EQ(asNode(p)->parent(), asNode(c));
+      const Value& x = values[v];
+      ASSERT_TRUE(x.kind == 0   ? zemGetInt(p) == x.i
+                  : x.kind == 1 ? zemGetDouble(p) == x.d
+                  : x.kind == 2 ? zemGetString(p) == x.s
+                  : x.kind == 3 ? (zemGetBool(p) != 0) == (x.i != 0)
+                                : zemIsUndefinedPar(p) == 1);
+    }
+  }
+  if (asNode(real)->parent() != nullptr) {
+    ASSERT_EQ(zemGetNoKeywords(real), static_cast<int>(keywords));
+  }
+  ASSERT_EQ(zemGetNoSections(real), static_cast<int>(sections));
+}
+
+class RandomEdits {
+ public:
+  explicit RandomEdits(unsigned seed) : rng(seed) {}
+  ~RandomEdits() { zemClose(&handle); }
+
+  std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); }
+  std::string name() { return std::vector<std::string>{"a", "A", "b", "Cc", "cC", "d"}[pick(6)]; }
+  // Positions around the edges: 0, 1, inside, one past the end, far past it.
+  unsigned position(std::size_t count) {
+    const unsigned edges[] = {0, 1, static_cast<unsigned>(count + 1), 1000, static_cast<unsigned>(pick(count + 1) + 1)};
+    return edges[pick(5)];
+  }
+  Value value(bool undefinedToo) {
+    const int kind = static_cast<int>(pick(undefinedToo ? 5 : 4));
+    return {kind, kind == 3 ? static_cast<int>(pick(2)) : static_cast<int>(pick(2001)) - 1000,
+            static_cast<double>(static_cast<int>(pick(400)) - 200) / 4,
+            std::vector<std::string>{"x", "two words", "it's", ""}[pick(4)]};
+  }
+  void* insertValue(void* keyword, const Value& v, unsigned pos) {
+    switch (v.kind) {
+      case 0:
+        return zemeInsertNewParameterInt(keyword, v.i, pos);
+      case 1:
+        return zemeInsertNewParameterDouble(keyword, v.d, pos);
+      case 2:
+        return zemeInsertNewParameterString(keyword, v.s.c_str(), pos);
+      case 3:
+        return zemeInsertNewParameterBool(keyword, v.i, pos);
+      default:
+        return zemeInsertNewParameterUndefined(keyword, pos);
+    }
+  }
+  int modifyValue(void* param, const Value& v) {
+    switch (v.kind) {
+      case 0:
+        return zemeModifyParameterInt(param, v.i);
+      case 1:
+        return zemeModifyParameterDouble(param, v.d);
+      case 2:
+        return zemeModifyParameterString(param, v.s.c_str());
+      default:
+        return zemeModifyParameterBool(param, v.i);
+    }
+  }
+  // Deletes number n of a kind (n up to one past the last) by number, or by name and instance.
+  void deleteChild(const Path& parentPath, bool section) {
+    Node& parent = model.at(parentPath);
+    void* real = at(parentPath);
+    const auto n = static_cast<unsigned>(pick(countOfKind(parent, section) + 1) + 1);
+    const std::size_t index = indexOfKind(parent, section, n);
+    const bool exists = index < parent.children.size();
+    if (pick(2) == 0 || !exists) {
+      EXPECT_EQ(section ? zemeDeleteSectionByNum(real, n) : zemeDeleteKeywordByNum(real, n), exists ? 0 : 1010);
+    } else {
+      const char* childName = parent.children[index].name.c_str();
+      const auto instance = static_cast<unsigned>(instanceOf(parent, index));
+      EXPECT_EQ(section ? zemeDeleteSectionByNameNum(real, childName, instance)
+                        : zemeDeleteKeywordByNameNum(real, childName, instance),
+                0);
+    }
+    if (exists) parent.children.erase(parent.children.begin() + static_cast<std::ptrdiff_t>(index));
+  }
+  void* at(const Path& path) {
+    void* n = zemGetRoot(handle);
+    for (std::size_t i : path) n = zemNodeByNum(n, static_cast<unsigned>(i + 1));
+    return n;
+  }
+
+  // One random edit applied to both trees; false when there was nothing to act on.
+  bool step() {
+    std::vector<Path> sections, keywords;
+    Path scratch;
+    collect(model.root, scratch, sections, keywords);
+    const std::size_t op = pick(12);
+    const Path parentOfAny = sections.empty() || pick(3) == 0 ? Path{} : sections[pick(sections.size())];
+    if (op == 0) {
+      Node fresh{true, name(), {}, {}};
+      const unsigned pos = position(countOfKind(model.at(parentOfAny), true));
+      EXPECT_NE(zemeInsertNewSection(at(parentOfAny), fresh.name.c_str(), pos), nullptr);
+      insertByPosition(model.at(parentOfAny), std::move(fresh), pos);
+      return true;
+    }
+    if (sections.empty()) return false;
+    const Path section = sections[pick(sections.size())];
+    Path sectionParent = section;
+    sectionParent.pop_back();
+    Node& s = model.at(section);
+    switch (op) {
+      case 1: {
+        Node fresh{false, name(), {}, {}};
+        const unsigned pos = position(countOfKind(s, false));
+        EXPECT_NE(zemeInsertNewKeyword(at(section), fresh.name.c_str(), pos), nullptr);
+        insertByPosition(s, std::move(fresh), pos);
+        return true;
+      }
+      case 2:
+        deleteChild(sectionParent, true);
+        return true;
+      case 3: {  // copy a section into any target list, itself and its own parts included
+        Node copy = s;
+        const unsigned pos = position(countOfKind(model.at(parentOfAny), true));
+        EXPECT_EQ(zemeInsertCopySection(at(parentOfAny), at(section), pos), 0);
+        insertByPosition(model.at(parentOfAny), std::move(copy), pos);
+        return true;
+      }
+      case 4: {  // zemCopy onto any section, its own ancestors and descendants included
+        const Path onto = sections[pick(sections.size())];
+        zemCopy(at(section), at(onto));
+        Node copy = s;
+        model.at(onto).name = copy.name;
+        model.at(onto).children = std::move(copy.children);
+        return true;
+      }
+      case 5: {  // zemInsert beside any section
+        const Path beside = sections[pick(sections.size())];
+        const bool before = pick(2) == 0;
+        zemInsert(at(section), at(beside), before ? 1 : 0);
+        Path parent = beside;
+        parent.pop_back();
+        insertAt(model.at(parent).children, beside.back() + (before ? 0 : 1), Node(s));
+        return true;
+      }
+      default:
+        break;
+    }
+    if (keywords.empty()) return false;
+    const Path keyword = keywords[pick(keywords.size())];
+    Path keywordParent = keyword;
+    keywordParent.pop_back();
+    Node& k = model.at(keyword);
+    void* realKeyword = at(keyword);
+    switch (op) {
+      case 6: {
+        const Value v = value(true);
+        const unsigned pos = position(k.values.size());
+        EXPECT_NE(insertValue(realKeyword, v, pos), nullptr);
+        insertAt(k.values, pos - 1u, v);
+        return true;
+      }
+      case 7: {
+        const unsigned n = position(k.values.size());
+        const bool exists = n - 1u < k.values.size();
+        EXPECT_EQ(zemeDeleteParameter(realKeyword, n), exists ? 0 : 1010);
+        if (exists) k.values.erase(k.values.begin() + (n - 1));
+        return true;
+      }
+      case 8: {  // a value of the same kind replaces it in place; another kind is refused
+        if (k.values.empty()) return false;
+        const std::size_t n = pick(k.values.size());
+        void* p = zemParamByNum(realKeyword, static_cast<unsigned>(n + 1));
+        const Value v = value(false);
+        const bool accepted = v.kind == k.values[n].kind;
+        EXPECT_EQ(modifyValue(p, v), accepted ? 0 : 1014);
+        EXPECT_EQ(zemParamByNum(realKeyword, static_cast<unsigned>(n + 1)), p);
+        if (accepted) k.values[n] = v;
+        return true;
+      }
+      case 9:
+        deleteChild(keywordParent, false);
+        return true;
+      case 10: {  // rename a section or keyword
+        const Path& target = pick(2) == 0 ? section : keyword;
+        const std::string fresh = name();
+        EXPECT_EQ(model.at(target).section ? zemeModifySectionName(at(target), fresh.c_str())
+                                           : zemeModifyKeywordName(at(target), fresh.c_str()),
+                  0);
+        model.at(target).name = fresh;
+        return true;
+      }
+      default: {  // copy a keyword into a section, or one of its values into a keyword
+        const Path into = keywords[pick(keywords.size())];
+        if (pick(2) == 0 && !k.values.empty()) {
+          const std::size_t n = pick(k.values.size());
+          const Value v = k.values[n];
+          const unsigned pos = position(model.at(into).values.size());
+          EXPECT_EQ(zemeInsertCopyParameter(at(into), zemParamByNum(realKeyword, static_cast<unsigned>(n + 1)), pos),
+                    0);
+          insertAt(model.at(into).values, pos - 1u, v);
+          return true;
+        }
+        Node copy = k;
+        const unsigned pos = position(countOfKind(s, false));
+        EXPECT_EQ(zemeInsertCopyKeyword(at(section), realKeyword, pos), 0);
+        insertByPosition(s, std::move(copy), pos);
+        return true;
+      }
+    }
+  }
+
+  struct Model {
+    Node root{true, "", {}, {}};
+    Node& at(const Path& path) {
+      Node* n = &root;
+      for (std::size_t i : path) n = &n->children[i];
+      return *n;
+    }
+  };
+  std::mt19937 rng;
+  Model model;
+  void* handle = zemCreate();
+};
+
+TEST(RandomEdits, EveryStepMatchesTheModelAndTheWrittenTextReloadsToTheSameTree) {
+  const auto file = scratchDir() / "edited.txt";
+  Reports reports;
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    RandomEdits run(seed);
+    // The builder's cursor stays open on the first target while the edits go on.
+    zemAddTarget(run.handle, "Start");
+    run.model.root.children.push_back({true, "Start", {}, {}});
+    int done = 0;
+    for (int attempt = 0; done < 600 && attempt < 5000; ++attempt) {
+      if (!run.step()) continue;
+      ++done;
+      // Copies double the tree now and then; the oldest target goes when it grows large.
+      std::vector<Path> sections, keywords;
+      Path scratch;
+      collect(run.model.root, scratch, sections, keywords);
+      if (sections.size() + keywords.size() > 200 || run.model.root.children.size() > 6) {
+        EXPECT_EQ(zemeDeleteSectionByNum(zemGetRoot(run.handle), 1), 0);
+        run.model.root.children.erase(run.model.root.children.begin());
+      }
+      ASSERT_NO_FATAL_FAILURE(expectSame(zemGetRoot(run.handle), run.model.root, false)) << "step " << done;
+      if (done % 25 != 0) continue;
+      zemWrite(run.handle, file.string().c_str());
+      void* again = zemLoadFile(file.string().c_str(), 0);
+      ASSERT_EQ(zemGetErrorGlb(), 0) << readFile(file);
+      expectSame(zemGetRoot(again), run.model.root, true);
+      zemClose(&again);
+      ASSERT_FALSE(testing::Test::HasFatalFailure()) << "reloaded after step " << done;
+    }
+    EXPECT_EQ(done, 600);
+    // Building goes on where the cursor survived and fails cleanly where it did not.
+    zemAddKeywordS(run.handle, "after");
+    zemAddIntS(run.handle, 1);
+  }
+  reports.take();
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+// zem set / del / dump: edits change only the node's own bytes, are checked
+// by loading, and leave the file untouched when anything fails.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct ToolRun {
+  int status;
+  std::string out, err;
+};
+
+std::string scratch(const std::string& name) {
+  return testing::TempDir() + "zem_edit_" + testing::UnitTest::GetInstance()->current_test_info()->name() + name;
+}
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+ToolRun run(const std::string& args) {
+  const int raw = std::system((ZEM_TOOL_PATH " " + args + " >" + scratch(".out") + " 2>" + scratch(".err")).c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(scratch(".out")), slurp(scratch(".err"))};
+}
+
+std::string writeTemp(const std::string& name, const std::string& content) {
+  std::ofstream(scratch(name), std::ios::binary) << content;
+  return scratch(name);
+}
+
+// Comments, blank lines, tabs and both kinds of line end, which no edit may disturb.
+const std::string kFile =
+    "// head comment\r\n"
+    "[A]\r\n"
+    "\tx = 1   ; why\r\n"
+    "   y = 'a', 2 {unit}\n"
+    "\r\n"
+    "   [B]   // inner\r\n"
+    "      x = 5\r\n"
+    "      x = 6\r\n"
+    "   EndSect  // B\r\n"
+    "EndSect\r\n"
+    "/* tail */\r\n";
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  return text.replace(text.find(from), from.size(), to);
+}
+
+}  // namespace
+
+TEST(ToolSet, ReplacesOrAddsOneKeywordAndKeepsEveryOtherByte) {
+  const std::string file = writeTemp(".txt", kFile);
+  struct Case {
+    std::string args, expected;
+  };
+  const std::vector<Case> cases = {
+      {"A x 2.5", replaced(kFile, "x = 1 ", "x = 2.5 ")},
+      {"A y true '|d/f.txt|' '#2024-01-01#'", replaced(kFile, "'a', 2 {unit}", "true, |d/f.txt|, #2024-01-01#")},
+      {"A/B x:2 -3 \"'it''s'\" \"it's\"", replaced(kFile, "x = 6", "x = -3, 'it''s', 'it''s'")},
+      {"A/B x:3 word", replaced(kFile, "x = 6\r\n", "x = 6\r\n      x = 'word'\r\n")},
+      {"A z 'two words'", replaced(kFile, "   EndSect  // B\r\n", "   EndSect  // B\r\n   z = 'two words'\r\n")},
+  };
+  for (const Case& c : cases) {
+    const ToolRun r = run("set " + file + " " + c.args);
+    EXPECT_EQ(r.status, 0) << c.args << "\n" << r.err;
+    EXPECT_EQ(r.out, c.expected) << c.args;
+  }
+  EXPECT_EQ(slurp(file), kFile);
+}
+
+TEST(ToolDel, RemovesASectionOrKeywordWithItsOwnLinesOnly) {
+  const std::string file = writeTemp(".txt", kFile);
+  struct Case {
+    std::string args, expected;
+  };
+  const std::vector<Case> cases = {
+      {"A x", replaced(kFile, "\tx = 1   ; why\r\n", "")},
+      {"A/B x 2", replaced(kFile, "      x = 6\r\n", "")},
+      {"A/B", replaced(kFile, "   [B]   // inner\r\n      x = 5\r\n      x = 6\r\n   EndSect  // B\r\n", "")},
+      {"A", "// head comment\r\n/* tail */\r\n"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun r = run("del " + file + " " + c.args);
+    EXPECT_EQ(r.status, 0) << c.args << "\n" << r.err;
+    EXPECT_EQ(r.out, c.expected) << c.args;
+  }
+  // A keyword sharing its line keeps the rest of the line.
+  const std::string shared = writeTemp("shared.txt", "[A]\n  k = 1  [S]\n  EndSect\nEndSect\n");
+  EXPECT_EQ(run("del " + shared + " A k").out, "[A]\n    [S]\n  EndSect\nEndSect\n");
+}
+
+TEST(ToolEdit, InPlaceAndOutputFilesAreReplacedOnlyByACheckedText) {
+  const std::string file = writeTemp(".txt", kFile);
+  chmod(file.c_str(), 0640);
+  EXPECT_EQ(run("set " + file + " A x 7 -i").status, 0);
+  EXPECT_EQ(slurp(file), replaced(kFile, "x = 1 ", "x = 7 "));
+  struct stat info {};
+  stat(file.c_str(), &info);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(run("del " + file + " A/B -o " + scratch("out.txt")).status, 0);
+  EXPECT_EQ(slurp(scratch("out.txt")).find("[B]"), std::string::npos);
+
+  // Texts that would not load, values that do not read back as given, targets that cannot be written.
+  const std::string before = slurp(file);
+  for (const std::string& args : {"set " + file + " A x \"'a' 'b'\" -i", "set " + file + " A x \"'a','b'\" -i",
+                                  "del " + file + " A -o /nonexistent/zem/out.txt"}) {
+    const ToolRun r = run(args);
+    EXPECT_EQ(r.status, 1) << args;
+    EXPECT_EQ(r.err.rfind(file + ":", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("nothing was changed"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(slurp(file), before);
+  for (const auto& entry : std::filesystem::directory_iterator(testing::TempDir()))
+    EXPECT_EQ(entry.path().filename().string().rfind(".zem-edit-", 0), std::string::npos) << entry.path();
+}
+
+TEST(ToolEdit, UsageErrorsExit2AndBadInputExits1WithItsPlace) {
+  const std::string file = writeTemp(".txt", kFile);
+  for (const std::string& args :
+       {"set " + file + " A x", "set " + file + " A x:0 1", "del " + file, "del " + file + " A x 0",
+        "set " + file + " A x 1 -i -o o.txt", std::string("dump"), std::string("dump -o")})
+    EXPECT_EQ(run(args).status, 2) << args;
+  ToolRun r = run("set " + file + " A/Nowhere x 1");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("no section 'A/Nowhere'"), std::string::npos) << r.err;
+  r = run("del " + file + " A/B x 3");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(file + ":6:4: section 'A/B' has no keyword 'x' (instance 3)"), std::string::npos) << r.err;
+  r = run("set " + file + " A/B x:4 1");  // not the next instance
+  EXPECT_EQ(r.status, 1);
+  const std::string bad = writeTemp("bad.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
+  r = run("set " + bad + " A x 1");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(bad + ":2:"), std::string::npos) << r.err;
+  for (const char* help : {"set --help", "del --help", "dump --help"}) EXPECT_EQ(run(help).status, 0) << help;
+}
+
+TEST(ToolDump, PrintsTheListingOrWritesItToAFile) {
+  const std::string file = writeTemp(".txt", kFile);
+  ToolRun r = run("dump " + file);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), "(2) [A]   (1 sections   2 keywords)   <A>\r\n");
+  EXPECT_NE(r.out.find("      (3) <2,2> x =    (1 params)   <A.B.x>\r\n"), std::string::npos) << r.out;
+  EXPECT_EQ(run("dump " + file + " -o " + scratch("dump.txt")).status, 0);
+  EXPECT_EQ(slurp(scratch("dump.txt")), r.out);
+  EXPECT_EQ(run("dump " + file + " -o /nonexistent/zem/dump.txt").status, 1);
+}
