@@ -1,5 +1,6 @@
 #include "clob/clob.hpp"
 
+#include "model/name_compare.hpp"
 #include "model/value_factory.hpp"
 #include "paths/filename.hpp"
 #include "text/output_stream.hpp"
@@ -8,16 +9,6 @@ namespace zem {
 namespace {
 
 constexpr std::string_view kClobPrefix = "<CLOB:";
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 // The name of the highest type bit of a mask, as messages name types.
 const char* typeName(int typeMask) {

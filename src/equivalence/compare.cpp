@@ -1,23 +1,13 @@
 #include "equivalence/compare.hpp"
 
 #include "equivalence/report.hpp"
+#include "model/name_compare.hpp"
 #include "model/named_nodes.hpp"
 
 namespace zem {
 namespace {
 
 bool isBlank(CzemNode& node) { return node.GetName()[0] == '\0'; }
-
-// Names compare without regard to ASCII case.
-bool sameName(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-    if (x != y) return false;
-    if (x == 0) return true;
-  }
-}
 
 bool flagged(CzemNode& node, std::uint32_t flag) { return (static_cast<CzemNamedNode&>(node).flags() & flag) != 0; }
 
@@ -36,7 +26,7 @@ int paramMismatch(CzemNode& candidateKeyword, CzemNode& candidateParam, unsigned
 
 int compareKeywords(CzemNode& t, CzemNode& c) {
   const bool wildcard = isBlank(t) && !isBlank(c);
-  if (!wildcard && (isBlank(t) || !sameName(t.GetName(), c.GetName())))
+  if (!wildcard && (isBlank(t) || !equalsIgnoringCase(t.GetName(), c.GetName())))
     return reportNodes("Keyword name conflict", &t, &c);
   if (t.GetNoInstances() >= 2) return reportNodes("Ambiguous template keyword", &t, &c);
   if (!flagged(t, kMayRepeat) && c.GetNoInstances() > 1) return reportNodes("Ambiguous candidate keyword", &t, &c);
@@ -64,7 +54,7 @@ int compareSections(CzemNode& t, CzemNode& c) {
   if (t.IsTargetList() == 0 || c.IsTargetList() == 0 || t.parent() == nullptr || c.parent() == nullptr)
     return reportNodes("Two sections required", &t, &c);
   if (isBlank(t)) return reportNodes("Blank section name", &t, &c);
-  if (!sameName(t.GetName(), c.GetName())) return reportNodes("Section name conflict", &t, &c);
+  if (!equalsIgnoringCase(t.GetName(), c.GetName())) return reportNodes("Section name conflict", &t, &c);
   if (t.GetNoInstances() >= 2) return reportNodes("Ambiguous template section", &t, &c);
   if (!flagged(t, kMayRepeat) && c.GetNoInstances() > 1) return reportNodes("Ambiguous candidate section", &t, &c);
 

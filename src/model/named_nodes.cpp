@@ -3,21 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "model/name_compare.hpp"
 #include "text/output_stream.hpp"
 #include "text/writer.hpp"
 
 namespace zem {
 namespace {
-
-bool equalsIgnoringCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-    if (x != y) return false;
-    if (x == 0) return true;
-  }
-}
 
 CzemNode* nthOf(std::span<CzemNamedNode* const> group, unsigned n) {
   return (n == 0 || n > group.size()) ? nullptr : group[n - 1];
