@@ -53,6 +53,26 @@ TEST(LoadExports, AGoodLoadClearsAnEarlierErrorAndHasAnEmptySyntaxErrorRecord) {
   zemClose(&handle);
 }
 
+TEST(LoadExports, AUtf8ByteOrderMarkIsReadAsAbsent) {
+  // As Windows editors write it; the mark counts as no character, and an
+  // error on the first line keeps the columns it has without the mark.
+  void* handle = loadText("bom.txt", "\xEF\xBB\xBF[A]\r\n k = 1\r\nEndSect\r\n");
+  ASSERT_NE(handle, nullptr);
+  EXPECT_EQ(zemNoChars(handle), 19);
+  EXPECT_EQ(zemGetInt(zemParamByNum(zemKeywordByNameNum(zemFindSectionByHandle(handle, "A"), "k", 1), 1)), 1);
+  zemClose(&handle);
+  handle = loadText("bom_bad.txt", "\xEF\xBB\xBF k = 1");
+  int line = 0, column = 0;
+  const char* message = nullptr;
+  zemGetSyntaxErr(handle, &line, &column, &message);
+  EXPECT_EQ(std::pair(line, column), std::pair(1, 2));
+  zemClose(&handle);
+  // A mark anywhere else is no mark.
+  handle = loadText("bom_later.txt", "[A]\n\xEF\xBB\xBF k = 1\nEndSect\n");
+  EXPECT_NE(zemGetErrorGlb(), 0);
+  zemClose(&handle);
+}
+
 TEST(LoadExports, BinaryInputNeverCrashes) {
   std::string bytes;
   for (int i = 0; i < 4096; ++i) bytes.push_back(static_cast<char>((i * 7919 + 13) % 256));

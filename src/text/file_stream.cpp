@@ -65,6 +65,7 @@ bool CyyStream::restart() {
   buffer_[0] = 0;
   setWindow(buffer_.get() + 1, buffer_.get() + 1);
   carriageReturnPending_ = false;
+  markChecked_ = false;
   tailStart_ = tailSize_ = 0;
   // A source that cannot go back reads as ended.
   atEnd_ = fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0;
@@ -108,8 +109,9 @@ bool CyyStream::underflowKeepingLineEnds() {
       tailSize_ = size - last;
     }
   }
-  setWindow(data, data + window);
-  return window != 0;
+  const std::size_t skip = skipByteOrderMark(data, window);
+  setWindow(data + skip, data + window);
+  return window != skip || underflow();
 }
 
 bool CyyStream::underflow() {
@@ -152,8 +154,18 @@ bool CyyStream::underflow() {
     }
   }
   size = dropPairedCarriageReturns(data, size);
-  setWindow(data, data + size);
-  return size != 0;
+  const std::size_t skip = skipByteOrderMark(data, size);
+  setWindow(data + skip, data + size);
+  return size != skip || underflow();
+}
+
+// Windows editors open a UTF-8 file with the mark EF BB BF; the file is read
+// as if it were absent. Only the first bytes of the file can hold it.
+std::size_t CyyStream::skipByteOrderMark(const unsigned char* data, std::size_t size) {
+  if (markChecked_ || size == 0) return 0;
+  static constexpr unsigned char kMark[] = {0xEF, 0xBB, 0xBF};
+  markChecked_ = true;
+  return size >= sizeof kMark && std::memcmp(data, kMark, sizeof kMark) == 0 ? sizeof kMark : 0;
 }
 
 }  // namespace zem

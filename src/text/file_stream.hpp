@@ -37,12 +37,16 @@ class CyyStream final : public CyyInput {
   // Reads into `buffer_ + 1 + filled` until something arrives or the file
   // ends; returns the number of bytes read (0 at the end).
   std::size_t readSome(std::size_t filled);
+  // The length of a UTF-8 byte-order mark at the start of the file's first
+  // window (0 when there is none or the window is not the first).
+  std::size_t skipByteOrderMark(const unsigned char* data, std::size_t size);
 
   int fd_ = -1;
   // buffer_[0] keeps the last character of the previous window for putback.
   std::unique_ptr<unsigned char[]> buffer_;
   bool carriageReturnPending_ = false;  // a block ended in CR: its pair may be in the next block
   bool regularFile_ = false;
+  bool markChecked_ = false;  // the first window has been looked at for a byte-order mark
   bool atEnd_ = false;  // the file has been read to its end
   std::size_t blockSize_;
   // With line ends kept: the part of the last block after its last newline,
