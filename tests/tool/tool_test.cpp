@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -79,7 +80,7 @@ TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
   EXPECT_EQ(run("get " + kSimulation + " Simulation/Solver Scheme 0").status, 2);
 }
 
-TEST(ToolFormats, FmtWritesTheLibrarysFormAndToJsonKeepsKindsOfValues) {
+TEST(ToolFormats, FmtWritesTheLibrarysForm) {
   EXPECT_EQ(run("fmt " + kSimulation + " -o " + scratch(".txt")).status, 0);
   ToolRun r = run("check " + scratch(".txt"));
   EXPECT_EQ(r.status, 0) << r.out;
@@ -87,12 +88,87 @@ TEST(ToolFormats, FmtWritesTheLibrarysFormAndToJsonKeepsKindsOfValues) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("// Created     : "), std::string::npos);
   EXPECT_NE(r.out.find("      Mesh = |data\\mesh.txt|\r\n"), std::string::npos) << r.out;
-  r = run("to-json " + kSimulation);
+}
+
+TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
+  const std::string data = writeTemp(".txt", "[D]\r\n  K = 1, 2\r\n  K = 1\r\n  K = 2\r\n  R = 3., 3.0, +3, 1E5\r\n"
+                                             "  default (K) = , 'it''s'\r\n  [S] EndSect\r\nEndSect\r\n");
+  ToolRun r = run("to-json " + data);
   EXPECT_EQ(r.status, 0) << r.out;
-  for (const char* part :
-       {"\"Version\": 3", "\"Restart\": false", "\"Boundary\": [", "{\"datetime\": \"2024-03-01 00:00:00\"}",
-        "{\"substitution\": \"scale\"}", "\"items\": [\"surface temperature\", 1, true, {\"file\": "})
-    EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+  EXPECT_EQ(r.out,
+            "[\n"
+            "  {\"section\": \"D\", \"body\": [\n"
+            "    {\"keyword\": \"K\", \"values\": [1, 2]},\n"
+            "    {\"keyword\": \"K\", \"values\": [1]},\n"
+            "    {\"keyword\": \"K\", \"values\": [2]},\n"
+            "    {\"keyword\": \"R\", \"values\": [{\"real\": \"3.\"}, 3.0, {\"int\": \"+3\"}, 1E5]},\n"
+            "    {\"default\": \"K\", \"values\": [null, \"it's\"]},\n"
+            "    {\"section\": \"S\", \"body\": []}\n"
+            "  ]}\n"
+            "]\n");
+  // Template marks, from standard input; relative file names resolve against the current folder.
+  r = run("to-json - < " + writeTemp("t.txt", "[T ()] x() = #d#, %s, {b}, |f| default () = 1 () = 'a' EndSect"));
+  EXPECT_EQ(r.out,
+            "[\n  {\"section\": \"T\", \"template\": true, \"body\": [\n"
+            "    {\"keyword\": \"x\", \"template\": true, \"values\": [{\"datetime\": \"d\"}, {\"substitution\": \"s\"}, "
+            "{\"braced\": \"b\"}, {\"file\": \"" +
+                std::filesystem::current_path().string() +
+                "/f\", \"written\": \"f\"}]},\n"
+                "    {\"default\": \"\", \"template\": true, \"values\": [1]},\n"
+                "    {\"keyword\": \"\", \"template\": true, \"values\": [\"a\"]}\n  ]}\n]\n");
+  // A CLOB keeps its text and shows its items.
+  EXPECT_EQ(run("to-json " + writeTemp("c.txt", "[A] c = '<CLOB:\"x\",1,2.5,true>' EndSect")).out,
+            "[\n  {\"section\": \"A\", \"body\": [\n    {\"keyword\": \"c\", \"values\": [{\"clob\": \"\\\"x\\\",1,2.5,true\", "
+            "\"items\": [\"x\", 1, 2.5, true]}]}\n  ]}\n]\n");
+}
+
+// Every data file of the tree that loads comes back from its JSON with the same names, order,
+// instances, values and kinds: the JSON and the library's own listing of the copy are the original's.
+TEST(ToolJson, FromJsonReproducesEveryDataFileThatLoads) {
+  const std::filesystem::path tests = std::filesystem::path(ZEM_TEST_DATA).parent_path();
+  int reproduced = 0;
+  for (const std::filesystem::path& tree : {tests, std::filesystem::path(ZEM_EXAMPLES)}) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree)) {
+      const std::string ext = entry.path().extension().string();
+      if (!entry.is_regular_file() || ext == ".cpp" || ext == ".hpp" || ext == ".c" || ext == ".cmake" ||
+          entry.path().filename() == "CMakeLists.txt")
+        continue;
+      // Both files in one folder, so that relative file names resolve alike.
+      const std::string original = scratch("a.txt"), copy = scratch("b.txt");
+      std::filesystem::copy_file(entry.path(), original, std::filesystem::copy_options::overwrite_existing);
+      if (run("check " + original).status != 0) continue;
+      const ToolRun json = run("to-json " + original);
+      ASSERT_EQ(json.status, 0) << entry.path() << "\n" << json.out;
+      const ToolRun back = run("from-json - -o " + copy + " < " + writeTemp("a.json", json.out));
+      ASSERT_EQ(back.status, 0) << entry.path() << "\n" << back.out;
+      EXPECT_EQ(run("to-json " + copy).out, json.out) << entry.path();
+      EXPECT_EQ(run("dump " + copy).out, run("dump " + original).out) << entry.path();
+      ++reproduced;
+    }
+  }
+  EXPECT_GE(reproduced, 12);
+}
+
+TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
+  struct Case {
+    std::string json, message;
+  };
+  const Case cases[] = {
+      {"[{\"section\": \"A\", \"body\": [}]", "1:28: a value is missing"},
+      {"[{\"section\": \"A\", \"body\": [\n  {\"keyword\": \"k\", \"vaules\": []}]}]", "2:30: unknown member 'vaules'"},
+      {"[{\"keyword\": \"k\", \"values\": [1]}]", "1:2: keywords and default lines must stand inside a section"},
+      {"[{\"section\": \"a b\", \"body\": []}]", "1:14: 'a b' is not a name"},
+      {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [{\"real\": \"3\"}]}]}]",
+       "1:65: '3' is not a real number"},
+      {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [{\"datetime\": \"a#b\"}]}]}]",
+       "1:69: a date-time cannot hold '#'"},
+      {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [\"<CLOB:1>\"]}]}]", "1:56: a string of the form <CLOB:...> is a CLOB"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun r = run("from-json " + writeTemp(".json", c.json));
+    EXPECT_EQ(r.status, 1) << c.json;
+    EXPECT_NE(r.out.find(scratch(".json") + ":" + c.message), std::string::npos) << c.json << "\n" << r.out;
+  }
 }
 
 }  // namespace
