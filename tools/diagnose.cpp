@@ -17,6 +17,13 @@ struct Token {
   int endLine = 0, endColumn = 0;  // last character, as the loader stands after it
 };
 
+struct Comment {
+  std::string text;  // as written, with its // ; /* */ marks
+  int line = 0;
+  bool afterEndSect = false;  // on the line of an EndSect, right after it
+  std::string closed;         // then the name of the section that EndSect closed
+};
+
 struct Open {
   std::string what;  // "section 'A'", "string", "comment", "braced text"
   int line = 0, column = 0;
@@ -84,6 +91,10 @@ class Scanner {
   }
 
   Open unclosed;
+  std::vector<Comment> comments;
+  // Set by the caller after each token: the line of an EndSect token (else 0) and the section it closed.
+  int endSectLine = 0;
+  std::string endSectName;
 
  private:
   static bool same(const std::string& a, const char* b) {
@@ -110,6 +121,8 @@ class Scanner {
     for (;;) {
       while (i_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[i_])) != 0) get();
       if (i_ >= s_.size()) return;
+      const std::size_t start = i_;
+      const int line = line_;
       if (s_[i_] == ';' || s_.compare(i_, 2, "//") == 0) {
         while (i_ < s_.size() && s_[i_] != '\n') get();
       } else if (s_.compare(i_, 2, "/*") == 0) {
@@ -131,6 +144,11 @@ class Scanner {
       } else {
         return;
       }
+      std::size_t end = i_;
+      if (end > start && s_[end - 1] == '\r') --end;
+      const bool afterEndSect = endSectLine != 0 && line == endSectLine;
+      comments.push_back({s_.substr(start, end - start), line, afterEndSect, afterEndSect ? endSectName : ""});
+      endSectLine = 0;
     }
   }
 
@@ -157,7 +175,48 @@ Note tokenReaderNote(const SourceText& text, const std::string& path, int line) 
   return note;
 }
 
+bool sameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+std::string trimmed(const std::string& t) {
+  const std::size_t from = t.find_first_not_of(" \t");
+  if (from == std::string::npos) return "";
+  return t.substr(from, t.find_last_not_of(" \t") - from + 1);
+}
+
 }  // namespace
+
+int droppedComments(const SourceText& text) {
+  Scanner scanner(text);
+  std::vector<std::string> sections;
+  bool afterBracket = false;
+  for (Token t = scanner.next(); t.kind != Kind::End; t = scanner.next()) {
+    if (afterBracket && t.kind == Kind::Ident) sections.push_back(t.text);
+    afterBracket = t.kind == Kind::Char && t.c == '[';
+    scanner.endSectLine = 0;
+    if (t.kind == Kind::EndSect && !sections.empty()) {
+      scanner.endSectLine = t.line;
+      scanner.endSectName = sections.back();
+      sections.pop_back();
+    }
+  }
+  // The writer makes its header and the "EndSect  // Name" labels again.
+  static const char* const kHeader[] = {"// Created     :", "// DLL         :", "// Version     :"};
+  int dropped = 0;
+  std::size_t header = 0;
+  for (const Comment& c : scanner.comments) {
+    const bool headerLine =
+        header < 3 && c.line == static_cast<int>(header) + 1 && c.text.rfind(kHeader[header], 0) == 0;
+    header = headerLine ? header + 1 : 3;
+    const bool label = c.afterEndSect && c.text.rfind("//", 0) == 0 && sameText(trimmed(c.text.substr(2)), c.closed);
+    if (!headerLine && !label) ++dropped;
+  }
+  return dropped;
+}
 
 std::vector<Note> loadErrorNotes(const SourceText& text, const std::string& path, const std::string& message,
                                  int line, int column) {

@@ -20,4 +20,8 @@ struct Note {
 std::vector<Note> loadErrorNotes(const SourceText& text, const std::string& path, const std::string& message,
                                  int line, int column);
 
+// The comments of a loaded text that writing the document again loses: all
+// but the writer's own header and "EndSect  // Name" labels, which it makes anew.
+int droppedComments(const SourceText& text);
+
 }  // namespace zemtool

@@ -1,4 +1,5 @@
 // Rendering values as parameter-file text, and where a node stands.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -96,6 +97,39 @@ std::string nodeLocation(void* node) {
   std::string path;
   for (auto p = parts.rbegin(); p != parts.rend(); ++p) path.append(path.empty() ? "" : "/").append(*p);
   return path.append(keyword);
+}
+
+std::string pathFault(const std::string& path) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = std::min(path.find_first_of("/.", start), path.size());
+    const std::string part = path.substr(start, end - start);
+    const std::size_t colon = part.find(':');
+    const std::string name = part.substr(0, colon);
+    if (name.empty()) return "PATH '" + path + "' has an empty name at character " + std::to_string(start + 1);
+    if (colon != std::string::npos) {
+      const std::string number = part.substr(colon + 1);
+      const bool digits = !number.empty() && number.size() < 10 &&
+                          number.find_first_not_of("0123456789") == std::string::npos && std::stoul(number) > 0;
+      if (!digits) return "PATH '" + path + "': '" + part + "' needs an instance number from 1 after ':'";
+    }
+    if (end == path.size()) return "";
+    start = end + 1;
+  }
+}
+
+void* findSection(Document& doc, const std::string& path, int& status) {
+  if (const std::string fault = pathFault(path); !fault.empty()) {
+    std::fprintf(stderr, "zem: %s\n", fault.c_str());
+    status = kUsage;
+    return nullptr;
+  }
+  void* section = zemFindSectionByHandle(doc.handle(), path.c_str());
+  if (section == nullptr) {
+    std::fprintf(stderr, "%s: no section '%s'\n", doc.name().c_str(), path.c_str());
+    status = kInvalidInput;
+  }
+  return section;
 }
 
 std::string renderValues(void* keyword) {

@@ -68,6 +68,14 @@ int runResultFolder(const std::vector<std::string>& args);
 int runResultFile(const std::vector<std::string>& args);
 int runTokens(const std::vector<std::string>& args);
 
+// Why a section PATH ("A/B:2/C" or "A.B:2.C") is malformed: an empty name
+// (as in "A//B", "/A" or "A/"), a bad instance ("A:x", "A:0"); "" when it is
+// well formed.
+std::string pathFault(const std::string& path);
+// The section PATH of a loaded document; null after printing why not:
+// `status` becomes kUsage for a malformed path, kInvalidInput for a missing section.
+void* findSection(Document& doc, const std::string& path, int& status);
+
 // Prints "zem: <text>" to stderr and returns kUsage.
 int usageError(const std::string& text, const char* help);
 bool wantsHelp(const std::vector<std::string>& args);

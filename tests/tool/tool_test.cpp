@@ -11,7 +11,10 @@ namespace {
 struct ToolRun {
   int status;
   std::string out;  // standard output and standard error, in that order
+  bool operator==(const ToolRun&) const = default;
 };
+
+std::ostream& operator<<(std::ostream& os, const ToolRun& r) { return os << r.status << ": " << r.out; }
 
 // ctest runs tests in parallel: each test writes files of its own.
 std::string scratch(const std::string& name) {
@@ -46,6 +49,7 @@ TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
   EXPECT_NE(r.out.find(bad + ":2:"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("syntax error"), std::string::npos) << r.out;
   EXPECT_EQ(run("check /nonexistent/zem/file.txt").status, 1);
+  EXPECT_EQ(run("check " + writeTemp("bom.txt", "\xEF\xBB\xBF[A] k = 1 EndSect")).out.find(": ok ("), 0u + scratch("bom.txt").size());
   r = run("check " + testing::TempDir());
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("folder"), std::string::npos);
@@ -56,10 +60,42 @@ TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
             1);
 }
 
+// Each load error keeps the library's text, points at a character (1-based, also at the end of the
+// file) and adds a note where to act.
+TEST(ToolCheck, LoadErrorsPointAtACharacterAndSayWhereToAct) {
+  struct Case {
+    std::string text, expected;
+  };
+  const Case cases[] = {
+      {"[A]\r\n  x = 1\r\n  [B]\r\n  EndSect\r\n", "@:4:10: syntax error\n@:1:1: note: section 'A' opened here has no EndSect"},
+      {"[A]\n  x = 'abc\n  y = 2\nEndSect\n", "@:4:8: Bad string\n@:2:7: note: the string that is not closed begins here"},
+      {"[A] EndSect\nx = 1\n",
+       "@:2:1: syntax error\n@:2:1: note: 'x' stands outside any section: keywords must stand inside a section"},
+      {"[A]\n  x = 1 2\nEndSect\n", "@:2:9: syntax error\n@:2:9: note: values of a keyword are separated by commas"},
+      {"[A]\n  y 2\nEndSect\n", "@:2:5: syntax error\n@:2:5: note: Expected '=' for keyword definition"},
+      {"[A] EndSect\nEndSect\n", "@:2:7: syntax error\n@:2:1: note: this EndSect closes no section"},
+      {"[A]\n /* x = 1\n", "@:2:10: Bad comment\n@:2:2: note: the comment that is not closed begins here"},
+      {"[A]\n  x = '<CLOB:1,@>'\nEndSect\n", "@:2:3: CLOB syntax error detected. (A x, value 1 '<CLOB:1,@>', item 2)"},
+  };
+  const auto named = [](std::string text, const std::string& name) {
+    for (std::size_t at = 0; (at = text.find("@:", at)) != std::string::npos; at += name.size()) text.replace(at, 1, name);
+    return text + "\n";
+  };
+  for (const Case& c : cases) {
+    const std::string file = writeTemp(".txt", c.text);
+    EXPECT_EQ(run("check " + file), (ToolRun{1, named(c.expected, file)})) << c.text;
+  }
+  // to-json fails with the same message; from standard input the name is <stdin>.
+  EXPECT_EQ(run("to-json " + scratch(".txt")), (ToolRun{1, named(cases[7].expected, scratch(".txt"))}));
+  EXPECT_EQ(run("check - < " + scratch(".txt")), (ToolRun{1, named(cases[7].expected, "<stdin>")}));
+  EXPECT_EQ(run("check - < " + kSimulation).out, "<stdin>: ok (6 sections, 26 keywords, 32 values)\n");
+}
+
 TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
+  EXPECT_EQ(run("--version").out.rfind("zem 0.", 0), 0u);
   for (const std::string& cmd : std::initializer_list<std::string>{"", "frobnicate", "fmt", "get " + kSimulation})
     EXPECT_EQ(run(cmd).status, 2) << cmd;
-  for (const char* cmd : {"--help", "check --help", "fmt --help", "get --help", "to-json --help"}) {
+  for (const char* cmd : {"--help", "check --help", "fmt --help", "get --help", "to-json --help", "from-json --help"}) {
     const ToolRun r = run(cmd);
     EXPECT_EQ(r.status, 0) << cmd;
     EXPECT_NE(r.out.find("usage: zem"), std::string::npos) << cmd;
@@ -72,12 +108,20 @@ TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
   EXPECT_EQ(r.out.front(), '|');
   EXPECT_NE(r.out.find("examples/results/plate.res|"), std::string::npos) << r.out;
   EXPECT_EQ(run("get " + kSimulation + " Simulation.Boundary:2 Name").out, "'Right edge'\n");
-  r = run("get " + kSimulation + " simulation/solver");
-  EXPECT_NE(r.out.find("Tolerance = 1e-6\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Scheme = 'implicit'\n"), std::string::npos) << r.out;
+  EXPECT_EQ(run("get - Simulation/Boundary:2 < " + kSimulation).out,
+            "Name = 'Right edge'\nType = 1\ndefault (Temperature) = 18.0, 18.5\nTemperature = 18.0, 18.5, 19.0\n");
+  r = run("get " + kSimulation + " simulation");
+  EXPECT_NE(r.out.find("Restart = false\n[Domain]\n[Solver]\n[Boundary:1]\n[Boundary:2]\n[Output]\n"), std::string::npos)
+      << r.out;
+  EXPECT_EQ(run("get " + writeTemp(".txt", "[A] k = 1 k = 2 j = 3 EndSect") + " A").out, "k:1 = 1\nk:2 = 2\nj = 3\n");
   for (const char* missing : {" Simulation/Nowhere", " Simulation/Solver Nothing"})
     EXPECT_EQ(run("get " + kSimulation + missing).status, 1) << missing;
   EXPECT_EQ(run("get " + kSimulation + " Simulation/Solver Scheme 0").status, 2);
+  for (const char* path : {"A/B:x", "A//B", "/A", "A/", "A:0"}) {
+    r = run("get " + kSimulation + " " + path);
+    EXPECT_EQ(r.status, 2) << path;
+    EXPECT_EQ(r.out.rfind(std::string("zem: PATH '") + path + "'", 0), 0u) << r.out;
+  }
 }
 
 TEST(ToolFormats, FmtWritesTheLibrarysForm) {
