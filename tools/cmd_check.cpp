@@ -54,8 +54,8 @@ int runCheck(const std::vector<std::string>& args) {
     }
     Counts counts;
     countBelow(zemGetRoot(doc.handle()), counts);
-    std::printf("%s: ok (%ld sections, %ld keywords, %ld values)\n", doc.name().c_str(), counts.sections, counts.keywords,
-                counts.values);
+    std::printf("%s: ok (%ld sections, %ld keywords, %ld values)\n", doc.name().c_str(), counts.sections,
+                counts.keywords, counts.values);
   }
   return status;
 }

@@ -106,7 +106,8 @@ std::string valueText(const JsonValue& v, std::vector<Fault>& faults) {
       if (v.text.size() >= 7 && v.text.back() == '>') {
         std::string head = v.text.substr(0, 6);
         for (char& c : head) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-        if (head == "<CLOB:") faults.push_back({&v, "a string of the form <CLOB:...> is a CLOB: write {\"clob\": ...}"});
+        if (head == "<CLOB:")
+          faults.push_back({&v, "a string of the form <CLOB:...> is a CLOB: write {\"clob\": ...}"});
       }
       return quoted(v.text);
     case Kind::Array:
@@ -185,7 +186,8 @@ void writeNode(const JsonValue& node, int depth, std::string& out, std::vector<F
   const bool marked = (mark != nullptr && mark->boolean) || name->text.empty();
   if (!(isName(name->text) || (name->text.empty() && !section)))
     return faults.push_back({name, "'" + name->text + "' is not a name (a letter, then letters, digits or '_')"});
-  if (depth == 1 && !section) return faults.push_back({&node, "keywords and default lines must stand inside a section"});
+  if (depth == 1 && !section)
+    return faults.push_back({&node, "keywords and default lines must stand inside a section"});
   const std::string head = name->text + (marked ? "()" : "");
   if (section) {
     out += indent + "[" + head + "]" + kEol;

@@ -56,8 +56,8 @@ int runGet(const std::vector<std::string>& args) {
   if (args.size() >= 3) {
     void* keyword = zemKeywordByNameNum(section, args[2].c_str(), instance);
     if (keyword == nullptr) {
-      std::fprintf(stderr, "%s: section '%s' has no keyword '%s' (instance %u)\n", doc.name().c_str(),
-                   args[1].c_str(), args[2].c_str(), instance);
+      std::fprintf(stderr, "%s: section '%s' has no keyword '%s' (instance %u)\n", doc.name().c_str(), args[1].c_str(),
+                   args[2].c_str(), instance);
       return kInvalidInput;
     }
     std::printf("%s\n", renderValues(keyword).c_str());

@@ -73,7 +73,8 @@ class Scanner {
         }
       }
       t.kind = Kind::Literal;
-    } else if (std::isdigit(c) != 0 || (c == '.' && i_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[i_])))) {
+    } else if (std::isdigit(c) != 0 ||
+               (c == '.' && i_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[i_])))) {
       while (i_ < s_.size() && (std::isdigit(static_cast<unsigned char>(s_[i_])) != 0 || s_[i_] == '.')) get();
       if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
         get();
@@ -218,8 +219,8 @@ int droppedComments(const SourceText& text) {
   return dropped;
 }
 
-std::vector<Note> loadErrorNotes(const SourceText& text, const std::string& path, const std::string& message,
-                                 int line, int column) {
+std::vector<Note> loadErrorNotes(const SourceText& text, const std::string& path, const std::string& message, int line,
+                                 int column) {
   Scanner scanner(text);
   std::vector<Open> sections;
   Token refused, previous, beforeRefused;
@@ -269,8 +270,8 @@ std::vector<Note> loadErrorNotes(const SourceText& text, const std::string& path
     if (!reader.text.empty()) notes.push_back(reader);
   }
   if (atEnd && !sections.empty())
-    notes.push_back({sections.back().line, sections.back().column,
-                     sections.back().what + " opened here has no EndSect"});
+    notes.push_back(
+        {sections.back().line, sections.back().column, sections.back().what + " opened here has no EndSect"});
   return notes;
 }
 

@@ -17,8 +17,8 @@ struct Note {
 
 // `message`, `line` and `column` are the loader's (as zemGetSyntaxErr gives them);
 // `path` is the file the text was read from, for the token reader.
-std::vector<Note> loadErrorNotes(const SourceText& text, const std::string& path, const std::string& message,
-                                 int line, int column);
+std::vector<Note> loadErrorNotes(const SourceText& text, const std::string& path, const std::string& message, int line,
+                                 int column);
 
 // The comments of a loaded text that writing the document again loses: all
 // but the writer's own header and "EndSect  // Name" labels, which it makes anew.

@@ -45,8 +45,8 @@ std::string firstBadClob(void* node, const std::string& name) {
       if (status == 0) continue;
       int line = 0, column = 0;
       zemGetNodeSpan(child, &line, &column, nullptr, nullptr);
-      return place(name, line, column) + ": " + message + " (" + nodeLocation(child) + ", value " +
-             std::to_string(v) + " '<CLOB:" + zemGetString(clob) + ">', item " + std::to_string(item + 1) + ")";
+      return place(name, line, column) + ": " + message + " (" + nodeLocation(child) + ", value " + std::to_string(v) +
+             " '<CLOB:" + zemGetString(clob) + ">', item " + std::to_string(item + 1) + ")";
     }
   }
   return "";
@@ -108,8 +108,7 @@ Document::Document(const std::string& fileName) : name_(fileName), path_(fileNam
     int line = 0, position = 0;
     const char* message = nullptr;
     zemGetSyntaxErr(handle_, &line, &position, &message);
-    const std::string text =
-        message != nullptr && *message != '\0' ? message : zemGetErrorMessageFromErrorCode(code);
+    const std::string text = message != nullptr && *message != '\0' ? message : zemGetErrorMessageFromErrorCode(code);
     const SourceText& bytes = source();
     std::vector<Note> notes = loadErrorNotes(bytes, path_, text, line, position);
     bytes.pointAtCharacter(line, position);
@@ -121,7 +120,8 @@ Document::Document(const std::string& fileName) : name_(fileName), path_(fileNam
   if (!temporary_.empty()) {
     // Relative file names of standard input mean what they mean here.
     char cwd[PATH_MAX];
-    if (getcwd(cwd, sizeof cwd) != nullptr) zemSetAnchorFilename(zemGetRoot(handle_), (std::string(cwd) + "/-").c_str());
+    if (getcwd(cwd, sizeof cwd) != nullptr)
+      zemSetAnchorFilename(zemGetRoot(handle_), (std::string(cwd) + "/-").c_str());
   }
 }
 

@@ -52,8 +52,8 @@ std::string SourceText::lineEndAt(std::size_t offset) const {
 int SourceText::lineLength(int line) const {
   if (line < 1 || static_cast<std::size_t>(line) > starts_.size()) return 0;
   const std::size_t start = starts_[static_cast<std::size_t>(line) - 1];
-  std::size_t end = static_cast<std::size_t>(line) < starts_.size() ? starts_[static_cast<std::size_t>(line)] - 1
-                                                                     : bytes_.size();
+  std::size_t end =
+      static_cast<std::size_t>(line) < starts_.size() ? starts_[static_cast<std::size_t>(line)] - 1 : bytes_.size();
   if (end > start && end < bytes_.size() && bytes_[end] == '\n' && bytes_[end - 1] == '\r') --end;
   return static_cast<int>(end - start);
 }

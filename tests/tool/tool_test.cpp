@@ -49,7 +49,8 @@ TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
   EXPECT_NE(r.out.find(bad + ":2:"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("syntax error"), std::string::npos) << r.out;
   EXPECT_EQ(run("check /nonexistent/zem/file.txt").status, 1);
-  EXPECT_EQ(run("check " + writeTemp("bom.txt", "\xEF\xBB\xBF[A] k = 1 EndSect")).out.find(": ok ("), 0u + scratch("bom.txt").size());
+  EXPECT_EQ(run("check " + writeTemp("bom.txt", "\xEF\xBB\xBF[A] k = 1 EndSect")).out.find(": ok ("),
+            0u + scratch("bom.txt").size());
   r = run("check " + testing::TempDir());
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("folder"), std::string::npos);
@@ -67,8 +68,10 @@ TEST(ToolCheck, LoadErrorsPointAtACharacterAndSayWhereToAct) {
     std::string text, expected;
   };
   const Case cases[] = {
-      {"[A]\r\n  x = 1\r\n  [B]\r\n  EndSect\r\n", "@:4:10: syntax error\n@:1:1: note: section 'A' opened here has no EndSect"},
-      {"[A]\n  x = 'abc\n  y = 2\nEndSect\n", "@:4:8: Bad string\n@:2:7: note: the string that is not closed begins here"},
+      {"[A]\r\n  x = 1\r\n  [B]\r\n  EndSect\r\n",
+       "@:4:10: syntax error\n@:1:1: note: section 'A' opened here has no EndSect"},
+      {"[A]\n  x = 'abc\n  y = 2\nEndSect\n",
+       "@:4:8: Bad string\n@:2:7: note: the string that is not closed begins here"},
       {"[A] EndSect\nx = 1\n",
        "@:2:1: syntax error\n@:2:1: note: 'x' stands outside any section: keywords must stand inside a section"},
       {"[A]\n  x = 1 2\nEndSect\n", "@:2:9: syntax error\n@:2:9: note: values of a keyword are separated by commas"},
@@ -78,7 +81,8 @@ TEST(ToolCheck, LoadErrorsPointAtACharacterAndSayWhereToAct) {
       {"[A]\n  x = '<CLOB:1,@>'\nEndSect\n", "@:2:3: CLOB syntax error detected. (A x, value 1 '<CLOB:1,@>', item 2)"},
   };
   const auto named = [](std::string text, const std::string& name) {
-    for (std::size_t at = 0; (at = text.find("@:", at)) != std::string::npos; at += name.size()) text.replace(at, 1, name);
+    for (std::size_t at = 0; (at = text.find("@:", at)) != std::string::npos; at += name.size())
+      text.replace(at, 1, name);
     return text + "\n";
   };
   for (const Case& c : cases) {
@@ -111,7 +115,8 @@ TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
   EXPECT_EQ(run("get - Simulation/Boundary:2 < " + kSimulation).out,
             "Name = 'Right edge'\nType = 1\ndefault (Temperature) = 18.0, 18.5\nTemperature = 18.0, 18.5, 19.0\n");
   r = run("get " + kSimulation + " simulation");
-  EXPECT_NE(r.out.find("Restart = false\n[Domain]\n[Solver]\n[Boundary:1]\n[Boundary:2]\n[Output]\n"), std::string::npos)
+  EXPECT_NE(r.out.find("Restart = false\n[Domain]\n[Solver]\n[Boundary:1]\n[Boundary:2]\n[Output]\n"),
+            std::string::npos)
       << r.out;
   EXPECT_EQ(run("get " + writeTemp(".txt", "[A] k = 1 k = 2 j = 3 EndSect") + " A").out, "k:1 = 1\nk:2 = 2\nj = 3\n");
   for (const char* missing : {" Simulation/Nowhere", " Simulation/Solver Nothing"})
@@ -135,8 +140,9 @@ TEST(ToolFormats, FmtWritesTheLibrarysForm) {
 }
 
 TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
-  const std::string data = writeTemp(".txt", "[D]\r\n  K = 1, 2\r\n  K = 1\r\n  K = 2\r\n  R = 3., 3.0, +3, 1E5\r\n"
-                                             "  default (K) = , 'it''s'\r\n  [S] EndSect\r\nEndSect\r\n");
+  const std::string data = writeTemp(".txt",
+                                     "[D]\r\n  K = 1, 2\r\n  K = 1\r\n  K = 2\r\n  R = 3., 3.0, +3, 1E5\r\n"
+                                     "  default (K) = , 'it''s'\r\n  [S] EndSect\r\nEndSect\r\n");
   ToolRun r = run("to-json " + data);
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_EQ(r.out,
@@ -152,17 +158,19 @@ TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
             "]\n");
   // Template marks, from standard input; relative file names resolve against the current folder.
   r = run("to-json - < " + writeTemp("t.txt", "[T ()] x() = #d#, %s, {b}, |f| default () = 1 () = 'a' EndSect"));
-  EXPECT_EQ(r.out,
-            "[\n  {\"section\": \"T\", \"template\": true, \"body\": [\n"
-            "    {\"keyword\": \"x\", \"template\": true, \"values\": [{\"datetime\": \"d\"}, {\"substitution\": \"s\"}, "
-            "{\"braced\": \"b\"}, {\"file\": \"" +
-                std::filesystem::current_path().string() +
-                "/f\", \"written\": \"f\"}]},\n"
-                "    {\"default\": \"\", \"template\": true, \"values\": [1]},\n"
-                "    {\"keyword\": \"\", \"template\": true, \"values\": [\"a\"]}\n  ]}\n]\n");
+  EXPECT_EQ(
+      r.out,
+      "[\n  {\"section\": \"T\", \"template\": true, \"body\": [\n"
+      "    {\"keyword\": \"x\", \"template\": true, \"values\": [{\"datetime\": \"d\"}, {\"substitution\": \"s\"}, "
+      "{\"braced\": \"b\"}, {\"file\": \"" +
+          std::filesystem::current_path().string() +
+          "/f\", \"written\": \"f\"}]},\n"
+          "    {\"default\": \"\", \"template\": true, \"values\": [1]},\n"
+          "    {\"keyword\": \"\", \"template\": true, \"values\": [\"a\"]}\n  ]}\n]\n");
   // A CLOB keeps its text and shows its items.
   EXPECT_EQ(run("to-json " + writeTemp("c.txt", "[A] c = '<CLOB:\"x\",1,2.5,true>' EndSect")).out,
-            "[\n  {\"section\": \"A\", \"body\": [\n    {\"keyword\": \"c\", \"values\": [{\"clob\": \"\\\"x\\\",1,2.5,true\", "
+            "[\n  {\"section\": \"A\", \"body\": [\n    {\"keyword\": \"c\", \"values\": [{\"clob\": "
+            "\"\\\"x\\\",1,2.5,true\", "
             "\"items\": [\"x\", 1, 2.5, true]}]}\n  ]}\n]\n");
 }
 
@@ -206,7 +214,8 @@ TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
        "1:65: '3' is not a real number"},
       {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [{\"datetime\": \"a#b\"}]}]}]",
        "1:69: a date-time cannot hold '#'"},
-      {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [\"<CLOB:1>\"]}]}]", "1:56: a string of the form <CLOB:...> is a CLOB"},
+      {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [\"<CLOB:1>\"]}]}]",
+       "1:56: a string of the form <CLOB:...> is a CLOB"},
   };
   for (const Case& c : cases) {
     const ToolRun r = run("from-json " + writeTemp(".json", c.json));
