@@ -103,10 +103,6 @@ int runFmt(const std::vector<std::string>& args) {
   const std::string source = file == "-" ? std::string(".") : file;
   const std::string destination = target.out.empty() ? source : target.out;
   if (realFolder(destination) != realFolder(source)) zemExplore(doc.handle(), makeAbsolute);
-  // The loaded SYSTEM section holds the result-folder settings already; the
-  // writer would add one more for settings still held by the document.
-  zemSetCustomResultFolder(doc.handle(), 0, "");
-  zemSetProjectResultRoot(doc.handle(), "");
   std::string text;
   if (!render(doc.handle(), folderOf(destination), text) &&
       !(target.out.empty() && !target.inPlace && render(doc.handle(), "/tmp", text))) {

@@ -182,14 +182,6 @@ TEST(ToolFmt, MovesFileNamesAlongAndGuardsComments) {
   EXPECT_EQ(run("fmt - -i").status, 2);
 }
 
-TEST(ToolFmt, KeepsOneSystemSection) {
-  const std::string file = writeTemp(".txt",
-                                     "[SYSTEM]\n  ResultRootFolder = |r|\n  UseCustomResultFolder = false\n"
-                                     "  CustomResultFolder = ||\nEndSect\n");
-  const std::string out = run("fmt " + file).out;
-  EXPECT_EQ(out.find("[SYSTEM]"), out.rfind("[SYSTEM]")) << out;
-}
-
 // The loader reads a byte-order mark as absent, and so do the positions that edits use.
 TEST(ToolDel, RemovesTheRightBytesAfterAByteOrderMark) {
   const std::string file = writeTemp(".txt", "\xEF\xBB\xBF[A] x = 1 EndSect\r\n[B] EndSect\r\n");
