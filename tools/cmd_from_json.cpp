@@ -4,7 +4,11 @@
 // Every value is written in the text it holds, so integers, reals, file
 // names and date-times come back with their characters; the result is
 // checked by loading it before it goes anywhere.
+#include <unistd.h>
+
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -23,8 +27,10 @@ constexpr const char* kHelp =
     "Writes the parameter file described by FILE.json (the form 'zem to-json'\n"
     "prints; FILE '-' reads standard input) to standard output or to OUT, in\n"
     "the library's layout with CR LF line ends. Values are written in their own\n"
-    "text; file names as written ('written', else 'file'). The text is checked\n"
-    "by loading it first; any fault in the JSON is reported with its place.\n";
+    "text; file names as written ('written', else 'file'), or, when a relative\n"
+    "name would name another file from OUT's folder, as the 'file' it names.\n"
+    "The text is checked by loading it first; any fault in the JSON is reported\n"
+    "with its place.\n";
 
 using Kind = JsonValue::Kind;
 
@@ -93,8 +99,46 @@ bool onlyMembers(const JsonValue& v, std::initializer_list<const char*> allowed,
   return true;
 }
 
+// A name that the library resolves against the document's folder: neither
+// absolute nor in Windows form (a drive or a network name), and not empty.
+bool isPosixRelative(const std::string& name) {
+  if (name.empty() || name[0] == '/' || name[0] == '\\') return false;
+  return !(name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0])) != 0);
+}
+
+// A POSIX path with both separators read as '/', and "." and ".." removed, as the library combines paths.
+std::string normalised(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (std::size_t i = 0; i <= path.size(); ++i) {
+    if (i < path.size() && path[i] != '/' && path[i] != '\\') {
+      part += path[i];
+      continue;
+    }
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    part.clear();
+  }
+  std::string out;
+  for (const std::string& p : parts) out += "/" + p;
+  return out.empty() ? "/" : out;
+}
+
+std::string absoluteFolderOf(const std::string& file) {
+  const std::size_t slash = file.find_last_of('/');
+  std::string folder = slash == std::string::npos ? "" : file.substr(0, slash);
+  if (folder.empty() && slash == 0) return "/";
+  if (!folder.empty() && folder[0] == '/') return folder;
+  char cwd[PATH_MAX];
+  if (getcwd(cwd, sizeof cwd) == nullptr) return "";
+  return folder.empty() ? std::string(cwd) : std::string(cwd) + "/" + folder;
+}
+
 // The value in file syntax; adds a fault and returns "" when it has none.
-std::string valueText(const JsonValue& v, std::vector<Fault>& faults) {
+std::string valueText(const JsonValue& v, const std::string& folder, std::vector<Fault>& faults) {
   switch (v.kind) {
     case Kind::Null:
       return "";
@@ -132,7 +176,12 @@ std::string valueText(const JsonValue& v, std::vector<Fault>& faults) {
     faults.push_back({t, "'" + t->text + "' is not a real number (it needs a point or an exponent)"});
   } else if (v.member("file") != nullptr || v.member("written") != nullptr) {
     const JsonValue* written = stringMember(v, "written", faults);
-    const JsonValue* file = written != nullptr ? written : stringMember(v, "file", faults);
+    const JsonValue* resolved = stringMember(v, "file", faults);
+    // A relative name that would name another file from OUT's folder is written as the file it names.
+    const bool moved = written != nullptr && resolved != nullptr && isPosixRelative(written->text) && !folder.empty() &&
+                       !resolved->text.empty() &&
+                       normalised(folder + "/" + written->text) != normalised(resolved->text);
+    const JsonValue* file = written != nullptr && !moved ? written : resolved != nullptr ? resolved : written;
     if (onlyMembers(v, {"file", "written"}, faults) && file != nullptr &&
         !lacks(file, "|\r\n", "a file name cannot hold '|' or a line end"))
       return "|" + file->text + "|";
@@ -155,15 +204,17 @@ std::string valueText(const JsonValue& v, std::vector<Fault>& faults) {
 
 constexpr const char* kEol = "\r\n";
 
-void writeNode(const JsonValue& node, int depth, std::string& out, std::vector<Fault>& faults);
+void writeNode(const JsonValue& node, int depth, const std::string& folder, std::string& out,
+               std::vector<Fault>& faults);
 
-void writeBody(const JsonValue& list, int depth, std::string& out, std::vector<Fault>& faults) {
+void writeBody(const JsonValue& list, int depth, const std::string& folder, std::string& out,
+               std::vector<Fault>& faults) {
   if (list.kind != Kind::Array) {
     faults.push_back({&list, "expected an array of sections, keywords and default lines"});
     return;
   }
   for (const JsonValue& item : list.items) {
-    writeNode(item, depth, out, faults);
+    writeNode(item, depth, folder, out, faults);
     if (!faults.empty()) return;
   }
 }
@@ -171,7 +222,8 @@ void writeBody(const JsonValue& list, int depth, std::string& out, std::vector<F
 // Sections, keywords and default lines as the library writes them: three
 // blanks of indentation per level below the top, "EndSect  // Name" and an
 // empty line after every section.
-void writeNode(const JsonValue& node, int depth, std::string& out, std::vector<Fault>& faults) {
+void writeNode(const JsonValue& node, int depth, const std::string& folder, std::string& out,
+               std::vector<Fault>& faults) {
   const std::string indent(static_cast<std::size_t>(depth - 1) * 3, ' ');
   const char* kind = node.member("section") ? "section" : node.member("keyword") ? "keyword" : "default";
   const JsonValue* name = node.kind == Kind::Object ? stringMember(node, kind, faults) : nullptr;
@@ -191,7 +243,7 @@ void writeNode(const JsonValue& node, int depth, std::string& out, std::vector<F
   const std::string head = name->text + (marked ? "()" : "");
   if (section) {
     out += indent + "[" + head + "]" + kEol;
-    if (const JsonValue* body = node.member("body")) writeBody(*body, depth + 1, out, faults);
+    if (const JsonValue* body = node.member("body")) writeBody(*body, depth + 1, folder, out, faults);
     out += indent + "EndSect  // " + name->text + kEol + kEol;
     return;
   }
@@ -199,7 +251,7 @@ void writeNode(const JsonValue& node, int depth, std::string& out, std::vector<F
   if (const JsonValue* values = node.member("values")) {
     if (values->kind != Kind::Array) return faults.push_back({values, "'values' must be an array"});
     for (std::size_t i = 0; i < values->items.size(); ++i) {
-      out += (i > 0 ? ", " : "") + valueText(values->items[i], faults);
+      out += (i > 0 ? ", " : "") + valueText(values->items[i], folder, faults);
       if (!faults.empty()) return;
     }
   }
@@ -246,10 +298,12 @@ int runFromJson(const std::vector<std::string>& args) {
     std::fprintf(stderr, "%s:%s\n", name.c_str(), error.c_str());
     return kInvalidInput;
   }
+  // Relative file names are checked against the folder of OUT; standard output goes anywhere.
+  const std::string folder = target.out.empty() ? "" : absoluteFolderOf(target.out);
   std::vector<Fault> faults;
   std::string text;
   if (doc.kind != Kind::Array) faults.push_back({&doc, "expected an array of sections"});
-  for (std::size_t i = 0; faults.empty() && i < doc.items.size(); ++i) writeNode(doc.items[i], 1, text, faults);
+  for (std::size_t i = 0; faults.empty() && i < doc.items.size(); ++i) writeNode(doc.items[i], 1, folder, text, faults);
   if (!faults.empty()) {
     std::fprintf(stderr, "%s:%d:%d: %s\n", name.c_str(), faults[0].at->line, faults[0].at->column,
                  faults[0].why.c_str());

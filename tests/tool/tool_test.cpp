@@ -201,6 +201,17 @@ TEST(ToolJson, FromJsonReproducesEveryDataFileThatLoads) {
   EXPECT_GE(reproduced, 12);
 }
 
+TEST(ToolJson, FromJsonKeepsFileNamesPointingAtTheirFiles) {
+  const std::string json = writeTemp(".json", run("to-json " + writeTemp(".txt", "[A] f = |d\\in.txt| EndSect")).out);
+  const std::string dir = scratch("_out");
+  std::filesystem::create_directories(dir);
+  EXPECT_EQ(run("from-json " + json + " -o " + scratch("b.txt")).status, 0);
+  EXPECT_EQ(run("get " + scratch("b.txt") + " A f").out, "|" + testing::TempDir() + "d/in.txt|\n");
+  EXPECT_NE(run("from-json " + json).out.find("f = |d\\in.txt|"), std::string::npos);
+  EXPECT_EQ(run("from-json " + json + " -o " + dir + "/b.txt").status, 0);
+  EXPECT_EQ(run("get " + dir + "/b.txt A f").out, "|" + testing::TempDir() + "d/in.txt|\n");
+}
+
 TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
   struct Case {
     std::string json, message;
