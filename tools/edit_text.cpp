@@ -58,6 +58,8 @@ std::string loadError(const std::string& temporary, const std::function<std::str
     int line = 0, position = 0;
     const char* message = nullptr;
     zemGetSyntaxErr(handle, &line, &position, &message);
+    SourceText text;
+    if (text.read(temporary)) text.pointAtCharacter(line, position);
     error = "line " + std::to_string(line) + ", column " + std::to_string(position) + ": " +
             (message != nullptr && *message != '\0' ? message : zemGetErrorMessageFromErrorCode(code));
   } else {

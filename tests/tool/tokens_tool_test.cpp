@@ -49,6 +49,10 @@ TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
             "3:20 101 endsect \"\"\n");
 }
 
+TEST(ToolTokens, ReadsAByteOrderMarkAsAbsent) {
+  EXPECT_EQ(run(writeTemp("\xEF\xBB\xBF[A] EndSect")).out, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n");
+}
+
 TEST(ToolTokens, StopsAtTheFirstErrorWithItsPlace) {
   std::string file = writeTemp("[A]\n  k = 1\n  EndSect\n x");
   ToolRun r = run(file);
