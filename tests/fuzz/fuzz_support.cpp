@@ -7,6 +7,7 @@
 #include "api/load_input.hpp"
 #include "frame/document.hpp"
 #include "model/named_nodes.hpp"
+#include "paths/path_ops.hpp"
 #include "text/memory_input.hpp"
 #include "text/output_stream.hpp"
 #include "vox/vox.h"
@@ -144,8 +145,12 @@ std::string fingerprint(void* handle, bool exactNumbers) {
     } else if (zemIsBool(node) != 0) {
       out += zemGetBool(node) != 0 ? "B 1" : "B 0";
     } else if (zemIsFilename(node) != 0) {
+      // Written relative to the file and read back, an absolute name comes
+      // back in its canonical form: the same file, spelt the same way.
+      const char* name = zemGetFilename(node);
+      const auto canonical = zem::canonicalizePath(name);
       out += "F ";
-      out += zemGetFilename(node);
+      out += canonical ? *canonical : std::string(name);
     } else {
       out += std::to_string(zemGetSyntaxClass(node));
       out += ' ';
