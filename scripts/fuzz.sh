@@ -37,5 +37,5 @@ mkdir -p "$work"
 cp -n tests/fuzz/corpus/"${target}"/* "$work"/ 2>/dev/null || true
 cd build-fuzz
 ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  "./tests/fuzz/fuzz_${target}" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+  "./tests/fuzz/fuzz_${target}" -max_total_time="$seconds" -max_len=4096 -timeout=10 -entropic=0 \
   -rss_limit_mb=4096 -dict=../tests/fuzz/zem.dict -print_final_stats=1 "corpus/${target}"

@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <new>
 #include <typeinfo>
+#include <vector>
 
 #include "frame/checks.hpp"
 #include "frame/document.hpp"
 #include "frame/error_state.hpp"
 #include "frame/identity.hpp"
+#include "frame/writable.hpp"
 #include "model/named_nodes.hpp"
 #include "model/value_factory.hpp"
 #include "model/values.hpp"
@@ -88,6 +90,27 @@ void reportFileError(const char* fileName) {
 bool restoreLength(std::FILE* file, off_t length) { return ftruncate(fileno(file), length) == 0; }
 bool restoreLength(const char* fileName, off_t length) { return truncate(fileName, length) == 0; }
 
+// A value bound to a caller's variable is read when it is written; a bound
+// number that is infinite or NaN then has no form that reads back. The tree
+// is walked without recursion, however deep it is.
+bool holdsUnwritableNumber(CzemTargetList& root) {
+  std::vector<CzemNamedNode*> pending{&root};
+  while (!pending.empty()) {
+    CzemNamedNode* node = pending.back();
+    pending.pop_back();
+    for (CzemNode* child : node->children()) {
+      if (child->IsParam() == 0) {
+        pending.push_back(static_cast<CzemNamedNode*>(child));
+        continue;
+      }
+      const std::type_info& kind = typeid(*child);
+      if (kind == typeid(CzemDoubleRef) && !isWritableNumber(child->GetDouble())) return true;
+      if (kind == typeid(CzemFloatRef) && !isWritableNumber(child->GetFloat())) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string formatCreationStamp(const std::tm& local) {
@@ -129,6 +152,11 @@ void writeDocument(CzemData* data, const char* fileName, bool append) {
   if (checkData(data != nullptr ? static_cast<CzemBase*>(data) : nullptr, false) == nullptr) return;
   CzemTargetList* root = data->root();
   if (checkNode(root != nullptr ? static_cast<CzemBase*>(root) : nullptr, false) == nullptr) return;
+  if (holdsUnwritableNumber(*root)) {
+    storeError(kErrParameter);
+    voxZemAPE(kInvalidNumber);
+    return;
+  }
 
   std::FILE* file = fileName != nullptr ? std::fopen(fileName, append ? "ab" : "wb") : nullptr;
   if (file == nullptr) {

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "api/load_input.hpp"
+#include "clob/clob_lexer.hpp"
 #include "frame/document.hpp"
 #include "model/named_nodes.hpp"
+#include "paths/filename.hpp"
 #include "paths/path_ops.hpp"
 #include "text/memory_input.hpp"
 #include "text/output_stream.hpp"
@@ -39,6 +41,30 @@ std::string numberText(double v) {
   char text[64];
   std::snprintf(text, sizeof text, "%.17g", v);
   return text;
+}
+
+// A CLOB as the items a reader of it meets: the writer spaces them anew and
+// writes file names relative to the file, so the items, not the text, must
+// come back.
+std::string clobItems(const std::string& text) {
+  std::string out;
+  for (std::size_t position = 0;;) {
+    const zem::ClobLexeme lexeme = zem::lexClobItem(text, position);
+    if (lexeme.outcome == zem::ClobLexeme::kEnd) break;
+    if (lexeme.outcome == zem::ClobLexeme::kSyntaxError) {
+      const std::size_t rest = text.find_first_not_of(" \t\n\v\f\r", position);
+      out += "!" + (rest == std::string::npos ? std::string() : text.substr(rest));
+      break;
+    }
+    std::string item = lexeme.text;
+    if (lexeme.itemClass == zem::kClobBarredName) {
+      const auto canonical = zem::canonicalizePath(zem::resolveFilename("/fuzz/in.txt", item));
+      if (canonical) item = *canonical;
+    }
+    out += std::to_string(lexeme.itemClass) + ":" + item + "\x1f";
+    position = lexeme.next;
+  }
+  return out;
 }
 
 }  // namespace
@@ -135,7 +161,7 @@ std::string fingerprint(void* handle, bool exactNumbers) {
       out += zemGetName(node);
     } else if (zemIsClob(node) != 0) {
       out += "C ";
-      out += zemGetValueText(node);
+      out += clobItems(zemGetValueText(node));
     } else if (zemIsUndefinedPar(node) != 0 || zemGetSyntaxClass(node) == 14) {
       out += "U";  // a braced-only value reads back as an empty place
     } else if (zemIsNumeric(node) != 0) {
