@@ -251,7 +251,18 @@ void CzemBoolRef::CopyFrom(const CzemNode* source) {
 
 // ---- Strings and the text-only values --------------------------------------
 
-void CzemString::Write(OutputStream& out) { writeQuoted(out, GetString(), '\''); }
+void CzemString::Write(OutputStream& out) {
+  // A text read from a file may hold a NUL byte: all of it is written, so it
+  // does not come back cut short (or as a CLOB when the rest looked like one).
+  const char* text = GetString();
+  writeQuoted(out, text == valueText().c_str() ? valueText().view() : std::string_view(text), '\'');
+}
+
+void CzemUnknown::Write(OutputStream& out) {
+  // A braced text alone in its place is written back in braces, so it reads
+  // back as the same note instead of an empty place.
+  out << '{' << auxText() << '}';
+}
 
 const char* CzemStringRef::GetString() {
   // A binding to a null pointer (or a null text) reads as an empty text.

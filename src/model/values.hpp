@@ -267,7 +267,7 @@ class CzemUnknown : public CzemParam {
  public:
   CzemNode* NewEmpty() const override { return new CzemUnknown(); }
   int GetSyntaxClass() override { return kSynUnknown; }
-  void Write(OutputStream& out) override { writeValueText(out); }
+  void Write(OutputStream& out) override;
 };
 
 }  // namespace zem
