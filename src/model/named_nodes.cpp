@@ -46,10 +46,10 @@ void CzemNamedNode::destroyChildren() {
   }
 }
 
-void CzemNamedNode::appendChild(CzemNode* child) {
+void CzemNamedNode::appendChild(CzemNode* child, NodeArena* arena) {
   if (child == nullptr) return;
   child->setParent(this);
-  children_.push_back(child);
+  children_.push_back(child, arena);
 }
 
 const char* CzemNamedNode::GetFullName() {
@@ -217,12 +217,12 @@ void CzemNamedNode::writeParamList(OutputStream& out) {
 // takes one allocation instead of a series of doublings.
 constexpr std::size_t kTypicalCount = 8;
 
-unsigned CzemTargetList::addSection(CzemSection* section) {
-  if (sections_.empty()) sections_.reserve(kTypicalCount);
-  appendChild(section);
-  const unsigned instance = sectionIndex_.add(section);
+unsigned CzemTargetList::addSection(CzemSection* section, NodeArena* arena) {
+  if (sections_.empty() && arena == nullptr) sections_.reserve(kTypicalCount);
+  appendChild(section, arena);
+  const unsigned instance = sectionIndex_.add(section, arena);
   section->setInstanceNo(instance);
-  sections_.push_back(section);
+  sections_.push_back(section, arena);
   return instance;
 }
 
@@ -305,19 +305,19 @@ void CzemTargetList::copyOwnFields(const CzemNamedNode& from) {
 
 // ---- CzemSection -----------------------------------------------------------
 
-unsigned CzemSection::addKeyword(CzemKeyword* keyword) {
-  if (keywords_.empty()) {
+unsigned CzemSection::addKeyword(CzemKeyword* keyword, NodeArena* arena) {
+  if (keywords_.empty() && arena == nullptr) {
     keywords_.reserve(kTypicalCount);
     children().reserve(kTypicalCount);
   }
-  appendChild(keyword);
-  const unsigned instance = keywordIndex_.add(keyword);
+  appendChild(keyword, arena);
+  const unsigned instance = keywordIndex_.add(keyword, arena);
   keyword->setInstanceNo(instance);
-  keywords_.push_back(keyword);
+  keywords_.push_back(keyword, arena);
   return instance;
 }
 
-void CzemSection::addDefaultDef(CzemDefaultDef* definition) { appendChild(definition); }
+void CzemSection::addDefaultDef(CzemDefaultDef* definition, NodeArena* arena) { appendChild(definition, arena); }
 
 void CzemSection::reindexKeywords() {
   keywordIndex_.clear();

@@ -37,8 +37,8 @@ class CzemNumeric : public CzemParam {
   int IsNumeric() override { return 1; }
   int IsFloat() override { return (bits_ & kFloatValid) != 0 ? 1 : 0; }
   int IsDouble() override { return (bits_ & kDoubleValid) != 0 ? 1 : 0; }
-  float GetFloat() override { return float_; }
-  double GetDouble() override { return double_; }
+  float GetFloat() override;
+  double GetDouble() override { return (bits_ & kDoubleValid) != 0 ? number_ : 0.0; }
   void CopyFrom(const CzemNode* source) override;
 
   // Sets the double and float views from d (the float view is clamped to the
@@ -50,22 +50,26 @@ class CzemNumeric : public CzemParam {
   void clearRealViews();
 
  protected:
-  enum : std::uint32_t { kDoubleValid = 1, kFloatValid = 2, kIntValid = 4 };
+  // kFloatExact: the float view is the stored number itself (it was set from
+  // a float), not derived from the double by clamping.
+  enum : std::uint32_t { kDoubleValid = 1, kFloatValid = 2, kIntValid = 4, kFloatExact = 8 };
   CzemNumeric() = default;
   explicit CzemNumeric(std::string_view text) : CzemParam(text) {}
   // Converts a file token into the double and float views; false on a range error.
   bool convertText(std::string_view text);
 
-  double double_ = 0.0;
-  float float_ = 0.0f;
-  int int_ = 0;  // the int view of CzemInt and CzemReal
+  // The one stored number; every view is derived from it, so a value costs a
+  // single slot. While the double view is not valid it holds what the int
+  // view of an integer answers (its value, or the clamped value of an
+  // integer out of range).
+  double number_ = 0.0;
 };
 
 class CzemInt : public CzemNumeric {
  public:
   // An integer with a value (building, editing): only the int view is valid.
   explicit CzemInt(int value = 0) {
-    int_ = value;
+    number_ = value;
     bits_ = kIntValid;
   }
   // An integer from file text. `ok` is false when the double conversion failed.
@@ -73,7 +77,9 @@ class CzemInt : public CzemNumeric {
 
   CzemNode* NewEmpty() const override { return new CzemInt(); }
   int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
-  int GetInt() override { return int_; }
+  // The number clamped to the 32-bit range: an integer out of range answers
+  // the nearest end.
+  int GetInt() override;
   int GetSyntaxClass() override { return kSynInt; }
   void Write(OutputStream& out) override;
   void CopyFrom(const CzemNode* source) override;
@@ -90,7 +96,7 @@ class CzemReal : public CzemNumeric {
 
   CzemNode* NewEmpty() const override { return new CzemReal(); }
   int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
-  int GetInt() override { return int_; }
+  int GetInt() override { return (bits_ & kIntValid) != 0 ? static_cast<int>(number_) : 0; }
   int GetSyntaxClass() override { return kSynReal; }
   void Write(OutputStream& out) override { writeValueText(out); }
   void CopyFrom(const CzemNode* source) override;
