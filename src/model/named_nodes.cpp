@@ -21,6 +21,13 @@ CzemNode* nthOf(std::span<CzemNamedNode* const> group, unsigned n) {
 CzemNamedNode::~CzemNamedNode() { destroyChildren(); }
 
 void CzemNamedNode::destroyChildren() {
+  // The values of a loaded keyword that nobody changed hold nothing but
+  // their places in the arena, which frees them with the document.
+  if (valuesArenaOnly()) {
+    setValuesArenaOnly(false);
+    children_.clear();
+    return;
+  }
   // Keywords (and default lines) hold only values, so deleting one recurses a
   // single level; the children of every other named node are taken over into
   // the pending list before it is deleted, which keeps the stack flat.
@@ -48,6 +55,7 @@ void CzemNamedNode::destroyChildren() {
 
 void CzemNamedNode::appendChild(CzemNode* child, NodeArena* arena) {
   if (child == nullptr) return;
+  setValuesArenaOnly(false);
   child->setParent(this);
   children_.push_back(child, arena);
 }
@@ -390,12 +398,15 @@ void CzemKeyword::addParam(CzemNode* param) {
 void CzemKeyword::addParams(std::span<CzemNode* const> params, NodeArena* arena) {
   if (arena != nullptr && children().empty() && !params.empty()) {
     auto* block = static_cast<CzemNode**>(arena->allocate(params.size() * sizeof(CzemNode*), alignof(CzemNode*)));
+    bool arenaOnly = true;
     for (std::size_t i = 0; i < params.size(); ++i) {
       block[i] = params[i];
       params[i]->setParent(this);
       params[i]->setInstanceNo(static_cast<unsigned>(i + 1));
+      arenaOnly = arenaOnly && params[i]->arenaOnly();
     }
-    children().adopt(block, params.size());
+    loadedChildren().adopt(block, params.size());
+    setValuesArenaOnly(arenaOnly);
     return;
   }
   children().reserve(children().size() + params.size());

@@ -42,7 +42,11 @@ class CzemNamedNode : public CzemNode {
   std::uint32_t flags() const { return bits_; }
   void setFlags(std::uint32_t flags) { bits_ = flags; }
   const NodeList& children() const { return children_; }
-  NodeList& children() { return children_; }
+  // For a change of the list: its values are no longer known to need no teardown.
+  NodeList& children() {
+    setValuesArenaOnly(false);
+    return children_;
+  }
 
   // Sets the child's parent and puts it last. A null child is ignored. The
   // loader passes the arena of the tree, where the list then grows.
@@ -66,6 +70,8 @@ class CzemNamedNode : public CzemNode {
   void destroyChildren();
 
  protected:
+  // The child list for the loader, which decides the teardown state itself.
+  NodeList& loadedChildren() { return children_; }
   CzemNamedNode() = default;
   explicit CzemNamedNode(std::string_view name, std::uint32_t flags) : name_(name) { bits_ = flags; }
   // Calls the visitor for every node below this one, in document order; the

@@ -14,9 +14,15 @@ namespace zem {
 class CzemParam : public CzemNode {
  public:
   const Text& valueText() const { return value_; }
-  void setValueText(std::string_view text) { value_.assign(text); }
+  void setValueText(std::string_view text) {
+    valueChanged();
+    value_.assign(text);
+  }
   // The same, keeping a long text in the arena of a loaded tree.
-  void setValueText(std::string_view text, NodeArena* arena) { storeText(value_, text, arena); }
+  void setValueText(std::string_view text, NodeArena* arena) {
+    valueChanged();
+    storeText(value_, text, arena);
+  }
 
   int GetNoInstances() override;
   int IsParam() override { return 1; }
@@ -27,6 +33,8 @@ class CzemParam : public CzemNode {
   CzemParam() = default;
   explicit CzemParam(std::string_view text) : value_(text) {}
   void writeValueText(OutputStream& out) const;
+  // arenaOnly for a class whose only memory is its value text and aux text.
+  bool textsArenaOnly() const { return arenaAllocated() && !hasAuxText() && !value_.ownsMemory(); }
 
  private:
   Text value_;
@@ -75,6 +83,7 @@ class CzemInt : public CzemNumeric {
   // An integer from file text. `ok` is false when the double conversion failed.
   static CzemInt* fromText(std::string_view text, bool& ok, NodeArena* arena = nullptr);
 
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemInt(); }
   int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
   // The number clamped to the 32-bit range: an integer out of range answers
@@ -94,6 +103,7 @@ class CzemReal : public CzemNumeric {
   // A real from file text. `ok` is false when the double conversion failed.
   static CzemReal* fromText(std::string_view text, bool& ok, NodeArena* arena = nullptr);
 
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemReal(); }
   int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
   int GetInt() override { return (bits_ & kIntValid) != 0 ? static_cast<int>(number_) : 0; }
@@ -190,6 +200,7 @@ class CzemBool : public CzemParam {
   // A boolean from file text: true exactly when the text is "true" in any case.
   static CzemBool* fromText(std::string_view text, NodeArena* arena = nullptr);
 
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemBool(); }
   int IsBool() override { return 1; }
   int GetBool() override { return value_; }
@@ -217,6 +228,7 @@ class CzemString : public CzemParam {
  public:
   CzemString() = default;
   explicit CzemString(std::string_view text) : CzemParam(text) {}
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemString(); }
   int IsString() override { return 1; }
   const char* GetString() override { return valueText().c_str(); }
@@ -229,6 +241,7 @@ class CzemStringRef : public CzemString {
   explicit CzemStringRef(const char** variable = nullptr) : variable_(variable) {}
   // A copy is a plain string: the binding is not duplicated by NewEmpty.
   CzemNode* NewEmpty() const override { return new CzemString(); }
+  bool arenaOnly() const override { return false; }  // its last read text is its own
   const char* GetString() override;
   void CopyFrom(const CzemNode* source) override;
 
@@ -239,6 +252,7 @@ class CzemStringRef : public CzemString {
 
 class CzemUndefinedPar : public CzemParam {
  public:
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemUndefinedPar(); }
   int IsUndefinedPar() override { return 1; }
   int GetSyntaxClass() override { return kSynUndefinedPar; }
@@ -248,6 +262,7 @@ class CzemUndefinedPar : public CzemParam {
 class CzemDateTime : public CzemParam {
  public:
   explicit CzemDateTime(std::string_view text = {}) : CzemParam(text) {}
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemDateTime(); }
   int GetSyntaxClass() override { return kSynFilename; }
   void Write(OutputStream& out) override;
@@ -256,6 +271,7 @@ class CzemDateTime : public CzemParam {
 class CzemSubstit : public CzemParam {
  public:
   explicit CzemSubstit(std::string_view text = {}) : CzemParam(text) {}
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemSubstit(); }
   int GetSyntaxClass() override { return kSynSubstit; }
   void Write(OutputStream& out) override;
@@ -263,6 +279,7 @@ class CzemSubstit : public CzemParam {
 
 class CzemDefaultPar : public CzemParam {
  public:
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemDefaultPar(); }
   int IsDefaultPar() override { return 1; }
   int GetSyntaxClass() override { return kSynDefaultPar; }
@@ -271,6 +288,7 @@ class CzemDefaultPar : public CzemParam {
 
 class CzemUnknown : public CzemParam {
  public:
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemUnknown(); }
   int GetSyntaxClass() override { return kSynUnknown; }
   void Write(OutputStream& out) override { writeValueText(out); }
