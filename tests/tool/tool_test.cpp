@@ -97,7 +97,9 @@ TEST(ToolCheck, LoadErrorsPointAtACharacterAndSayWhereToAct) {
 
 TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
   EXPECT_EQ(run("--version").out.rfind("zem 0.", 0), 0u);
-  for (const std::string& cmd : std::initializer_list<std::string>{"", "frobnicate", "fmt", "get " + kSimulation})
+  for (const std::string& cmd :
+       std::initializer_list<std::string>{"", "frobnicate", "fmt", "get " + kSimulation, "from-json",
+                                          "from-json a.json b.json", "from-json a.json -i"})
     EXPECT_EQ(run(cmd).status, 2) << cmd;
   for (const char* cmd : {"--help", "check --help", "fmt --help", "get --help", "to-json --help", "from-json --help"}) {
     const ToolRun r = run(cmd);
