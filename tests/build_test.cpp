@@ -83,12 +83,12 @@ TEST_F(BuildCursor, ValuesGoToTheLastKeywordInOrder) {
   EXPECT_EQ(zemGetBool(param(second, 3)), 7);
   EXPECT_EQ((Texts{zemGetString(param(second, 4)), zemGetString(param(second, 5))}), (Texts{"copied", ""}));
   zemEndSection(handle);
-  zemAddTarget(handle, nullptr);  // null names and texts build empty ones
+  zemAddTarget(handle, nullptr);  // a null name is empty, which no file can hold: refused
+  zemAddTarget(handle, "T");
   zemAddKeyword(handle, nullptr);
-  zemAddFilename(handle, nullptr);
-  EXPECT_EQ((Texts{zemGetName(target(2)), zemGetName(zemKeywordByNum(target(2), 1))}), Texts(2, ""));
-  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(2), 1)), 1);
-  reports.expect(0, {});
+  EXPECT_EQ(zemGetNoSections(zemGetRoot(handle)), 2);
+  EXPECT_EQ(zemGetNoKeywords(target(2)), 0);
+  reports.expect(0, {"Invalid name", "Invalid name"});
 }
 
 TEST_F(BuildCursor, QuietVariantReturnsAndClearsThePendingStatusAndSilencesTheHandle) {
@@ -144,17 +144,18 @@ TEST_F(TemplateDefs, KeywordDefinitionAddsAPlaceholderPerCodeAndBecomesCurrent) 
   EXPECT_EQ(zemIsFloat(param(m, 1)) + zemIsBool(param(m, 2)), 2);
   zemAddInt(handle, 5);
   EXPECT_EQ(zemGetNoParams(m), 4);
-  zemAddKeywordDef(handle, "", "", 1, 0, 0);
+  zemAddKeywordDef(handle, "", "", 1, 0, 0);  // names no file can hold are refused
   zemAddKeywordDef(handle, nullptr, nullptr, 0, 0, 0);
-  EXPECT_STREQ(zemGetName(zemKeywordByNum(top(), 3)), "");
+  zemAddKeywordDef(handle, "n", nullptr, 0, 0, 0);
+  EXPECT_EQ(zemGetNoKeywords(top()), 3);
   EXPECT_EQ(zemGetNoParams(zemKeywordByNum(top(), 3)), 0);
-  EXPECT_EQ(flagsOf(zemKeywordByNum(top(), 4)), 0u);
-  reports.expect(0, {});
+  EXPECT_EQ(flagsOf(zemKeywordByNum(top(), 3)), 0u);
+  reports.expect(0, {"Invalid name", "Invalid name"});
 
   zemAddKeywordDef(handle, "u", "ix?", 0, 0, 0);
   reports.expect(0, {"Invalid parameter definition code: 'x'", "Invalid parameter definition code: '?'"});
   EXPECT_STREQ(zemGetErrorFromZemData(handle), "Invalid parameter definition code: '?'");
-  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(top(), 5)), 1);
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(top(), 4)), 1);
   EXPECT_EQ(zemAddKeywordDefS(handle, "v", "Q", 0, 0, 0), 2000);
   reports.expect(0, {});
 }

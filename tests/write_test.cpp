@@ -17,7 +17,8 @@ std::string resolved(CzemNode* node) { return node->GetFilename() != nullptr ? n
 // Compares a parameter as loaded with the same parameter after a write and a load.
 void expectSameValue(CzemNode* before, CzemNode* after) {
   if (before->GetSyntaxClass() == zem::kSynUnknown) {
-    EXPECT_EQ(after->IsUndefinedPar(), 1);
+    EXPECT_EQ(after->GetSyntaxClass(), zem::kSynUnknown);  // a braced note alone is written back in braces
+    EXPECT_EQ(before->auxText(), after->auxText());
     return;
   }
   ASSERT_EQ(before->GetSyntaxClass(), after->GetSyntaxClass());
@@ -91,7 +92,6 @@ TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
   for (int i = 0; i < 2; ++i) zemEndSection(h);
   zemAddSectionDef(h, "T", 1, 0);
   zemAddKeywordDef(h, "x", "iDsbI", 1, 0, 0);
-  zemAddKeywordDef(h, "", "", 1, 0, 0);
   zemAddKeywordDef(h, "required", "", 0, 1, 0);
   for (int i = 0; i < 2; ++i) zemEndSection(h);
   zemAddTarget(h, "Second");
@@ -163,7 +163,7 @@ TEST_F(Writing, ReadValuesKeepTheirCharactersAndIntegersOutsideThe32BitRangeThei
       "[A] k = -0.5e3, 2., %3, #2021-04-09 07:05:09#, {note}, , TRUE, |data/in.txt|, ||, 9999999999, -2147483649, +7"
       " EndSect");
   EXPECT_EQ(keywordLine(),
-            "   k = -0.5e3, 2., %3, #2021-04-09 07:05:09#, , , true, |data/in.txt|, ||, 9999999999, "
+            "   k = -0.5e3, 2., %3, #2021-04-09 07:05:09#, {note}, , true, |data/in.txt|, ||, 9999999999, "
             "-2147483649, 7");
   add(new zem::CzemDefaultPar());  // a default place is written empty too
   EXPECT_TRUE(keywordLine().ends_with(", 7, "));

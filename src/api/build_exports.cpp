@@ -2,6 +2,7 @@
 // insertion cursor. Every call exists as a plain variant (reports failures) and
 // a quiet "S" variant (silences the handle and returns the builder status).
 #include "api/api_support.hpp"
+#include "frame/writable.hpp"
 #include "model/value_factory.hpp"
 #include "model/values.hpp"
 #include "zem/zem.h"
@@ -33,25 +34,38 @@ template <typename Make>
 auto appendValue(Make make) {
   return [make](CzemData& d) { d.appendValue(make()); };
 }
+// The same for a value that is refused with `refusal` unless `writable`: the
+// tree stays as it was.
+template <typename Make>
+auto appendChecked(bool writable, const char* refusal, Make make) {
+  return [=](CzemData& d) {
+    if (writable) {
+      d.appendValue(make());
+    } else {
+      d.buildingError(refusal);
+    }
+  };
+}
 
 auto addInt(int value) {
   return appendValue([value] { return new CzemInt(value); });
 }
 auto addFloat(float value) {
-  return appendValue([value] { return new CzemFloat(value); });
+  return appendChecked(isWritableNumber(value), kInvalidNumber, [value] { return new CzemFloat(value); });
 }
 auto addDouble(double value) {
-  return appendValue([value] { return new CzemDouble(value); });
+  return appendChecked(isWritableNumber(value), kInvalidNumber, [value] { return new CzemDouble(value); });
 }
 // The int is kept as given, so a caller's non-zero "true" reads back unchanged.
 auto addBool(int value) {
   return appendValue([value] { return new CzemBool(value); });
 }
 auto addString(const char* text) {
-  return appendValue([text] { return new CzemString(textArg(text)); });
+  return appendChecked(isWritableText(textArg(text)), kInvalidString, [text] { return new CzemString(textArg(text)); });
 }
 auto addFilename(const char* name) {
-  return appendValue([name] { return makeFilenameValue(textArg(name)); });
+  return appendChecked(isWritableFilename(textArg(name)), kInvalidFilename,
+                       [name] { return makeFilenameValue(textArg(name)); });
 }
 auto addUndefinedPar() {
   return appendValue([] { return new CzemUndefinedPar(); });

@@ -7,6 +7,7 @@
 #include "frame/checks.hpp"
 #include "frame/document.hpp"
 #include "frame/error_state.hpp"
+#include "frame/writable.hpp"
 #include "model/value_factory.hpp"
 #include "vox/vox.h"
 #include "zem/zem.h"
@@ -33,6 +34,35 @@ int appendItem(void* handleOrClob, const std::string& itemText, bool quiet) {
   if (clob == nullptr) return kErrHandle;
   clob->append(itemText);
   return 0;
+}
+
+// An item that would not read back is refused with `refusal`: a building
+// error of the handle, or 1012 for a CLOB given in its place. The CLOB stays
+// as it was; the S variants return 2000.
+int refuseItem(void* handleOrClob, const char* refusal, bool quiet) {
+  CzemData* data = dynamic_cast<CzemData*>(handleOrClob != nullptr ? static_cast<CzemBase*>(handleOrClob) : nullptr);
+  if (data != nullptr && data->currentClob() != nullptr) {
+    if (quiet) data->setSilent();
+    data->buildingError(refusal);
+    data->takeStatus();
+    return kBuilderFailed;
+  }
+  if (appendTarget(handleOrClob, quiet) == nullptr) return kErrHandle;
+  storeError(kErrParameter);
+  if (!quiet) voxZemAPE(refusal);
+  return kBuilderFailed;
+}
+
+int appendChecked(void* handleOrClob, bool writable, const char* refusal, bool quiet, std::string (*item)(double),
+                  double value) {
+  return writable ? appendItem(handleOrClob, item(value), quiet) : refuseItem(handleOrClob, refusal, quiet);
+}
+
+std::string floatItem(double value) { return clobFloatItem(static_cast<float>(value)); }
+
+int appendText(void* handleOrClob, std::string_view text, bool writable, const char* refusal, bool quiet,
+               std::string (*item)(std::string_view)) {
+  return writable ? appendItem(handleOrClob, item(text), quiet) : refuseItem(handleOrClob, refusal, quiet);
 }
 
 std::string_view textOrEmpty(const char* text) { return text != nullptr ? std::string_view(text) : std::string_view(); }
@@ -103,19 +133,32 @@ void zemAddClobBool(void* handle, int value) { appendItem(handle, clobBoolItem(v
 int zemAddClobBoolS(void* handle, int value) { return appendItem(handle, clobBoolItem(value), true); }
 void zemAddClobInt(void* handle, int value) { appendItem(handle, clobIntItem(value), false); }
 int zemAddClobIntS(void* handle, int value) { return appendItem(handle, clobIntItem(value), true); }
-void zemAddClobFloat(void* handle, float value) { appendItem(handle, clobFloatItem(value), false); }
-int zemAddClobFloatS(void* handle, float value) { return appendItem(handle, clobFloatItem(value), true); }
-void zemAddClobDouble(void* handle, double value) { appendItem(handle, clobDoubleItem(value), false); }
-int zemAddClobDoubleS(void* handle, double value) { return appendItem(handle, clobDoubleItem(value), true); }
-void zemAddClobString(void* handle, const char* text) { appendItem(handle, clobStringItem(textOrEmpty(text)), false); }
+void zemAddClobFloat(void* handle, float value) {
+  appendChecked(handle, isWritableNumber(value), kInvalidNumber, false, floatItem, value);
+}
+int zemAddClobFloatS(void* handle, float value) {
+  return appendChecked(handle, isWritableNumber(value), kInvalidNumber, true, floatItem, value);
+}
+void zemAddClobDouble(void* handle, double value) {
+  appendChecked(handle, isWritableNumber(value), kInvalidNumber, false, clobDoubleItem, value);
+}
+int zemAddClobDoubleS(void* handle, double value) {
+  return appendChecked(handle, isWritableNumber(value), kInvalidNumber, true, clobDoubleItem, value);
+}
+void zemAddClobString(void* handle, const char* text) {
+  appendText(handle, textOrEmpty(text), isWritableText(textOrEmpty(text)), kInvalidString, false, clobStringItem);
+}
 int zemAddClobStringS(void* handle, const char* text) {
-  return appendItem(handle, clobStringItem(textOrEmpty(text)), true);
+  return appendText(handle, textOrEmpty(text), isWritableText(textOrEmpty(text)), kInvalidString, true,
+                    clobStringItem);
 }
 void zemAddClobFilename(void* handle, const char* name) {
-  appendItem(handle, clobFilenameItem(textOrEmpty(name)), false);
+  appendText(handle, textOrEmpty(name), isWritableFilename(textOrEmpty(name)), kInvalidFilename, false,
+             clobFilenameItem);
 }
 int zemAddClobFilenameS(void* handle, const char* name) {
-  return appendItem(handle, clobFilenameItem(textOrEmpty(name)), true);
+  return appendText(handle, textOrEmpty(name), isWritableFilename(textOrEmpty(name)), kInvalidFilename, true,
+                    clobFilenameItem);
 }
 
 int zemGetClobBool(void* node) { return readPlain(node, kClobBoolean, 0, takeBool); }

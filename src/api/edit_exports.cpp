@@ -4,6 +4,7 @@
 
 #include "api/api_support.hpp"
 #include "edit/tree_edit.hpp"
+#include "frame/writable.hpp"
 #include "model/value_factory.hpp"
 #include "model/values.hpp"
 #include "zem/zem.h"
@@ -51,13 +52,29 @@ void* newParamAt(void* keyword, Make make, unsigned position) {
   });
 }
 
+// A new name must read back: else 1007 is stored and nothing changes.
+bool acceptName(const char* name) {
+  if (isReadableName(textArg(name))) return true;
+  storeError(kErrNamedNode);
+  return false;
+}
+
+// A new value must be writable so that it reads back: else 1012 is stored
+// and nothing changes.
+bool acceptValue(bool writable) {
+  if (!writable) storeError(kErrParameter);
+  return writable;
+}
+
 // Replaces the value of a parameter accepted by `accepts` (else 1014, with
-// the global code left alone) by `make()`, the new value of its kind.
+// the global code left alone) by `make()`, the new value of its kind; a value
+// that is not `writable` gives 1012.
 template <typename Accepts, typename Make>
-int modify(void* node, Accepts accepts, Make make) {
+int modify(void* node, Accepts accepts, Make make, bool writable = true) {
   CzemParam* param = checkParam(node, true);
   if (param == nullptr) return kErrParameter;
   if (!accepts(*param)) return kErrParameterType;
+  if (!acceptValue(writable)) return kErrParameter;
   return status([&] {
     const std::unique_ptr<CzemNode> value(make());
     edit::replaceValue(*param, *value);
@@ -100,7 +117,7 @@ int zemeDeleteParameter(void* keyword, unsigned int n) {
 
 void* zemeInsertNewKeyword(void* section, const char* name, unsigned int position) {
   CzemSection* s = checkSection(section, false);
-  if (s == nullptr) return nullptr;
+  if (s == nullptr || !acceptName(name)) return nullptr;
   return insertion([&] {
     auto* keyword = new CzemKeyword(textArg(name));
     edit::insertKeyword(*s, keyword, position);
@@ -110,7 +127,7 @@ void* zemeInsertNewKeyword(void* section, const char* name, unsigned int positio
 
 void* zemeInsertNewSection(void* targetList, const char* name, unsigned int position) {
   CzemTargetList* t = checkTargetList(targetList, true);
-  if (t == nullptr) return nullptr;
+  if (t == nullptr || !acceptName(name)) return nullptr;
   return insertion([&] {
     auto* section = new CzemSection(textArg(name));
     edit::insertSection(*t, section, position);
@@ -123,6 +140,7 @@ void* zemeInsertNewParameterInt(void* keyword, int value, unsigned int position)
       keyword, [value] { return new CzemInt(value); }, position);
 }
 void* zemeInsertNewParameterDouble(void* keyword, double value, unsigned int position) {
+  if (!acceptValue(isWritableNumber(value))) return nullptr;
   return newParamAt(
       keyword, [value] { return new CzemDouble(value); }, position);
 }
@@ -131,10 +149,12 @@ void* zemeInsertNewParameterBool(void* keyword, int value, unsigned int position
       keyword, [value] { return new CzemBool(value); }, position);
 }
 void* zemeInsertNewParameterString(void* keyword, const char* text, unsigned int position) {
+  if (!acceptValue(isWritableText(textArg(text)))) return nullptr;
   return newParamAt(
       keyword, [text] { return new CzemString(textArg(text)); }, position);
 }
 void* zemeInsertNewParameterFileName(void* keyword, const char* text, unsigned int position) {
+  if (!acceptValue(isWritableFilename(textArg(text)))) return nullptr;
   return newParamAt(
       keyword, [text] { return makeFilenameValue(textArg(text)); }, position);
 }
@@ -187,6 +207,7 @@ int zemeInsertCopyParameter(void* keyword, void* param, unsigned int position) {
 int zemeModifyKeywordName(void* keyword, const char* name) {
   CzemKeyword* k = checkKeyword(keyword, true);
   if (k == nullptr) return kKeywordStatus;
+  if (!acceptName(name)) return kErrNamedNode;
   return status([&] {
     edit::rename(*k, textArg(name));
     return checkSection(static_cast<CzemBase*>(k->parent()), false) != nullptr ? 0 : kErrSection;
@@ -196,6 +217,7 @@ int zemeModifyKeywordName(void* keyword, const char* name) {
 int zemeModifySectionName(void* section, const char* name) {
   CzemSection* s = checkSection(section, true);
   if (s == nullptr) return kErrSection;
+  if (!acceptName(name)) return kErrNamedNode;
   return status([&] {
     edit::rename(*s, textArg(name));
     return checkTargetList(static_cast<CzemBase*>(s->parent()), false) != nullptr ? 0 : kErrTargetList;
@@ -213,7 +235,7 @@ int zemeModifyParameterInt(void* param, int value) {
 int zemeModifyParameterDouble(void* param, double value) {
   return modify(
       param, [](CzemParam& p) { return dynamic_cast<CzemReal*>(&p) != nullptr; },
-      [value] { return new CzemDouble(value); });
+      [value] { return new CzemDouble(value); }, isWritableNumber(value));
 }
 
 int zemeModifyParameterBool(void* param, int value) {
@@ -223,12 +245,14 @@ int zemeModifyParameterBool(void* param, int value) {
 
 int zemeModifyParameterString(void* param, const char* text) {
   return modify(
-      param, [](CzemParam& p) { return p.IsString() != 0; }, [text] { return new CzemString(textArg(text)); });
+      param, [](CzemParam& p) { return p.IsString() != 0; }, [text] { return new CzemString(textArg(text)); },
+      isWritableText(textArg(text)));
 }
 
 int zemeModifyParameterFileName(void* param, const char* text) {
   return modify(
-      param, [](CzemParam& p) { return p.IsFilename() != 0; }, [text] { return makeFilenameValue(textArg(text)); });
+      param, [](CzemParam& p) { return p.IsFilename() != 0; }, [text] { return makeFilenameValue(textArg(text)); },
+      isWritableFilename(textArg(text)));
 }
 
 }  // extern "C"

@@ -1,5 +1,7 @@
 // Exports of file-name values and of the document's anchor file.
 #include "frame/checks.hpp"
+#include "frame/error_state.hpp"
+#include "frame/writable.hpp"
 #include "frame/identity.hpp"
 #include "model/named_nodes.hpp"
 #include "model/values.hpp"
@@ -29,6 +31,11 @@ const char* zemGetFilenameString(void* node) {
 void zemSetFilename(void* node, const char* name) {
   CzemNode* n = checkNode(node, false);
   if (n == nullptr || name == nullptr || n->IsFilename() == 0) return;
+  // A name that would not read back is refused; the value stays as it was.
+  if (!isWritableFilename(name)) {
+    storeError(kErrParameter);
+    return;
+  }
   // Every node answering IsFilename is a parameter, so this check cannot fail.
   if (CzemParam* param = checkParam(static_cast<CzemBase*>(n), true)) param->setValueText(name);
 }

@@ -2,6 +2,7 @@
 
 #include "frame/checks.hpp"
 #include "frame/document.hpp"
+#include "frame/writable.hpp"
 #include "model/node.hpp"
 #include "results/result_file.hpp"
 
@@ -21,9 +22,17 @@ int getResultFilePath(void* section, const char* name, const char** out, int ins
 }
 
 bool acceptPutFilename(void* handle, const char* name) {
-  if (name == nullptr || isStorableFilename(name)) return true;
-  if (CzemData* data = checkData(handle, false)) data->buildingError(kUnstorableFilename);
+  return acceptPut(handle, name == nullptr || isStorableFilename(name) ? nullptr : kUnstorableFilename);
+}
+
+bool acceptPut(void* handle, const char* refusal) {
+  if (refusal == nullptr) return true;
+  if (CzemData* data = checkData(handle, false)) data->buildingError(refusal);
   return false;
+}
+
+const char* putRefusal(const char* keyword, const char* valueRefusal) {
+  return isReadableName(keyword != nullptr ? keyword : "") ? valueRefusal : kInvalidName;
 }
 
 }  // namespace zem::api

@@ -52,4 +52,10 @@ int getResultFilePath(void* section, const char* name, const char** out, int ins
 // check's failure. True when the put may go on.
 bool acceptPutFilename(void* handle, const char* name);
 
+// The same for any refusal text (null: nothing to refuse).
+bool acceptPut(void* handle, const char* refusal);
+// kInvalidName for a keyword name no file can hold, else `valueRefusal`:
+// a put with a name the builder refuses would add its values to the keyword before.
+const char* putRefusal(const char* keyword, const char* valueRefusal = nullptr);
+
 }  // namespace zem::api

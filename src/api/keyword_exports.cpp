@@ -1,12 +1,16 @@
 // The keyword-keyed overloads: C++ functions, exported under their mangled names.
+#include <cmath>
 #include <cstdarg>
 #include <string>
 
 #include "api/keyword_access.hpp"
+#include "frame/writable.hpp"
 #include "results/result_file.hpp"
 #include "zem/zem.hpp"
 
+using zem::api::acceptPut;
 using zem::api::acceptPutFilename;
+using zem::api::putRefusal;
 using zem::api::getKeywordValue;
 using zem::api::namedKeyword;
 using zem::api::putKeywordValue;
@@ -14,6 +18,10 @@ using zem::api::putKeywordValue;
 namespace {
 
 std::string copyOf(const char* text) { return text != nullptr ? text : ""; }
+
+const char* textRefusal(const char* text) {
+  return text == nullptr || zem::isWritableText(text) ? nullptr : zem::kInvalidString;
+}
 
 }  // namespace
 
@@ -52,29 +60,35 @@ int zemGetParamResultFilePath(void* section, const char* keyword, const char** o
 }
 
 int zemPutParam(void* handle, const char* keyword, int value) {
+  if (!acceptPut(handle, putRefusal(keyword))) return 0;
   return putKeywordValue(handle, keyword, [value](void* h) { zemAddInt(h, value); });
 }
 int zemPutParam(void* handle, const char* keyword, float value) {
+  if (!acceptPut(handle, putRefusal(keyword, zem::isWritableNumber(value) ? nullptr : zem::kInvalidNumber))) return 0;
   return putKeywordValue(handle, keyword, [value](void* h) { zemAddFloat(h, value); });
 }
 int zemPutParam(void* handle, const char* keyword, double value) {
+  if (!acceptPut(handle, putRefusal(keyword, zem::isWritableNumber(value) ? nullptr : zem::kInvalidNumber))) return 0;
   return putKeywordValue(handle, keyword, [value](void* h) { zemAddDouble(h, value); });
 }
 int zemPutParam(void* handle, const char* keyword, bool value) {
+  if (!acceptPut(handle, putRefusal(keyword))) return 0;
   return putKeywordValue(handle, keyword, [value](void* h) { zemAddBool(h, value ? 1 : 0); });
 }
 int zemPutParam(void* handle, const char* keyword, const char* value) {
+  if (!acceptPut(handle, putRefusal(keyword, textRefusal(value)))) return 0;
   return putKeywordValue(handle, keyword, [value](void* h) { zemAddString(h, value); });
 }
 int zemPutParam(void* handle, const char* keyword, std::string value) {
+  if (!acceptPut(handle, putRefusal(keyword, textRefusal(value.c_str())))) return 0;
   return putKeywordValue(handle, keyword, [&value](void* h) { zemAddString(h, value.c_str()); });
 }
 int zemPutParamFilename(void* handle, const char* keyword, const char* name) {
-  if (!acceptPutFilename(handle, name)) return 0;
+  if (!acceptPut(handle, putRefusal(keyword)) || !acceptPutFilename(handle, name)) return 0;
   return putKeywordValue(handle, keyword, [name](void* h) { zemAddFilename(h, name); });
 }
 int zemPutParamResultFilename(void* handle, const char* keyword, const char* name) {
-  if (!acceptPutFilename(handle, name)) return 0;
+  if (!acceptPut(handle, putRefusal(keyword)) || !acceptPutFilename(handle, name)) return 0;
   return putKeywordValue(handle, keyword, [name](void* h) { zemAddResultFilename(h, name); });
 }
 
@@ -162,15 +176,22 @@ void skipByLetter(char letter, va_list& args) {
   }
 }
 
-// The first file name of the list that the file could not hold, or null.
-const char* unstorableName(const char* format, va_list& args) {
+// Why the first value of the list that no file could hold is refused, or null.
+const char* listRefusal(const char* format, va_list& args) {
   for (const char* letter = format; *letter != '\0'; ++letter) {
+    if (*letter == 'd' || *letter == 'f') {
+      const double value = va_arg(args, double);
+      const bool fits = *letter == 'd' || std::isfinite(static_cast<float>(value));
+      if (!fits || !zem::isWritableNumber(value)) return zem::kInvalidNumber;
+      continue;
+    }
     if (*letter != 'n' && *letter != 's') {
       skipByLetter(*letter, args);
       continue;
     }
     const char* text = va_arg(args, const char*);
-    if (*letter == 'n' && text != nullptr && !zem::isStorableFilename(text)) return text;
+    if (*letter == 'n' && text != nullptr && !zem::isStorableFilename(text)) return zem::kUnstorableFilename;
+    if (*letter == 's' && textRefusal(text) != nullptr) return textRefusal(text);
   }
   return nullptr;
 }
@@ -197,12 +218,13 @@ int zemGetListParam(void* section, const char* keyword, int instance, const char
 
 int zemPutListParam(void* handle, const char* keyword, const char* format, ...) {
   va_list args;
+  const char* refusal = nullptr;
   if (format != nullptr) {
     va_start(args, format);
-    const char* refused = unstorableName(format, args);
+    refusal = listRefusal(format, args);
     va_end(args);
-    if (refused != nullptr && !acceptPutFilename(handle, refused)) return 0;
   }
+  if (!acceptPut(handle, putRefusal(keyword, refusal))) return 0;
   zemAddKeyword(handle, keyword);
   if (zemPeekErrorGlb() != 0) return 0;
   if (format == nullptr) return 1;

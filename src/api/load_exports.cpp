@@ -7,6 +7,7 @@
 #include "model/named_nodes.hpp"
 #include "text/file_stream.hpp"
 #include "text/load_handle.hpp"
+#include "api/load_input.hpp"
 #include "text/zem_parser.hpp"
 #include "vox/vox.h"
 #include "zem/zem.h"
@@ -53,11 +54,17 @@ CzemLoad* load(const char* fileName, bool quiet) {
     if (!quiet) voxZemMsg("Open error: %", 1, voxString(fileName, nullptr));
     return nullptr;
   }
+  return loadFromInput(stream, fileName, quiet);
+}
+
+}  // namespace
+
+CzemLoad* zem::loadFromInput(CyyInput* input, const char* fileName, bool quiet) {
   CzemParser* parser = nullptr;
   try {
-    parser = new CzemParser(stream);
+    parser = new CzemParser(input);
   } catch (const std::bad_alloc&) {
-    delete stream;
+    delete input;
     storeError(kErrParserInit);
     if (!quiet) voxZemMsg("CzemParser", 1, nullptr);
     return nullptr;
@@ -85,8 +92,6 @@ CzemLoad* load(const char* fileName, bool quiet) {
     return nullptr;
   }
 }
-
-}  // namespace
 
 extern "C" {
 

@@ -1,5 +1,6 @@
 // Exports of result folders and result file values.
 #include "api/api_support.hpp"
+#include "frame/writable.hpp"
 #include "results/result_file.hpp"
 #include "results/result_folder.hpp"
 #include "zem/zem.h"
@@ -15,6 +16,14 @@ namespace {
 
 auto addResultFile(const char* name) {
   return [name](CzemData& d) { addResultFilename(d, textArg(name)); };
+}
+
+// A folder setting is written as a file name: one that would not read back
+// is refused (1012) and the settings stay as they were.
+bool acceptFolder(const char* folder) {
+  if (isWritableFilename(textArg(folder))) return true;
+  storeError(kErrParameter);
+  return false;
 }
 
 }  // namespace
@@ -37,7 +46,8 @@ void zemGetCustomResultFolder(void* node, int* useCustom, char* folder) {
 }
 
 void zemSetCustomResultFolder(void* handle, int useCustom, const char* folder) {
-  if (CzemTargetList* root = treeOf(handle)) {
+  CzemTargetList* root = treeOf(handle);
+  if (root != nullptr && acceptFolder(folder)) {
     root->setUseCustom(useCustom);
     root->setCustomFolder(textArg(folder));
   }
@@ -50,7 +60,8 @@ const char* zemGetProjectResultRoot(void* node) {
 }
 
 void zemSetProjectResultRoot(void* handle, const char* folder) {
-  if (CzemTargetList* root = treeOf(handle)) root->setResultRoot(textArg(folder));
+  CzemTargetList* root = treeOf(handle);
+  if (root != nullptr && acceptFolder(folder)) root->setResultRoot(textArg(folder));
 }
 
 void zemAddResultFilename(void* handle, const char* name) {

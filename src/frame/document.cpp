@@ -1,6 +1,7 @@
 #include "frame/document.hpp"
 
 #include "frame/error_state.hpp"
+#include "frame/writable.hpp"
 #include "model/named_nodes.hpp"
 #include "vox/vox.h"
 
@@ -16,7 +17,14 @@ void CzemData::buildingError(const char* message) {
   builderError_ = message;
 }
 
+bool CzemData::acceptName(std::string_view name) {
+  if (isReadableName(name)) return true;
+  buildingError(kInvalidName);
+  return false;
+}
+
 bool CzemData::addTarget(std::string_view name, std::uint32_t flags) {
+  if (!acceptName(name)) return false;
   if (currentSection_ != nullptr) {
     buildingError("Previous section was not completed");
     return false;
@@ -35,6 +43,7 @@ bool CzemData::addTarget(std::string_view name, std::uint32_t flags) {
 }
 
 bool CzemData::addSection(std::string_view name, std::uint32_t flags) {
+  if (!acceptName(name)) return false;
   if (currentSection_ == nullptr) {
     buildingError("Missing current section");
     return false;
@@ -66,6 +75,7 @@ void CzemData::closeCurrentSection() {
 
 bool CzemData::addKeyword(std::string_view name, std::uint32_t flags) {
   // Only sections hold keywords; the cursor never rests on the root list.
+  if (!acceptName(name)) return false;
   auto* section = dynamic_cast<CzemSection*>(currentSection_);
   if (section == nullptr) {
     buildingError("Missing current section");

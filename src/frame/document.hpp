@@ -33,6 +33,8 @@ class CzemData : public CzemBase {
   // that cannot be placed is destroyed.
   bool appendValue(CzemNode* value);
   void buildingError(const char* message);
+  // True for a name the reader can read back; else a building error.
+  bool acceptName(std::string_view name);
   // Moves the cursor off `node` (a section, keyword or value) and everything
   // below it, which is about to be destroyed: an open section inside it closes
   // to the section holding `node` (none at the top level), and a keyword or

@@ -4,13 +4,16 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
 #include <new>
 #include <typeinfo>
+#include <vector>
 
 #include "frame/checks.hpp"
 #include "frame/document.hpp"
 #include "frame/error_state.hpp"
 #include "frame/identity.hpp"
+#include "frame/writable.hpp"
 #include "model/named_nodes.hpp"
 #include "model/value_factory.hpp"
 #include "model/values.hpp"
@@ -88,6 +91,27 @@ void reportFileError(const char* fileName) {
 bool restoreLength(std::FILE* file, off_t length) { return ftruncate(fileno(file), length) == 0; }
 bool restoreLength(const char* fileName, off_t length) { return truncate(fileName, length) == 0; }
 
+// A value bound to a caller's variable is read when it is written; a bound
+// number that is infinite or NaN then has no form that reads back. The tree
+// is walked without recursion, however deep it is.
+bool holdsUnwritableNumber(CzemTargetList& root) {
+  std::vector<CzemNamedNode*> pending{&root};
+  while (!pending.empty()) {
+    CzemNamedNode* node = pending.back();
+    pending.pop_back();
+    for (CzemNode* child : node->children()) {
+      if (child->IsParam() == 0) {
+        pending.push_back(static_cast<CzemNamedNode*>(child));
+        continue;
+      }
+      const std::type_info& kind = typeid(*child);
+      if (kind == typeid(CzemDoubleRef) && !isWritableNumber(child->GetDouble())) return true;
+      if (kind == typeid(CzemFloatRef) && !isWritableNumber(child->GetFloat())) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string formatCreationStamp(const std::tm& local) {
@@ -125,43 +149,130 @@ void storeResultFolderSettings(CzemTargetList& root) {
   storeFolderSetting(*section, kCustomFolderKey, root.customFolder(), builder);
 }
 
-void writeDocument(CzemData* data, const char* fileName, bool append) {
-  if (checkData(data != nullptr ? static_cast<CzemBase*>(data) : nullptr, false) == nullptr) return;
-  CzemTargetList* root = data->root();
-  if (checkNode(root != nullptr ? static_cast<CzemBase*>(root) : nullptr, false) == nullptr) return;
+namespace {
 
-  std::FILE* file = fileName != nullptr ? std::fopen(fileName, append ? "ab" : "wb") : nullptr;
-  if (file == nullptr) {
-    reportFileError(fileName);
-    return;
+// A new file's mode as the process would create it: 0666 less the umask.
+mode_t creationMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// The file a name stands for: a symbolic link is followed to the file it
+// names (however many links deep, up to the system's own limit), so that a
+// write replaces that file and the link stays a link.
+std::string linkedFile(const char* fileName) {
+  std::string path = fileName;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+    std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+    const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= target.size()) break;
+    target.resize(static_cast<std::size_t>(n));
+    const std::size_t slash = path.find_last_of('/');
+    path = (target.front() == '/' || slash == std::string::npos) ? target : path.substr(0, slash + 1) + target;
   }
+  return path;
+}
+
+// Writes the whole text into `file`; false when any of it did not arrive.
+bool writeText(CzemTargetList& root, std::FILE* file, const char* fileName) {
   // The output stream already hands the text over in large blocks.
   std::setvbuf(file, nullptr, _IONBF, 0);
-  struct stat before {};
-  const off_t originalLength = (append && fstat(fileno(file), &before) == 0) ? before.st_size : 0;
-
-  bool complete = false;
-  const Text previousAnchor = root->anchor();
   try {
-    storeResultFolderSettings(*root);
+    storeResultFolderSettings(root);
     // File names are written relative to the file being written.
-    root->setAnchor(fileName);
+    root.setAnchor(fileName);
     OutputStream out(file);
-    root->Write(out);
-    complete = out.flush();
+    root.Write(out);
+    return out.flush();
   } catch (const std::bad_alloc&) {
-    complete = false;
+    return false;
   }
-  // A partial text is taken back, so a failed write leaves the file as it was opened.
+}
+
+// Appends in place; a partial text is taken back, so a failed append leaves
+// the file as it was.
+bool appendInPlace(CzemTargetList& root, const char* fileName) {
+  std::FILE* file = std::fopen(fileName, "ab");
+  if (file == nullptr) return false;
+  struct stat before {};
+  const off_t originalLength = fstat(fileno(file), &before) == 0 ? before.st_size : 0;
+  bool complete = writeText(root, file, fileName);
   if (!complete) restoreLength(file, originalLength);
   if (std::fclose(file) != 0 && complete) {
     complete = false;
     restoreLength(fileName, originalLength);
   }
-  if (!complete) {
-    root->setAnchor(previousAnchor.view());
-    reportFileError(fileName);
+  return complete;
+}
+
+// A device or a pipe cannot be replaced: it takes the text as it comes.
+bool writeInPlace(CzemTargetList& root, const char* target, const char* fileName) {
+  std::FILE* file = std::fopen(target, "wb");
+  if (file == nullptr) return false;
+  bool complete = writeText(root, file, fileName);
+  if (std::fclose(file) != 0) complete = false;
+  return complete;
+}
+
+// The text goes to a new file beside the target, which takes the target's
+// place (and mode) only once it is complete: a write that fails part-way
+// (a full disk, a file size limit) leaves the stored file as it was.
+bool writeReplacing(CzemTargetList& root, const std::string& target, const char* fileName) {
+  const std::size_t slash = target.find_last_of('/');
+  std::string temporary = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".zem-write-XXXXXX";
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) return false;
+  std::FILE* file = fdopen(fd, "wb");
+  if (file == nullptr) {
+    close(fd);
+    std::remove(temporary.c_str());
+    return false;
   }
+  bool complete = writeText(root, file, fileName);
+  struct stat existing {};
+  const mode_t mode = stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : creationMode();
+  if (complete) complete = fchmod(fileno(file), mode) == 0;
+  if (std::fclose(file) != 0) complete = false;
+  if (complete) complete = std::rename(temporary.c_str(), target.c_str()) == 0;
+  if (!complete) std::remove(temporary.c_str());
+  return complete;
+}
+
+}  // namespace
+
+bool writeTree(CzemData& data, const char* fileName, bool append) {
+  CzemTargetList* root = data.root();
+  if (root == nullptr || fileName == nullptr || *fileName == '\0') return false;
+  const Text previousAnchor = root->anchor();
+  bool complete = false;
+  if (append) {
+    complete = appendInPlace(*root, fileName);
+  } else {
+    const std::string target = linkedFile(fileName);
+    struct stat info {};
+    if (stat(target.c_str(), &info) != 0 || S_ISREG(info.st_mode)) {
+      complete = writeReplacing(*root, target, fileName);
+    } else if (!S_ISDIR(info.st_mode)) {
+      complete = writeInPlace(*root, target.c_str(), fileName);
+    }
+  }
+  if (!complete) root->setAnchor(previousAnchor.view());
+  return complete;
+}
+
+void writeDocument(CzemData* data, const char* fileName, bool append) {
+  if (checkData(data != nullptr ? static_cast<CzemBase*>(data) : nullptr, false) == nullptr) return;
+  CzemTargetList* root = data->root();
+  if (checkNode(root != nullptr ? static_cast<CzemBase*>(root) : nullptr, false) == nullptr) return;
+  if (holdsUnwritableNumber(*root)) {
+    storeError(kErrParameter);
+    voxZemAPE(kInvalidNumber);
+    return;
+  }
+  if (!writeTree(*data, fileName, append)) reportFileError(fileName);
 }
 
 }  // namespace zem

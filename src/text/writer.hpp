@@ -24,6 +24,13 @@ void writeDocumentHeader(OutputStream& out);
 // set). Goes around the building cursor, so an open built section stays open.
 void storeResultFolderSettings(CzemTargetList& root);
 
+// Writes (or appends) the tree of `data` to `fileName` without checks or
+// reports; false when the file is not (completely) written, which leaves it
+// as it was. A write replaces the file (through symbolic links, keeping its
+// mode) once the new text is complete; a device or pipe is written in place;
+// an append adds to the file in place.
+bool writeTree(CzemData& data, const char* fileName, bool append);
+
 // Writes (or appends) the document of `data` to `fileName`; the export rules
 // (checks, SYSTEM section, anchor, file errors) live here.
 void writeDocument(CzemData* data, const char* fileName, bool append);

@@ -1,0 +1,218 @@
+#include "fuzz_support.hpp"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "api/load_input.hpp"
+#include "clob/clob_lexer.hpp"
+#include "frame/document.hpp"
+#include "model/named_nodes.hpp"
+#include "paths/filename.hpp"
+#include "paths/path_ops.hpp"
+#include "text/memory_input.hpp"
+#include "text/output_stream.hpp"
+#include "vox/vox.h"
+#include "zem/zem.h"
+
+namespace fuzz {
+namespace {
+
+void noSink(const char*, int, void*) {}
+
+// Every node of the tree in document order, without recursion.
+std::vector<void*> nodesOf(void* handle) {
+  std::vector<void*> order;
+  void* root = zemGetRoot(handle);
+  if (root == nullptr) return order;
+  std::vector<void*> stack{root};
+  while (!stack.empty()) {
+    void* node = stack.back();
+    stack.pop_back();
+    order.push_back(node);
+    const int n = zemIsParam(node) != 0 ? 0 : zemGetNoNodes(node);
+    for (int i = n; i >= 1; --i) stack.push_back(zemNodeByNum(node, static_cast<unsigned>(i)));
+  }
+  return order;
+}
+
+std::string numberText(double v) {
+  if (v == 0) return "0";  // the integer -0 is written 0
+  char text[64];
+  std::snprintf(text, sizeof text, "%.17g", v);
+  return text;
+}
+
+// A CLOB as the items a reader of it meets: the writer spaces them anew and
+// writes file names relative to the file, so the items, not the text, must
+// come back.
+std::string clobItems(const std::string& text) {
+  std::string out;
+  for (std::size_t position = 0;;) {
+    const zem::ClobLexeme lexeme = zem::lexClobItem(text, position);
+    if (lexeme.outcome == zem::ClobLexeme::kEnd) break;
+    if (lexeme.outcome == zem::ClobLexeme::kSyntaxError) {
+      const std::size_t rest = text.find_first_not_of(" \t\n\v\f\r", position);
+      out += "!" + (rest == std::string::npos ? std::string() : text.substr(rest));
+      break;
+    }
+    std::string item = lexeme.text;
+    if (lexeme.itemClass == zem::kClobBarredName) {
+      const auto canonical = zem::canonicalizePath(zem::resolveFilename("/fuzz/in.txt", item));
+      if (canonical) item = *canonical;
+    }
+    out += std::to_string(lexeme.itemClass) + ":" + item + "\x1f";
+    position = lexeme.next;
+  }
+  return out;
+}
+
+}  // namespace
+
+void quietReports() { voxSetSink(noSink, nullptr); }
+
+void* loadText(const void* data, std::size_t size, const char* name) {
+  zemGetErrorGlb();
+  return static_cast<zem::CzemBase*>(zem::loadFromInput(new zem::MemoryInput(data, size), name, true));
+}
+
+std::string writeText(void* handle) {
+  auto* data = dynamic_cast<zem::CzemData*>(static_cast<zem::CzemBase*>(handle));
+  if (data == nullptr || data->root() == nullptr) return {};
+  zem::OutputStream out(nullptr);
+  zem::CzemTargetList* root = data->root();
+  // Only the sections: the root alone writes the header.
+  for (int i = 1; i <= root->GetNoSections(); ++i) root->SectionByNum(static_cast<unsigned>(i))->Write(out);
+  return out.text();
+}
+
+void walkAll(void* handle) {
+  char buffer[8];
+  int line = 0, column = 0, endLine = 0, endColumn = 0;
+  for (void* node : nodesOf(handle)) {
+    zemGetName(node);
+    zemGetNameGlb(node);
+    zemGetName2(node, buffer, sizeof buffer);
+    zemGetNameGlb2(node, buffer, sizeof buffer);
+    zemGetSyntaxClass(node);
+    zemGetNoSections(node);
+    zemGetNoKeywords(node);
+    zemGetNoParams(node);
+    zemGetNoInstances(node);
+    zemGetInstanceNo(node);
+    zemGetLevel(node);
+    zemGetNodeSpan(node, &line, &column, &endLine, &endColumn);
+    zemGetZemFileName(node);
+    zemGetParentSection(node);
+    zemIsTarget(node);
+    zemIsSection(node);
+    zemIsKeyword(node);
+    if (zemIsParam(node) != 0) {
+      zemGetValueText(node);
+      const int isClob = zemIsClob(node);
+      if (zemIsNumeric(node) != 0) {
+        zemGetInt(node);
+        zemGetFloat(node);
+        zemGetDouble(node);
+        zemNumericIsIntType(node);
+      }
+      if (zemIsString(node) != 0 && isClob == 0) {
+        zemGetString(node);
+        zemGetString2(node, buffer, sizeof buffer);
+      }
+      if (zemIsBool(node) != 0) zemGetBool(node);
+      if (zemIsFilename(node) != 0) {
+        zemGetFilename(node);
+        zemGetFilenameString(node);
+        zemGetFilename2(node, buffer, sizeof buffer);
+      }
+      zemIsDefaultPar(node);
+      zemFindDefault(node);
+      zemIsUndefinedPar(node);
+      if (isClob != 0) {
+        // Every item, read as any kind, to the end.
+        zemClobReset(node, 0);
+        int end = 0;
+        for (int i = 0; i < 10000 && zemIsClobEndS(node, &end) == 0 && end == 0; ++i) {
+          void* item = nullptr;
+          if (zemGetClobItemS(node, &item) != 0 || item == nullptr) break;
+        }
+        zemClobReset(node, 0);
+      }
+    } else {
+      const char* probe = "a";
+      zemSectionByNameNum(node, probe, 1);
+      zemKeywordByNameNum(node, probe, 1);
+      zemSectionByNum(node, 1000000);
+      zemKeywordByNum(node, 0);
+      zemParamByNum(node, 1000000);
+    }
+  }
+  zemGetErrorGlb();
+}
+
+std::string fingerprint(void* handle, bool exactNumbers) {
+  std::string out;
+  for (void* node : nodesOf(handle)) {
+    out += std::to_string(zemGetLevel(node));
+    out += ' ';
+    if (zemIsParam(node) == 0) {
+      out += "X" + std::to_string(zemGetSyntaxClass(node)) + ' ';
+      out += zemGetName(node);
+    } else if (zemIsClob(node) != 0) {
+      out += "C ";
+      out += clobItems(zemGetValueText(node));
+    } else if (zemIsUndefinedPar(node) != 0 || zemGetSyntaxClass(node) == 14) {
+      out += "U";  // a braced-only value reads back as an empty place
+    } else if (zemIsNumeric(node) != 0) {
+      // An integral real may come back as an integer, +5 as 5.
+      out += "N ";
+      if (exactNumbers) out += numberText(zemGetDouble(node));
+    } else if (zemIsBool(node) != 0) {
+      out += zemGetBool(node) != 0 ? "B 1" : "B 0";
+    } else if (zemIsFilename(node) != 0) {
+      // Written relative to the file and read back, an absolute name comes
+      // back in its canonical form: the same file, spelt the same way.
+      const char* name = zemGetFilename(node);
+      const auto canonical = zem::canonicalizePath(name);
+      out += "F ";
+      out += canonical ? *canonical : std::string(name);
+    } else {
+      out += std::to_string(zemGetSyntaxClass(node));
+      out += ' ';
+      out += zemGetValueText(node);
+    }
+    out += '\n';
+  }
+  zemGetErrorGlb();
+  return out;
+}
+
+void checkRoundTrip(void* handle, bool exactNumbers) {
+  if (zemGetRoot(handle) == nullptr) return;
+  const std::string before = fingerprint(handle, exactNumbers);
+  const std::string text = writeText(handle);
+  void* again = loadText(text.data(), text.size());
+  const int code = zemGetErrorGlb();
+  if (code != 0) {
+    int line = 0, column = 0;
+    const char* message = "";
+    zemGetSyntaxErr(again, &line, &column, &message);
+    std::fprintf(stderr, "reload: %s at %d:%d\n", message, line, column);
+  }
+  require(code == 0 && again != nullptr, "the written text loads", text);
+  const std::string after = fingerprint(again, exactNumbers);
+  require(before == after, "the reloaded tree is the same", before + "----\n" + after + "----\n" + text);
+  require(writeText(again) == text, "writing the reloaded tree gives the same text", text);
+  zemClose(&again);
+}
+
+std::pair<std::string_view, std::string_view> splitInput(const std::uint8_t* data, std::size_t size) {
+  const char* text = reinterpret_cast<const char*>(data);
+  const void* mark = size != 0 ? std::memchr(text, 0xFF, size) : nullptr;
+  const std::size_t cut = mark != nullptr ? static_cast<std::size_t>(static_cast<const char*>(mark) - text) : size / 2;
+  return {std::string_view(text, cut), std::string_view(text + cut + (mark != nullptr ? 1 : 0),
+                                                        size - cut - (mark != nullptr ? 1 : 0))};
+}
+
+}  // namespace fuzz

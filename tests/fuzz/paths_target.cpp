@@ -1,0 +1,55 @@
+// The path and file-name layer on arbitrary path pairs: combine, resolve and
+// render relative, the result-folder construction, each within the path limit.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "fuzz_support.hpp"
+#include "paths/filename.hpp"
+#include "paths/path_ops.hpp"
+#include "zem/zem.h"
+
+namespace {
+
+void withinLimit(const std::optional<std::string>& path) {
+  if (path) fuzz::require(path->size() < ZEM_MAX_PATH, "a path result fits the limit", *path);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const bool quiet = (fuzz::quietReports(), true);
+  (void)quiet;
+  const auto [first, second] = fuzz::splitInput(data, size);
+  const std::string a(first), b(second);
+  withinLimit(zem::combinePaths(a, b));
+  withinLimit(zem::relativePath(a, b));
+  withinLimit(zem::relativePathFromFolder(a, b));
+  withinLimit(zem::appendPath(a, b));
+  withinLimit(zem::canonicalizePath(a));
+  zem::removeFileSpec(a);
+  zem::directoryOf(a);
+  zem::isRelativePath(a);
+  zem::driveNumber(a);
+  zem::drivePrefix(a);
+  const std::string resolved = zem::resolveFilename(a, b);
+  const std::string folder = zem::anchorFolder(a);
+  const std::string rendered = zem::renderFilenameInFolder(folder, b);
+  // A name written relative to its document reads back as the same file.
+  if (!zem::isRelativePath(b) && !zem::isRelativePath(a) && b.find('\0') == std::string::npos &&
+      a.find('\0') == std::string::npos) {
+    const auto canonical = zem::canonicalizePath(b);
+    const std::string back = zem::resolveFilename(a, rendered);
+    if (canonical && rendered != b) fuzz::require(back == *canonical, "a rendered name resolves back", a + "\n" + b + "\n" + rendered + "\n" + back);
+  }
+  // The 260-byte outputs of the result-folder exports are never overrun.
+  char out[ZEM_MAX_PATH];
+  const std::string c = a.substr(0, a.size() / 2);
+  zemConstructResultFolderPathName(1, a.c_str(), b.c_str(), c.c_str(), out);
+  fuzz::require(std::memchr(out, 0, sizeof out) != nullptr, "the result folder is terminated");
+  zemConstructResultFolderPathName(0, a.c_str(), b.c_str(), c.c_str(), out);
+  fuzz::require(std::memchr(out, 0, sizeof out) != nullptr, "the result folder is terminated");
+  zemGetErrorGlb();
+  return 0;
+}
