@@ -190,9 +190,8 @@ TEST(ToolJson, FromJsonReproducesEveryDataFileThatLoads) {
       // Both files in one folder, so that relative file names resolve alike.
       const std::string original = scratch("a.txt"), copy = scratch("b.txt");
       std::filesystem::copy_file(entry.path(), original, std::filesystem::copy_options::overwrite_existing);
-      if (run("check " + original).status != 0) continue;
       const ToolRun json = run("to-json " + original);
-      ASSERT_EQ(json.status, 0) << entry.path() << "\n" << json.out;
+      if (json.status != 0) continue;  // does not load
       const ToolRun back = run("from-json - -o " + copy + " < " + writeTemp("a.json", json.out));
       ASSERT_EQ(back.status, 0) << entry.path() << "\n" << back.out;
       EXPECT_EQ(run("to-json " + copy).out, json.out) << entry.path();
@@ -200,7 +199,7 @@ TEST(ToolJson, FromJsonReproducesEveryDataFileThatLoads) {
       ++reproduced;
     }
   }
-  EXPECT_GE(reproduced, 12);
+  EXPECT_GE(reproduced, 20);
 }
 
 TEST(ToolJson, FromJsonKeepsFileNamesPointingAtTheirFiles) {
