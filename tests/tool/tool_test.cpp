@@ -1,6 +1,7 @@
 // Runs the built zem tool on good and bad files and checks output and status.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,7 +19,8 @@ std::ostream& operator<<(std::ostream& os, const ToolRun& r) { return os << r.st
 
 // ctest runs tests in parallel: each test writes files of its own.
 std::string scratch(const std::string& name) {
-  return testing::TempDir() + "zem_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name() + name;
+  return testing::TempDir() + "zem_tool_" + std::to_string(getpid()) + "_" +
+         testing::UnitTest::GetInstance()->current_test_info()->name() + name;
 }
 
 ToolRun run(const std::string& args) {
