@@ -61,7 +61,11 @@ class Scanner {
       for (;;) {
         const int d = get();
         if (d < 0 || (lineOnly && d == '\n')) {
-          unclosed = {c == '\'' ? "string" : c == '{' ? "braced text" : "text", t.line, t.column};
+          unclosed = {c == '\''  ? "string"
+                      : c == '{' ? "braced text"
+                      : c == '#' ? "date-time"
+                                 : "file name",
+                      t.line, t.column};
           return Token{};
         }
         if (d == close) {
@@ -223,8 +227,20 @@ std::vector<Note> loadErrorNotes(const SourceText& text, const std::string& path
                                  int column) {
   Scanner scanner(text);
   std::vector<Open> sections;
-  Token refused, previous, beforeRefused;
-  bool afterBracket = false, atEnd = false;
+  Open pending;  // "[Name" read, waiting for its "]"
+  Token refused, previous;
+  bool atEnd = false;
+  // Sections open at "]" and close at EndSect, as the loader takes them.
+  const auto follow = [&](const Token& t) {
+    if (previous.kind == Kind::Char && previous.c == '[' && t.kind == Kind::Ident)
+      pending = {"section '" + t.text + "'", previous.line, previous.column};
+    else if (t.kind == Kind::Char && t.c == ']' && !pending.what.empty())
+      sections.push_back(pending), pending = {};
+    else if (!(t.kind == Kind::Char && (t.c == '(' || t.c == ')')))
+      pending = {};
+    if (t.kind == Kind::EndSect && !sections.empty()) sections.pop_back();
+    previous = t;
+  };
   for (;;) {
     Token t = scanner.next();
     if (t.kind == Kind::End) {
@@ -232,19 +248,22 @@ std::vector<Note> loadErrorNotes(const SourceText& text, const std::string& path
       atEnd = true;
       break;
     }
-    if (afterBracket && t.kind == Kind::Ident)
-      sections.push_back({"section '" + t.text + "'", previous.line, previous.column});
-    if (t.kind == Kind::EndSect && !sections.empty()) sections.pop_back();
-    afterBracket = t.kind == Kind::Char && t.c == '[';
-    beforeRefused = previous;
-    previous = t;
     // The loader stands just after the token that no rule accepts; at the
     // end of a file without a last line end the end itself stands there too.
     if (t.endLine == line && t.endColumn == column) {
+      // When it is the last token: had the loader taken it and a section were
+      // still open, the end was refused; otherwise the token itself was.
       refused = t;
-      atEnd = scanner.next().kind == Kind::End && scanner.unclosed.what.empty();
+      if (scanner.next().kind == Kind::End && scanner.unclosed.what.empty()) {
+        const std::vector<Open> before = sections;
+        const Token beforePrevious = previous;
+        follow(t);
+        atEnd = !sections.empty();
+        if (!atEnd) sections = before, previous = beforePrevious;
+      }
       break;
     }
+    follow(t);
   }
 
   std::vector<Note> notes;
@@ -255,14 +274,15 @@ std::vector<Note> loadErrorNotes(const SourceText& text, const std::string& path
     return notes;
   }
   if (message != "syntax error") return notes;
-  if (refused.kind == Kind::Ident && sections.empty()) {
+  const bool afterBracket = previous.kind == Kind::Char && previous.c == '[';
+  if (refused.kind == Kind::Ident && sections.empty() && !afterBracket && !atEnd) {
     notes.push_back({refused.line, refused.column,
                      "'" + refused.text + "' stands outside any section: keywords must stand inside a section"});
   } else if (refused.kind == Kind::Default && sections.empty()) {
     notes.push_back({refused.line, refused.column, "default lines must stand inside a section"});
   } else if (refused.kind == Kind::EndSect && sections.empty()) {
     notes.push_back({refused.line, refused.column, "this EndSect closes no section"});
-  } else if (refused.kind == Kind::Literal && beforeRefused.kind == Kind::Literal && !atEnd) {
+  } else if (refused.kind == Kind::Literal && previous.kind == Kind::Literal && !atEnd) {
     notes.push_back({refused.line, refused.column, "values of a keyword are separated by commas"});
   }
   if (notes.empty()) {

@@ -1,6 +1,7 @@
 // Runs zem check --template on conforming, deviating and unusable files and checks output and status.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <string>
@@ -14,8 +15,8 @@ struct ToolRun {
 
 // ctest runs tests in parallel: each test writes files of its own.
 std::string scratch(const std::string& name) {
-  return testing::TempDir() + "zem_check_template_" + testing::UnitTest::GetInstance()->current_test_info()->name() +
-         name;
+  return testing::TempDir() + "zem_check_template_" + std::to_string(getpid()) + "_" +
+         testing::UnitTest::GetInstance()->current_test_info()->name() + name;
 }
 
 ToolRun check(const std::string& args) {

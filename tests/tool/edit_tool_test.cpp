@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,7 +17,8 @@ struct ToolRun {
 };
 
 std::string scratch(const std::string& name) {
-  return testing::TempDir() + "zem_edit_" + testing::UnitTest::GetInstance()->current_test_info()->name() + name;
+  return testing::TempDir() + "zem_edit_" + std::to_string(getpid()) + "_" +
+         testing::UnitTest::GetInstance()->current_test_info()->name() + name;
 }
 
 std::string slurp(const std::string& path) {

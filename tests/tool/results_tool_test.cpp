@@ -1,6 +1,7 @@
 // Runs `zem result-folder` and `zem result-file` with a controlled environment.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,7 +16,7 @@ struct ToolRun {
 
 // Files of each test apart, since ctest runs tests in parallel.
 std::string scratch(const std::string& name) {
-  const auto dir = std::filesystem::path(testing::TempDir()) / "zem_results_tool" /
+  const auto dir = std::filesystem::path(testing::TempDir()) / ("zem_results_tool_" + std::to_string(getpid())) /
                    testing::UnitTest::GetInstance()->current_test_info()->name();
   std::filesystem::create_directories(dir);
   return (dir / name).string();

@@ -1,6 +1,7 @@
 // Runs `zem tokens` on good and bad files and checks its listing and status.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <string>
@@ -8,7 +9,8 @@
 namespace {
 
 std::string scratch(const std::string& name) {
-  return testing::TempDir() + "zem_tokens_tool_" + testing::UnitTest::GetInstance()->current_test_info()->name() + name;
+  return testing::TempDir() + "zem_tokens_tool_" + std::to_string(getpid()) + "_" +
+         testing::UnitTest::GetInstance()->current_test_info()->name() + name;
 }
 
 struct ToolRun {
