@@ -22,3 +22,9 @@ echo "exit status of the broken copy: $status"
 cp examples/simulation.txt "$broken/edited.txt"
 build/zem set "$broken/edited.txt" Simulation/Solver Tolerance 1e-5 -i
 diff examples/simulation.txt "$broken/edited.txt" || true
+# The document as JSON and back: the same sections, keywords, instances and values.
+build/zem to-json examples/simulation.txt | head -12
+build/zem to-json examples/simulation.txt | build/zem from-json - -o "$broken/from-json.txt"
+build/zem check "$broken/from-json.txt"
+{ set +x; } 2>/dev/null
+echo "The tool is build/zem; 'cmake --install build --prefix /usr/local' puts zem on the PATH."

@@ -10,8 +10,10 @@ namespace {
 constexpr const char* kHelp =
     "usage: zem check FILE...\n"
     "       zem check --template TEMPLATE [--all] FILE...   (see zem check --template --help)\n"
-    "Loads each parameter file. Prints 'FILE: ok' with its counts of sections,\n"
-    "keywords and values, or 'FILE:LINE:COLUMN: MESSAGE' for the first error.\n"
+    "Loads each parameter file ('-' reads standard input) and reads every item\n"
+    "of its CLOB values. Prints 'FILE: ok' with its counts of sections, keywords\n"
+    "and values, or 'FILE:LINE:COLUMN: MESSAGE' for the first error, followed by\n"
+    "'FILE:LINE:COLUMN: note: ...' lines that say where to look.\n"
     "Exit status 1 when any file fails.\n";
 
 struct Counts {
@@ -45,15 +47,15 @@ int runCheck(const std::vector<std::string>& args) {
   int status = kOk;
   for (const std::string& file : args) {
     Document doc(file);
-    if (!doc.ok()) {
+    if (!doc.checkClobs()) {
       std::fprintf(stderr, "%s\n", doc.error().c_str());
       status = kInvalidInput;
       continue;
     }
     Counts counts;
     countBelow(zemGetRoot(doc.handle()), counts);
-    std::printf("%s: ok (%ld sections, %ld keywords, %ld values)\n", file.c_str(), counts.sections, counts.keywords,
-                counts.values);
+    std::printf("%s: ok (%ld sections, %ld keywords, %ld values)\n", doc.name().c_str(), counts.sections,
+                counts.keywords, counts.values);
   }
   return status;
 }

@@ -136,26 +136,6 @@ class TemplateCheck {
   std::vector<Finding> findings_;
 };
 
-// "Section/Path:instance Keyword", instance numbers only where a name repeats.
-std::string location(void* node) {
-  const auto part = [](void* n) {
-    std::string text = name(n);
-    if (zemGetNoInstances(n) > 1) text.append(":").append(std::to_string(zemGetInstanceNo(n)));
-    return text;
-  };
-  std::string keyword;
-  void* section = node;
-  if (zemIsKeyword(node) != 0) {
-    keyword.append(" ").append(part(node));
-    section = zemGetParentSection(node);
-  }
-  std::vector<std::string> parts;
-  for (void* s = section; s != nullptr && zemGetLevel(s) > 0; s = zemGetParentSection(s)) parts.push_back(part(s));
-  std::string path;
-  for (auto p = parts.rbegin(); p != parts.rend(); ++p) path.append(path.empty() ? "" : "/").append(*p);
-  return path.append(keyword);
-}
-
 // The library's report as one line: its message, the number of a value, the name of a missing section.
 std::string message(const std::string& report) {
   const auto field = [&](const char* label) {
@@ -177,7 +157,7 @@ std::string message(const std::string& report) {
 void print(const std::string& file, const Finding& finding, int line) {
   std::string where = file;
   if (line > 0) where.append(":").append(std::to_string(line));
-  std::printf("%s: %s (%s)\n", where.c_str(), message(finding.report).c_str(), location(finding.node).c_str());
+  std::printf("%s: %s (%s)\n", where.c_str(), message(finding.report).c_str(), nodeLocation(finding.node).c_str());
 }
 
 int startLine(void* node) {

@@ -90,13 +90,6 @@ std::string placeOf(const std::string& file, void* node) {
   return file + ":" + std::to_string(line) + ":" + std::to_string(column);
 }
 
-// The section PATH of a loaded document, or null after printing why.
-void* findSection(const Document& doc, const std::string& file, const std::string& path) {
-  void* section = zemFindSectionByHandle(doc.handle(), path.c_str());
-  if (section == nullptr) std::fprintf(stderr, "%s: no section '%s'\n", file.c_str(), path.c_str());
-  return section;
-}
-
 // The reloaded keyword must hold exactly the values given.
 std::string expectValues(const std::string& path, const std::string& name, unsigned instance, std::size_t count,
                          void* handle) {
@@ -127,8 +120,9 @@ int runSet(const std::vector<std::string>& args) {
   if (!doc.ok()) return fail(doc.error());
   SourceText text;
   if (!text.read(file)) return fail(file + ": " + std::strerror(errno));
-  void* section = findSection(doc, file, pos[1]);
-  if (section == nullptr) return kInvalidInput;
+  int status = kOk;
+  void* section = findSection(doc, pos[1], status);
+  if (section == nullptr) return status;
 
   std::string values;
   for (std::size_t i = 3; i < pos.size(); ++i) values += (i > 3 ? ", " : "") + valueText(pos[i]);
@@ -194,8 +188,9 @@ int runDel(const std::vector<std::string>& args) {
   if (!doc.ok()) return fail(doc.error());
   SourceText text;
   if (!text.read(file)) return fail(file + ": " + std::strerror(errno));
-  void* node = findSection(doc, file, pos[1]);
-  if (node == nullptr) return kInvalidInput;
+  int status = kOk;
+  void* node = findSection(doc, pos[1], status);
+  if (node == nullptr) return status;
   if (pos.size() >= 3) {
     void* keyword = zemKeywordByNameNum(node, pos[2].c_str(), instance);
     if (keyword == nullptr)

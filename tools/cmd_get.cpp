@@ -12,15 +12,25 @@ constexpr const char* kHelp =
     "usage: zem get FILE PATH [KEYWORD [INSTANCE]]\n"
     "PATH names a section by its names from the top, separated by '/' or '.',\n"
     "each optionally followed by ':N' for its N-th instance (Model/Sub:2).\n"
-    "Prints the section's keywords with their values, or one keyword's values,\n"
-    "in the file's own syntax with file names resolved.\n";
+    "Prints what the section holds, one a line in file order: 'Name = values'\n"
+    "for keywords, 'default (Name) = values' for default lines and '[Name]' for\n"
+    "subsections, each name with ':N' where it repeats; or, with KEYWORD, the\n"
+    "values of its INSTANCE (default 1). Values are in the file's own syntax,\n"
+    "file names resolved. FILE '-' reads standard input.\n";
 
 bool parseInstance(const std::string& text, unsigned& out) {
   char* end = nullptr;
   const unsigned long n = std::strtoul(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || n == 0 || n > 0xFFFFFFFFul) return false;
+  if (text.empty() || text[0] == '-' || *end != '\0' || n == 0 || n > 0xFFFFFFFFul) return false;
   out = static_cast<unsigned>(n);
   return true;
+}
+
+// A child's name, with ":N" when its name repeats among its siblings.
+std::string numbered(void* node) {
+  std::string name = zemGetName(node);
+  if (zemGetNoInstances(node) > 1) name.append(":").append(std::to_string(zemGetInstanceNo(node)));
+  return name;
 }
 
 }  // namespace
@@ -34,30 +44,34 @@ int runGet(const std::vector<std::string>& args) {
   unsigned instance = 1;
   if (args.size() == 4 && !parseInstance(args[3], instance))
     return usageError("INSTANCE must be a number from 1", kHelp);
+  if (const std::string fault = pathFault(args[1]); !fault.empty()) return usageError(fault, kHelp);
   Document doc(args[0]);
   if (!doc.ok()) {
     std::fprintf(stderr, "%s\n", doc.error().c_str());
     return kInvalidInput;
   }
-  void* section = zemFindSectionByHandle(doc.handle(), args[1].c_str());
-  if (section == nullptr) {
-    std::fprintf(stderr, "%s: no section '%s'\n", args[0].c_str(), args[1].c_str());
-    return kInvalidInput;
-  }
+  int status = kOk;
+  void* section = findSection(doc, args[1], status);
+  if (section == nullptr) return status;
   if (args.size() >= 3) {
     void* keyword = zemKeywordByNameNum(section, args[2].c_str(), instance);
     if (keyword == nullptr) {
-      std::fprintf(stderr, "%s: section '%s' has no keyword '%s' (instance %u)\n", args[0].c_str(), args[1].c_str(),
+      std::fprintf(stderr, "%s: section '%s' has no keyword '%s' (instance %u)\n", doc.name().c_str(), args[1].c_str(),
                    args[2].c_str(), instance);
       return kInvalidInput;
     }
     std::printf("%s\n", renderValues(keyword).c_str());
     return kOk;
   }
-  const int count = zemGetNoKeywords(section);
+  const int count = zemGetNoNodes(section);
   for (int n = 1; n <= count; ++n) {
-    void* keyword = zemKeywordByNum(section, static_cast<unsigned>(n));
-    std::printf("%s = %s\n", zemGetName(keyword), renderValues(keyword).c_str());
+    void* node = zemNodeByNum(section, static_cast<unsigned>(n));
+    if (zemIsSection(node) != 0)
+      std::printf("[%s]\n", numbered(node).c_str());
+    else if (zemGetSyntaxClass(node) == 4)  // a default line
+      std::printf("default (%s) = %s\n", zemGetName(node), renderValues(node).c_str());
+    else
+      std::printf("%s = %s\n", numbered(node).c_str(), renderValues(node).c_str());
   }
   return kOk;
 }

@@ -59,11 +59,9 @@ int runResultFile(const std::vector<std::string>& args) {
     std::fprintf(stderr, "%s\n", doc.error().c_str());
     return kInvalidInput;
   }
-  void* section = zemFindSectionByHandle(doc.handle(), args[1].c_str());
-  if (section == nullptr) {
-    std::fprintf(stderr, "%s: no section '%s'\n", args[0].c_str(), args[1].c_str());
-    return kInvalidInput;
-  }
+  int status = kOk;
+  void* section = findSection(doc, args[1], status);
+  if (section == nullptr) return status;
   void* keyword = zemKeywordByNameNum(section, args[2].c_str(), 1);
   void* value = keyword != nullptr ? zemParamByNum(keyword, 1) : nullptr;
   if (value == nullptr || (zemIsString(value) == 0 && zemIsFilename(value) == 0)) {

@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kHelp =
     "usage: zem tokens FILE\n"
-    "Reads FILE with the token reader and prints one token a line as\n"
+    "Reads FILE ('-' for standard input) with the token reader and prints one token a line as\n"
     "'LINE:COLUMN CODE NAME \"TEXT\"' (the text in C string notation), without\n"
     "building a tree, so any file size streams. On an error prints\n"
     "'FILE:LINE:COLUMN: MESSAGE' to standard error and exits 1.\n";
@@ -82,16 +82,20 @@ int runTokens(const std::vector<std::string>& args) {
     return kOk;
   }
   if (args.size() != 1) return usageError("tokens needs one FILE", kHelp);
-  const std::string& file = args[0];
+  // Standard input is spooled to a file first: the token reader reads files.
+  const bool standardInput = args[0] == "-";
+  const std::string file = standardInput ? "<stdin>" : args[0];
+  const std::string path = standardInput ? spoolStandardInput() : args[0];
   struct stat info {};
-  if (stat(file.c_str(), &info) != 0) {
+  if (path.empty() || stat(path.c_str(), &info) != 0) {
     std::fprintf(stderr, "%s: %s\n", file.c_str(), std::strerror(errno));
     return kInvalidInput;
   }
   CzemTokenReader* reader = nullptr;
-  const int status = zemtLoadFile(file.c_str(), &reader);
+  const int status = zemtLoadFile(path.c_str(), &reader);
   if (status != 0) {
     std::fprintf(stderr, "%s: %s\n", file.c_str(), zemGetErrorMessageFromErrorCode(status));
+    if (standardInput) std::remove(path.c_str());
     return kInvalidInput;
   }
   int code;
@@ -104,8 +108,13 @@ int runTokens(const std::vector<std::string>& args) {
   int line = 0, column = 0;
   const char* message = zemtGetError(reader, &line, &column);
   const bool failed = code < 0 || *message != '\0';
-  if (failed) std::fprintf(stderr, "%s:%d:%d: %s\n", file.c_str(), line, column, message);
+  if (failed) {
+    SourceText text;
+    if (text.read(path)) text.pointAtCharacter(line, column);
+    std::fprintf(stderr, "%s:%d:%d: %s\n", file.c_str(), line, column, message);
+  }
   zemtDispose(&reader);
+  if (standardInput) std::remove(path.c_str());
   return failed ? kInvalidInput : kOk;
 }
 

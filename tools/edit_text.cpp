@@ -58,6 +58,8 @@ std::string loadError(const std::string& temporary, const std::function<std::str
     int line = 0, position = 0;
     const char* message = nullptr;
     zemGetSyntaxErr(handle, &line, &position, &message);
+    SourceText text;
+    if (text.read(temporary)) text.pointAtCharacter(line, position);
     error = "line " + std::to_string(line) + ", column " + std::to_string(position) + ": " +
             (message != nullptr && *message != '\0' ? message : zemGetErrorMessageFromErrorCode(code));
   } else {
@@ -98,47 +100,6 @@ bool splitInstance(const std::string& arg, std::string& name, unsigned& instance
   instance = 1;
   name = arg.substr(0, colon);
   return colon == std::string::npos || parseInstance(arg.substr(colon + 1), instance);
-}
-
-bool SourceText::read(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream all;
-  all << in.rdbuf();
-  if (in.bad()) return false;
-  bytes_ = all.str();
-  starts_.assign(1, 0);
-  for (std::size_t i = 0; i < bytes_.size(); ++i)
-    if (bytes_[i] == '\n') starts_.push_back(i + 1);
-  return true;
-}
-
-std::size_t SourceText::offset(int line, int column) const {
-  if (line < 1) return 0;
-  if (static_cast<std::size_t>(line) > starts_.size()) return bytes_.size();
-  const std::size_t at =
-      starts_[static_cast<std::size_t>(line) - 1] + static_cast<std::size_t>(std::max(column, 1)) - 1;
-  return std::min(at, bytes_.size());
-}
-
-std::size_t SourceText::lineStart(std::size_t offset) const {
-  auto it = std::upper_bound(starts_.begin(), starts_.end(), offset);
-  return *(it - 1);
-}
-
-std::size_t SourceText::nextLineStart(std::size_t offset) const {
-  auto it = std::upper_bound(starts_.begin(), starts_.end(), offset);
-  return it == starts_.end() ? bytes_.size() : *it;
-}
-
-std::string SourceText::lineEndAt(std::size_t offset) const {
-  const std::size_t next = nextLineStart(offset);
-  if (next == bytes_.size() && (next == 0 || bytes_[next - 1] != '\n')) {
-    // The last line has no end of its own: follow the file's first line end.
-    const std::size_t lf = bytes_.find('\n');
-    return lf != std::string::npos && lf > 0 && bytes_[lf - 1] == '\r' ? "\r\n" : "\n";
-  }
-  return next >= 2 && bytes_[next - 2] == '\r' ? "\r\n" : "\n";
 }
 
 bool nodeRange(const SourceText& text, void* node, std::size_t& begin, std::size_t& end) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "source_text.hpp"
+
 namespace zemtool {
 
 // Where -o / -i send the edited text; neither means standard output.
@@ -22,25 +24,6 @@ int parseEditArgs(const std::vector<std::string>& args, const char* help, std::v
 // "NAME" or "NAME:N" (N from 1); false for a bad instance.
 bool splitInstance(const std::string& arg, std::string& name, unsigned& instance);
 bool parseInstance(const std::string& text, unsigned& out);
-
-// A file's bytes with the byte offsets of its line starts (lines end at LF,
-// so a CR LF pair is one line end).
-class SourceText {
- public:
-  bool read(const std::string& fileName);
-  const std::string& bytes() const { return bytes_; }
-  // The offset of a 1-based line and column, clamped to the text.
-  std::size_t offset(int line, int column) const;
-  std::size_t lineStart(std::size_t offset) const;
-  // The offset just after the line end of the line holding `offset` (the text's end on the last line).
-  std::size_t nextLineStart(std::size_t offset) const;
-  // The line end used by the line holding `offset`: CR LF or LF (LF on a last line without one).
-  std::string lineEndAt(std::size_t offset) const;
-
- private:
-  std::string bytes_;
-  std::vector<std::size_t> starts_;
-};
 
 // The byte range of a loaded section or keyword; false when it has no place in the text.
 bool nodeRange(const SourceText& text, void* node, std::size_t& begin, std::size_t& end);

@@ -1,7 +1,9 @@
-// Rendering values as parameter-file text and as JSON.
+// Rendering values as parameter-file text, and where a node stands.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tool.hpp"
 #include "zem/zem.h"
@@ -46,81 +48,7 @@ std::string numberText(void* param) {
   return shortestDouble(zemGetDouble(param));
 }
 
-// A number as written is JSON only with digits on both sides of a point and
-// no leading zeros.
-bool isJsonNumber(const std::string& t) {
-  std::size_t i = 0;
-  auto digits = [&] {
-    const std::size_t start = i;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
-    return i - start;
-  };
-  if (i < t.size() && t[i] == '-') ++i;
-  const std::size_t intStart = i;
-  const std::size_t intDigits = digits();
-  if (intDigits == 0 || (intDigits > 1 && t[intStart] == '0')) return false;
-  if (i < t.size() && t[i] == '.') {
-    ++i;
-    if (digits() == 0) return false;
-  }
-  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-    ++i;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    if (digits() == 0) return false;
-  }
-  return i == t.size();
-}
-
-std::string tagged(const char* tag, const std::string& json) { return std::string("{\"") + tag + "\": " + json + "}"; }
-
-std::string clobItemsJson(void* clob) {
-  std::string items = "[";
-  zemClobResetS(clob, 0);
-  for (bool first = true;;) {
-    void* item = nullptr;
-    if (zemGetClobItemS(clob, &item) != 0 || item == nullptr) break;
-    if (!first) items += ", ";
-    first = false;
-    items += jsonValue(item);
-  }
-  zemClobResetS(clob, 0);
-  zemGetErrorGlb();  // a bad item ends the list; it is not the tool's failure
-  return items + "]";
-}
-
 }  // namespace
-
-std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out.push_back(static_cast<char>(c));
-        }
-    }
-  }
-  return out + "\"";
-}
 
 // `open`, the text, `close`.
 static std::string enclosed(char open, const char* text, char close) {
@@ -152,6 +80,58 @@ std::string renderValue(void* param) {
   }
 }
 
+std::string nodeLocation(void* node) {
+  const auto part = [](void* n) {
+    std::string text = zemGetName(n);
+    if (zemGetNoInstances(n) > 1) text.append(":").append(std::to_string(zemGetInstanceNo(n)));
+    return text;
+  };
+  std::string keyword;
+  void* section = node;
+  if (zemIsKeyword(node) != 0) {
+    keyword.append(" ").append(part(node));
+    section = zemGetParentSection(node);
+  }
+  std::vector<std::string> parts;
+  for (void* s = section; s != nullptr && zemGetLevel(s) > 0; s = zemGetParentSection(s)) parts.push_back(part(s));
+  std::string path;
+  for (auto p = parts.rbegin(); p != parts.rend(); ++p) path.append(path.empty() ? "" : "/").append(*p);
+  return path.append(keyword);
+}
+
+std::string pathFault(const std::string& path) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = std::min(path.find_first_of("/.", start), path.size());
+    const std::string part = path.substr(start, end - start);
+    const std::size_t colon = part.find(':');
+    const std::string name = part.substr(0, colon);
+    if (name.empty()) return "PATH '" + path + "' has an empty name at character " + std::to_string(start + 1);
+    if (colon != std::string::npos) {
+      const std::string number = part.substr(colon + 1);
+      const bool digits = !number.empty() && number.size() < 10 &&
+                          number.find_first_not_of("0123456789") == std::string::npos && std::stoul(number) > 0;
+      if (!digits) return "PATH '" + path + "': '" + part + "' needs an instance number from 1 after ':'";
+    }
+    if (end == path.size()) return "";
+    start = end + 1;
+  }
+}
+
+void* findSection(Document& doc, const std::string& path, int& status) {
+  if (const std::string fault = pathFault(path); !fault.empty()) {
+    std::fprintf(stderr, "zem: %s\n", fault.c_str());
+    status = kUsage;
+    return nullptr;
+  }
+  void* section = zemFindSectionByHandle(doc.handle(), path.c_str());
+  if (section == nullptr) {
+    std::fprintf(stderr, "%s: no section '%s'\n", doc.name().c_str(), path.c_str());
+    status = kInvalidInput;
+  }
+  return section;
+}
+
 std::string renderValues(void* keyword) {
   std::string out;
   const int count = zemGetNoParams(keyword);
@@ -160,41 +140,6 @@ std::string renderValues(void* keyword) {
     out += renderValue(zemParamByNum(keyword, static_cast<unsigned>(n)));
   }
   return out;
-}
-
-std::string jsonValue(void* param) {
-  if (zemIsClob(param) != 0)
-    return "{\"clob\": " + jsonString(zemGetString(param)) + ", \"items\": " + clobItemsJson(param) + "}";
-  switch (zemGetSyntaxClass(param)) {
-    case kInt:
-    case kReal: {
-      const std::string text = numberText(param);
-      std::string plain = text[0] == '+' ? text.substr(1) : text;
-      if (isJsonNumber(plain)) return plain;
-      return zemIsDouble(param) != 0 ? shortestDouble(zemGetDouble(param)) : tagged("number", jsonString(text));
-    }
-    case kBool:
-      return zemGetBool(param) != 0 ? "true" : "false";
-    case kString:
-      return jsonString(zemGetString(param));
-    case kFilenameOrDate:
-      if (zemIsFilename(param) != 0) {
-        const char* resolved = zemGetFilename(param);
-        return "{\"file\": " + jsonString(resolved != nullptr ? resolved : "") +
-               ", \"written\": " + jsonString(zemGetFilenameString(param)) + "}";
-      }
-      return tagged("datetime", jsonString(zemGetValueText(param)));
-    case kSubstit:
-      return tagged("substitution", jsonString(zemGetValueText(param)));
-    case kUnknown:
-      return tagged("braced", jsonString(zemGetValueText(param)));
-    case kDefaultPar:
-      return tagged("default", "null");
-    case kUndefined:
-      return tagged("undefined", "null");
-    default:
-      return "null";
-  }
 }
 
 }  // namespace zemtool

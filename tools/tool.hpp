@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "source_text.hpp"
+
 namespace zemtool {
 
 // Exit statuses shared by every command.
@@ -13,8 +15,10 @@ enum Exit : int { kOk = 0, kInvalidInput = 1, kUsage = 2 };
 // A loaded document, closed when it goes out of scope.
 class Document {
  public:
-  // Loads quietly; on failure `error()` holds a "FILE: message" or
-  // "FILE:LINE:COLUMN: message" text.
+  // Loads quietly; "-" reads standard input, whose relative file names
+  // resolve against the current folder. On failure `error()` holds
+  // "NAME: message" or "NAME:LINE:COLUMN: message", followed by lines
+  // "NAME:LINE:COLUMN: note: ..." that say where to act.
   explicit Document(const std::string& fileName);
   ~Document();
   Document(const Document&) = delete;
@@ -23,20 +27,33 @@ class Document {
   bool ok() const { return error_.empty(); }
   const std::string& error() const { return error_; }
   void* handle() const { return handle_; }
+  // The name for messages: the file name, or "<stdin>".
+  const std::string& name() const { return name_; }
+  // The file that was loaded (a temporary copy for standard input).
+  const std::string& path() const { return path_; }
+  // The bytes that were loaded, read on first use.
+  const SourceText& source();
+  // Reads every CLOB item of the document; the first that does not read
+  // fails the document with its message and place. Returns ok().
+  bool checkClobs();
 
  private:
   void* handle_ = nullptr;
+  std::string name_, path_, temporary_;
+  SourceText source_;
+  bool sourceRead_ = false;
   std::string error_;
 };
+
+// Copies standard input into a new temporary file; "" when that fails.
+std::string spoolStandardInput();
 
 // A value in the file's own syntax, file names resolved.
 std::string renderValue(void* param);
 // A keyword's values in file syntax, separated by ", ".
 std::string renderValues(void* keyword);
-// A value as JSON, keeping its kind.
-std::string jsonValue(void* param);
-// A JSON string literal.
-std::string jsonString(const std::string& text);
+// "Section/Path:instance Keyword", instance numbers only where a name repeats.
+std::string nodeLocation(void* node);
 
 int runCheck(const std::vector<std::string>& args);
 int runCheckTemplate(const std::vector<std::string>& args);
@@ -50,6 +67,14 @@ int runDump(const std::vector<std::string>& args);
 int runResultFolder(const std::vector<std::string>& args);
 int runResultFile(const std::vector<std::string>& args);
 int runTokens(const std::vector<std::string>& args);
+
+// Why a section PATH ("A/B:2/C" or "A.B:2.C") is malformed: an empty name
+// (as in "A//B", "/A" or "A/"), a bad instance ("A:x", "A:0"); "" when it is
+// well formed.
+std::string pathFault(const std::string& path);
+// The section PATH of a loaded document; null after printing why not:
+// `status` becomes kUsage for a malformed path, kInvalidInput for a missing section.
+void* findSection(Document& doc, const std::string& path, int& status);
 
 // Prints "zem: <text>" to stderr and returns kUsage.
 int usageError(const std::string& text, const char* help);

@@ -5,18 +5,23 @@
 #include <vector>
 
 #include "tool.hpp"
+#include "zem/zem.h"
 
 namespace zemtool {
 
 constexpr const char* kToolHelp =
     "usage: zem COMMAND [ARGS]\n"
     "\n"
+    "       zem --version\n"
+    "\n"
     "Commands:\n"
     "  check FILE...                        load files, print counts or the first error\n"
     "  check --template TEMPLATE FILE...    check files against a template\n"
-    "  fmt FILE [-o OUT | -i]               write a file back in the library's own form\n"
-    "  get FILE PATH [KEYWORD [INSTANCE]]   print a section's keywords or a keyword's values\n"
-    "  to-json FILE                         print the document as JSON\n"
+    "  fmt FILE [-o OUT | -i [--drop-comments]]\n"
+    "                                       write a file back in the library's own form\n"
+    "  get FILE PATH [KEYWORD [INSTANCE]]   print a section's contents or a keyword's values\n"
+    "  to-json FILE                         print the document as JSON, nothing lost\n"
+    "  from-json FILE.json [-o OUT]         write the parameter file a to-json text describes\n"
     "  set FILE PATH KEYWORD VALUE... [-o OUT | -i]\n"
     "                                       replace one keyword's values, nothing else\n"
     "  del FILE PATH [KEYWORD [INSTANCE]] [-o OUT | -i]\n"
@@ -26,6 +31,7 @@ constexpr const char* kToolHelp =
     "  result-file FILE PATH KEYWORD        print the full path of a result file value\n"
     "  tokens FILE                          list the file's tokens, streaming\n"
     "\n"
+    "FILE '-' reads standard input (check, fmt, get, to-json, tokens, from-json).\n"
     "'zem COMMAND --help' describes a command. Exit status: 0 success,\n"
     "1 invalid input, 2 usage error. Reports of the library go to standard error.\n";
 
@@ -49,6 +55,10 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kToolHelp, stdout);
+    return kOk;
+  }
+  if (command == "--version" || command == "version") {
+    std::printf("zem %s (library built %s)\n", ZEM_TOOL_VERSION, zemGetVersion());
     return kOk;
   }
   if (command == "check") return runCheck(args);

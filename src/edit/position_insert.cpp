@@ -9,8 +9,8 @@ namespace {
 // The child list place of a node of one kind: first of all children for
 // position 1 or an empty kind, last for 0 or past the count, else just before
 // the node that holds the position now.
-template <typename Kind>
-void placeByPosition(CzemNamedNode& parent, CzemNode* node, const std::vector<Kind*>& ofKind, unsigned position) {
+template <typename List>
+void placeByPosition(CzemNamedNode& parent, CzemNode* node, const List& ofKind, unsigned position) {
   NodeList& children = parent.children();
   const std::size_t count = ofKind.size();
   if (position == 1 || count == 0) {

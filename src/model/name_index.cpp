@@ -35,7 +35,7 @@ NameIndex::~NameIndex() { clear(); }
 
 void NameIndex::clear() {
   for (Group& g : groups_)
-    if (g.capacity > 1) std::free(g.many);
+    if (g.room() > 1 && (g.capacity & kBorrowed) == 0) std::free(g.many);
   groups_.clear();
   table_.clear();
 }
@@ -68,28 +68,40 @@ void NameIndex::rehash() {
   }
 }
 
-unsigned NameIndex::add(CzemNamedNode* node) {
+unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
   const std::uint32_t hash = foldedHash(node->name().view());
   if (Group* g = lookup(node->name().view(), hash)) {
-    if (g->count == g->capacity) {
-      const std::uint32_t cap = g->capacity * 2;
-      auto* block = static_cast<CzemNamedNode**>(std::malloc(sizeof(CzemNamedNode*) * cap));
-      if (block == nullptr) throw std::bad_alloc();
+    if (g->count == g->room()) {
+      // A group grows to four members at once, then doubles.
+      const std::uint32_t cap = g->room() == 1 ? 4 : g->room() * 2;
+      const std::size_t bytes = sizeof(CzemNamedNode*) * cap;
+      std::size_t granted = 0;
+      auto* block = arena != nullptr ? static_cast<CzemNamedNode**>(arena->allocateList(bytes, granted)) : nullptr;
+      const bool borrowed = block != nullptr;
+      if (block == nullptr) {
+        block = static_cast<CzemNamedNode**>(std::malloc(bytes));
+        if (block == nullptr) throw std::bad_alloc();
+      }
       for (std::uint32_t i = 0; i < g->count; ++i) block[i] = g->data()[i];
-      if (g->capacity > 1) std::free(g->many);
+      if (g->room() > 1) {
+        if ((g->capacity & kBorrowed) == 0)
+          std::free(g->many);
+        else if (arena != nullptr)
+          arena->releaseList(g->many, sizeof(CzemNamedNode*) * g->room());
+      }
       g->many = block;
-      g->capacity = cap;
+      g->capacity = cap | (borrowed ? kBorrowed : 0);
     }
     g->many[g->count] = node;
     return ++g->count;
   }
-  if (groups_.empty()) groups_.reserve(kScanLimit);
+  if (groups_.empty() && arena == nullptr) groups_.reserve(kScanLimit);
   Group fresh;
   fresh.hash = hash;
   fresh.count = 1;
   fresh.capacity = 1;
   fresh.one = node;
-  groups_.push_back(fresh);
+  groups_.push_back(fresh, arena);
   if (groups_.size() > kScanLimit) {
     if (groups_.size() * 2 > table_.size()) {
       rehash();

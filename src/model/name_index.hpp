@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/node_list.hpp"
+
 namespace zem {
 
 class CzemNamedNode;
@@ -23,8 +25,9 @@ class NameIndex {
   NameIndex(const NameIndex&) = delete;
   NameIndex& operator=(const NameIndex&) = delete;
 
-  // Adds `node` at the end of its name's group; returns the group's new length.
-  unsigned add(CzemNamedNode* node);
+  // Adds `node` at the end of its name's group; returns the group's new
+  // length. The loader passes the tree's arena, where the index then grows.
+  unsigned add(CzemNamedNode* node, NodeArena* arena = nullptr);
   // The nodes of the name in order; empty when the name is not indexed.
   std::span<CzemNamedNode* const> find(std::string_view name) const;
   void clear();
@@ -33,20 +36,22 @@ class NameIndex {
   struct Group {
     std::uint32_t hash;
     std::uint32_t count;
-    std::uint32_t capacity;  // 1 while the single member is stored inline
+    std::uint32_t capacity;  // 1 while the single member is stored inline; top bit: `many` is in an arena
     union {
       CzemNamedNode* one;
       CzemNamedNode** many;
     };
-    CzemNamedNode* const* data() const { return capacity == 1 ? &one : many; }
+    std::uint32_t room() const { return capacity & ~kBorrowed; }
+    CzemNamedNode* const* data() const { return room() == 1 ? &one : many; }
   };
+  static constexpr std::uint32_t kBorrowed = 0x80000000u;
   // Small indexes are scanned; past this many names a hash table is kept.
   static constexpr std::size_t kScanLimit = 8;
 
   Group* lookup(std::string_view name, std::uint32_t hash) const;
   void rehash();
 
-  std::vector<Group> groups_;
+  CompactArray<Group> groups_;
   std::vector<std::uint32_t> table_;  // group number + 1, 0 for free; open addressing
 };
 

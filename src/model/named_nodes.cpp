@@ -21,6 +21,13 @@ CzemNode* nthOf(std::span<CzemNamedNode* const> group, unsigned n) {
 CzemNamedNode::~CzemNamedNode() { destroyChildren(); }
 
 void CzemNamedNode::destroyChildren() {
+  // The values of a loaded keyword that nobody changed hold nothing but
+  // their places in the arena, which frees them with the document.
+  if (valuesArenaOnly()) {
+    setValuesArenaOnly(false);
+    children_.clear();
+    return;
+  }
   // Keywords (and default lines) hold only values, so deleting one recurses a
   // single level; the children of every other named node are taken over into
   // the pending list before it is deleted, which keeps the stack flat.
@@ -46,10 +53,11 @@ void CzemNamedNode::destroyChildren() {
   }
 }
 
-void CzemNamedNode::appendChild(CzemNode* child) {
+void CzemNamedNode::appendChild(CzemNode* child, NodeArena* arena) {
   if (child == nullptr) return;
+  setValuesArenaOnly(false);
   child->setParent(this);
-  children_.push_back(child);
+  children_.push_back(child, arena);
 }
 
 const char* CzemNamedNode::GetFullName() {
@@ -217,12 +225,12 @@ void CzemNamedNode::writeParamList(OutputStream& out) {
 // takes one allocation instead of a series of doublings.
 constexpr std::size_t kTypicalCount = 8;
 
-unsigned CzemTargetList::addSection(CzemSection* section) {
-  if (sections_.empty()) sections_.reserve(kTypicalCount);
-  appendChild(section);
-  const unsigned instance = sectionIndex_.add(section);
+unsigned CzemTargetList::addSection(CzemSection* section, NodeArena* arena) {
+  if (sections_.empty() && arena == nullptr) sections_.reserve(kTypicalCount);
+  appendChild(section, arena);
+  const unsigned instance = sectionIndex_.add(section, arena);
   section->setInstanceNo(instance);
-  sections_.push_back(section);
+  sections_.push_back(section, arena);
   return instance;
 }
 
@@ -305,19 +313,19 @@ void CzemTargetList::copyOwnFields(const CzemNamedNode& from) {
 
 // ---- CzemSection -----------------------------------------------------------
 
-unsigned CzemSection::addKeyword(CzemKeyword* keyword) {
-  if (keywords_.empty()) {
+unsigned CzemSection::addKeyword(CzemKeyword* keyword, NodeArena* arena) {
+  if (keywords_.empty() && arena == nullptr) {
     keywords_.reserve(kTypicalCount);
     children().reserve(kTypicalCount);
   }
-  appendChild(keyword);
-  const unsigned instance = keywordIndex_.add(keyword);
+  appendChild(keyword, arena);
+  const unsigned instance = keywordIndex_.add(keyword, arena);
   keyword->setInstanceNo(instance);
-  keywords_.push_back(keyword);
+  keywords_.push_back(keyword, arena);
   return instance;
 }
 
-void CzemSection::addDefaultDef(CzemDefaultDef* definition) { appendChild(definition); }
+void CzemSection::addDefaultDef(CzemDefaultDef* definition, NodeArena* arena) { appendChild(definition, arena); }
 
 void CzemSection::reindexKeywords() {
   keywordIndex_.clear();
@@ -390,12 +398,15 @@ void CzemKeyword::addParam(CzemNode* param) {
 void CzemKeyword::addParams(std::span<CzemNode* const> params, NodeArena* arena) {
   if (arena != nullptr && children().empty() && !params.empty()) {
     auto* block = static_cast<CzemNode**>(arena->allocate(params.size() * sizeof(CzemNode*), alignof(CzemNode*)));
+    bool arenaOnly = true;
     for (std::size_t i = 0; i < params.size(); ++i) {
       block[i] = params[i];
       params[i]->setParent(this);
       params[i]->setInstanceNo(static_cast<unsigned>(i + 1));
+      arenaOnly = arenaOnly && params[i]->arenaOnly();
     }
-    children().adopt(block, params.size());
+    loadedChildren().adopt(block, params.size());
+    setValuesArenaOnly(arenaOnly);
     return;
   }
   children().reserve(children().size() + params.size());

@@ -42,10 +42,15 @@ class CzemNamedNode : public CzemNode {
   std::uint32_t flags() const { return bits_; }
   void setFlags(std::uint32_t flags) { bits_ = flags; }
   const NodeList& children() const { return children_; }
-  NodeList& children() { return children_; }
+  // For a change of the list: its values are no longer known to need no teardown.
+  NodeList& children() {
+    setValuesArenaOnly(false);
+    return children_;
+  }
 
-  // Sets the child's parent and puts it last. A null child is ignored.
-  void appendChild(CzemNode* child);
+  // Sets the child's parent and puts it last. A null child is ignored. The
+  // loader passes the arena of the tree, where the list then grows.
+  void appendChild(CzemNode* child, NodeArena* arena = nullptr);
 
   const char* GetName() override { return name_.c_str(); }
   const char* GetFullName() override;
@@ -65,6 +70,8 @@ class CzemNamedNode : public CzemNode {
   void destroyChildren();
 
  protected:
+  // The child list for the loader, which decides the teardown state itself.
+  NodeList& loadedChildren() { return children_; }
   CzemNamedNode() = default;
   explicit CzemNamedNode(std::string_view name, std::uint32_t flags) : name_(name) { bits_ = flags; }
   // Calls the visitor for every node below this one, in document order; the
@@ -97,8 +104,8 @@ class CzemTargetList : public CzemNamedNode {
   CzemTargetList() = default;
 
   // Appends and indexes a section; returns its instance number.
-  unsigned addSection(CzemSection* section);
-  const std::vector<CzemSection*>& sections() const { return sections_; }
+  unsigned addSection(CzemSection* section, NodeArena* arena = nullptr);
+  const CompactArray<CzemSection*>& sections() const { return sections_; }
   std::span<CzemNamedNode* const> sectionsNamed(std::string_view name) const { return sectionIndex_.find(name); }
   // Rebuilds the section list and index from the child list, renumbering.
   void reindexSections();
@@ -146,7 +153,7 @@ class CzemTargetList : public CzemNamedNode {
 
  private:
   NameIndex sectionIndex_;
-  std::vector<CzemSection*> sections_;
+  CompactArray<CzemSection*> sections_;
   Text anchor_;
   CzemBase* owner_ = nullptr;
   Text resultRoot_;
@@ -160,10 +167,10 @@ class CzemSection : public CzemTargetList {
   explicit CzemSection(std::string_view name = {}, std::uint32_t flags = 0) : CzemTargetList(name, flags) {}
 
   // Appends and indexes a keyword; returns its instance number.
-  unsigned addKeyword(CzemKeyword* keyword);
+  unsigned addKeyword(CzemKeyword* keyword, NodeArena* arena = nullptr);
   // Appends a default definition to the child list only: it is in no index.
-  void addDefaultDef(CzemDefaultDef* definition);
-  const std::vector<CzemKeyword*>& keywords() const { return keywords_; }
+  void addDefaultDef(CzemDefaultDef* definition, NodeArena* arena = nullptr);
+  const CompactArray<CzemKeyword*>& keywords() const { return keywords_; }
   std::span<CzemNamedNode* const> keywordsNamed(std::string_view name) const { return keywordIndex_.find(name); }
   // Rebuilds the keyword list and index from the child list, renumbering;
   // every child answering IsKeyword enters, default definitions included.
@@ -191,7 +198,7 @@ class CzemSection : public CzemTargetList {
 
  private:
   NameIndex keywordIndex_;
-  std::vector<CzemKeyword*> keywords_;
+  CompactArray<CzemKeyword*> keywords_;
 };
 
 class CzemKeyword : public CzemNamedNode {

@@ -97,8 +97,13 @@ void CzemNode::Visit(const Visitor& visitor) { visitor(this); }
 int CzemNode::GetSyntaxClass() { return kSynNode; }
 CzemNode* CzemNode::FindDefault(CzemNode*, const char*, unsigned) { return nullptr; }
 
+void CzemNode::valueChanged() {
+  if (parent_ != nullptr) static_cast<CzemNode*>(parent_)->setValuesArenaOnly(false);
+}
+
 void CzemNode::CopyFrom(const CzemNode* source) {
   if (source == this || source == nullptr) return;
+  valueChanged();
   if (source->aux_)
     setAuxText(source->aux_->view());
   else
@@ -107,6 +112,7 @@ void CzemNode::CopyFrom(const CzemNode* source) {
 }
 
 void CzemNode::setAuxText(std::string_view text) {
+  valueChanged();
   if (!aux_) aux_ = std::make_unique<Text>();
   aux_->assign(text);
 }

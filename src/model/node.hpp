@@ -105,12 +105,15 @@ class CzemNode : public CzemBase {
   }
   void markArenaAllocated() { instance_ |= kArenaBit; }
   bool arenaAllocated() const { return (instance_ & kArenaBit) != 0; }
+  // Whether destroying this node frees nothing but its place in a node
+  // arena: true only for loaded values that hold no memory of their own.
+  virtual bool arenaOnly() const { return false; }
 
   // Fields shared by every node.
   CzemNamedNode* parent() const { return parent_; }
   void setParent(CzemNamedNode* p) { parent_ = p; }
-  unsigned instanceNo() const { return instance_ & ~kArenaBit; }
-  void setInstanceNo(unsigned n) { instance_ = (instance_ & kArenaBit) | (n & ~kArenaBit); }
+  unsigned instanceNo() const { return instance_ & ~kStateBits; }
+  void setInstanceNo(unsigned n) { instance_ = (instance_ & kStateBits) | (n & ~kStateBits); }
   std::string_view auxText() const { return aux_ ? aux_->view() : std::string_view(); }
   const char* auxTextCStr() const { return aux_ ? aux_->c_str() : ""; }
   void setAuxText(std::string_view text);
@@ -127,10 +130,24 @@ class CzemNode : public CzemBase {
   // numeric views, the value of a boolean, the flags of a named node).
   std::uint32_t bits_ = 0;
 
+  // Set on a loaded keyword whose values are all arenaOnly: closing the
+  // document then leaves them to the arena without visiting each one. Any
+  // change of the list or of one of its values clears it.
+  bool valuesArenaOnly() const { return (instance_ & kValuesArenaOnlyBit) != 0; }
+  void setValuesArenaOnly(bool on) {
+    instance_ = on ? (instance_ | kValuesArenaOnlyBit) : (instance_ & ~kValuesArenaOnlyBit);
+  }
+  // A value tells its keyword that it changed (see valuesArenaOnly).
+  void valueChanged();
+  bool hasAuxText() const { return aux_ != nullptr; }
+
  private:
-  // The top bit of the instance field marks a node whose memory belongs to a
-  // node arena; instance numbers never come near it.
+  // The top bits of the instance field mark a node whose memory belongs to a
+  // node arena, and a keyword whose values need no teardown; instance numbers
+  // never come near them.
   static constexpr unsigned kArenaBit = 0x80000000u;
+  static constexpr unsigned kValuesArenaOnlyBit = 0x40000000u;
+  static constexpr unsigned kStateBits = kArenaBit | kValuesArenaOnlyBit;
 
   unsigned instance_ = 0;
   CzemNamedNode* parent_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -24,10 +25,48 @@ void populate(char* block, std::size_t size) {
   if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 }
 
+// A mapping of `size` bytes (a multiple of the huge-page size) aligned to
+// it, or null. The kernel backs it with huge pages where it can.
+char* mapAligned(std::size_t size) {
+  const std::size_t span = size + size;
+  void* raw = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED) return nullptr;
+  const auto address = reinterpret_cast<std::uintptr_t>(raw);
+  const std::uintptr_t aligned = (address + size - 1) & ~(static_cast<std::uintptr_t>(size) - 1);
+  if (aligned > address) munmap(raw, aligned - address);
+  const std::uintptr_t tail = address + span - (aligned + size);
+  if (tail > 0) munmap(reinterpret_cast<void*>(aligned + size), tail);
+  auto* block = reinterpret_cast<char*>(aligned);
+  madvise(block, size, MADV_HUGEPAGE);
+  return block;
+}
+
 }  // namespace
 
 NodeArena::~NodeArena() {
-  for (char* block : blocks_) std::free(block);
+  for (const Block& block : blocks_) {
+    if (block.mappedSize != 0)
+      munmap(block.start, block.mappedSize);
+    else
+      std::free(block.start);
+  }
+}
+
+char* NodeArena::newBlock(std::size_t size) {
+  blocks_.reserve(blocks_.size() + 1);
+  if (size == kBlockSize && heapBlocks_ >= kHeapBlocksMax) {
+    if (char* block = mapAligned(kMappedBlockSize)) {
+      blocks_.push_back({block, kMappedBlockSize});
+      populate(block, kMappedBlockSize);
+      return block;
+    }
+  }
+  char* block = static_cast<char*>(std::malloc(size));
+  if (block == nullptr) throw std::bad_alloc();
+  blocks_.push_back({block, 0});
+  if (size == kBlockSize) ++heapBlocks_;
+  populate(block, size);
+  return block;
 }
 
 void* NodeArena::allocate(std::size_t size, std::size_t align) {
@@ -39,17 +78,33 @@ void* NodeArena::allocate(std::size_t size, std::size_t align) {
   if (start == nullptr || start + size > end_) {
     // An oversized request gets a block of its own; the current block stays open.
     const std::size_t blockSize = size + align > kBlockSize / 4 ? size + align : kBlockSize;
-    char* block = static_cast<char*>(std::malloc(blockSize));
-    if (block == nullptr) throw std::bad_alloc();
-    blocks_.push_back(block);
-    populate(block, blockSize);
+    char* block = newBlock(blockSize);
     if (blockSize != kBlockSize) return aligned(block);
     next_ = block;
-    end_ = block + blockSize;
+    end_ = block + (blocks_.back().mappedSize != 0 ? blocks_.back().mappedSize : blockSize);
     start = aligned(next_);
   }
   next_ = start + size;
   return start;
+}
+
+void* NodeArena::allocateList(std::size_t bytes, std::size_t& granted) {
+  const int c = listClass(bytes);
+  if (static_cast<std::size_t>(c) >= kListClasses) return nullptr;
+  granted = kListMin << c;
+  if (FreeList* head = freeLists_[c]) {
+    freeLists_[c] = head->next;
+    return head;
+  }
+  return allocate(granted, alignof(void*));
+}
+
+void NodeArena::releaseList(void* storage, std::size_t bytes) {
+  const int c = listClass(bytes);
+  if (storage == nullptr || static_cast<std::size_t>(c) >= kListClasses) return;
+  auto* entry = static_cast<FreeList*>(storage);
+  entry->next = freeLists_[c];
+  freeLists_[c] = entry;
 }
 
 void NodeArena::setText(Text& target, std::string_view text) {

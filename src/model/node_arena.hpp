@@ -32,17 +32,51 @@ class NodeArena {
     return node;
   }
 
+  // Storage of at least `bytes` for a list that grows while the tree loads;
+  // `granted` tells how much it is. Null when the list has outgrown what the
+  // arena keeps (the heap takes it then).
+  void* allocateList(std::size_t bytes, std::size_t& granted);
+  // Hands back list storage taken from allocateList, with no more than the
+  // granted and more than half of it as `bytes`; the next list of that size
+  // reuses it.
+  void releaseList(void* storage, std::size_t bytes);
+
   // Stores `text` into `target`: short texts inside the Text itself, long ones
   // copied here (with a terminating zero) and borrowed.
   void setText(Text& target, std::string_view text);
 
  private:
-  // Large enough that block bookkeeping vanishes; below the C library's
-  // threshold for mapping memory directly, so blocks of a closed document are
-  // reused by the next load instead of being faulted in again.
+  // A small document takes its blocks from the heap: large enough that block
+  // bookkeeping vanishes, below the C library's threshold for mapping memory
+  // directly, so blocks of a closed document are reused by the next load.
   static constexpr std::size_t kBlockSize = 64 * 1024 - 64;
+  // Past this much, blocks are mapped at huge-page size and alignment: a
+  // large load then pays one page fault per 2 MB instead of one per 4 kB,
+  // and closing the document hands the mapping straight back to the system.
+  static constexpr std::size_t kHeapBlocksMax = 32;
+  static constexpr std::size_t kMappedBlockSize = 2 * 1024 * 1024;
 
-  std::vector<char*> blocks_;
+  // List storage comes in powers of two from 32 bytes to 8 kB.
+  static constexpr std::size_t kListClasses = 9;
+  static constexpr std::size_t kListMin = 32;
+  static int listClass(std::size_t bytes) {
+    int c = 0;
+    for (std::size_t size = kListMin; size < bytes; size *= 2) ++c;
+    return c;
+  }
+  struct FreeList {
+    FreeList* next;
+  };
+  FreeList* freeLists_[kListClasses] = {};
+
+  struct Block {
+    char* start;
+    std::size_t mappedSize;  // 0 for a block from the heap
+  };
+  char* newBlock(std::size_t size);
+
+  std::vector<Block> blocks_;
+  std::size_t heapBlocks_ = 0;
   char* next_ = nullptr;
   char* end_ = nullptr;
 };

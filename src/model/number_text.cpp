@@ -127,7 +127,10 @@ DoubleReading readDouble(std::string_view text) {
   char* end = nullptr;
   errno = 0;
   r.value = strtod_l(terminated, &end, static_cast<locale_t>(numericLocale()));
-  r.rangeError = errno == ERANGE;
+  // The C library reports a range error for results below the normal range
+  // too, but those are the nearest double (subnormal or zero) and kept; only
+  // a number too large for a double has no value.
+  r.rangeError = errno == ERANGE && std::isinf(r.value);
   return r;
 }
 

@@ -9,7 +9,7 @@ namespace zem {
 
 struct DoubleReading {
   double value = 0.0;
-  bool rangeError = false;  // the conversion overflowed or underflowed
+  bool rangeError = false;  // the number is too large for a double
 };
 
 struct IntReading {

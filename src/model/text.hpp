@@ -89,6 +89,8 @@ class Text {
   }
   bool empty() const noexcept { return size() == 0; }
   std::string_view view() const noexcept { return {c_str(), size()}; }
+  // Whether the text holds a heap block that its destruction frees.
+  bool ownsMemory() const noexcept { return owned(); }
 
  private:
   static constexpr std::size_t kTag = 15;

@@ -43,32 +43,31 @@ void CzemParam::writeValueText(OutputStream& out) const { out << value_.view(); 
 // ---- CzemNumeric -----------------------------------------------------------
 
 void CzemNumeric::setFromDouble(double d) {
-  double_ = d;
-  bits_ |= kDoubleValid;
-  bits_ |= kFloatValid;
+  number_ = d;
+  bits_ = (bits_ & ~kFloatExact) | kDoubleValid | kFloatValid;
   const double magnitude = d < 0 ? -d : d;
-  if (magnitude > kFloatMax) {
-    bits_ &= ~kFloatValid;
-    float_ = d > 0 ? 3.4028235e+38f : -3.4028235e+38f;
-  } else if (d == 0) {
-    float_ = static_cast<float>(d);
-  } else if (magnitude < kFloatMinNormal) {
-    float_ = 0.0f;
-  } else {
-    float_ = static_cast<float>(d);  // a not-a-number takes this branch too
-  }
+  if (magnitude > kFloatMax) bits_ &= ~kFloatValid;
 }
 
 void CzemNumeric::setFromFloat(float f) {
-  double_ = f;
-  float_ = f;
-  bits_ |= kDoubleValid | kFloatValid;
+  number_ = f;
+  bits_ |= kDoubleValid | kFloatValid | kFloatExact;
 }
 
 void CzemNumeric::clearRealViews() {
-  double_ = 0.0;
-  float_ = 0.0f;
-  bits_ &= ~(kDoubleValid | kFloatValid);
+  number_ = 0.0;
+  bits_ &= ~(kDoubleValid | kFloatValid | kFloatExact);
+}
+
+float CzemNumeric::GetFloat() {
+  if ((bits_ & kDoubleValid) == 0) return 0.0f;
+  const double d = number_;
+  if ((bits_ & kFloatExact) != 0) return static_cast<float>(d);
+  const double magnitude = d < 0 ? -d : d;
+  if (magnitude > kFloatMax) return d > 0 ? 3.4028235e+38f : -3.4028235e+38f;
+  if (d == 0) return static_cast<float>(d);
+  if (magnitude < kFloatMinNormal) return 0.0f;
+  return static_cast<float>(d);  // a not-a-number takes this branch too
 }
 
 bool CzemNumeric::convertText(std::string_view text) {
@@ -85,10 +84,9 @@ void CzemNumeric::CopyFrom(const CzemNode* source) {
   const auto* from = dynamic_cast<const CzemNumeric*>(source);
   if (from == nullptr || from == this) return;
   CzemParam::CopyFrom(source);
-  constexpr std::uint32_t views = kDoubleValid | kFloatValid;
+  constexpr std::uint32_t views = kDoubleValid | kFloatValid | kFloatExact;
   bits_ = (bits_ & ~views) | (from->bits_ & views);
-  double_ = from->double_;
-  float_ = from->float_;
+  number_ = from->number_;
 }
 
 // ---- CzemInt ---------------------------------------------------------------
@@ -109,20 +107,22 @@ CzemInt* CzemInt::fromText(std::string_view text, bool& ok, NodeArena* arena) {
       ok = true;
       // "-0" reads as a negative zero, as the digits would.
       value->setFromDouble(magnitude == 0 && text[0] == '-' ? -0.0 : static_cast<double>(number));
-      if (number >= INT32_MIN && number <= INT32_MAX) {
-        value->int_ = static_cast<int>(number);
-        value->bits_ |= kIntValid;
-      } else {
-        value->int_ = number < 0 ? INT32_MIN : INT32_MAX;
-      }
+      if (number >= INT32_MIN && number <= INT32_MAX) value->bits_ |= kIntValid;
       return value;
     }
   }
   ok = value->convertText(text);
   const IntReading r = readInt(text);
-  value->int_ = r.value;
+  if (!ok) value->number_ = r.value;  // the int view keeps the clamped integer
   if (!r.rangeError) value->bits_ |= kIntValid;
   return value;
+}
+
+int CzemInt::GetInt() {
+  const double d = number_;
+  if (d >= 2147483647.0) return INT32_MAX;
+  if (d <= -2147483648.0) return INT32_MIN;
+  return static_cast<int>(d);
 }
 
 void CzemInt::Write(OutputStream& out) {
@@ -142,7 +142,7 @@ void CzemInt::CopyFrom(const CzemNode* source) {
   if (from == nullptr || from == this) return;
   CzemNumeric::CopyFrom(source);
   bits_ = (bits_ & ~kIntValid) | (from->bits_ & kIntValid);
-  int_ = from->int_;
+  number_ = from->number_;
 }
 
 // ---- CzemReal --------------------------------------------------------------
@@ -158,13 +158,9 @@ CzemReal* CzemReal::fromText(std::string_view text, bool& ok, NodeArena* arena) 
 void CzemReal::deriveIntView() {
   const double x = GetDouble();
   bits_ &= ~kIntValid;
-  int_ = 0;
   if ((bits_ & kDoubleValid) != 0 && x >= -2147483648.0 && x <= 2147483647.0) {
     const auto i = static_cast<int>(x);
-    if (x == static_cast<double>(i)) {
-      int_ = i;
-      bits_ |= kIntValid;
-    }
+    if (x == static_cast<double>(i)) bits_ |= kIntValid;
   }
 }
 
@@ -173,7 +169,6 @@ void CzemReal::CopyFrom(const CzemNode* source) {
   if (from == nullptr || from == this) return;
   CzemNumeric::CopyFrom(source);
   bits_ = (bits_ & ~kIntValid) | (from->bits_ & kIntValid);
-  int_ = from->int_;
   // A built double has no text; a copy made as a plain real needs one to write.
   if (dynamic_cast<const CzemDouble*>(source) != nullptr && IsDouble() != 0 && valueText().empty()) {
     std::string text;

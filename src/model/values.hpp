@@ -14,9 +14,15 @@ namespace zem {
 class CzemParam : public CzemNode {
  public:
   const Text& valueText() const { return value_; }
-  void setValueText(std::string_view text) { value_.assign(text); }
+  void setValueText(std::string_view text) {
+    valueChanged();
+    value_.assign(text);
+  }
   // The same, keeping a long text in the arena of a loaded tree.
-  void setValueText(std::string_view text, NodeArena* arena) { storeText(value_, text, arena); }
+  void setValueText(std::string_view text, NodeArena* arena) {
+    valueChanged();
+    storeText(value_, text, arena);
+  }
 
   int GetNoInstances() override;
   int IsParam() override { return 1; }
@@ -27,6 +33,8 @@ class CzemParam : public CzemNode {
   CzemParam() = default;
   explicit CzemParam(std::string_view text) : value_(text) {}
   void writeValueText(OutputStream& out) const;
+  // arenaOnly for a class whose only memory is its value text and aux text.
+  bool textsArenaOnly() const { return arenaAllocated() && !hasAuxText() && !value_.ownsMemory(); }
 
  private:
   Text value_;
@@ -37,8 +45,8 @@ class CzemNumeric : public CzemParam {
   int IsNumeric() override { return 1; }
   int IsFloat() override { return (bits_ & kFloatValid) != 0 ? 1 : 0; }
   int IsDouble() override { return (bits_ & kDoubleValid) != 0 ? 1 : 0; }
-  float GetFloat() override { return float_; }
-  double GetDouble() override { return double_; }
+  float GetFloat() override;
+  double GetDouble() override { return (bits_ & kDoubleValid) != 0 ? number_ : 0.0; }
   void CopyFrom(const CzemNode* source) override;
 
   // Sets the double and float views from d (the float view is clamped to the
@@ -50,30 +58,37 @@ class CzemNumeric : public CzemParam {
   void clearRealViews();
 
  protected:
-  enum : std::uint32_t { kDoubleValid = 1, kFloatValid = 2, kIntValid = 4 };
+  // kFloatExact: the float view is the stored number itself (it was set from
+  // a float), not derived from the double by clamping.
+  enum : std::uint32_t { kDoubleValid = 1, kFloatValid = 2, kIntValid = 4, kFloatExact = 8 };
   CzemNumeric() = default;
   explicit CzemNumeric(std::string_view text) : CzemParam(text) {}
   // Converts a file token into the double and float views; false on a range error.
   bool convertText(std::string_view text);
 
-  double double_ = 0.0;
-  float float_ = 0.0f;
-  int int_ = 0;  // the int view of CzemInt and CzemReal
+  // The one stored number; every view is derived from it, so a value costs a
+  // single slot. While the double view is not valid it holds what the int
+  // view of an integer answers (its value, or the clamped value of an
+  // integer out of range).
+  double number_ = 0.0;
 };
 
 class CzemInt : public CzemNumeric {
  public:
   // An integer with a value (building, editing): only the int view is valid.
   explicit CzemInt(int value = 0) {
-    int_ = value;
+    number_ = value;
     bits_ = kIntValid;
   }
   // An integer from file text. `ok` is false when the double conversion failed.
   static CzemInt* fromText(std::string_view text, bool& ok, NodeArena* arena = nullptr);
 
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemInt(); }
   int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
-  int GetInt() override { return int_; }
+  // The number clamped to the 32-bit range: an integer out of range answers
+  // the nearest end.
+  int GetInt() override;
   int GetSyntaxClass() override { return kSynInt; }
   void Write(OutputStream& out) override;
   void CopyFrom(const CzemNode* source) override;
@@ -88,9 +103,10 @@ class CzemReal : public CzemNumeric {
   // A real from file text. `ok` is false when the double conversion failed.
   static CzemReal* fromText(std::string_view text, bool& ok, NodeArena* arena = nullptr);
 
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemReal(); }
   int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
-  int GetInt() override { return int_; }
+  int GetInt() override { return (bits_ & kIntValid) != 0 ? static_cast<int>(number_) : 0; }
   int GetSyntaxClass() override { return kSynReal; }
   void Write(OutputStream& out) override { writeValueText(out); }
   void CopyFrom(const CzemNode* source) override;
@@ -184,6 +200,7 @@ class CzemBool : public CzemParam {
   // A boolean from file text: true exactly when the text is "true" in any case.
   static CzemBool* fromText(std::string_view text, NodeArena* arena = nullptr);
 
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemBool(); }
   int IsBool() override { return 1; }
   int GetBool() override { return value_; }
@@ -211,6 +228,7 @@ class CzemString : public CzemParam {
  public:
   CzemString() = default;
   explicit CzemString(std::string_view text) : CzemParam(text) {}
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemString(); }
   int IsString() override { return 1; }
   const char* GetString() override { return valueText().c_str(); }
@@ -223,6 +241,7 @@ class CzemStringRef : public CzemString {
   explicit CzemStringRef(const char** variable = nullptr) : variable_(variable) {}
   // A copy is a plain string: the binding is not duplicated by NewEmpty.
   CzemNode* NewEmpty() const override { return new CzemString(); }
+  bool arenaOnly() const override { return false; }  // its last read text is its own
   const char* GetString() override;
   void CopyFrom(const CzemNode* source) override;
 
@@ -233,6 +252,7 @@ class CzemStringRef : public CzemString {
 
 class CzemUndefinedPar : public CzemParam {
  public:
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemUndefinedPar(); }
   int IsUndefinedPar() override { return 1; }
   int GetSyntaxClass() override { return kSynUndefinedPar; }
@@ -242,6 +262,7 @@ class CzemUndefinedPar : public CzemParam {
 class CzemDateTime : public CzemParam {
  public:
   explicit CzemDateTime(std::string_view text = {}) : CzemParam(text) {}
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemDateTime(); }
   int GetSyntaxClass() override { return kSynFilename; }
   void Write(OutputStream& out) override;
@@ -250,6 +271,7 @@ class CzemDateTime : public CzemParam {
 class CzemSubstit : public CzemParam {
  public:
   explicit CzemSubstit(std::string_view text = {}) : CzemParam(text) {}
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemSubstit(); }
   int GetSyntaxClass() override { return kSynSubstit; }
   void Write(OutputStream& out) override;
@@ -257,6 +279,7 @@ class CzemSubstit : public CzemParam {
 
 class CzemDefaultPar : public CzemParam {
  public:
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemDefaultPar(); }
   int IsDefaultPar() override { return 1; }
   int GetSyntaxClass() override { return kSynDefaultPar; }
@@ -265,6 +288,7 @@ class CzemDefaultPar : public CzemParam {
 
 class CzemUnknown : public CzemParam {
  public:
+  bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemUnknown(); }
   int GetSyntaxClass() override { return kSynUnknown; }
   void Write(OutputStream& out) override;

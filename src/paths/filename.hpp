@@ -18,6 +18,7 @@ class CzemFilename : public CzemParam {
   explicit CzemFilename(std::string_view text) : CzemParam(text) {}
 
   CzemNode* NewEmpty() const override { return new CzemFilename(); }
+  bool arenaOnly() const override { return textsArenaOnly() && !resolved_.ownsMemory(); }
   int IsFilename() override { return 1; }
   // The resolved name; owned by this value and valid until its next resolution.
   const char* GetFilename() override;

@@ -101,7 +101,7 @@ std::optional<std::string> expandFolderName(std::optional<std::string_view> setu
     replaceAll(t, "%qxresvar%", value != nullptr && *value != '\0' ? value : kFreeVariable);
     if (tooLong(t)) return std::nullopt;
   }
-  if (t.empty()) t = ".";
+  if (t.empty()) t.push_back('.');  // push_back, not "=": GCC 12 warns falsely on assigning a literal here
   std::string folder(1, separator);
   folder += t;
   folder += separator;

@@ -111,7 +111,7 @@ void CzemParser::templateMarkerCheck() {
 }
 
 void CzemParser::appendSection(CzemTargetList* parent, CzemSection* section) {
-  ambiguityCheck(parent->addSection(section));
+  ambiguityCheck(parent->addSection(section, arena_.get()));
 }
 
 void CzemParser::closeLine(CzemKeyword* owner) {
@@ -124,13 +124,13 @@ void CzemParser::closeLine(CzemKeyword* owner) {
 void CzemParser::appendKeyword(CzemSection* section, CzemKeyword* keyword) {
   keyword->setSpanEnd(previousTokenEnd_);
   closeLine(keyword);
-  ambiguityCheck(section->addKeyword(keyword));
+  ambiguityCheck(section->addKeyword(keyword, arena_.get()));
 }
 
 void CzemParser::appendDefaultDef(CzemSection* section, CzemDefaultDef* definition) {
   definition->setSpanEnd(previousTokenEnd_);
   closeLine(definition);
-  section->addDefaultDef(definition);
+  section->addDefaultDef(definition, arena_.get());
 }
 
 template <typename T>

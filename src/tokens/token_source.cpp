@@ -57,6 +57,11 @@ bool TokenSource::open(const char* fileName) {
   // Room for the kept characters, a held CR and the looked-ahead ones in front of each block.
   buffer_.reset(new unsigned char[2 * kKeepBack + blockSize_]);
   cur_ = end_ = stored_ = buffer_.get();
+  // A UTF-8 byte-order mark (Windows editors write one) is read as absent, as the loader reads it.
+  static constexpr unsigned char kMark[] = {0xEF, 0xBB, 0xBF};
+  if (fill(sizeof kMark) && static_cast<std::size_t>(end_ - cur_) >= sizeof kMark &&
+      std::memcmp(cur_, kMark, sizeof kMark) == 0)
+    cur_ += sizeof kMark;
   return true;
 }
 

@@ -73,7 +73,7 @@ TEST(ToolCheckTemplate, UnusableTemplatesAndCandidatesAreClearFailures) {
   };
   const Case cases[] = {
       {"--template " + writeTemp("_bad.txt", "[A]\n  x = 1 2\nEndSect\n") + " " + conforming, 1,
-       "syntax error\nzem: the template cannot be loaded"},
+       "zem: the template cannot be loaded; no file was checked"},
       {"--template " + writeTemp("_empty.txt", "// nothing yet\n") + " " + conforming, 1,
        "the template holds no sections"},
       // One candidate that cannot be loaded does not stop the others.

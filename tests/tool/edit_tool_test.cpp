@@ -151,3 +151,39 @@ TEST(ToolDump, PrintsTheListingOrWritesItToAFile) {
   EXPECT_EQ(slurp(scratch("dump.txt")), r.out);
   EXPECT_EQ(run("dump " + file + " -o /nonexistent/zem/dump.txt").status, 1);
 }
+
+// fmt: file names keep pointing at their files from another folder, comments that the form cannot
+// hold are counted, and -i does not drop them unasked.
+TEST(ToolFmt, MovesFileNamesAlongAndGuardsComments) {
+  const std::filesystem::path dir = std::filesystem::path(scratch("_dir"));
+  std::filesystem::create_directories(dir / "src");
+  std::filesystem::create_directories(dir / "out");
+  const std::string file = (dir / "src" / "a.txt").string(), out = (dir / "out" / "b.txt").string();
+  const std::string text = "[A]  // why\r\n   f = |data/in.txt|\r\nEndSect  // A\r\n";
+  std::ofstream(file, std::ios::binary) << text;
+  ToolRun r = run("fmt " + file + " -o " + out);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, file + ": 1 comment dropped\n");
+  EXPECT_NE(slurp(out).find("   f = |../src/data/in.txt|\r\n"), std::string::npos) << slurp(out);
+  EXPECT_EQ(run("get " + out + " A f").out, run("get " + file + " A f").out);
+  EXPECT_NE(run("fmt - < " + file).out.find("   f = |data/in.txt|\r\n"), std::string::npos);
+
+  r = run("fmt " + file + " -i");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("holds 1 comment, which fmt does not keep; nothing was changed"), std::string::npos) << r.err;
+  EXPECT_EQ(slurp(file), text);
+  EXPECT_EQ(run("fmt " + file + " -i --drop-comments").status, 0);
+  EXPECT_EQ(slurp(file).find("why"), std::string::npos);
+  // The form's own header and EndSect labels are made again, so a formatted file formats in place.
+  r = run("fmt " + file + " -i");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  for (const char* args : {" --drop-comments", " -o", " -i -o x.txt"}) EXPECT_EQ(run("fmt " + file + args).status, 2);
+  EXPECT_EQ(run("fmt - -i").status, 2);
+}
+
+// The loader reads a byte-order mark as absent, and so do the positions that edits use.
+TEST(ToolDel, RemovesTheRightBytesAfterAByteOrderMark) {
+  const std::string file = writeTemp(".txt", "\xEF\xBB\xBF[A] x = 1 EndSect\r\n[B] EndSect\r\n");
+  EXPECT_EQ(run("del " + file + " A").out, "\xEF\xBB\xBF[B] EndSect\r\n");
+}

@@ -49,6 +49,10 @@ TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
             "3:20 101 endsect \"\"\n");
 }
 
+TEST(ToolTokens, ReadsAByteOrderMarkAsAbsent) {
+  EXPECT_EQ(run(writeTemp("\xEF\xBB\xBF[A] EndSect")).out, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n");
+}
+
 TEST(ToolTokens, StopsAtTheFirstErrorWithItsPlace) {
   std::string file = writeTemp("[A]\n  k = 1\n  EndSect\n x");
   ToolRun r = run(file);
@@ -59,6 +63,10 @@ TEST(ToolTokens, StopsAtTheFirstErrorWithItsPlace) {
   r = run(writeTemp("[A] /* open"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, file + ":1:11: Bad comment, missing */\n");
+  // At the end of the file the place is the last line end, not column 0 of a line that is not there.
+  r = run("- < " + writeTemp("[A] k = 'open\n"));
+  EXPECT_EQ(r.err, "<stdin>:1:14: Bad string, missing closing quote '\n");
+  EXPECT_EQ(r.out, "1:1 100 section \"A\"\n1:5 200 keyword \"k\"\n");
   EXPECT_EQ(run("/nonexistent/zem.txt").status, 1);
   EXPECT_EQ(run(testing::TempDir()).status, 1);
   EXPECT_EQ(run("").status, 2);

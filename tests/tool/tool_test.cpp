@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -10,7 +11,10 @@ namespace {
 struct ToolRun {
   int status;
   std::string out;  // standard output and standard error, in that order
+  bool operator==(const ToolRun&) const = default;
 };
+
+std::ostream& operator<<(std::ostream& os, const ToolRun& r) { return os << r.status << ": " << r.out; }
 
 // ctest runs tests in parallel: each test writes files of its own.
 std::string scratch(const std::string& name) {
@@ -45,6 +49,8 @@ TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
   EXPECT_NE(r.out.find(bad + ":2:"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("syntax error"), std::string::npos) << r.out;
   EXPECT_EQ(run("check /nonexistent/zem/file.txt").status, 1);
+  EXPECT_EQ(run("check " + writeTemp("bom.txt", "\xEF\xBB\xBF[A] k = 1 EndSect")).out.find(": ok ("),
+            0u + scratch("bom.txt").size());
   r = run("check " + testing::TempDir());
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("folder"), std::string::npos);
@@ -55,10 +61,45 @@ TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
             1);
 }
 
+// Each load error keeps the library's text, points at a character (1-based, also at the end of the
+// file) and adds a note where to act.
+TEST(ToolCheck, LoadErrorsPointAtACharacterAndSayWhereToAct) {
+  struct Case {
+    std::string text, expected;
+  };
+  const Case cases[] = {
+      {"[A]\r\n  x = 1\r\n  [B]\r\n  EndSect\r\n",
+       "@:4:10: syntax error\n@:1:1: note: section 'A' opened here has no EndSect"},
+      {"[A]\n  x = 'abc\n  y = 2\nEndSect\n",
+       "@:4:8: Bad string\n@:2:7: note: the string that is not closed begins here"},
+      {"[A] EndSect\nx = 1\n",
+       "@:2:1: syntax error\n@:2:1: note: 'x' stands outside any section: keywords must stand inside a section"},
+      {"[A]\n  x = 1 2\nEndSect\n", "@:2:9: syntax error\n@:2:9: note: values of a keyword are separated by commas"},
+      {"[A]\n  y 2\nEndSect\n", "@:2:5: syntax error\n@:2:5: note: Expected '=' for keyword definition"},
+      {"[A] EndSect\nEndSect\n", "@:2:7: syntax error\n@:2:1: note: this EndSect closes no section"},
+      {"[A]\n /* x = 1\n", "@:2:10: Bad comment\n@:2:2: note: the comment that is not closed begins here"},
+      {"[A]\n  x = '<CLOB:1,@>'\nEndSect\n", "@:2:3: CLOB syntax error detected. (A x, value 1 '<CLOB:1,@>', item 2)"},
+  };
+  const auto named = [](std::string text, const std::string& name) {
+    for (std::size_t at = 0; (at = text.find("@:", at)) != std::string::npos; at += name.size())
+      text.replace(at, 1, name);
+    return text + "\n";
+  };
+  for (const Case& c : cases) {
+    const std::string file = writeTemp(".txt", c.text);
+    EXPECT_EQ(run("check " + file), (ToolRun{1, named(c.expected, file)})) << c.text;
+  }
+  // to-json fails with the same message; from standard input the name is <stdin>.
+  EXPECT_EQ(run("to-json " + scratch(".txt")), (ToolRun{1, named(cases[7].expected, scratch(".txt"))}));
+  EXPECT_EQ(run("check - < " + scratch(".txt")), (ToolRun{1, named(cases[7].expected, "<stdin>")}));
+  EXPECT_EQ(run("check - < " + kSimulation).out, "<stdin>: ok (6 sections, 26 keywords, 32 values)\n");
+}
+
 TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
+  EXPECT_EQ(run("--version").out.rfind("zem 0.", 0), 0u);
   for (const std::string& cmd : std::initializer_list<std::string>{"", "frobnicate", "fmt", "get " + kSimulation})
     EXPECT_EQ(run(cmd).status, 2) << cmd;
-  for (const char* cmd : {"--help", "check --help", "fmt --help", "get --help", "to-json --help"}) {
+  for (const char* cmd : {"--help", "check --help", "fmt --help", "get --help", "to-json --help", "from-json --help"}) {
     const ToolRun r = run(cmd);
     EXPECT_EQ(r.status, 0) << cmd;
     EXPECT_NE(r.out.find("usage: zem"), std::string::npos) << cmd;
@@ -71,15 +112,24 @@ TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
   EXPECT_EQ(r.out.front(), '|');
   EXPECT_NE(r.out.find("examples/results/plate.res|"), std::string::npos) << r.out;
   EXPECT_EQ(run("get " + kSimulation + " Simulation.Boundary:2 Name").out, "'Right edge'\n");
-  r = run("get " + kSimulation + " simulation/solver");
-  EXPECT_NE(r.out.find("Tolerance = 1e-6\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Scheme = 'implicit'\n"), std::string::npos) << r.out;
+  EXPECT_EQ(run("get - Simulation/Boundary:2 < " + kSimulation).out,
+            "Name = 'Right edge'\nType = 1\ndefault (Temperature) = 18.0, 18.5\nTemperature = 18.0, 18.5, 19.0\n");
+  r = run("get " + kSimulation + " simulation");
+  EXPECT_NE(r.out.find("Restart = false\n[Domain]\n[Solver]\n[Boundary:1]\n[Boundary:2]\n[Output]\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(run("get " + writeTemp(".txt", "[A] k = 1 k = 2 j = 3 EndSect") + " A").out, "k:1 = 1\nk:2 = 2\nj = 3\n");
   for (const char* missing : {" Simulation/Nowhere", " Simulation/Solver Nothing"})
     EXPECT_EQ(run("get " + kSimulation + missing).status, 1) << missing;
   EXPECT_EQ(run("get " + kSimulation + " Simulation/Solver Scheme 0").status, 2);
+  for (const char* path : {"A/B:x", "A//B", "/A", "A/", "A:0"}) {
+    r = run("get " + kSimulation + " " + path);
+    EXPECT_EQ(r.status, 2) << path;
+    EXPECT_EQ(r.out.rfind(std::string("zem: PATH '") + path + "'", 0), 0u) << r.out;
+  }
 }
 
-TEST(ToolFormats, FmtWritesTheLibrarysFormAndToJsonKeepsKindsOfValues) {
+TEST(ToolFormats, FmtWritesTheLibrarysForm) {
   EXPECT_EQ(run("fmt " + kSimulation + " -o " + scratch(".txt")).status, 0);
   ToolRun r = run("check " + scratch(".txt"));
   EXPECT_EQ(r.status, 0) << r.out;
@@ -87,12 +137,102 @@ TEST(ToolFormats, FmtWritesTheLibrarysFormAndToJsonKeepsKindsOfValues) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("// Created     : "), std::string::npos);
   EXPECT_NE(r.out.find("      Mesh = |data\\mesh.txt|\r\n"), std::string::npos) << r.out;
-  r = run("to-json " + kSimulation);
+}
+
+TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
+  const std::string data = writeTemp(".txt",
+                                     "[D]\r\n  K = 1, 2\r\n  K = 1\r\n  K = 2\r\n  R = 3., 3.0, +3, 1E5\r\n"
+                                     "  default (K) = , 'it''s'\r\n  [S] EndSect\r\nEndSect\r\n");
+  ToolRun r = run("to-json " + data);
   EXPECT_EQ(r.status, 0) << r.out;
-  for (const char* part :
-       {"\"Version\": 3", "\"Restart\": false", "\"Boundary\": [", "{\"datetime\": \"2024-03-01 00:00:00\"}",
-        "{\"substitution\": \"scale\"}", "\"items\": [\"surface temperature\", 1, true, {\"file\": "})
-    EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+  EXPECT_EQ(r.out,
+            "[\n"
+            "  {\"section\": \"D\", \"body\": [\n"
+            "    {\"keyword\": \"K\", \"values\": [1, 2]},\n"
+            "    {\"keyword\": \"K\", \"values\": [1]},\n"
+            "    {\"keyword\": \"K\", \"values\": [2]},\n"
+            "    {\"keyword\": \"R\", \"values\": [{\"real\": \"3.\"}, 3.0, {\"int\": \"+3\"}, 1E5]},\n"
+            "    {\"default\": \"K\", \"values\": [null, \"it's\"]},\n"
+            "    {\"section\": \"S\", \"body\": []}\n"
+            "  ]}\n"
+            "]\n");
+  // Template marks, from standard input; relative file names resolve against the current folder.
+  r = run("to-json - < " + writeTemp("t.txt", "[T ()] x() = #d#, %s, {b}, |f| default () = 1 () = 'a' EndSect"));
+  EXPECT_EQ(
+      r.out,
+      "[\n  {\"section\": \"T\", \"template\": true, \"body\": [\n"
+      "    {\"keyword\": \"x\", \"template\": true, \"values\": [{\"datetime\": \"d\"}, {\"substitution\": \"s\"}, "
+      "{\"braced\": \"b\"}, {\"file\": \"" +
+          std::filesystem::current_path().string() +
+          "/f\", \"written\": \"f\"}]},\n"
+          "    {\"default\": \"\", \"template\": true, \"values\": [1]},\n"
+          "    {\"keyword\": \"\", \"template\": true, \"values\": [\"a\"]}\n  ]}\n]\n");
+  // A CLOB keeps its text and shows its items.
+  EXPECT_EQ(run("to-json " + writeTemp("c.txt", "[A] c = '<CLOB:\"x\",1,2.5,true>' EndSect")).out,
+            "[\n  {\"section\": \"A\", \"body\": [\n    {\"keyword\": \"c\", \"values\": [{\"clob\": "
+            "\"\\\"x\\\",1,2.5,true\", "
+            "\"items\": [\"x\", 1, 2.5, true]}]}\n  ]}\n]\n");
+}
+
+// Every data file of the tree that loads comes back from its JSON with the same names, order,
+// instances, values and kinds: the JSON and the library's own listing of the copy are the original's.
+TEST(ToolJson, FromJsonReproducesEveryDataFileThatLoads) {
+  const std::filesystem::path tests = std::filesystem::path(ZEM_TEST_DATA).parent_path();
+  int reproduced = 0;
+  for (const std::filesystem::path& tree : {tests, std::filesystem::path(ZEM_EXAMPLES)}) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree)) {
+      const std::string ext = entry.path().extension().string();
+      if (!entry.is_regular_file() || ext == ".cpp" || ext == ".hpp" || ext == ".c" || ext == ".cmake" ||
+          entry.path().filename() == "CMakeLists.txt")
+        continue;
+      // Both files in one folder, so that relative file names resolve alike.
+      const std::string original = scratch("a.txt"), copy = scratch("b.txt");
+      std::filesystem::copy_file(entry.path(), original, std::filesystem::copy_options::overwrite_existing);
+      if (run("check " + original).status != 0) continue;
+      const ToolRun json = run("to-json " + original);
+      ASSERT_EQ(json.status, 0) << entry.path() << "\n" << json.out;
+      const ToolRun back = run("from-json - -o " + copy + " < " + writeTemp("a.json", json.out));
+      ASSERT_EQ(back.status, 0) << entry.path() << "\n" << back.out;
+      EXPECT_EQ(run("to-json " + copy).out, json.out) << entry.path();
+      EXPECT_EQ(run("dump " + copy).out, run("dump " + original).out) << entry.path();
+      ++reproduced;
+    }
+  }
+  EXPECT_GE(reproduced, 12);
+}
+
+TEST(ToolJson, FromJsonKeepsFileNamesPointingAtTheirFiles) {
+  const std::string json = writeTemp(".json", run("to-json " + writeTemp(".txt", "[A] f = |d\\in.txt| EndSect")).out);
+  const std::string dir = scratch("_out");
+  std::filesystem::create_directories(dir);
+  EXPECT_EQ(run("from-json " + json + " -o " + scratch("b.txt")).status, 0);
+  EXPECT_EQ(run("get " + scratch("b.txt") + " A f").out, "|" + testing::TempDir() + "d/in.txt|\n");
+  EXPECT_NE(run("from-json " + json).out.find("f = |d\\in.txt|"), std::string::npos);
+  EXPECT_EQ(run("from-json " + json + " -o " + dir + "/b.txt").status, 0);
+  EXPECT_EQ(run("get " + dir + "/b.txt A f").out, "|" + testing::TempDir() + "d/in.txt|\n");
+}
+
+TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
+  struct Case {
+    std::string json, message;
+  };
+  const Case cases[] = {
+      {"[{\"section\": \"A\", \"body\": [}]", "1:28: a value is missing"},
+      {"[{\"section\": \"A\", \"body\": [\n  {\"keyword\": \"k\", \"vaules\": []}]}]", "2:30: unknown member 'vaules'"},
+      {"[{\"keyword\": \"k\", \"values\": [1]}]", "1:2: keywords and default lines must stand inside a section"},
+      {"[{\"section\": \"a b\", \"body\": []}]", "1:14: 'a b' is not a name"},
+      {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [{\"real\": \"3\"}]}]}]",
+       "1:65: '3' is not a real number"},
+      {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [{\"datetime\": \"a#b\"}]}]}]",
+       "1:69: a date-time cannot hold '#'"},
+      {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [\"<CLOB:1>\"]}]}]",
+       "1:56: a string of the form <CLOB:...> is a CLOB"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun r = run("from-json " + writeTemp(".json", c.json));
+    EXPECT_EQ(r.status, 1) << c.json;
+    EXPECT_NE(r.out.find(scratch(".json") + ":" + c.message), std::string::npos) << c.json << "\n" << r.out;
+  }
 }
 
 }  // namespace
