@@ -17,6 +17,24 @@
  * - Texts returned are owned by the library; callers never free them.
  * - Numbers are read and written with a decimal point whatever the process
  *   locale; written lines end with CR LF.
+ * - Names of sections and keywords are what the reader reads as one: a letter,
+ *   then letters, digits and underscores, but not true, false, EndSect or
+ *   default in any case.
+ *
+ * Threads
+ * - The library starts no threads and takes no locks. Each document (its
+ *   handle, tree and nodes) and each token reader belongs to one thread at a
+ *   time; different documents may be loaded, read, built, written and closed
+ *   on different threads at once: a parse keeps its state in its own parser.
+ * - Process-wide and unsynchronised, so shared by every thread: the global
+ *   error code (every call that fails, zemGetErrorGlb, zemPeekErrorGlb,
+ *   zemLoadFile and zemCreate, which clear it), the message buffer of
+ *   zemGetErrorMessageFromErrorCode, the identity and build-version texts
+ *   (zemGetDLLid, zemGetBuildVersion), the dump stream (zemDump), the quiet
+ *   flag of the template check (zemEquivalentExt, zemEquivalent,
+ *   zemIsEqvQuiet) and the report sink of the vox library. A program that
+ *   uses documents from several threads reads the error code only as a hint,
+ *   or serialises the calls whose code it reads.
  */
 #ifndef ZEM_ZEM_H
 #define ZEM_ZEM_H
@@ -89,7 +107,15 @@ ZEM_API int zemNoTokens(void* handle);
  * settings go into the first top-level SYSTEM section (made when missing). An invalid handle stores 1005 and
  * reports "Invalid zemHandle (CzemData)"; a document without tree stores 1006 and reports "Invalid zemNode";
  * a file that cannot be opened or written completely stores 1001, reports "Open error: <file>", keeps the
- * anchor and is left as it was opened. */
+ * anchor and is left as it was. zemWrite writes a temporary file in the target's folder and renames it over the
+ * target once complete, so a failed write (full disk, size limit) leaves the stored file intact; the target keeps
+ * its mode, a symbolic link is followed to the file it names (the link stays), a device or pipe is written in
+ * place and a folder is refused. zemAppend appends in place and cuts a partial text off again. A value bound
+ * to a variable (zemAdd...Ref) that is infinite or NaN when written stores 1012, reports "Invalid number" and
+ * writes nothing. Whatever is written loads back as the same tree: the building and editing calls refuse
+ * names the reader cannot read ("Invalid name"; edits: 1007), infinite or NaN numbers ("Invalid number";
+ * edits: 1012) and file names holding a bar or a line end ("Invalid character in filename"; edits: 1012); a
+ * CR LF inside a text is written CR CR LF, which reads back as CR LF. */
 ZEM_API void zemWrite(void* handle, const char* fileName);
 ZEM_API void zemAppend(void* handle, const char* fileName);
 

@@ -61,7 +61,7 @@ auto addBool(int value) {
   return appendValue([value] { return new CzemBool(value); });
 }
 auto addString(const char* text) {
-  return appendChecked(isWritableText(textArg(text)), kInvalidString, [text] { return new CzemString(textArg(text)); });
+  return appendValue([text] { return new CzemString(textArg(text)); });
 }
 auto addFilename(const char* name) {
   return appendChecked(isWritableFilename(textArg(name)), kInvalidFilename,

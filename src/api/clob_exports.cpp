@@ -145,12 +145,9 @@ void zemAddClobDouble(void* handle, double value) {
 int zemAddClobDoubleS(void* handle, double value) {
   return appendChecked(handle, isWritableNumber(value), kInvalidNumber, true, clobDoubleItem, value);
 }
-void zemAddClobString(void* handle, const char* text) {
-  appendText(handle, textOrEmpty(text), isWritableText(textOrEmpty(text)), kInvalidString, false, clobStringItem);
-}
+void zemAddClobString(void* handle, const char* text) { appendItem(handle, clobStringItem(textOrEmpty(text)), false); }
 int zemAddClobStringS(void* handle, const char* text) {
-  return appendText(handle, textOrEmpty(text), isWritableText(textOrEmpty(text)), kInvalidString, true,
-                    clobStringItem);
+  return appendItem(handle, clobStringItem(textOrEmpty(text)), true);
 }
 void zemAddClobFilename(void* handle, const char* name) {
   appendText(handle, textOrEmpty(name), isWritableFilename(textOrEmpty(name)), kInvalidFilename, false,

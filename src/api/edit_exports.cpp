@@ -149,7 +149,6 @@ void* zemeInsertNewParameterBool(void* keyword, int value, unsigned int position
       keyword, [value] { return new CzemBool(value); }, position);
 }
 void* zemeInsertNewParameterString(void* keyword, const char* text, unsigned int position) {
-  if (!acceptValue(isWritableText(textArg(text)))) return nullptr;
   return newParamAt(
       keyword, [text] { return new CzemString(textArg(text)); }, position);
 }
@@ -245,8 +244,7 @@ int zemeModifyParameterBool(void* param, int value) {
 
 int zemeModifyParameterString(void* param, const char* text) {
   return modify(
-      param, [](CzemParam& p) { return p.IsString() != 0; }, [text] { return new CzemString(textArg(text)); },
-      isWritableText(textArg(text)));
+      param, [](CzemParam& p) { return p.IsString() != 0; }, [text] { return new CzemString(textArg(text)); });
 }
 
 int zemeModifyParameterFileName(void* param, const char* text) {

@@ -19,9 +19,6 @@ namespace {
 
 std::string copyOf(const char* text) { return text != nullptr ? text : ""; }
 
-const char* textRefusal(const char* text) {
-  return text == nullptr || zem::isWritableText(text) ? nullptr : zem::kInvalidString;
-}
 
 }  // namespace
 
@@ -76,11 +73,11 @@ int zemPutParam(void* handle, const char* keyword, bool value) {
   return putKeywordValue(handle, keyword, [value](void* h) { zemAddBool(h, value ? 1 : 0); });
 }
 int zemPutParam(void* handle, const char* keyword, const char* value) {
-  if (!acceptPut(handle, putRefusal(keyword, textRefusal(value)))) return 0;
+  if (!acceptPut(handle, putRefusal(keyword))) return 0;
   return putKeywordValue(handle, keyword, [value](void* h) { zemAddString(h, value); });
 }
 int zemPutParam(void* handle, const char* keyword, std::string value) {
-  if (!acceptPut(handle, putRefusal(keyword, textRefusal(value.c_str())))) return 0;
+  if (!acceptPut(handle, putRefusal(keyword))) return 0;
   return putKeywordValue(handle, keyword, [&value](void* h) { zemAddString(h, value.c_str()); });
 }
 int zemPutParamFilename(void* handle, const char* keyword, const char* name) {
@@ -191,7 +188,6 @@ const char* listRefusal(const char* format, va_list& args) {
     }
     const char* text = va_arg(args, const char*);
     if (*letter == 'n' && text != nullptr && !zem::isStorableFilename(text)) return zem::kUnstorableFilename;
-    if (*letter == 's' && textRefusal(text) != nullptr) return textRefusal(text);
   }
   return nullptr;
 }

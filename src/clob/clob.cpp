@@ -20,10 +20,13 @@ const char* typeName(int typeMask) {
 }
 
 // Apostrophes doubled: the whole CLOB is written as one single-quoted string.
+// A CR right before a LF is written twice: the reader takes a CR LF pair as LF.
 void writeEscapingApostrophes(OutputStream& out, std::string_view text) {
+  char previous = 0;
   for (char c : text) {
-    if (c == '\'') out << '\'';
+    if (c == '\'' || (c == '\n' && previous == '\r')) out << (c == '\'' ? c : previous);
     out << c;
+    previous = c;
   }
 }
 
@@ -172,8 +175,10 @@ void CzemClob::Write(OutputStream& out) {
     switch (lexeme.itemClass) {
       case kClobQuotedString:
         out << '"';
-        for (char c : lexeme.text) {
+        for (std::size_t i = 0; i < lexeme.text.size(); ++i) {
+          const char c = lexeme.text[i];
           if (c == '"' || c == '\'') out << c;
+          if (c == '\n' && i > 0 && lexeme.text[i - 1] == '\r') out << '\r';
           out << c;
         }
         out << '"';

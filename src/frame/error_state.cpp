@@ -1,17 +1,22 @@
 #include "frame/error_state.hpp"
 
+#include <atomic>
+
 #include "vox/vox.h"
 
 namespace zem {
 namespace {
 
-// Process-wide by design: callers read one pending failure per process.
-int globalCode = 0;
+// Process-wide by design: callers read one pending failure per process. It is
+// atomic so that documents used on different threads at once do not race on
+// it; which thread's failure it holds is then only as defined as their order.
+std::atomic<int> globalCode{0};
 
 }  // namespace
 
 void storeError(int code) {
-  if (globalCode == 0) globalCode = code;
+  int none = 0;
+  globalCode.compare_exchange_strong(none, code, std::memory_order_relaxed);
 }
 
 void failWith(int code, const char* text, bool quiet) {
@@ -21,13 +26,9 @@ void failWith(int code, const char* text, bool quiet) {
 
 void reportInvalidContext() { voxZemAPE(kInvalidContext); }
 
-int takeError() {
-  const int code = globalCode;
-  globalCode = 0;
-  return code;
-}
+int takeError() { return globalCode.exchange(0, std::memory_order_relaxed); }
 
-int peekError() { return globalCode; }
+int peekError() { return globalCode.load(std::memory_order_relaxed); }
 
 const char* errorText(int code) {
   switch (code) {

@@ -13,7 +13,6 @@ namespace zem {
 inline constexpr const char* kInvalidName = "Invalid name";
 inline constexpr const char* kInvalidNumber = "Invalid number";
 inline constexpr const char* kInvalidFilename = "Invalid character in filename";
-inline constexpr const char* kInvalidString = "Invalid string";
 
 // A section or keyword name as the reader reads one: a letter, then letters,
 // digits and underscores, and none of the words the reader takes as its own
@@ -24,10 +23,6 @@ bool isReadableName(std::string_view name);
 constexpr bool isWritableFilename(std::string_view name) {
   return name.find_first_of("|\r\n") == std::string_view::npos;
 }
-
-// A text is read with CR LF line ends taken as LF: a CR right before a LF
-// would be lost.
-constexpr bool isWritableText(std::string_view text) { return text.find("\r\n") == std::string_view::npos; }
 
 // Numbers are written as digits: infinities and NaN have no form that reads back.
 inline bool isWritableNumber(double value) { return std::isfinite(value); }

@@ -18,11 +18,11 @@ void writeQuoted(OutputStream& out, std::string_view text, char quote) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == quote) {
-      out << text.substr(start, i + 1 - start) << quote;
+      out.writeText(text.substr(start, i + 1 - start)) << quote;
       start = i + 1;
     }
   }
-  out << text.substr(start) << quote;
+  out.writeText(text.substr(start)) << quote;
 }
 
 }  // namespace

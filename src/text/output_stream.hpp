@@ -28,6 +28,16 @@ class OutputStream {
     return *this;
   }
   OutputStream& operator<<(std::string_view s) { return write(s); }
+  // A text inside a value: the reader takes a CR LF pair as LF, so a CR
+  // right before a LF is written twice and the text reads back as it was.
+  OutputStream& writeText(std::string_view s) {
+    for (std::size_t from = 0;;) {
+      const std::size_t pair = s.find("\r\n", from);
+      if (pair == std::string_view::npos) return write(s.substr(from));
+      write(s.substr(from, pair + 1 - from)).put('\r');
+      from = pair + 1;
+    }
+  }
   OutputStream& operator<<(char c) { return put(c); }
   OutputStream& blanks(std::size_t n) {
     buffer_.append(n, ' ');

@@ -1,0 +1,100 @@
+// Different documents on different threads at once: each thread builds,
+// writes, loads, walks, writes again and closes its own files, and loads a
+// shared file as a document of its own. Run under ThreadSanitizer by CI.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "zem/zem.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+  std::ostringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+// The text after the header (its time differs between writes).
+std::string body(const fs::path& path) {
+  const std::string text = readFile(path);
+  return text.substr(text.find("\r\n\r\n") + 4);
+}
+
+// Every value of the tree read through the getters; returns how many nodes there are.
+int walk(void* node) {
+  int count = 1;
+  if (zemIsParam(node) != 0) {
+    zemGetValueText(node);
+    if (zemIsNumeric(node) != 0) zemGetDouble(node);
+    if (zemIsString(node) != 0 && zemIsClob(node) == 0) zemGetString(node);
+    if (zemIsFilename(node) != 0) zemGetFilename(node);
+    return count;
+  }
+  zemGetName(node);
+  for (int i = 1; i <= zemGetNoNodes(node); ++i) count += walk(zemNodeByNum(node, static_cast<unsigned>(i)));
+  return count;
+}
+
+void* builtDocument(int thread) {
+  void* doc = zemCreate();
+  for (int s = 0; s < 20; ++s) {
+    zemAddTarget(doc, ("T" + std::to_string(thread)).c_str());
+    zemAddSection(doc, "Inner");
+    for (int k = 0; k < 20; ++k) {
+      zemAddKeyword(doc, "k");
+      zemAddInt(doc, k);
+      zemAddDouble(doc, k * 0.5);
+      zemAddString(doc, "text");
+      zemAddFilename(doc, "data/in.txt");
+      zemAddClob(doc);
+      zemAddClobInt(doc, k);
+    }
+    zemEndSection(doc);
+    zemEndSection(doc);
+  }
+  return doc;
+}
+
+}  // namespace
+
+TEST(Threads, EightThreadsLoadWalkWriteAndCloseTheirOwnDocuments) {
+  const fs::path dir = fs::path(testing::TempDir()) / "zem_threads";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const fs::path shared = fs::path(ZEM_EXAMPLES) / "simulation.txt";
+  constexpr int kThreads = 8;
+  std::vector<int> failures(kThreads, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 10; ++round) {
+        const fs::path first = dir / ("built" + std::to_string(t) + ".txt");
+        const fs::path second = dir / ("again" + std::to_string(t) + ".txt");
+        void* doc = builtDocument(t);
+        zemWrite(doc, first.c_str());
+        const int nodes = walk(zemGetRoot(doc));
+        zemClose(&doc);
+        void* loaded = zemLoadFile(first.c_str(), 1);
+        if (loaded == nullptr || zemGetRoot(loaded) == nullptr || walk(zemGetRoot(loaded)) != nodes) ++failures[t];
+        zemWrite(loaded, second.c_str());
+        zemClose(&loaded);
+        if (body(first) != body(second)) ++failures[t];
+        void* example = zemLoadFile(shared.c_str(), 1);
+        if (example == nullptr || zemGetRoot(example) == nullptr || walk(zemGetRoot(example)) < 10) ++failures[t];
+        zemClose(&example);
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(failures[t], 0) << "thread " << t;
+  EXPECT_EQ(zemGetErrorGlb(), 0);
+  fs::remove_all(dir);
+}
