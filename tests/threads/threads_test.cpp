@@ -45,8 +45,9 @@ int walk(void* node) {
 
 void* builtDocument(int thread) {
   void* doc = zemCreate();
+  const std::string name = "T" + std::to_string(thread);
   for (int s = 0; s < 20; ++s) {
-    zemAddTarget(doc, ("T" + std::to_string(thread)).c_str());
+    zemAddTarget(doc, name.c_str());
     zemAddSection(doc, "Inner");
     for (int k = 0; k < 20; ++k) {
       zemAddKeyword(doc, "k");
