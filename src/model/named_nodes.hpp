@@ -36,6 +36,7 @@ class CzemNamedNode : public CzemNode {
   ~CzemNamedNode() override;
 
   const Text& name() const { return name_; }
+  const Text& ownText() const override { return name_; }
   void setName(std::string_view name) { name_.assign(name); }
   // The same, keeping a long name in the arena of a loaded tree.
   void setName(std::string_view name, NodeArena* arena) { storeText(name_, name, arena); }

@@ -14,6 +14,7 @@ namespace zem {
 class CzemParam : public CzemNode {
  public:
   const Text& valueText() const { return value_; }
+  const Text& ownText() const override { return value_; }
   void setValueText(std::string_view text) {
     valueChanged();
     value_.assign(text);
@@ -34,7 +35,7 @@ class CzemParam : public CzemNode {
   explicit CzemParam(std::string_view text) : value_(text) {}
   void writeValueText(OutputStream& out) const;
   // arenaOnly for a class whose only memory is its value text and aux text.
-  bool textsArenaOnly() const { return arenaAllocated() && !hasAuxText() && !value_.ownsMemory(); }
+  bool textsArenaOnly() const { return arenaAllocated() && !value_.ownsMemory(); }
 
  private:
   Text value_;
