@@ -7,7 +7,9 @@
 #
 # Prints one table per size: MB/s of file text (median wall time of several
 # runs), time relative to the floor (one read of the file and a byte scan),
-# and peak resident memory as a multiple of the file size. Environment:
+# MB/s of CPU time (user + system, mean of the runs: steadier than the wall
+# clock when other processes share the cores), and peak resident memory as a
+# multiple of the file size. Environment:
 # BENCH_RUNS (runs per tool, default 5), BENCH_DIR (where the files go,
 # default a fresh folder under /tmp), BENCH_BUILD (build folder).
 set -euo pipefail
@@ -21,7 +23,7 @@ sizes=("$@")
 # A fresh machine gets what the benchmark needs; a peer whose package cannot
 # be had is skipped by the build.
 need=()
-for tool in cmake g++ make hyperfine; do command -v "$tool" >/dev/null || need+=("$tool"); done
+for tool in cmake g++ make hyperfine jq; do command -v "$tool" >/dev/null || need+=("$tool"); done
 [ -x /usr/bin/time ] || need+=(time)
 for pkg in rapidjson-dev libsimdjson-dev libpugixml-dev libtomlplusplus-dev libconfig++-dev; do
   dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
@@ -67,8 +69,8 @@ for size in "${sizes[@]}"; do
   "$bin/zem_make_bench_files" "$size" "$base.rich" --rich >/dev/null
   echo
   echo "## $size MB of content: sections keywords values = $counts"
-  printf '| %-32s | %9s | %8s | %8s | %10s |\n' tool "file MB" "MB/s" "x floor" "peak/file"
-  printf '|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..34})" "-----------:" "---------:" "---------:" "-----------:"
+  printf '| %-32s | %9s | %8s | %8s | %8s | %10s |\n' tool "file MB" "MB/s" "x floor" "CPU MB/s" "peak/file"
+  echo "|----------------------------------|----------:|---------:|---------:|---------:|-----------:|"
   floor=""
   for entry in "${tools[@]}"; do
     IFS='|' read -r name program ext <<<"$entry"
@@ -88,11 +90,12 @@ for size in "${sizes[@]}"; do
     fi
     hyperfine -N --style none --warmup 1 --runs "$runs" --export-json "$dir/h.json" "$bin/$program $file" >/dev/null 2>&1
     median=$(jq '.results[0].median' "$dir/h.json")
+    cpu=$(jq '.results[0].user + .results[0].system' "$dir/h.json")
     /usr/bin/time -o "$dir/peak" -f '%M' "$bin/$program" "$file" >/dev/null 2>&1
     peak=$(tail -1 "$dir/peak")
     [ -n "$floor" ] || floor=$median
-    awk -v n="$name" -v b="$bytes" -v t="$median" -v f="$floor" -v p="$peak" 'BEGIN {
-      printf "| %-32s | %9.1f | %8.1f | %8.2f | %10.2f |\n", n, b / 1e6, b / 1e6 / t, t / f, p * 1024 / b }'
+    awk -v n="$name" -v b="$bytes" -v t="$median" -v f="$floor" -v c="$cpu" -v p="$peak" 'BEGIN {
+      printf "| %-32s | %9.1f | %8.1f | %8.2f | %8.1f | %10.2f |\n", n, b / 1e6, b / 1e6 / t, t / f, b / 1e6 / c, p * 1024 / b }'
   done
   # Memory given back: a second load in the same process must not raise the peak.
   "$bin/zem_walk_zem" "$base.txt" --again 2>&1 >/dev/null | grep peak | sed 's/^/zem: /'

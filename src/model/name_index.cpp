@@ -35,7 +35,7 @@ NameIndex::~NameIndex() { clear(); }
 
 void NameIndex::clear() {
   for (Group& g : groups_)
-    if (g.room() > 1 && (g.capacity & kBorrowed) == 0) std::free(g.many);
+    if (g.size() > 1 && !g.borrowed()) std::free(g.many);
   groups_.clear();
   table_.clear();
 }
@@ -71,9 +71,10 @@ void NameIndex::rehash() {
 unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
   const std::uint32_t hash = foldedHash(node->name().view());
   if (Group* g = lookup(node->name().view(), hash)) {
-    if (g->count == g->room()) {
-      // A group grows to four members at once, then doubles.
-      const std::uint32_t cap = g->room() == 1 ? 4 : g->room() * 2;
+    const std::uint32_t size = g->size();
+    const std::uint32_t room = Group::roomFor(size);
+    if (size == room) {
+      const std::uint32_t cap = Group::roomFor(size + 1);
       const std::size_t bytes = sizeof(CzemNamedNode*) * cap;
       std::size_t granted = 0;
       auto* block = arena != nullptr ? static_cast<CzemNamedNode**>(arena->allocateList(bytes, granted)) : nullptr;
@@ -82,24 +83,24 @@ unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
         block = static_cast<CzemNamedNode**>(std::malloc(bytes));
         if (block == nullptr) throw std::bad_alloc();
       }
-      for (std::uint32_t i = 0; i < g->count; ++i) block[i] = g->data()[i];
-      if (g->room() > 1) {
-        if ((g->capacity & kBorrowed) == 0)
+      for (std::uint32_t i = 0; i < size; ++i) block[i] = g->data()[i];
+      if (size > 1) {
+        if (!g->borrowed())
           std::free(g->many);
         else if (arena != nullptr)
-          arena->releaseList(g->many, sizeof(CzemNamedNode*) * g->room());
+          arena->releaseList(g->many, sizeof(CzemNamedNode*) * room);
       }
       g->many = block;
-      g->capacity = cap | (borrowed ? kBorrowed : 0);
+      g->sizeAndFlag = size | (borrowed ? kBorrowed : 0);
     }
-    g->many[g->count] = node;
-    return ++g->count;
+    g->many[size] = node;
+    ++g->sizeAndFlag;
+    return size + 1;
   }
   if (groups_.empty() && arena == nullptr) groups_.reserve(kScanLimit);
   Group fresh;
   fresh.hash = hash;
-  fresh.count = 1;
-  fresh.capacity = 1;
+  fresh.sizeAndFlag = 1;
   fresh.one = node;
   groups_.push_back(fresh, arena);
   if (groups_.size() > kScanLimit) {
@@ -118,7 +119,7 @@ unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
 std::span<CzemNamedNode* const> NameIndex::find(std::string_view name) const {
   const Group* g = lookup(name, foldedHash(name));
   if (g == nullptr) return {};
-  return {g->data(), g->count};
+  return {g->data(), g->size()};
 }
 
 }  // namespace zem

@@ -33,16 +33,24 @@ class NameIndex {
   void clear();
 
  private:
+  // One name's nodes. The room of a group follows from its size: one node is
+  // kept inline, more live in an array of four, then of the next power of two.
   struct Group {
     std::uint32_t hash;
-    std::uint32_t count;
-    std::uint32_t capacity;  // 1 while the single member is stored inline; top bit: `many` is in an arena
+    std::uint32_t sizeAndFlag;  // top bit: `many` is in an arena
     union {
       CzemNamedNode* one;
       CzemNamedNode** many;
     };
-    std::uint32_t room() const { return capacity & ~kBorrowed; }
-    CzemNamedNode* const* data() const { return room() == 1 ? &one : many; }
+    std::uint32_t size() const { return sizeAndFlag & ~kBorrowed; }
+    bool borrowed() const { return (sizeAndFlag & kBorrowed) != 0; }
+    static std::uint32_t roomFor(std::uint32_t size) {
+      if (size <= 1) return 1;
+      std::uint32_t room = 4;
+      while (room < size) room *= 2;
+      return room;
+    }
+    CzemNamedNode* const* data() const { return size() <= 1 ? &one : many; }
   };
   static constexpr std::uint32_t kBorrowed = 0x80000000u;
   // Small indexes are scanned; past this many names a hash table is kept.

@@ -221,6 +221,8 @@ void CzemNamedNode::writeParamList(OutputStream& out) {
 
 // ---- CzemTargetList --------------------------------------------------------
 
+const Text CzemTargetList::kNoText;
+
 // Typed lists start with room for a typical section, so that filling them
 // takes one allocation instead of a series of doublings.
 constexpr std::size_t kTypicalCount = 8;
@@ -308,7 +310,9 @@ void CzemTargetList::CopyFrom(const CzemNode* source) {
 
 void CzemTargetList::copyOwnFields(const CzemNamedNode& from) {
   CzemNamedNode::copyOwnFields(from);
-  if (const auto* list = dynamic_cast<const CzemTargetList*>(&from)) anchor_ = list->anchor_;
+  if (const auto* list = dynamic_cast<const CzemTargetList*>(&from)) {
+    if (!list->anchor().empty() || settings_) setAnchor(list->anchor().view());
+  }
 }
 
 // ---- CzemSection -----------------------------------------------------------

@@ -36,6 +36,7 @@ class CzemNamedNode : public CzemNode {
   ~CzemNamedNode() override;
 
   const Text& name() const { return name_; }
+  const Text& ownText() const override { return name_; }
   void setName(std::string_view name) { name_.assign(name); }
   // The same, keeping a long name in the arena of a loaded tree.
   void setName(std::string_view name, NodeArena* arena) { storeText(name_, name, arena); }
@@ -110,28 +111,25 @@ class CzemTargetList : public CzemNamedNode {
   // Rebuilds the section list and index from the child list, renumbering.
   void reindexSections();
 
-  const Text& anchor() const { return anchor_; }
-  void setAnchor(std::string_view name) { anchor_.assign(name); }
-  CzemBase* owner() const { return owner_; }
-  void setOwner(CzemBase* handle) { owner_ = handle; }
+  const Text& anchor() const { return settings_ ? settings_->anchor : kNoText; }
+  void setAnchor(std::string_view name) { settings().anchor.assign(name); }
+  CzemBase* owner() const { return settings_ ? settings_->owner : nullptr; }
+  void setOwner(CzemBase* handle) { settings().owner = handle; }
 
   // Result-folder settings of a document root.
-  const Text& resultRoot() const { return resultRoot_; }
-  void setResultRoot(std::string_view folder) { resultRoot_.assign(folder); }
-  int useCustom() const { return useCustom_; }
-  void setUseCustom(int flag) { useCustom_ = flag; }
-  const Text& customFolder() const { return customFolder_; }
-  void setCustomFolder(std::string_view folder) { customFolder_.assign(folder); }
+  const Text& resultRoot() const { return settings_ ? settings_->resultRoot : kNoText; }
+  void setResultRoot(std::string_view folder) { settings().resultRoot.assign(folder); }
+  int useCustom() const { return settings_ ? settings_->useCustom : 0; }
+  void setUseCustom(int flag) { settings().useCustom = flag; }
+  const Text& customFolder() const { return settings_ ? settings_->customFolder : kNoText; }
+  void setCustomFolder(std::string_view folder) { settings().customFolder.assign(folder); }
   // The full result file path last handed out for `value`, a value of this
   // document; each value has its own text, kept until the document is destroyed.
-  std::string& resultPathOf(const CzemNode* value) {
-    if (!resultPaths_) resultPaths_ = std::make_unique<std::unordered_map<const CzemNode*, std::string>>();
-    return (*resultPaths_)[value];
-  }
+  std::string& resultPathOf(const CzemNode* value) { return settings().resultPaths[value]; }
 
   CzemNode* NewEmpty() const override { return new CzemTargetList(); }
   int GetNoSections() override { return static_cast<int>(sections_.size()); }
-  const char* GetAnchorFilename() override { return anchor_.c_str(); }
+  const char* GetAnchorFilename() override { return anchor().c_str(); }
   int IsTargetList() override { return 1; }
   CzemNode* SectionByNum(unsigned n) override;
   CzemNode* SectionByName(const char* name) override { return SectionByNameNum(name, 1); }
@@ -154,12 +152,22 @@ class CzemTargetList : public CzemNamedNode {
  private:
   NameIndex sectionIndex_;
   CompactArray<CzemSection*> sections_;
-  Text anchor_;
-  CzemBase* owner_ = nullptr;
-  Text resultRoot_;
-  int useCustom_ = 0;
-  Text customFolder_;
-  std::unique_ptr<std::unordered_map<const CzemNode*, std::string>> resultPaths_;
+  // What only a document's root holds: made on the first setting, so that
+  // the sections of a tree, which are target lists too, do without it.
+  struct Settings {
+    Text anchor;
+    CzemBase* owner = nullptr;
+    Text resultRoot;
+    int useCustom = 0;
+    Text customFolder;
+    std::unordered_map<const CzemNode*, std::string> resultPaths;
+  };
+  static const Text kNoText;
+  Settings& settings() {
+    if (!settings_) settings_ = std::make_unique<Settings>();
+    return *settings_;
+  }
+  std::unique_ptr<Settings> settings_;
 };
 
 class CzemSection : public CzemTargetList {

@@ -104,17 +104,16 @@ void CzemNode::valueChanged() {
 void CzemNode::CopyFrom(const CzemNode* source) {
   if (source == this || source == nullptr) return;
   valueChanged();
-  if (source->aux_)
-    setAuxText(source->aux_->view());
+  if (source->ownText().hasAux())
+    ownText().setAux(source->auxText());
   else
-    aux_.reset();
+    ownText().clearAux();
   setInstanceNo(0);
 }
 
 void CzemNode::setAuxText(std::string_view text) {
   valueChanged();
-  if (!aux_) aux_ = std::make_unique<Text>();
-  aux_->assign(text);
+  ownText().setAux(text);
 }
 
 int CzemNode::level() const {

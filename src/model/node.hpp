@@ -114,8 +114,9 @@ class CzemNode : public CzemBase {
   void setParent(CzemNamedNode* p) { parent_ = p; }
   unsigned instanceNo() const { return instance_ & ~kStateBits; }
   void setInstanceNo(unsigned n) { instance_ = (instance_ & kStateBits) | (n & ~kStateBits); }
-  std::string_view auxText() const { return aux_ ? aux_->view() : std::string_view(); }
-  const char* auxTextCStr() const { return aux_ ? aux_->c_str() : ""; }
+  // The braced text after a name or value, kept beside the node's own text.
+  std::string_view auxText() const { return ownText().aux(); }
+  const char* auxTextCStr() const { return ownText().auxCStr(); }
   void setAuxText(std::string_view text);
 
   // Number of ancestors: 0 for the root, 1 for a target.
@@ -139,7 +140,10 @@ class CzemNode : public CzemBase {
   }
   // A value tells its keyword that it changed (see valuesArenaOnly).
   void valueChanged();
-  bool hasAuxText() const { return aux_ != nullptr; }
+  // The name of a named node, the text of a value: the text that carries the
+  // auxiliary text too.
+  virtual const Text& ownText() const = 0;
+  Text& ownText() { return const_cast<Text&>(static_cast<const CzemNode*>(this)->ownText()); }
 
  private:
   // The top bits of the instance field mark a node whose memory belongs to a
@@ -151,7 +155,6 @@ class CzemNode : public CzemBase {
 
   unsigned instance_ = 0;
   CzemNamedNode* parent_ = nullptr;
-  std::unique_ptr<Text> aux_;  // rarely present: a braced text after a name or value
 };
 
 // The empty text returned by neutral answers; owned by the library.

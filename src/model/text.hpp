@@ -1,6 +1,8 @@
 // A compact owned byte string: texts of up to 14 bytes live inside the object,
 // longer ones on the heap. Names and values of a tree are mostly short, so most
-// nodes carry their texts without a separate allocation.
+// nodes carry their texts without a separate allocation. A text may carry a
+// second, rarely present one beside it (a node's auxiliary text): both then
+// move to a small heap record, so the common text pays nothing for it.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +13,8 @@
 #include <string_view>
 
 namespace zem {
+
+struct TextWithAux;
 
 class Text {
  public:
@@ -42,6 +46,7 @@ class Text {
   ~Text() { release(); }
 
   void assign(std::string_view s) {
+    if (hasAux()) return assignMain(s);
     if (s.size() <= kInlineMax) {
       char* old = owned() ? heapPtr() : nullptr;
       // s may point into this object's own heap block: copy before freeing.
@@ -64,11 +69,18 @@ class Text {
     std::memcpy(raw_ + 8, &len, sizeof len);
     raw_[kTag] = kHeapTag;
   }
-  void clear() { release(); }
+  // Empties the text; an auxiliary text stays.
+  void clear() {
+    if (hasAux())
+      assignMain({});
+    else
+      release();
+  }
 
   // Refers to `s` without copying it. `s` must be zero-terminated and outlive
   // this Text (a node arena guarantees both); the Text never frees it.
   void borrow(std::string_view s) noexcept {
+    if (hasAux()) return borrowMain(s);
     release();
     char* p = const_cast<char*>(s.data());
     const auto len = static_cast<std::uint32_t>(s.size());
@@ -79,9 +91,13 @@ class Text {
 
   static constexpr std::size_t kInlineMax = 14;
 
-  const char* c_str() const noexcept { return onHeap() ? heapPtr() : reinterpret_cast<const char*>(raw_); }
+  const char* c_str() const noexcept {
+    if (hasAux()) return mainCStr();
+    return onHeap() ? heapPtr() : reinterpret_cast<const char*>(raw_);
+  }
   const char* data() const noexcept { return c_str(); }
   std::size_t size() const noexcept {
+    if (hasAux()) return mainSize();
     if (!onHeap()) return raw_[kTag];
     std::uint32_t len;
     std::memcpy(&len, raw_ + 8, sizeof len);
@@ -90,15 +106,32 @@ class Text {
   bool empty() const noexcept { return size() == 0; }
   std::string_view view() const noexcept { return {c_str(), size()}; }
   // Whether the text holds a heap block that its destruction frees.
-  bool ownsMemory() const noexcept { return owned(); }
+  bool ownsMemory() const noexcept { return owned() || hasAux(); }
+
+  // The auxiliary text: empty when there is none.
+  bool hasAux() const noexcept { return raw_[kTag] == kAuxTag; }
+  std::string_view aux() const noexcept;
+  const char* auxCStr() const noexcept;
+  void setAux(std::string_view s);
+  void clearAux();
 
  private:
   static constexpr std::size_t kTag = 15;
   static constexpr unsigned char kHeapTag = 0xFF;
   static constexpr unsigned char kBorrowedTag = 0xFE;
+  static constexpr unsigned char kAuxTag = 0xFD;  // raw_ holds a TextWithAux*
 
   // Heap and borrowed texts both keep a pointer and a length.
   bool onHeap() const noexcept { return raw_[kTag] >= kBorrowedTag; }
+  TextWithAux* record() const noexcept {
+    TextWithAux* r;
+    std::memcpy(&r, raw_, sizeof r);
+    return r;
+  }
+  void assignMain(std::string_view s);
+  void borrowMain(std::string_view s) noexcept;
+  const char* mainCStr() const noexcept;
+  std::size_t mainSize() const noexcept;
   bool owned() const noexcept { return raw_[kTag] == kHeapTag; }
   char* heapPtr() const noexcept {
     char* p;
@@ -109,14 +142,50 @@ class Text {
     raw_[0] = 0;
     raw_[kTag] = 0;
   }
-  void release() noexcept {
-    if (owned()) std::free(heapPtr());
-    clearInline();
-  }
+  void release() noexcept;
 
   unsigned char raw_[16];
 };
 
 static_assert(sizeof(Text) == 16);
+
+struct TextWithAux {
+  Text main;
+  Text aux;
+};
+
+inline void Text::release() noexcept {
+  if (owned()) std::free(heapPtr());
+  if (hasAux()) delete record();
+  clearInline();
+}
+inline void Text::assignMain(std::string_view s) { record()->main.assign(s); }
+inline void Text::borrowMain(std::string_view s) noexcept { record()->main.borrow(s); }
+inline const char* Text::mainCStr() const noexcept { return record()->main.c_str(); }
+inline std::size_t Text::mainSize() const noexcept { return record()->main.size(); }
+inline std::string_view Text::aux() const noexcept { return hasAux() ? record()->aux.view() : std::string_view(); }
+inline const char* Text::auxCStr() const noexcept { return hasAux() ? record()->aux.c_str() : ""; }
+
+inline void Text::setAux(std::string_view s) {
+  if (hasAux()) {
+    record()->aux.assign(s);
+    return;
+  }
+  // The present text moves into the record with its storage (a borrowed
+  // text stays borrowed).
+  auto* r = new TextWithAux;
+  r->aux.assign(s);
+  std::memcpy(r->main.raw_, raw_, sizeof raw_);
+  std::memcpy(raw_, &r, sizeof r);
+  raw_[kTag] = kAuxTag;
+}
+
+inline void Text::clearAux() {
+  if (!hasAux()) return;
+  TextWithAux* r = record();
+  std::memcpy(raw_, r->main.raw_, sizeof raw_);
+  r->main.clearInline();
+  delete r;
+}
 
 }  // namespace zem

@@ -224,7 +224,7 @@ CzemBool* CzemBool::fromText(std::string_view text, NodeArena* arena) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
     isTrue = c == kTrue[i];
   }
-  value->value_ = isTrue ? 1 : 0;
+  value->setValue(isTrue ? 1 : 0);
   return value;
 }
 
@@ -234,7 +234,7 @@ void CzemBool::CopyFrom(const CzemNode* source) {
   const auto* from = dynamic_cast<const CzemBool*>(source);
   if (from == nullptr || from == this) return;
   CzemParam::CopyFrom(source);
-  value_ = from->value_;
+  setValue(from->boolValue());
 }
 
 void CzemBoolRef::CopyFrom(const CzemNode* source) {

@@ -14,6 +14,7 @@ namespace zem {
 class CzemParam : public CzemNode {
  public:
   const Text& valueText() const { return value_; }
+  const Text& ownText() const override { return value_; }
   void setValueText(std::string_view text) {
     valueChanged();
     value_.assign(text);
@@ -34,7 +35,7 @@ class CzemParam : public CzemNode {
   explicit CzemParam(std::string_view text) : value_(text) {}
   void writeValueText(OutputStream& out) const;
   // arenaOnly for a class whose only memory is its value text and aux text.
-  bool textsArenaOnly() const { return arenaAllocated() && !hasAuxText() && !value_.ownsMemory(); }
+  bool textsArenaOnly() const { return arenaAllocated() && !value_.ownsMemory(); }
 
  private:
   Text value_;
@@ -196,28 +197,29 @@ class CzemDoubleRef : public CzemDouble {
 
 class CzemBool : public CzemParam {
  public:
-  explicit CzemBool(int value = 0) { value_ = value; }
+  explicit CzemBool(int value = 0) { setValue(value); }
   // A boolean from file text: true exactly when the text is "true" in any case.
   static CzemBool* fromText(std::string_view text, NodeArena* arena = nullptr);
 
   bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemBool(); }
   int IsBool() override { return 1; }
-  int GetBool() override { return value_; }
-  void setValue(int value) { value_ = value; }
+  int GetBool() override { return boolValue(); }
+  void setValue(int value) { bits_ = static_cast<std::uint32_t>(value); }
   int GetSyntaxClass() override { return kSynBool; }
   void Write(OutputStream& out) override;
   void CopyFrom(const CzemNode* source) override;
 
  protected:
-  int value_;
+  // The value lives in the node's small state field.
+  int boolValue() const { return static_cast<int>(bits_); }
 };
 
 class CzemBoolRef : public CzemBool {
  public:
   explicit CzemBoolRef(int* variable = nullptr) : variable_(variable) {}
   CzemNode* NewEmpty() const override { return new CzemBoolRef(); }
-  int GetBool() override { return variable_ != nullptr ? *variable_ : value_; }
+  int GetBool() override { return variable_ != nullptr ? *variable_ : boolValue(); }
   void CopyFrom(const CzemNode* source) override;
 
  private:
