@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "api/load_input.hpp"
+#include "clob/clob.hpp"
 #include "clob/clob_lexer.hpp"
 #include "frame/document.hpp"
 #include "model/named_nodes.hpp"
@@ -161,7 +162,8 @@ std::string fingerprint(void* handle, bool exactNumbers) {
       out += zemGetName(node);
     } else if (zemIsClob(node) != 0) {
       out += "C ";
-      out += clobItems(zemGetValueText(node));
+      // The whole text: zemGetValueText stops at a NUL byte.
+      out += clobItems(static_cast<zem::CzemClob*>(static_cast<zem::CzemBase*>(node))->text());
     } else if (zemIsUndefinedPar(node) != 0 || zemGetSyntaxClass(node) == 14) {
       out += "U";  // a braced-only value reads back as an empty place
     } else if (zemIsNumeric(node) != 0) {
