@@ -155,6 +155,8 @@ void walkAll(void* handle) {
 std::string fingerprint(void* handle, bool exactNumbers) {
   std::string out;
   for (void* node : nodesOf(handle)) {
+    // A keyword without values is written "k = ", which reads as one empty place.
+    if (zemIsUndefinedPar(node) != 0 && zemGetNoInstances(node) == 1) continue;
     out += std::to_string(zemGetLevel(node));
     out += ' ';
     if (zemIsParam(node) == 0) {
