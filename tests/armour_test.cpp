@@ -40,7 +40,10 @@ const Row kRows[] = {
     ROW(0, zemGetVersion2, a.buf, 1),
     ROW(0, zemGetDLLid2, a.buf, 1),
     ROW(0, zemGetBuildVersion2, a.buf, 1),
-    ROW(1001, zemLoadFile, a.s, 1),
+    Row{1001, "zemLoadFile", [](const Args& a) {
+          void* made = zemLoadFile(a.s, 1);
+          if (made != nullptr) zemClose(&made);
+        }},
     ROW(1005, zemClose, a.pp),
     ROW(1006, zemGetZemFileName, a.o),
     ROW(1005, zemGetSyntaxErr, a.o, nullptr, nullptr, nullptr),
@@ -97,7 +100,10 @@ const Row kRows[] = {
     ROW(1005, zemFindSectionByHandle, a.o, a.s),
     ROW(1006, zemFindSectionByNode, a.o, a.s),
     ROW(1006, zemFindDefault, a.o),
-    ROW(0, zemCreate),
+    Row{0, "zemCreate", [](const Args&) {
+          void* made = zemCreate();
+          zemClose(&made);
+        }},
     ROW(1005, zemAddTarget, a.o, a.s),
     ROW(1005, zemAddTargetS, a.o, a.s),
     ROW(1005, zemAddSection, a.o, a.s),
