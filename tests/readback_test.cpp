@@ -247,6 +247,15 @@ TEST(ReadBack, WritingNormalisesTheseFormsOnPurpose) {
     EXPECT_EQ(written(doc), std::string("[A]\r\n   k = ") + c.writtenAs + "\r\nEndSect  // A\r\n\r\n");
     zemClose(&doc);
   }
+  // A keyword without values is written "k = ", which the reader takes as one empty place.
+  void* built = zemCreate();
+  zemAddTarget(built, "A");
+  zemAddKeyword(built, "k");
+  void* again = reread(built);
+  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(zemTargetByNum(again, 1), 1)), 1);
+  EXPECT_EQ(zemIsUndefinedPar(firstValue(again, 1)), 1);
+  zemClose(&again);
+  zemClose(&built);
   // A name keeps its note only in the tree.
   void* doc = loadDocument("[A]\nk {why} = 1\nEndSect\n");
   EXPECT_EQ(written(doc), "[A]\r\n   k = 1\r\nEndSect  // A\r\n\r\n");

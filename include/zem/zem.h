@@ -558,7 +558,7 @@ typedef void (*ZemVisitFn)(void* node);
 /* Calls callback for every node of the document in document order, each section, keyword or default line before
  * its children, every value; not for the root. The callback must not delete nodes. Invalid handle: 1005 and
  * "Invalid zemHandle (CzemData)"; a document without tree: 1006 and "Invalid zemNode"; the callback is not called
- * then. A null callback does nothing. */
+ * then. A null callback visits nothing (the handle is checked all the same). */
 ZEM_API void zemExplore(void* handle, ZemVisitFn callback);
 /* Writes a listing of target (a node, with everything below it; or a document handle, whose root's descendants
  * are listed) to fileName, replaced, one line per node ending in CR LF:

@@ -9,15 +9,14 @@ using namespace zem;
 extern "C" {
 
 void zemExplore(void* handle, ZemVisitFn callback) {
-  if (callback == nullptr) return;
   CzemTargetList* root = api::treeOf(handle);
-  if (root == nullptr) return;
+  if (root == nullptr || callback == nullptr) return;
   auto call = [](CzemNode* node, void* fn) { (*static_cast<ZemVisitFn*>(fn))(static_cast<CzemBase*>(node)); };
   root->Visit(Visitor{call, &callback});
 }
 
 void zemDump(void* target, const char* fileName) {
-  CzemBase* object = static_cast<CzemBase*>(target);
+  CzemBase* object = libraryObject(target);
   CzemNode* start = object != nullptr ? object->asNode() : nullptr;
   if (start == nullptr && object != nullptr && object->asData() != nullptr) start = object->asData()->root();
   if (start == nullptr) {

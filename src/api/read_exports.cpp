@@ -116,12 +116,22 @@ const char* zemGetString(void* node) {
   return onNode(node, kEmptyText, [](CzemNode& x) { return x.GetString(); });
 }
 
+// Without an out-argument only the node is checked: its code is stored all the
+// same, and a CLOB's cursor does not move.
 void zemPasGetDoubleProc(void* node, double* out) {
-  if (out != nullptr) *out = zemGetDouble(node);
+  if (out == nullptr) {
+    checkNode(node, false);
+    return;
+  }
+  *out = zemGetDouble(node);
 }
 
 void zemPasGetFloatProc(void* node, float* out) {
-  if (out != nullptr) *out = zemGetFloat(node);
+  if (out == nullptr) {
+    checkNode(node, false);
+    return;
+  }
+  *out = zemGetFloat(node);
 }
 
 int zemGetName2(void* node, char* buffer, int size) { return copyText(zemGetName(node), buffer, size); }

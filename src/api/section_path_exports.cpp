@@ -72,6 +72,11 @@ void* zemGetParentSection(void* node) {
 }
 
 void* zemFindSectionByHandle(void* handle, const char* path) {
+  // Without a segment no lookup checks the handle: it is checked here.
+  if (path == nullptr || *path == '\0') {
+    api::treeOf(handle);
+    return nullptr;
+  }
   void* current = nullptr;
   bool first = true;
   forEachSegment(path, [&](const PathSegment& segment) {
@@ -85,6 +90,8 @@ void* zemFindSectionByHandle(void* handle, const char* path) {
 }
 
 void* zemFindSectionByNode(void* node, const char* path) {
+  // Without a segment the node itself is the answer, once it passed the check.
+  if ((path == nullptr || *path == '\0') && checkNode(node, false) == nullptr) return nullptr;
   void* current = node;
   forEachSegment(path, [&current](const PathSegment& segment) {
     current = zemSectionByNameNum(current, segment.name.c_str(), segment.instance);

@@ -1,17 +1,31 @@
 #include "frame/checks.hpp"
 
+#include <cstring>
+
 #include "frame/document.hpp"
 #include "frame/error_state.hpp"
 #include "model/named_nodes.hpp"
 #include "model/values.hpp"
 
 namespace zem {
-namespace {
 
 // The contract admits null or a live library object; both go through CzemBase.
+// Memory that was never an object (a zeroed buffer) has no class: its first
+// word, where every library object keeps its class, is zero. It fails the
+// check like null instead of being asked for a class it does not have.
+CzemBase* libraryObject(void* p) {
+  if (p == nullptr) return nullptr;
+  void* classWord = nullptr;
+  std::memcpy(&classWord, p, sizeof classWord);
+  return classWord != nullptr ? static_cast<CzemBase*>(p) : nullptr;
+}
+
+namespace {
+
 template <typename T>
 T* checked(void* p, int code, const char* text, bool quiet) {
-  T* object = p != nullptr ? dynamic_cast<T*>(static_cast<CzemBase*>(p)) : nullptr;
+  CzemBase* base = libraryObject(p);
+  T* object = base != nullptr ? dynamic_cast<T*>(base) : nullptr;
   if (object == nullptr) failWith(code, text, quiet);
   return object;
 }
@@ -19,13 +33,15 @@ T* checked(void* p, int code, const char* text, bool quiet) {
 }  // namespace
 
 CzemData* checkData(void* p, bool quiet) {
-  CzemData* data = p != nullptr ? static_cast<CzemBase*>(p)->asData() : nullptr;
+  CzemBase* base = libraryObject(p);
+  CzemData* data = base != nullptr ? base->asData() : nullptr;
   if (data == nullptr) failWith(kErrHandle, "Invalid zemHandle (CzemData)", quiet);
   return data;
 }
 CzemCreate* checkCreate(void* p) { return checked<CzemCreate>(p, kErrHandle, "Invalid zemHandle (CzemCreate)", false); }
 CzemNode* checkNode(void* p, bool quiet) {
-  CzemNode* node = p != nullptr ? static_cast<CzemBase*>(p)->asNode() : nullptr;
+  CzemBase* base = libraryObject(p);
+  CzemNode* node = base != nullptr ? base->asNode() : nullptr;
   if (node == nullptr) failWith(kErrNode, "Invalid zemNode", quiet);
   return node;
 }

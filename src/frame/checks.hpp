@@ -5,6 +5,7 @@
 
 namespace zem {
 
+class CzemBase;
 class CzemData;
 class CzemCreate;
 class CzemNode;
@@ -12,6 +13,10 @@ class CzemKeyword;
 class CzemSection;
 class CzemTargetList;
 class CzemParam;
+
+// A caller's pointer as a library object, or null for null and for memory
+// that holds no object (its first word, the class, is zero).
+CzemBase* libraryObject(void* p);
 
 CzemData* checkData(void* p, bool quiet);              // 1005 "Invalid zemHandle (CzemData)"
 CzemCreate* checkCreate(void* p);                      // 1005 "Invalid zemHandle (CzemCreate)", always reports

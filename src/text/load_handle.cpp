@@ -1,5 +1,6 @@
 #include "text/load_handle.hpp"
 
+#include "frame/checks.hpp"
 #include "frame/error_state.hpp"
 #include "model/named_nodes.hpp"
 
@@ -15,7 +16,8 @@ CzemLoad::~CzemLoad() {
 }
 
 CzemLoad* checkLoad(void* p) {
-  auto* load = p != nullptr ? dynamic_cast<CzemLoad*>(static_cast<CzemBase*>(p)) : nullptr;
+  CzemBase* object = libraryObject(p);
+  auto* load = object != nullptr ? dynamic_cast<CzemLoad*>(object) : nullptr;
   if (load == nullptr) failWith(kErrHandle, "Invalid zemHandle (CzemLoad)", false);
   return load;
 }

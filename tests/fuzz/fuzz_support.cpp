@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "api/load_input.hpp"
+#include "clob/clob.hpp"
 #include "clob/clob_lexer.hpp"
 #include "frame/document.hpp"
 #include "model/named_nodes.hpp"
@@ -154,6 +155,8 @@ void walkAll(void* handle) {
 std::string fingerprint(void* handle, bool exactNumbers) {
   std::string out;
   for (void* node : nodesOf(handle)) {
+    // A keyword without values is written "k = ", which reads as one empty place.
+    if (zemIsUndefinedPar(node) != 0 && zemGetNoInstances(node) == 1) continue;
     out += std::to_string(zemGetLevel(node));
     out += ' ';
     if (zemIsParam(node) == 0) {
@@ -161,7 +164,8 @@ std::string fingerprint(void* handle, bool exactNumbers) {
       out += zemGetName(node);
     } else if (zemIsClob(node) != 0) {
       out += "C ";
-      out += clobItems(zemGetValueText(node));
+      // The whole text: zemGetValueText stops at a NUL byte.
+      out += clobItems(static_cast<zem::CzemClob*>(static_cast<zem::CzemBase*>(node))->text());
     } else if (zemIsUndefinedPar(node) != 0 || zemGetSyntaxClass(node) == 14) {
       out += "U";  // a braced-only value reads back as an empty place
     } else if (zemIsNumeric(node) != 0) {

@@ -41,7 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       a.find('\0') == std::string::npos) {
     const auto canonical = zem::canonicalizePath(b);
     const std::string back = zem::resolveFilename(a, rendered);
-    if (canonical && rendered != b) fuzz::require(back == *canonical, "a rendered name resolves back", a + "\n" + b + "\n" + rendered + "\n" + back);
+    // Written relative, a folder name loses its trailing separator: the same folder.
+    std::string expected = canonical ? *canonical : std::string();
+    if (expected.size() > 1 && (expected.back() == '/' || expected.back() == '\\')) expected.pop_back();
+    if (canonical && rendered != b) fuzz::require(back == expected || back == *canonical, "a rendered name resolves back", a + "\n" + b + "\n" + rendered + "\n" + back);
   }
   // The 260-byte outputs of the result-folder exports are never overrun.
   char out[ZEM_MAX_PATH];
