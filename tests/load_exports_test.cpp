@@ -1,5 +1,3 @@
-#include <thread>
-
 #include "load_support.hpp"
 
 using namespace zem;
@@ -137,34 +135,6 @@ TEST(LoadExports, SystemSectionSetsTheResultFolders) {
   EXPECT_EQ(folders("[SYSTEM] CustomResultFolder = |/res/custom| EndSect"), "- custom 0");
   EXPECT_EQ(folders("[SYSTEM] UseCustomResultFolder = true EndSect"), "- - 0");
   reports.expect(0, {});
-}
-
-TEST(LoadExports, TwoThreadsLoadDifferentFilesAtOnce) {
-  auto fileOf = [](const char* name, int sections, const char* key) {
-    std::string text;
-    for (int i = 0; i < sections; ++i)
-      text += "[S" + std::to_string(i) + "]\n  " + key + " = " + std::to_string(i) +
-              ", 'v', 1.5\n  [In] x = -1 EndSect\nEndSect\n";
-    return writeTempFile(name, text);
-  };
-  auto worker = [](std::string path, int sections, const char* key, int* good) {
-    for (int round = 0; round < 5; ++round) {
-      void* handle = zemLoadFile(path.c_str(), 1);
-      CzemTargetList* root = rootOf(handle);
-      bool ok = root != nullptr && root->GetNoSections() == sections;
-      for (int i = 0; ok && i < sections; i += 97) {
-        CzemNode* k = root->SectionByNum(static_cast<unsigned>(i + 1))->KeywordByNameNum(key, 1);
-        ok = k != nullptr && k->GetNoParams() == 3 && k->ParamByNum(1)->GetInt() == i;
-      }
-      *good += ok ? 1 : 0;
-      if (handle != nullptr) zemClose(&handle);
-    }
-  };
-  int good1 = 0, good2 = 0;
-  std::thread t1(worker, fileOf("thread1.txt", 3000, "alpha"), 3000, "alpha", &good1);
-  std::thread t2(worker, fileOf("thread2.txt", 2000, "beta"), 2000, "beta", &good2);
-  for (auto* t : {&t1, &t2}) t->join();
-  EXPECT_EQ(std::pair(good1, good2), std::pair(5, 5));
 }
 
 // Each loaded section and keyword knows where its text stands, with either line end and whichever
