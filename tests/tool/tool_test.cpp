@@ -168,12 +168,11 @@ TEST(ToolJson, FromJsonReproducesEveryDataFileThatLoads) {
   EXPECT_GE(reproduced, 20);
 }
 
+// Written into another folder, the name is rewritten so that it still points at the same file.
 TEST(ToolJson, FromJsonKeepsFileNamesPointingAtTheirFiles) {
   const std::string json = writeTemp(".json", run("to-json " + writeTemp(".txt", "[A] f = |d\\in.txt| EndSect")).all());
   const std::string dir = scratch("_out");
   std::filesystem::create_directories(dir);
-  EXPECT_EQ(run("from-json " + json + " -o " + scratch("b.txt")).status, 0);
-  EXPECT_EQ(run("get " + scratch("b.txt") + " A f").all(), "|" + scratchFolder() + "d/in.txt|\n");
   EXPECT_NE(run("from-json " + json).all().find("f = |d\\in.txt|"), std::string::npos);
   EXPECT_EQ(run("from-json " + json + " -o " + dir + "/b.txt").status, 0);
   EXPECT_EQ(run("get " + dir + "/b.txt A f").all(), "|" + scratchFolder() + "d/in.txt|\n");
