@@ -39,7 +39,6 @@ TEST_F(BuildCursor, KeywordsSectionsAndValuesNeedTheirPlaceOpen) {
   zemEndSection(handle);
   zemAddBool(handle, 1);
   reports.expect(0, Texts(4, "Missing current keyword"));
-  EXPECT_STREQ(zemGetErrorFromZemData(handle), "Missing current keyword");
   EXPECT_EQ(std::pair(zemGetNoParams(zemKeywordByNum(target(1), 1)), zemGetNoNodes(zemSectionByNum(target(1), 1))),
             std::pair(0, 0));
 }
@@ -102,7 +101,6 @@ TEST_F(BuildCursor, QuietVariantReturnsAndClearsThePendingStatusAndSilencesTheHa
   zemAddSection(handle, "S");
   for (int i = 0; i < 2; ++i) zemEndSection(handle);
   zemAddKeyword(handle, "lost");
-  EXPECT_STREQ(zemGetErrorFromZemData(handle), "Missing current section");
   EXPECT_EQ((std::vector{zemAddTargetS(handle, "B"), zemEndSectionS(handle), zemEndSectionS(handle),
                          zemAddKeywordS(handle, "k")}),
             (std::vector{2000, 0, 2000, 2000}));
@@ -200,7 +198,6 @@ TEST_F(TemplateDefs, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
   reports.expect(0, {"Missing current section"});
   int variable = 1;  // references accept any document handle
   EXPECT_EQ(zemAddIntRefS(notCreated, &variable), 2000);
-  EXPECT_STREQ(zemGetErrorFromZemData(notCreated), "Missing current keyword");
   reports.expect(0, {});
 }
 

@@ -123,31 +123,18 @@ class RandomEdits {
             static_cast<double>(static_cast<int>(pick(400)) - 200) / 4,
             std::vector<std::string>{"x", "two words", "it's", ""}[pick(4)]};
   }
-  void* insertValue(void* keyword, const Value& v, unsigned pos) {
-    switch (v.kind) {
-      case 0:
-        return zemeInsertNewParameterInt(keyword, v.i, pos);
-      case 1:
-        return zemeInsertNewParameterDouble(keyword, v.d, pos);
-      case 2:
-        return zemeInsertNewParameterString(keyword, v.s.c_str(), pos);
-      case 3:
-        return zemeInsertNewParameterBool(keyword, v.i, pos);
-      default:
-        return zemeInsertNewParameterUndefined(keyword, pos);
-    }
+  static void* insertValue(void* keyword, const Value& v, unsigned pos) {
+    return v.kind == 0   ? zemeInsertNewParameterInt(keyword, v.i, pos)
+           : v.kind == 1 ? zemeInsertNewParameterDouble(keyword, v.d, pos)
+           : v.kind == 2 ? zemeInsertNewParameterString(keyword, v.s.c_str(), pos)
+           : v.kind == 3 ? zemeInsertNewParameterBool(keyword, v.i, pos)
+                         : zemeInsertNewParameterUndefined(keyword, pos);
   }
-  int modifyValue(void* param, const Value& v) {
-    switch (v.kind) {
-      case 0:
-        return zemeModifyParameterInt(param, v.i);
-      case 1:
-        return zemeModifyParameterDouble(param, v.d);
-      case 2:
-        return zemeModifyParameterString(param, v.s.c_str());
-      default:
-        return zemeModifyParameterBool(param, v.i);
-    }
+  static int modifyValue(void* param, const Value& v) {
+    return v.kind == 0   ? zemeModifyParameterInt(param, v.i)
+           : v.kind == 1 ? zemeModifyParameterDouble(param, v.d)
+           : v.kind == 2 ? zemeModifyParameterString(param, v.s.c_str())
+                         : zemeModifyParameterBool(param, v.i);
   }
   // Deletes number n of a kind (n up to one past the last) by number, or by name and instance.
   void deleteChild(const Path& parentPath, bool section) {

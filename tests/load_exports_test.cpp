@@ -1,5 +1,3 @@
-#include <thread>
-
 #include "load_support.hpp"
 
 using namespace zem;
@@ -15,6 +13,15 @@ int openDescriptorsOn(const std::string& path) {
   for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
     count += std::filesystem::read_symlink(entry.path(), ec) == std::filesystem::canonical(path) ? 1 : 0;
   return count;
+}
+
+// The syntax error record of a handle as "message line:column".
+std::string syntaxError(void* handle) {
+  int line = -1, column = -1;
+  const char* message = nullptr;
+  const std::string returned = zemGetSyntaxErr(handle, &line, &column, &message);
+  EXPECT_EQ(returned, message);
+  return returned + " " + std::to_string(line) + ":" + std::to_string(column);
 }
 
 }  // namespace
@@ -44,11 +51,7 @@ TEST(LoadExports, AGoodLoadClearsAnEarlierErrorAndHasAnEmptySyntaxErrorRecord) {
   EXPECT_EQ(zemPeekErrorGlb(), 0);
   EXPECT_EQ(openDescriptorsOn(path), 0);  // the file is closed when the load returns
   EXPECT_EQ(zemNoChars(handle), 17);      // the counters outlive the file
-  int line = -1, position = -1;
-  const char* message = nullptr;
-  EXPECT_STREQ(zemGetSyntaxErr(handle, &line, &position, &message), "");
-  EXPECT_STREQ(message, "");
-  EXPECT_EQ(std::pair(line, position), std::pair(0, 0));
+  EXPECT_EQ(syntaxError(handle), " 0:0");
   EXPECT_STREQ(zemGetSyntaxErr(handle, nullptr, nullptr, nullptr), "");  // null out-pointers are skipped
   zemClose(&handle);
 }
@@ -62,10 +65,7 @@ TEST(LoadExports, AUtf8ByteOrderMarkIsReadAsAbsent) {
   EXPECT_EQ(zemGetInt(zemParamByNum(zemKeywordByNameNum(zemFindSectionByHandle(handle, "A"), "k", 1), 1)), 1);
   zemClose(&handle);
   handle = loadText("bom_bad.txt", "\xEF\xBB\xBF k = 1");
-  int line = 0, column = 0;
-  const char* message = nullptr;
-  zemGetSyntaxErr(handle, &line, &column, &message);
-  EXPECT_EQ(std::pair(line, column), std::pair(1, 2));
+  EXPECT_EQ(syntaxError(handle), "syntax error 1:2");
   zemClose(&handle);
   // A mark anywhere else is no mark.
   handle = loadText("bom_later.txt", "[A]\n\xEF\xBB\xBF k = 1\nEndSect\n");
@@ -88,11 +88,7 @@ TEST(LoadExports, StatisticsNeedALoadHandle) {
   void* created = zemCreate();
   for (void* bad : {static_cast<void*>(nullptr), created}) {
     EXPECT_EQ((std::vector{zemNoChars(bad), zemNoLines(bad), zemNoComments(bad), zemNoTokens(bad)}), std::vector(4, 0));
-    int line = 5, position = 5;
-    const char* message = nullptr;
-    EXPECT_STREQ(zemGetSyntaxErr(bad, &line, &position, &message), "");
-    EXPECT_STREQ(message, "");
-    EXPECT_EQ(std::pair(line, position), std::pair(0, 0));
+    EXPECT_EQ(syntaxError(bad), " 0:0");
     reports.expect(1005, Texts(5, "Invalid zemHandle (CzemLoad)"));
   }
   zemClose(&created);
@@ -137,34 +133,6 @@ TEST(LoadExports, SystemSectionSetsTheResultFolders) {
   EXPECT_EQ(folders("[SYSTEM] CustomResultFolder = |/res/custom| EndSect"), "- custom 0");
   EXPECT_EQ(folders("[SYSTEM] UseCustomResultFolder = true EndSect"), "- - 0");
   reports.expect(0, {});
-}
-
-TEST(LoadExports, TwoThreadsLoadDifferentFilesAtOnce) {
-  auto fileOf = [](const char* name, int sections, const char* key) {
-    std::string text;
-    for (int i = 0; i < sections; ++i)
-      text += "[S" + std::to_string(i) + "]\n  " + key + " = " + std::to_string(i) +
-              ", 'v', 1.5\n  [In] x = -1 EndSect\nEndSect\n";
-    return writeTempFile(name, text);
-  };
-  auto worker = [](std::string path, int sections, const char* key, int* good) {
-    for (int round = 0; round < 5; ++round) {
-      void* handle = zemLoadFile(path.c_str(), 1);
-      CzemTargetList* root = rootOf(handle);
-      bool ok = root != nullptr && root->GetNoSections() == sections;
-      for (int i = 0; ok && i < sections; i += 97) {
-        CzemNode* k = root->SectionByNum(static_cast<unsigned>(i + 1))->KeywordByNameNum(key, 1);
-        ok = k != nullptr && k->GetNoParams() == 3 && k->ParamByNum(1)->GetInt() == i;
-      }
-      *good += ok ? 1 : 0;
-      if (handle != nullptr) zemClose(&handle);
-    }
-  };
-  int good1 = 0, good2 = 0;
-  std::thread t1(worker, fileOf("thread1.txt", 3000, "alpha"), 3000, "alpha", &good1);
-  std::thread t2(worker, fileOf("thread2.txt", 2000, "beta"), 2000, "beta", &good2);
-  for (auto* t : {&t1, &t2}) t->join();
-  EXPECT_EQ(std::pair(good1, good2), std::pair(5, 5));
 }
 
 // Each loaded section and keyword knows where its text stands, with either line end and whichever

@@ -27,14 +27,10 @@ int main(void) {
   void* handle = zemCreate();
   const char* id = zemGetDLLid();
   voxSetSink(countReports, NULL);
-  check(strcmp(zemGetErrorMessageFromErrorCode(1013), "Not an independent node error") == 0, "text of 1013");
-  check(zemGetVersion2(buffer, 20) == -1 && zemGetVersion2(buffer, 21) == 0, "stamp copy needs 21 bytes");
   check(id[0] == '/' && strstr(id, "libzem.so") != NULL, "identity is the full path of the shared library");
   check(zemGetDLLid2(buffer, (int)sizeof buffer) == 0 && strcmp(buffer, id) == 0, "identity copy");
   zemClose(&handle);
   check(handle == NULL && reports == 0 && zemPeekErrorGlb() == 0, "create and close");
-  zemClose(NULL);
-  check(zemGetErrorGlb() == 1005 && reports == 1, "closing a null address fails with 1005 and a report");
   {
     CzemTokenReader* reader = NULL;
     check(zemtLoadFile(id, &reader) == 0 && zemtNextToken(reader) == -1, "the token reader opens any file");

@@ -1,34 +1,11 @@
 // Runs zem check --template on conforming, deviating and unusable files and checks output and status.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <string>
+#include "tool_support.hpp"
 
 namespace {
 
-struct ToolRun {
-  int status;
-  std::string out;  // standard output, then standard error
-};
+using namespace zem_tool_test;
 
-// ctest runs tests in parallel: each test writes files of its own.
-std::string scratch(const std::string& name) {
-  return testing::TempDir() + "zem_check_template_" + std::to_string(getpid()) + "_" +
-         testing::UnitTest::GetInstance()->current_test_info()->name() + name;
-}
-
-ToolRun check(const std::string& args) {
-  const int raw = std::system((ZEM_TOOL_PATH " check " + args + " >" + scratch(".out") + " 2>&1").c_str());
-  std::ifstream in(scratch(".out"), std::ios::binary);
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(std::istreambuf_iterator<char>(in), {})};
-}
-
-std::string writeTemp(const std::string& name, const std::string& content) {
-  std::ofstream(scratch(name), std::ios::binary) << content;
-  return scratch(name);
-}
+ToolRun check(const std::string& args) { return run("check " + args); }
 
 const std::string kData = ZEM_TEST_DATA "/equivalence/";
 const std::string kTemplate = kData + "template.txt";
@@ -36,15 +13,15 @@ const std::string kTemplate = kData + "template.txt";
 TEST(ToolCheckTemplate, TheExampleConformsToItsTemplate) {
   const std::string example = ZEM_EXAMPLES "/simulation.txt", exampleTemplate = ZEM_EXAMPLES "/simulation_template.txt";
   const ToolRun r = check("--all --template " + exampleTemplate + " " + example);
-  EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(r.out, example + ": conforms to " + exampleTemplate + "\n");
+  EXPECT_EQ(r.status, 0) << r.all();
+  EXPECT_EQ(r.all(), example + ": conforms to " + exampleTemplate + "\n");
 }
 
 TEST(ToolCheckTemplate, ReportsTheFirstDifferenceOrEveryOneInFileOrderWithItsLine) {
   const std::string deviating = kData + "deviating.txt";
   ToolRun r = check("--template " + kTemplate + " " + deviating);
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, deviating + ":2: Parameter type conflict No:1 (Values Count)\n");
+  EXPECT_EQ(r.all(), deviating + ":2: Parameter type conflict No:1 (Values Count)\n");
   r = check("--all --template " + kTemplate + " " + deviating);
   EXPECT_EQ(r.status, 1);
   std::string expected;
@@ -58,10 +35,10 @@ TEST(ToolCheckTemplate, ReportsTheFirstDifferenceOrEveryOneInFileOrderWithItsLin
         ":21: Inconsistent number of sections (Order/Stray)", ":24: Parameter type conflict No:1 (Counted Late)",
         ":25: Inconsistent number of sections (Counted/Stray)", ":27: Inconsistent number of sections (Unknown)"})
     expected += deviating + line + "\n";
-  EXPECT_EQ(r.out, expected);
+  EXPECT_EQ(r.all(), expected);
   // The first difference is the library's first, not the first line: unknown subsections come before keywords.
   const std::string counted = writeTemp(".txt", "[Counted]\n  Late = 'x'\n  [Stray] EndSect\nEndSect\n");
-  EXPECT_EQ(check("--template " + kTemplate + " " + counted).out,
+  EXPECT_EQ(check("--template " + kTemplate + " " + counted).all(),
             counted + ":3: Inconsistent number of sections (Counted/Stray)\n");
 }
 
@@ -88,8 +65,8 @@ TEST(ToolCheckTemplate, UnusableTemplatesAndCandidatesAreClearFailures) {
   };
   for (const Case& c : cases) {
     const ToolRun r = check(c.args);
-    EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
-    EXPECT_NE(r.out.find(c.message), std::string::npos) << c.args << "\n" << r.out;
+    EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.all();
+    EXPECT_NE(r.all().find(c.message), std::string::npos) << c.args << "\n" << r.all();
   }
 }
 

@@ -1,40 +1,12 @@
 // zem set / del / dump: edits change only the node's own bytes, are checked
 // by loading, and leave the file untouched when anything fails.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include "tool_support.hpp"
 
 namespace {
 
-struct ToolRun {
-  int status;
-  std::string out, err;
-};
-
-std::string scratch(const std::string& name) {
-  return testing::TempDir() + "zem_edit_" + std::to_string(getpid()) + "_" +
-         testing::UnitTest::GetInstance()->current_test_info()->name() + name;
-}
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-ToolRun run(const std::string& args) {
-  const int raw = std::system((ZEM_TOOL_PATH " " + args + " >" + scratch(".out") + " 2>" + scratch(".err")).c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(scratch(".out")), slurp(scratch(".err"))};
-}
-
-std::string writeTemp(const std::string& name, const std::string& content) {
-  std::ofstream(scratch(name), std::ios::binary) << content;
-  return scratch(name);
-}
+using namespace zem_tool_test;
 
 // Comments, blank lines, tabs and both kinds of line end, which no edit may disturb.
 const std::string kFile =
@@ -118,15 +90,14 @@ TEST(ToolEdit, InPlaceAndOutputFilesAreReplacedOnlyByACheckedText) {
     EXPECT_NE(r.err.find("nothing was changed"), std::string::npos) << r.err;
   }
   EXPECT_EQ(slurp(file), before);
-  for (const auto& entry : std::filesystem::directory_iterator(testing::TempDir()))
+  for (const auto& entry : std::filesystem::directory_iterator(scratchFolder()))
     EXPECT_EQ(entry.path().filename().string().rfind(".zem-edit-", 0), std::string::npos) << entry.path();
 }
 
 TEST(ToolEdit, UsageErrorsExit2AndBadInputExits1WithItsPlace) {
   const std::string file = writeTemp(".txt", kFile);
-  for (const std::string& args :
-       {"set " + file + " A x", "set " + file + " A x:0 1", "del " + file, "del " + file + " A x 0",
-        "set " + file + " A x 1 -i -o o.txt", std::string("dump"), std::string("dump -o")})
+  for (const std::string& args : {"set " + file + " A x", "set " + file + " A x:0 1", "del " + file,
+                                  "del " + file + " A x 0", "set " + file + " A x 1 -i -o o.txt"})
     EXPECT_EQ(run(args).status, 2) << args;
   ToolRun r = run("set " + file + " A/Nowhere x 1");
   EXPECT_EQ(r.status, 1);
@@ -140,7 +111,6 @@ TEST(ToolEdit, UsageErrorsExit2AndBadInputExits1WithItsPlace) {
   r = run("set " + bad + " A x 1");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find(bad + ":2:"), std::string::npos) << r.err;
-  for (const char* help : {"set --help", "del --help", "dump --help"}) EXPECT_EQ(run(help).status, 0) << help;
 }
 
 TEST(ToolDump, PrintsTheListingOrWritesItToAFile) {

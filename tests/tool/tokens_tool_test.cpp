@@ -1,41 +1,15 @@
 // Runs `zem tokens` on good and bad files and checks its listing and status.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <string>
+#include "tool_support.hpp"
 
 namespace {
 
-std::string scratch(const std::string& name) {
-  return testing::TempDir() + "zem_tokens_tool_" + std::to_string(getpid()) + "_" +
-         testing::UnitTest::GetInstance()->current_test_info()->name() + name;
-}
+using namespace zem_tool_test;
 
-struct ToolRun {
-  int status;
-  std::string out, err;
-};
-
-ToolRun run(const std::string& args) {
-  const int raw =
-      std::system((ZEM_TOOL_PATH " tokens " + args + " >" + scratch(".out") + " 2>" + scratch(".err")).c_str());
-  ToolRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {}, {}};
-  for (auto [part, text] : {std::pair{".out", &r.out}, std::pair{".err", &r.err}}) {
-    std::ifstream in(scratch(part), std::ios::binary);
-    *text = std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  return r;
-}
-
-std::string writeTemp(const std::string& content) {
-  std::ofstream(scratch(".txt"), std::ios::binary) << content;
-  return scratch(".txt");
-}
+ToolRun tokens(const std::string& args) { return run("tokens " + args); }
+std::string writeTemp(const std::string& content) { return zem_tool_test::writeTemp(".txt", content); }
 
 TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
-  const ToolRun r = run(writeTemp("[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"));
+  const ToolRun r = tokens(writeTemp("[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out,
@@ -52,30 +26,25 @@ TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
 }
 
 TEST(ToolTokens, ReadsAByteOrderMarkAsAbsent) {
-  EXPECT_EQ(run(writeTemp("\xEF\xBB\xBF[A] EndSect")).out, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n");
+  EXPECT_EQ(tokens(writeTemp("\xEF\xBB\xBF[A] EndSect")).out, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n");
 }
 
 TEST(ToolTokens, StopsAtTheFirstErrorWithItsPlace) {
   std::string file = writeTemp("[A]\n  k = 1\n  EndSect\n x");
-  ToolRun r = run(file);
+  ToolRun r = tokens(file);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, file + ":4:2: Format error. Expected start of section '['\n");
   EXPECT_EQ(r.out.substr(r.out.rfind("3:")), "3:3 101 endsect \"\"\n");
   // An open comment ends the tokens cleanly but is still an error.
-  r = run(writeTemp("[A] /* open"));
+  r = tokens(writeTemp("[A] /* open"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, file + ":1:11: Bad comment, missing */\n");
   // At the end of the file the place is the last line end, not column 0 of a line that is not there.
-  r = run("- < " + writeTemp("[A] k = 'open\n"));
+  r = tokens("- < " + writeTemp("[A] k = 'open\n"));
   EXPECT_EQ(r.err, "<stdin>:1:14: Bad string, missing closing quote '\n");
   EXPECT_EQ(r.out, "1:1 100 section \"A\"\n1:5 200 keyword \"k\"\n");
-  EXPECT_EQ(run("/nonexistent/zem.txt").status, 1);
-  EXPECT_EQ(run(testing::TempDir()).status, 1);
-  EXPECT_EQ(run("").status, 2);
-  EXPECT_EQ(run("a b").status, 2);
-  r = run("--help");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out.rfind("usage: zem tokens FILE", 0), 0u);
+  EXPECT_EQ(tokens("/nonexistent/zem.txt").status, 1);
+  EXPECT_EQ(tokens(testing::TempDir()).status, 1);
 }
 
 }  // namespace

@@ -1,66 +1,31 @@
 // Runs the built zem tool on good and bad files and checks output and status.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include "tool_support.hpp"
 
 namespace {
 
-struct ToolRun {
-  int status;
-  std::string out;  // standard output and standard error, in that order
-  bool operator==(const ToolRun&) const = default;
-};
+using namespace zem_tool_test;
 
-std::ostream& operator<<(std::ostream& os, const ToolRun& r) { return os << r.status << ": " << r.out; }
-
-// ctest runs tests in parallel: each test writes files of its own.
-std::string scratch(const std::string& name) {
-  return testing::TempDir() + "zem_tool_" + std::to_string(getpid()) + "_" +
-         testing::UnitTest::GetInstance()->current_test_info()->name() + name;
-}
-
-ToolRun run(const std::string& args) {
-  const int raw = std::system((ZEM_TOOL_PATH " " + args + " >" + scratch(".out") + " 2>" + scratch(".err")).c_str());
-  ToolRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {}};
-  for (const char* part : {".out", ".err"}) {
-    std::ifstream in(scratch(part), std::ios::binary);
-    r.out += std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  return r;
-}
-
-std::string writeTemp(const std::string& name, const std::string& content) {
-  std::ofstream(scratch(name), std::ios::binary) << content;
-  return scratch(name);
+std::pair<int, std::string> outcome(const std::string& args) {
+  const ToolRun r = run(args);
+  return {r.status, r.all()};
 }
 
 const std::string kSimulation = ZEM_EXAMPLES "/simulation.txt";
 
 TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
   ToolRun r = run("check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt");
-  EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("simulation.txt: ok (6 sections, "), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("simulation_template.txt: ok"), std::string::npos) << r.out;
-  const std::string bad = writeTemp("bad.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
-  r = run("check " + bad);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find(bad + ":2:"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("syntax error"), std::string::npos) << r.out;
+  EXPECT_EQ(r.status, 0) << r.all();
+  EXPECT_NE(r.all().find("simulation.txt: ok (6 sections, "), std::string::npos) << r.all();
+  EXPECT_NE(r.all().find("simulation_template.txt: ok"), std::string::npos) << r.all();
   EXPECT_EQ(run("check /nonexistent/zem/file.txt").status, 1);
-  EXPECT_EQ(run("check " + writeTemp("bom.txt", "\xEF\xBB\xBF[A] k = 1 EndSect")).out.find(": ok ("),
-            0u + scratch("bom.txt").size());
   r = run("check " + testing::TempDir());
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find("folder"), std::string::npos);
-  EXPECT_EQ(run("check " + writeTemp(".bin", std::string("\x7f"
-                                                         "ELF\0\0\x01\x02[",
-                                                         9)))
-                .status,
-            1);
+  EXPECT_NE(r.all().find("folder"), std::string::npos);
+  const std::string binary(
+      "\x7f"
+      "ELF\0\0\x01\x02[",
+      9);
+  EXPECT_EQ(run("check " + writeTemp(".bin", binary)).status, 1);
 }
 
 // Each load error keeps the library's text, points at a character (1-based, also at the end of the
@@ -89,58 +54,57 @@ TEST(ToolCheck, LoadErrorsPointAtACharacterAndSayWhereToAct) {
   };
   for (const Case& c : cases) {
     const std::string file = writeTemp(".txt", c.text);
-    EXPECT_EQ(run("check " + file), (ToolRun{1, named(c.expected, file)})) << c.text;
+    EXPECT_EQ(outcome("check " + file), std::pair(1, named(c.expected, file))) << c.text;
   }
   // to-json fails with the same message; from standard input the name is <stdin>.
-  EXPECT_EQ(run("to-json " + scratch(".txt")), (ToolRun{1, named(cases[7].expected, scratch(".txt"))}));
-  EXPECT_EQ(run("check - < " + scratch(".txt")), (ToolRun{1, named(cases[7].expected, "<stdin>")}));
-  EXPECT_EQ(run("check - < " + kSimulation).out, "<stdin>: ok (6 sections, 26 keywords, 32 values)\n");
+  EXPECT_EQ(outcome("to-json " + scratch(".txt")), std::pair(1, named(cases[7].expected, scratch(".txt"))));
+  EXPECT_EQ(outcome("check - < " + scratch(".txt")), std::pair(1, named(cases[7].expected, "<stdin>")));
+  EXPECT_EQ(run("check - < " + kSimulation).all(), "<stdin>: ok (6 sections, 26 keywords, 32 values)\n");
 }
 
 TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
-  EXPECT_EQ(run("--version").out.rfind("zem 0.", 0), 0u);
-  for (const std::string& cmd :
-       std::initializer_list<std::string>{"", "frobnicate", "fmt", "get " + kSimulation, "from-json",
-                                          "from-json a.json b.json", "from-json a.json -i"})
+  EXPECT_EQ(run("--version").all().rfind("zem 0.", 0), 0u);
+  for (const std::string& cmd : std::initializer_list<std::string>{
+           "", "frobnicate", "fmt", "get " + kSimulation, "from-json", "from-json a.json b.json", "from-json a.json -i",
+           "dump", "dump -o", "tokens", "tokens a b", "result-folder", "result-file x Run"})
     EXPECT_EQ(run(cmd).status, 2) << cmd;
-  for (const char* cmd : {"--help", "check --help", "fmt --help", "get --help", "to-json --help", "from-json --help"}) {
-    const ToolRun r = run(cmd);
+  for (const std::string cmd :
+       {"", "check", "fmt", "get", "to-json", "from-json", "set", "del", "dump", "tokens", "result-file"}) {
+    const ToolRun r = run(cmd + " --help");
     EXPECT_EQ(r.status, 0) << cmd;
-    EXPECT_NE(r.out.find("usage: zem"), std::string::npos) << cmd;
+    EXPECT_EQ(r.out.rfind("usage: zem " + cmd, 0), 0u) << r.all();
   }
 }
 
 TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
   ToolRun r = run("get " + kSimulation + " Simulation/Output OutputFile");
-  EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(r.out.front(), '|');
-  EXPECT_NE(r.out.find("examples/results/plate.res|"), std::string::npos) << r.out;
-  EXPECT_EQ(run("get " + kSimulation + " Simulation.Boundary:2 Name").out, "'Right edge'\n");
-  EXPECT_EQ(run("get - Simulation/Boundary:2 < " + kSimulation).out,
+  EXPECT_EQ(r.status, 0) << r.all();
+  EXPECT_EQ(r.all().front(), '|');
+  EXPECT_NE(r.all().find("examples/results/plate.res|"), std::string::npos) << r.all();
+  EXPECT_EQ(run("get " + kSimulation + " Simulation.Boundary:2 Name").all(), "'Right edge'\n");
+  EXPECT_EQ(run("get - Simulation/Boundary:2 < " + kSimulation).all(),
             "Name = 'Right edge'\nType = 1\ndefault (Temperature) = 18.0, 18.5\nTemperature = 18.0, 18.5, 19.0\n");
   r = run("get " + kSimulation + " simulation");
-  EXPECT_NE(r.out.find("Restart = false\n[Domain]\n[Solver]\n[Boundary:1]\n[Boundary:2]\n[Output]\n"),
+  EXPECT_NE(r.all().find("Restart = false\n[Domain]\n[Solver]\n[Boundary:1]\n[Boundary:2]\n[Output]\n"),
             std::string::npos)
-      << r.out;
-  EXPECT_EQ(run("get " + writeTemp(".txt", "[A] k = 1 k = 2 j = 3 EndSect") + " A").out, "k:1 = 1\nk:2 = 2\nj = 3\n");
+      << r.all();
+  EXPECT_EQ(run("get " + writeTemp(".txt", "[A] k = 1 k = 2 j = 3 EndSect") + " A").all(), "k:1 = 1\nk:2 = 2\nj = 3\n");
   for (const char* missing : {" Simulation/Nowhere", " Simulation/Solver Nothing"})
     EXPECT_EQ(run("get " + kSimulation + missing).status, 1) << missing;
   EXPECT_EQ(run("get " + kSimulation + " Simulation/Solver Scheme 0").status, 2);
   for (const char* path : {"A/B:x", "A//B", "/A", "A/", "A:0"}) {
     r = run("get " + kSimulation + " " + path);
     EXPECT_EQ(r.status, 2) << path;
-    EXPECT_EQ(r.out.rfind(std::string("zem: PATH '") + path + "'", 0), 0u) << r.out;
+    EXPECT_EQ(r.all().rfind(std::string("zem: PATH '") + path + "'", 0), 0u) << r.all();
   }
 }
 
+// fmt -o, and that its output loads, are checked with file names below.
 TEST(ToolFormats, FmtWritesTheLibrarysForm) {
-  EXPECT_EQ(run("fmt " + kSimulation + " -o " + scratch(".txt")).status, 0);
-  ToolRun r = run("check " + scratch(".txt"));
-  EXPECT_EQ(r.status, 0) << r.out;
-  r = run("fmt " + kSimulation);
+  const ToolRun r = run("fmt " + kSimulation);
   EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("// Created     : "), std::string::npos);
-  EXPECT_NE(r.out.find("      Mesh = |data\\mesh.txt|\r\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.all().find("// Created     : "), std::string::npos);
+  EXPECT_NE(r.all().find("      Mesh = |data\\mesh.txt|\r\n"), std::string::npos) << r.all();
 }
 
 TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
@@ -148,8 +112,8 @@ TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
                                      "[D]\r\n  K = 1, 2\r\n  K = 1\r\n  K = 2\r\n  R = 3., 3.0, +3, 1E5\r\n"
                                      "  default (K) = , 'it''s'\r\n  [S] EndSect\r\nEndSect\r\n");
   ToolRun r = run("to-json " + data);
-  EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(r.out,
+  EXPECT_EQ(r.status, 0) << r.all();
+  EXPECT_EQ(r.all(),
             "[\n"
             "  {\"section\": \"D\", \"body\": [\n"
             "    {\"keyword\": \"K\", \"values\": [1, 2]},\n"
@@ -163,7 +127,7 @@ TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
   // Template marks, from standard input; relative file names resolve against the current folder.
   r = run("to-json - < " + writeTemp("t.txt", "[T ()] x() = #d#, %s, {b}, |f| default () = 1 () = 'a' EndSect"));
   EXPECT_EQ(
-      r.out,
+      r.all(),
       "[\n  {\"section\": \"T\", \"template\": true, \"body\": [\n"
       "    {\"keyword\": \"x\", \"template\": true, \"values\": [{\"datetime\": \"d\"}, {\"substitution\": \"s\"}, "
       "{\"braced\": \"b\"}, {\"file\": \"" +
@@ -172,7 +136,7 @@ TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
           "    {\"default\": \"\", \"template\": true, \"values\": [1]},\n"
           "    {\"keyword\": \"\", \"template\": true, \"values\": [\"a\"]}\n  ]}\n]\n");
   // A CLOB keeps its text and shows its items.
-  EXPECT_EQ(run("to-json " + writeTemp("c.txt", "[A] c = '<CLOB:\"x\",1,2.5,true>' EndSect")).out,
+  EXPECT_EQ(run("to-json " + writeTemp("c.txt", "[A] c = '<CLOB:\"x\",1,2.5,true>' EndSect")).all(),
             "[\n  {\"section\": \"A\", \"body\": [\n    {\"keyword\": \"c\", \"values\": [{\"clob\": "
             "\"\\\"x\\\",1,2.5,true\", "
             "\"items\": [\"x\", 1, 2.5, true]}]}\n  ]}\n]\n");
@@ -196,23 +160,22 @@ TEST(ToolJson, FromJsonReproducesEveryDataFileThatLoads) {
       if (json.status != 0) continue;  // does not load
       const ToolRun back = run("from-json - -o " + copy + " < " + writeTemp("a.json", json.out));
       ASSERT_EQ(back.status, 0) << entry.path() << "\n" << back.out;
-      EXPECT_EQ(run("to-json " + copy).out, json.out) << entry.path();
-      EXPECT_EQ(run("dump " + copy).out, run("dump " + original).out) << entry.path();
+      EXPECT_EQ(run("to-json " + copy).all(), json.out) << entry.path();
+      EXPECT_EQ(run("dump " + copy).all(), run("dump " + original).all()) << entry.path();
       ++reproduced;
     }
   }
   EXPECT_GE(reproduced, 20);
 }
 
+// Written into another folder, the name is rewritten so that it still points at the same file.
 TEST(ToolJson, FromJsonKeepsFileNamesPointingAtTheirFiles) {
-  const std::string json = writeTemp(".json", run("to-json " + writeTemp(".txt", "[A] f = |d\\in.txt| EndSect")).out);
+  const std::string json = writeTemp(".json", run("to-json " + writeTemp(".txt", "[A] f = |d\\in.txt| EndSect")).all());
   const std::string dir = scratch("_out");
   std::filesystem::create_directories(dir);
-  EXPECT_EQ(run("from-json " + json + " -o " + scratch("b.txt")).status, 0);
-  EXPECT_EQ(run("get " + scratch("b.txt") + " A f").out, "|" + testing::TempDir() + "d/in.txt|\n");
-  EXPECT_NE(run("from-json " + json).out.find("f = |d\\in.txt|"), std::string::npos);
+  EXPECT_NE(run("from-json " + json).all().find("f = |d\\in.txt|"), std::string::npos);
   EXPECT_EQ(run("from-json " + json + " -o " + dir + "/b.txt").status, 0);
-  EXPECT_EQ(run("get " + dir + "/b.txt A f").out, "|" + testing::TempDir() + "d/in.txt|\n");
+  EXPECT_EQ(run("get " + dir + "/b.txt A f").all(), "|" + scratchFolder() + "d/in.txt|\n");
 }
 
 TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
@@ -234,7 +197,7 @@ TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
   for (const Case& c : cases) {
     const ToolRun r = run("from-json " + writeTemp(".json", c.json));
     EXPECT_EQ(r.status, 1) << c.json;
-    EXPECT_NE(r.out.find(scratch(".json") + ":" + c.message), std::string::npos) << c.json << "\n" << r.out;
+    EXPECT_NE(r.all().find(scratch(".json") + ":" + c.message), std::string::npos) << c.json << "\n" << r.all();
   }
 }
 
