@@ -204,7 +204,6 @@ TEST(BadInput, HundredThousandLevelsLoadCopyWriteAndCloseWithoutExhaustingTheSta
     EXPECT_EQ(zemGetErrorGlb(), 0);
     zemClose(&doc);
 
-#ifndef __SANITIZE_ADDRESS__  // under AddressSanitizer this write fails with 1001: not yet understood
     doc = deepDocument(10000);
     zemWrite(doc, (dir / "deep_written.txt").string().c_str());
     EXPECT_EQ(zemPeekErrorGlb(), 0);
@@ -213,7 +212,6 @@ TEST(BadInput, HundredThousandLevelsLoadCopyWriteAndCloseWithoutExhaustingTheSta
     EXPECT_EQ(zemFileCopy((dir / "deep_written.txt").string().c_str(), (dir / "copy.txt").string().c_str()), 0);
     EXPECT_EQ(zemGetErrorGlb(), 1003);  // the written text is too deep for the reader
     zemClose(&doc);
-#endif
   });
   std::filesystem::remove_all(dir);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <source_location>
@@ -56,7 +58,9 @@ class TreelessDocument : public zem::CzemData {
 // A fresh folder under the test temp dir, named after the running test.
 inline std::filesystem::path scratchDir() {
   const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  auto dir = std::filesystem::path(testing::TempDir()) / "zem" / info->test_suite_name() / info->name();
+  // One folder a process, so that test runs of several build trees at once never share files.
+  auto dir = std::filesystem::path(testing::TempDir()) / ("zem-" + std::to_string(getpid())) / info->test_suite_name() /
+             info->name();
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;
