@@ -150,29 +150,43 @@ class ParameterEmitter final : public Emitter {
   void indent(int level) { s().append(static_cast<std::size_t>(level > 1 ? (level - 1) * 3 : 0), ' '); }
 };
 
-// [ {"Section": [ {"Keyword": [values]}, {"Sub": [...]} ]}, ... ]
-class JsonEmitter final : public Emitter {
+// Nested lists of one-entry records, the shape JSON and libconfig share; only
+// the punctuation differs:
+//   [ {"Section":[ {"Keyword":[values]}, {"Sub":[...]} ]}, ... ]
+//   root = ( { Setup = ( { Name = ( 1, 2.5, "x" ); }, { Grid = ( ... ); } ); } );
+struct ListPunctuation {
+  const char* begin;
+  const char* end;
+  const char* nameOpen;   // before a section's or keyword's name
+  const char* sectionListOpen;  // between a section's name and its list
+  const char* keywordListOpen;  // between a keyword's name and its values
+  const char* valueSeparator;
+  const char* sectionClose;
+  const char* keywordClose;
+};
+constexpr ListPunctuation kJson{"[", "\n]\n", "{\"", "\":[", "\":[", ",", "]}", "]}"};
+constexpr ListPunctuation kLibconfig{"root = (", "\n);\n", "{ ", " = (", " = ( ", ", ", " ); }", " ); }"};
+
+class ListEmitter final : public Emitter {
  public:
-  using Emitter::Emitter;
+  ListEmitter(const std::string& path, const ListPunctuation& p) : Emitter(path), p_(p) {}
   void begin() override {
-    s() += '[';
+    s() += p_.begin;
     first_.push_back(true);
   }
-  void end() override { s() += "\n]\n"; }
+  void end() override { s() += p_.end; }
   void openSection(const std::string& name, int, bool) override {
-    element();
-    s() += "{\"" + name + "\":[";
+    element(name, p_.sectionListOpen);
     first_.push_back(true);
   }
   void closeSection(const std::string&, int) override {
     first_.pop_back();
-    s() += "]}";
+    s() += p_.sectionClose;
   }
   void keyword(const std::string& name, int, const std::vector<Value>& values, bool, bool, bool) override {
-    element();
-    s() += "{\"" + name + "\":[";
+    element(name, p_.keywordListOpen);
     for (std::size_t i = 0; i < values.size(); ++i) {
-      if (i > 0) s() += ',';
+      if (i > 0) s() += p_.valueSeparator;
       const Value& v = values[i];
       if (v.kind == Value::kInt || v.kind == Value::kReal || v.kind == Value::kBool) {
         s() += v.literal;
@@ -182,15 +196,19 @@ class JsonEmitter final : public Emitter {
         s() += '"';
       }
     }
-    s() += "]}";
+    s() += p_.keywordClose;
   }
 
  private:
-  void element() {
+  void element(const std::string& name, const char* listOpen) {
     if (!first_.back()) s() += ',';
     first_.back() = false;
     s() += '\n';
+    s() += p_.nameOpen;
+    s() += name;
+    s() += listOpen;
   }
+  const ListPunctuation& p_;
   std::vector<bool> first_;
 };
 
@@ -273,49 +291,6 @@ class TomlEmitter final : public Emitter {
   std::vector<std::set<std::string>> used_;
 };
 
-// root = ( { Setup = ( { Name = ( 1, 2.5, "x" ); }, { Grid = ( ... ); } ); } );
-class LibconfigEmitter final : public Emitter {
- public:
-  using Emitter::Emitter;
-  void begin() override {
-    s() += "root = (";
-    first_.push_back(true);
-  }
-  void end() override { s() += "\n);\n"; }
-  void openSection(const std::string& name, int, bool) override {
-    element();
-    s() += "{ " + name + " = (";
-    first_.push_back(true);
-  }
-  void closeSection(const std::string&, int) override {
-    first_.pop_back();
-    s() += " ); }";
-  }
-  void keyword(const std::string& name, int, const std::vector<Value>& values, bool, bool, bool) override {
-    element();
-    s() += "{ " + name + " = ( ";
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      if (i > 0) s() += ", ";
-      const Value& v = values[i];
-      if (v.kind == Value::kInt || v.kind == Value::kReal || v.kind == Value::kBool) {
-        s() += v.literal;
-      } else {
-        s() += '"';
-        escaped(s(), v.inner());
-        s() += '"';
-      }
-    }
-    s() += " ); }";
-  }
-
- private:
-  void element() {
-    if (!first_.back()) s() += ',';
-    first_.back() = false;
-    s() += '\n';
-  }
-  std::vector<bool> first_;
-};
 
 // Draws the content and hands every part to each emitter. The parameter
 // file's emitter comes first; its size decides when the content ends.
@@ -457,10 +432,10 @@ bool generateLoadFiles(const std::string& path, const PeerFiles& peers, std::uin
   auto first = std::make_unique<ParameterEmitter>(path);
   if (!first->output().open()) return false;
   content.add(std::move(first));
-  content.add(std::make_unique<JsonEmitter>(peers.json));
+  content.add(std::make_unique<ListEmitter>(peers.json, kJson));
   content.add(std::make_unique<XmlEmitter>(peers.xml));
   content.add(std::make_unique<TomlEmitter>(peers.toml));
-  content.add(std::make_unique<LibconfigEmitter>(peers.libconfig));
+  content.add(std::make_unique<ListEmitter>(peers.libconfig, kLibconfig));
   return content.run(targetBytes);
 }
 
