@@ -281,6 +281,8 @@ void CzemTargetList::writeChildren(OutputStream& out) {
       auto* section = static_cast<CzemTargetList*>(child);
       section->writeSectionOpen(out, base + static_cast<int>(open.size()));
       open.push_back({section, 0});
+    } else if (child->IsKeyword() != 0) {
+      static_cast<CzemKeyword*>(child)->writeAt(out, base + static_cast<int>(open.size()));
     } else {
       child->Write(out);
     }
@@ -429,8 +431,8 @@ CzemNode* CzemKeyword::ParamByNum(unsigned n) {
   return standIn != nullptr ? standIn : param;
 }
 
-void CzemKeyword::Write(OutputStream& out) {
-  writeIndent(out);
+void CzemKeyword::writeAt(OutputStream& out, int depth) {
+  writeIndent(out, depth);
   writeName(out);
   out << " = ";
   writeParamList(out);
@@ -444,8 +446,8 @@ void CzemKeyword::Visit(const Visitor& visitor) {
 
 // ---- CzemDefaultDef --------------------------------------------------------
 
-void CzemDefaultDef::Write(OutputStream& out) {
-  writeIndent(out);
+void CzemDefaultDef::writeAt(OutputStream& out, int depth) {
+  writeIndent(out, depth);
   out << "default (" << name().view() << ") = ";
   writeParamList(out);
   out.endLine();

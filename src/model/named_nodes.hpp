@@ -224,7 +224,10 @@ class CzemKeyword : public CzemNamedNode {
   int GetNoInstances() override;
   int IsKeyword() override { return 1; }
   CzemNode* ParamByNum(unsigned n) override;
-  void Write(OutputStream& out) override;
+  void Write(OutputStream& out) override { writeAt(out, level()); }
+  // The keyword's line at `depth`, its level, which the walk of a section
+  // knows without climbing the tree.
+  virtual void writeAt(OutputStream& out, int depth);
   void Visit(const Visitor& visitor) override;
   int GetSyntaxClass() override { return kSynKeyword; }
 };
@@ -237,7 +240,7 @@ class CzemDefaultDef : public CzemKeyword {
   const char* GetFullName() override { return kEmptyText; }
   int IsDefaultDef() override { return 1; }
   CzemNode* ParamByNum(unsigned n) override { return NodeByNum(n); }
-  void Write(OutputStream& out) override;
+  void writeAt(OutputStream& out, int depth) override;
   int GetSyntaxClass() override { return kSynDefaultDef; }
 };
 

@@ -160,31 +160,42 @@ IntReading readInt(std::string_view text) {
   return r;
 }
 
+char* formatInt(char* at, int value) { return std::to_chars(at, at + kIntRoom, value).ptr; }
+
+char* formatFloat(char* at, float value) {
+  char* const end = at + kFloatRoom;
+  auto res = std::to_chars(at, end, value, std::chars_format::general, 6);
+  if (!std::isnan(value) && !readsBack(at, res.ptr, value))
+    res = std::to_chars(at, end, value, std::chars_format::general, 9);
+  return res.ptr;
+}
+
+char* formatDouble(char* at, double value, bool fixedWhenIntegral) {
+  char* const end = at + kDoubleRoom;
+  std::to_chars_result res;
+  if (fixedWhenIntegral && value >= -2147483648.0 && value <= 2147483647.0 && value == std::trunc(value)) {
+    res = std::to_chars(at, end, value, std::chars_format::fixed, 1);
+  } else {
+    res = std::to_chars(at, end, value, std::chars_format::general, 16);
+    if (!std::isnan(value) && !readsBack(at, res.ptr, value))
+      res = std::to_chars(at, end, value, std::chars_format::general, 17);
+  }
+  return res.ptr;
+}
+
 void appendInt(std::string& out, int value) {
-  char buf[16];
-  auto res = std::to_chars(buf, buf + sizeof buf, value);
-  out.append(buf, res.ptr);
+  char buf[kIntRoom];
+  out.append(buf, formatInt(buf, value));
 }
 
 void appendFloat(std::string& out, float value) {
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 6);
-  if (!std::isnan(value) && !readsBack(buf, res.ptr, value))
-    res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 9);
-  out.append(buf, res.ptr);
+  char buf[kFloatRoom];
+  out.append(buf, formatFloat(buf, value));
 }
 
 void appendDouble(std::string& out, double value, bool fixedWhenIntegral) {
-  char buf[400];
-  std::to_chars_result res;
-  if (fixedWhenIntegral && value >= -2147483648.0 && value <= 2147483647.0 && value == std::trunc(value)) {
-    res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 1);
-  } else {
-    res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 16);
-    if (!std::isnan(value) && !readsBack(buf, res.ptr, value))
-      res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
-  }
-  out.append(buf, res.ptr);
+  char buf[kDoubleRoom];
+  out.append(buf, formatDouble(buf, value, fixedWhenIntegral));
 }
 
 }  // namespace zem

@@ -2,6 +2,7 @@
 // of the process locale: the decimal separator is always a point.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,15 @@ void appendFloat(std::string& out, float value);
 // Appends "%#.1f" for an integral value in the 32-bit range, else "%.16g", or
 // "%.17g" when "%.16g" would not read back to the same double.
 void appendDouble(std::string& out, double value, bool fixedWhenIntegral = true);
+
+// The same forms written at `at`, which has room for kIntRoom, kFloatRoom or
+// kDoubleRoom bytes; each returns the end of what it wrote.
+constexpr std::size_t kIntRoom = 16;
+constexpr std::size_t kFloatRoom = 64;
+constexpr std::size_t kDoubleRoom = 400;
+char* formatInt(char* at, int value);
+char* formatFloat(char* at, float value);
+char* formatDouble(char* at, double value, bool fixedWhenIntegral = true);
 
 // The process-wide "C" numeric locale object, made once and never changed.
 void* numericLocale();

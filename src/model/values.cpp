@@ -132,9 +132,7 @@ void CzemInt::Write(OutputStream& out) {
     writeValueText(out);
     return;
   }
-  std::string text;
-  appendInt(text, GetInt());
-  out << text;
+  out.commit(formatInt(out.reserve(kIntRoom), GetInt()));
 }
 
 void CzemInt::CopyFrom(const CzemNode* source) {
@@ -180,15 +178,13 @@ void CzemReal::CopyFrom(const CzemNode* source) {
 // ---- CzemFloat, CzemDouble and the bound variants --------------------------
 
 void CzemFloat::Write(OutputStream& out) {
-  std::string text;
-  appendFloat(text, GetFloat());
-  out << text;
+  out.commit(formatFloat(out.reserve(kFloatRoom), GetFloat()));
 }
 
 void CzemDouble::Write(OutputStream& out) {
-  std::string text;
-  appendDouble(text, GetDouble(), IsDouble() != 0);
-  out << text;
+  const double value = GetDouble();
+  const bool fixed = IsDouble() != 0;
+  out.commit(formatDouble(out.reserve(kDoubleRoom), value, fixed));
 }
 
 void CzemIntRef::CopyFrom(const CzemNode* source) {
