@@ -37,19 +37,6 @@ class Reader {
   std::size_t pos_ = 0;
 };
 
-std::vector<void*> nodesOf(void* handle) {
-  std::vector<void*> order;
-  std::vector<void*> stack{zemGetRoot(handle)};
-  while (!stack.empty() && stack.back() != nullptr) {
-    void* node = stack.back();
-    stack.pop_back();
-    order.push_back(node);
-    const int n = zemIsParam(node) != 0 ? 0 : zemGetNoNodes(node);
-    for (int i = n; i >= 1; --i) stack.push_back(zemNodeByNum(node, static_cast<unsigned>(i)));
-  }
-  return order;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -64,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     unsigned position = 0;
     if (op % 30 >= 18) {
       // The node an edit works on, and a position 0 to 3 (0: at the end).
-      nodes = nodesOf(h);
+      nodes = fuzz::nodesOf(h);
       node = nodes[in.byte() % nodes.size()];
       position = in.byte() % 4;
     }

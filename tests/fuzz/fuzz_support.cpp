@@ -17,11 +17,7 @@
 #include "zem/zem.h"
 
 namespace fuzz {
-namespace {
 
-void noSink(const char*, int, void*) {}
-
-// Every node of the tree in document order, without recursion.
 std::vector<void*> nodesOf(void* handle) {
   std::vector<void*> order;
   void* root = zemGetRoot(handle);
@@ -36,6 +32,11 @@ std::vector<void*> nodesOf(void* handle) {
   }
   return order;
 }
+
+namespace {
+
+void noSink(const char*, int, void*) {}
+
 
 std::string numberText(double v) {
   if (v == 0) return "0";  // the integer -0 is written 0

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace fuzz {
 
@@ -30,6 +31,10 @@ void* loadText(const void* data, std::size_t size, const char* name = "/fuzz/in.
 // The document's text as zemWrite would write it, without the four header
 // lines (their time changes); empty for a handle without tree.
 std::string writeText(void* handle);
+
+// Every node of the tree in document order, without recursion; empty for a
+// handle without tree.
+std::vector<void*> nodesOf(void* handle);
 
 // Calls every getter and lookup export on every node of the tree.
 void walkAll(void* handle);
