@@ -34,28 +34,7 @@ constexpr const char* kHelp =
 enum : int { kKeyword = 3, kDefaultDef = 4, kInt = 6, kReal = 7, kBool = 8, kString = 9, kFileOrDate = 10 };
 enum : int { kSubstit = 12, kUnknown = 14 };
 
-std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", c);
-      out += buf;
-    } else {
-      out += static_cast<char>(c);  // other bytes as they are: UTF-8 stays UTF-8
-    }
-  }
-  return out + "\"";
-}
+std::string jsonString(const std::string& text) { return escapedText(text, ControlEscape::kJson); }
 
 // JSON's number grammar; `real` asks for a point or an exponent, `!real` for neither.
 bool isJsonNumber(const std::string& t, bool real) {

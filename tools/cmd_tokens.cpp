@@ -48,31 +48,6 @@ const char* tokenName(int code) {
   }
 }
 
-// Blanks stay as they are; quotes, backslashes and control bytes are escaped, so
-// every token fits one line and an empty text shows as "".
-std::string quoted(const char* text) {
-  std::string out = "\"";
-  for (const char* p = text; *p != '\0'; ++p) {
-    const auto c = static_cast<unsigned char>(*p);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 0x20 || c == 0x7f) {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02x", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + '"';
-}
 
 }  // namespace
 
@@ -102,7 +77,7 @@ int runTokens(const std::vector<std::string>& args) {
   while ((code = zemtNextToken(reader)) > 0) {
     int line = 0, column = 0;
     zemtGetTokenPosition(reader, &line, &column);
-    std::printf("%d:%d %d %s %s\n", line, column, code, tokenName(code), quoted(zemtGetTokenString(reader)).c_str());
+    std::printf("%d:%d %d %s %s\n", line, column, code, tokenName(code), escapedText(zemtGetTokenString(reader), ControlEscape::kHex).c_str());
   }
   // An open comment at the end gives a clean-looking end with its error recorded.
   int line = 0, column = 0;

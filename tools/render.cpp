@@ -50,6 +50,34 @@ std::string numberText(void* param) {
 
 }  // namespace
 
+std::string escapedText(std::string_view text, ControlEscape form) {
+  std::string out = "\"";
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += ch;
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20 || (form == ControlEscape::kHex && c == 0x7f)) {
+      char code[8];
+      if (form == ControlEscape::kJson)
+        std::snprintf(code, sizeof code, "\\u%04x", c);
+      else
+        std::snprintf(code, sizeof code, "\\x%02x", c);
+      out += code;
+    } else {
+      out += ch;
+    }
+  }
+  out += '"';
+  return out;
+}
+
 // `open`, the text, `close`.
 static std::string enclosed(char open, const char* text, char close) {
   std::string out(1, open);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "source_text.hpp"
@@ -50,6 +51,11 @@ std::string spoolStandardInput();
 
 // A value in the file's own syntax, file names resolved.
 std::string renderValue(void* param);
+// `text` in double quotes for one line of output: quotes, backslashes, line
+// ends and tabs escaped with a backslash, other control bytes as \u00XX
+// (JSON) or \xXX; every other byte, UTF-8 included, stays as it is.
+enum class ControlEscape { kJson, kHex };
+std::string escapedText(std::string_view text, ControlEscape form);
 // A keyword's values in file syntax, separated by ", ".
 std::string renderValues(void* keyword);
 // "Section/Path:instance Keyword", instance numbers only where a name repeats.
