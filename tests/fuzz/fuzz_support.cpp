@@ -37,6 +37,11 @@ namespace {
 
 void noSink(const char*, int, void*) {}
 
+// Calls each one-argument export on the node.
+template <typename... Export>
+void callEach(void* node, Export... exports) {
+  (exports(node), ...);
+}
 
 std::string numberText(double v) {
   if (v == 0) return "0";  // the integer -0 is written 0
@@ -92,62 +97,40 @@ void walkAll(void* handle) {
   char buffer[8];
   int line = 0, column = 0, endLine = 0, endColumn = 0;
   for (void* node : nodesOf(handle)) {
-    zemGetName(node);
-    zemGetNameGlb(node);
+    callEach(node, zemGetName, zemGetNameGlb, zemGetSyntaxClass, zemGetNoSections, zemGetNoKeywords, zemGetNoParams,
+             zemGetNoInstances, zemGetInstanceNo, zemGetLevel, zemGetZemFileName, zemGetParentSection, zemIsTarget,
+             zemIsSection, zemIsKeyword);
     zemGetName2(node, buffer, sizeof buffer);
     zemGetNameGlb2(node, buffer, sizeof buffer);
-    zemGetSyntaxClass(node);
-    zemGetNoSections(node);
-    zemGetNoKeywords(node);
-    zemGetNoParams(node);
-    zemGetNoInstances(node);
-    zemGetInstanceNo(node);
-    zemGetLevel(node);
     zemGetNodeSpan(node, &line, &column, &endLine, &endColumn);
-    zemGetZemFileName(node);
-    zemGetParentSection(node);
-    zemIsTarget(node);
-    zemIsSection(node);
-    zemIsKeyword(node);
-    if (zemIsParam(node) != 0) {
-      zemGetValueText(node);
-      const int isClob = zemIsClob(node);
-      if (zemIsNumeric(node) != 0) {
-        zemGetInt(node);
-        zemGetFloat(node);
-        zemGetDouble(node);
-        zemNumericIsIntType(node);
-      }
-      if (zemIsString(node) != 0 && isClob == 0) {
-        zemGetString(node);
-        zemGetString2(node, buffer, sizeof buffer);
-      }
-      if (zemIsBool(node) != 0) zemGetBool(node);
-      if (zemIsFilename(node) != 0) {
-        zemGetFilename(node);
-        zemGetFilenameString(node);
-        zemGetFilename2(node, buffer, sizeof buffer);
-      }
-      zemIsDefaultPar(node);
-      zemFindDefault(node);
-      zemIsUndefinedPar(node);
-      if (isClob != 0) {
-        // Every item, read as any kind, to the end.
-        zemClobReset(node, 0);
-        int end = 0;
-        for (int i = 0; i < 10000 && zemIsClobEndS(node, &end) == 0 && end == 0; ++i) {
-          void* item = nullptr;
-          if (zemGetClobItemS(node, &item) != 0 || item == nullptr) break;
-        }
-        zemClobReset(node, 0);
-      }
-    } else {
-      const char* probe = "a";
-      zemSectionByNameNum(node, probe, 1);
-      zemKeywordByNameNum(node, probe, 1);
+    if (zemIsParam(node) == 0) {
+      zemSectionByNameNum(node, "a", 1);
+      zemKeywordByNameNum(node, "a", 1);
       zemSectionByNum(node, 1000000);
       zemKeywordByNum(node, 0);
       zemParamByNum(node, 1000000);
+      continue;
+    }
+    callEach(node, zemGetValueText, zemIsDefaultPar, zemFindDefault, zemIsUndefinedPar);
+    const int isClob = zemIsClob(node);
+    if (zemIsNumeric(node) != 0) callEach(node, zemGetInt, zemGetFloat, zemGetDouble, zemNumericIsIntType);
+    if (zemIsString(node) != 0 && isClob == 0) {
+      zemGetString(node);
+      zemGetString2(node, buffer, sizeof buffer);
+    }
+    if (zemIsBool(node) != 0) zemGetBool(node);
+    if (zemIsFilename(node) != 0) {
+      callEach(node, zemGetFilename, zemGetFilenameString);
+      zemGetFilename2(node, buffer, sizeof buffer);
+    }
+    if (isClob != 0) {
+      // Every item, read as any kind, to the end.
+      zemClobReset(node, 0);
+      int end = 0;
+      void* item = nullptr;
+      for (int i = 0; i < 10000 && zemIsClobEndS(node, &end) == 0 && end == 0; ++i)
+        if (zemGetClobItemS(node, &item) != 0 || item == nullptr) break;
+      zemClobReset(node, 0);
     }
   }
   zemGetErrorGlb();
@@ -163,6 +146,9 @@ std::string fingerprint(void* handle, bool exactNumbers) {
     if (zemIsParam(node) == 0) {
       out += "X" + std::to_string(zemGetSyntaxClass(node)) + ' ';
       out += zemGetName(node);
+      // A template name's "()" is written back.
+      if (auto* named = dynamic_cast<zem::CzemNamedNode*>(static_cast<zem::CzemBase*>(node)))
+        out += (named->flags() & zem::kMayRepeat) != 0 ? " ()" : "";
     } else if (zemIsClob(node) != 0) {
       out += "C ";
       // The whole text: zemGetValueText stops at a NUL byte.
