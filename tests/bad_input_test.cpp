@@ -19,8 +19,11 @@ namespace {
 struct Outcome {
   int code = 0;
   std::string message;
-  int line = 0;
-  int column = 0;
+  int line = 0, column = 0;
+  bool operator==(const Outcome&) const = default;
+  friend std::ostream& operator<<(std::ostream& os, const Outcome& o) {
+    return os << o.code << " '" << o.message << "' at " << o.line << ":" << o.column;
+  }
 };
 
 Outcome loadOutcome(const std::string& file, void** keep = nullptr) {
@@ -79,35 +82,11 @@ TEST(BadInput, EachStoredDefectGivesItsErrorAtItsPlace) {
       {"integer_out_of_double_range.txt", "Double overflow (integer)", 2, 405},
       {"template_marker_in_data_file.txt", "Data: invalid use of ()", 5, 4},
   };
-  std::size_t stored = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(std::string(ZEM_TEST_DATA) + "/bad")) {
-    (void)entry;
-    ++stored;
-  }
-  EXPECT_EQ(stored, std::size(cases)) << "every stored defect has its row";
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file);
-    const Outcome o = loadOutcome(std::string(ZEM_TEST_DATA) + "/bad/" + c.file);
-    EXPECT_EQ(o.code, 1003);
-    EXPECT_EQ(o.message, c.message);
-    EXPECT_EQ(o.line, c.line);
-    EXPECT_EQ(o.column, c.column);
-  }
-}
-
-TEST(BadInput, AFolderIsNoFileAndTheNullDeviceAnEmptyOne) {
-  Reports reports;
-  const std::string dir = scratchDir().string();
-  EXPECT_EQ(zemLoadFile(dir.c_str(), 0), nullptr);
-  reports.expect(1001, {"Open error: " + dir});
-  void* doc = zemLoadFile("/dev/null", 0);
-  ASSERT_NE(doc, nullptr);
-  EXPECT_EQ(zemGetNoSections(zemGetRoot(doc)), 0);
-  reports.expect(0, {});
-  zemWrite(doc, dir.c_str());  // a folder as the target: nothing written, the folder stays
-  reports.expect(1001, {"Open error: " + dir});
-  EXPECT_TRUE(std::filesystem::is_directory(dir));
-  zemClose(&doc);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ZEM_TEST_DATA "/bad"), {}), std::ssize(cases))
+      << "every stored defect has its row";
+  for (const auto& c : cases)
+    EXPECT_EQ(loadOutcome(std::string(ZEM_TEST_DATA) + "/bad/" + c.file), (Outcome{1003, c.message, c.line, c.column}))
+        << c.file;
 }
 
 TEST(BadInput, HugeNamesValuesLinesAndNumbersLoadOrFailAtTheirPlace) {
@@ -137,10 +116,7 @@ TEST(BadInput, HugeNamesValuesLinesAndNumbersLoadOrFailAtTheirPlace) {
     writeFile(file, c.text);
     void* doc = nullptr;
     const Outcome o = loadOutcome(file.string(), &doc);
-    EXPECT_EQ(o.code, c.expected.code);
-    EXPECT_EQ(o.message, c.expected.message);
-    EXPECT_EQ(o.line, c.expected.line);
-    EXPECT_EQ(o.column, c.expected.column);
+    EXPECT_EQ(o, c.expected);
     if (o.code == 0) {
       // What loaded writes and loads again to the same text.
       const std::string text = written(doc, dir / "once.txt");
@@ -183,17 +159,14 @@ void* deepDocument(int depth) {
 // Depth is bounded by the reader (its stack of 150 levels), not by recursion
 // in the library: a 100 000-deep file fails cleanly, and a tree that deep,
 // built through the calls, is copied, compared, visited and closed on a small
-// stack. Its text would take 15 GB of indentation: writing and dumping run 10 000 deep.
+// stack. Its text would take 15 GB of indentation: writing, dumping and editing run 10 000 deep.
 TEST(BadInput, HundredThousandLevelsLoadCopyWriteAndCloseWithoutExhaustingTheStack) {
   const auto dir = scratchDir();
   std::string text;
   for (int i = 0; i < 100000; ++i) text += "[S]\n";
   writeFile(dir / "deep.txt", text);
   onSmallStack([&] {
-    const Outcome o = loadOutcome((dir / "deep.txt").string());
-    EXPECT_EQ(o.code, 1003);
-    EXPECT_EQ(o.message, "yacc stack overflow");
-    EXPECT_EQ(o.line, 147);
+    EXPECT_EQ(loadOutcome((dir / "deep.txt").string()), (Outcome{1003, "yacc stack overflow", 147, 3}));
 
     void* doc = deepDocument(100000);
     void* top = zemTargetByNum(doc, 1);
@@ -211,6 +184,25 @@ TEST(BadInput, HundredThousandLevelsLoadCopyWriteAndCloseWithoutExhaustingTheSta
     EXPECT_EQ(zemGetErrorGlb(), 0);
     EXPECT_EQ(zemFileCopy((dir / "deep_written.txt").string().c_str(), (dir / "copy.txt").string().c_str()), 0);
     EXPECT_EQ(zemGetErrorGlb(), 1003);  // the written text is too deep for the reader
+
+    // Edits at the bottom, the whole chain copied below itself, then copied into another document.
+    void* deepest = zemTargetByNum(doc, 1);
+    for (int i = 1; i < 10000; ++i) deepest = zemSectionByNum(deepest, 1);
+    EXPECT_EQ(zemGetLevel(deepest), 10000);
+    EXPECT_NE(zemeInsertNewSection(deepest, "below", 0), nullptr);
+    EXPECT_EQ(zemeDeleteKeywordByNum(deepest, 1), 0);
+    EXPECT_EQ(zemeInsertCopySection(deepest, zemTargetByNum(doc, 1), 0), 0);
+    EXPECT_EQ(std::string(zemGetNameGlb(deepest)).size(), 2u * 10000 - 1);
+    static std::size_t visits = 0;
+    zemExplore(doc, [](void*) { ++visits; });
+    EXPECT_EQ(visits, 2u * 10000 + 2);  // both chains, "below" and its copy
+    void* other = zemCreate();
+    zemAddTarget(other, "Copy");
+    zemCopy(zemTargetByNum(doc, 1), zemTargetByNum(other, 1));
+    EXPECT_EQ(zemeDeleteSectionByNum(zemGetRoot(doc), 1), 0);
+    EXPECT_EQ(zemGetNoSections(zemSectionByNum(zemTargetByNum(other, 1), 1)), 1);
+    EXPECT_EQ(zemGetErrorGlb(), 0);
+    zemClose(&other);
     zemClose(&doc);
   });
   std::filesystem::remove_all(dir);

@@ -1,5 +1,4 @@
-// Dump and explore, and trees too deep for recursion: built, edited, copied,
-// written, visited and destroyed.
+// Dump and explore: the listing of every node kind, and bad arguments.
 #include "test_support.hpp"
 
 namespace {
@@ -65,35 +64,4 @@ TEST(Dump, BadArgumentsAndFilesDoNothingHarmful) {
   EXPECT_TRUE(visited.empty());
   zemClose(&doc);
   zemClose(&treeless);
-}
-
-// Ten thousand nested sections built through the API; every operation that
-// walks the tree must keep its own stack.
-TEST(DeepTrees, TenThousandLevelsAreEditedCopiedWrittenAndDestroyed) {
-  constexpr int kDepth = 10000;
-  Reports reports;
-  void* doc = zemCreate();
-  zemAddTarget(doc, "L");
-  for (int i = 1; i < kDepth; ++i) zemAddSection(doc, "L");
-  zemAddKeyword(doc, "leaf");
-  zemAddInt(doc, 1);
-  void* deepest = zemTargetByNum(doc, 1);
-  for (int i = 1; i < kDepth; ++i) deepest = zemSectionByNum(deepest, 1);
-  EXPECT_EQ(zemGetLevel(deepest), kDepth);
-  EXPECT_NE(zemeInsertNewSection(deepest, "below", 0), nullptr);
-  EXPECT_EQ(zemeDeleteKeywordByNum(deepest, 1), 0);
-  EXPECT_EQ(zemeInsertCopySection(deepest, zemTargetByNum(doc, 1), 0), 0);  // the whole chain, once more
-  EXPECT_EQ(std::string(zemGetNameGlb(deepest)).size(), 2u * kDepth - 1);
-  visited.clear();
-  zemExplore(doc, record);
-  EXPECT_EQ(visited.size(), 2u * kDepth + 2);  // both chains, "below", its copy
-  zemWrite(doc, "/dev/null");
-  void* other = zemCreate();
-  zemAddTarget(other, "Copy");
-  zemCopy(zemTargetByNum(doc, 1), zemTargetByNum(other, 1));
-  EXPECT_EQ(zemeDeleteSectionByNum(zemGetRoot(doc), 1), 0);
-  EXPECT_EQ(zemGetNoSections(zemSectionByNum(zemTargetByNum(other, 1), 1)), 1);
-  reports.expect(0, {});
-  zemClose(&doc);
-  zemClose(&other);
 }
