@@ -180,17 +180,3 @@ TEST(ReadValues, GettersAndValueTextsPassEachValueViewOn) {
   reports.expect(1006, {"Invalid zemNode"});
   zemClose(&h);
 }
-
-TEST(ValueText, EveryLoadedValueGivesItsCharacters) {
-  Reports reports;
-  void* doc = loadDocument(
-      "[A] k = -0.5e3, 'it''s', '<clob:1, \"a\">', #2021-04-09#, |data\\in.txt|, %name, {note}, , 7 EndSect");
-  void* keyword = zemKeywordByNum(zemTargetByNum(doc, 1), 1);
-  const Texts expected = {"-0.5e3", "it's", "1, \"a\"", "2021-04-09", "data\\in.txt", "name", "note", "", "7"};
-  ASSERT_EQ(zemGetNoParams(keyword), static_cast<int>(expected.size()));
-  for (unsigned i = 0; i < expected.size(); ++i)
-    EXPECT_EQ(zemGetValueText(zemParamByNum(keyword, i + 1)), expected[i]) << "value " << i + 1;
-  EXPECT_EQ(zemGetClobInt(zemParamByNum(keyword, 3)), 1);  // reading the text did not move the cursor
-  reports.expect(0, {});
-  zemClose(&doc);
-}

@@ -1,32 +1,13 @@
 // Different documents on different threads at once: each thread builds,
 // writes, loads, walks, writes again and closes its own files, and loads a
 // shared file as a document of its own. Run under ThreadSanitizer by CI.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <thread>
-#include <vector>
 
-#include "zem/zem.h"
+#include "../test_support.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
-// The text after the header (its time differs between writes).
-std::string body(const fs::path& path) {
-  const std::string text = readFile(path);
-  return text.substr(text.find("\r\n\r\n") + 4);
-}
 
 // Every value of the tree read through the getters; returns how many nodes there are.
 int walk(void* node) {
@@ -68,9 +49,7 @@ void* builtDocument(int thread) {
 }  // namespace
 
 TEST(Threads, EightThreadsLoadWalkWriteAndCloseTheirOwnDocuments) {
-  const fs::path dir = fs::path(testing::TempDir()) / "zem_threads";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const fs::path dir = scratchDir();
   const fs::path shared = fs::path(ZEM_EXAMPLES) / "simulation.txt";
   constexpr int kThreads = 8;
   std::vector<int> failures(kThreads, 0);
@@ -88,7 +67,7 @@ TEST(Threads, EightThreadsLoadWalkWriteAndCloseTheirOwnDocuments) {
         if (loaded == nullptr || zemGetRoot(loaded) == nullptr || walk(zemGetRoot(loaded)) != nodes) ++failures[t];
         zemWrite(loaded, second.c_str());
         zemClose(&loaded);
-        if (body(first) != body(second)) ++failures[t];
+        if (bodyOf(readFile(first)) != bodyOf(readFile(second))) ++failures[t];
         void* example = zemLoadFile(shared.c_str(), 1);
         if (example == nullptr || zemGetRoot(example) == nullptr || walk(zemGetRoot(example)) < 10) ++failures[t];
         zemClose(&example);
