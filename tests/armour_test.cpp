@@ -2,12 +2,8 @@
 // zeroed buffer), with handles and nodes of every kind, and always with null
 // out-arguments: no crash, and the checks store their codes whatever the
 // out-arguments are.
-#include <gtest/gtest.h>
-
-#include <string>
 
 #include "test_support.hpp"
-#include "zem/zem.h"
 
 namespace {
 

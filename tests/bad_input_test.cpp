@@ -1,18 +1,13 @@
 // Input that must give its described error and nothing worse: the stored
 // corpus of defects, and large inputs made here.
-#include <gtest/gtest.h>
 #include <pthread.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
-#include <string>
 #include <thread>
 
 #include "test_support.hpp"
-#include "zem/zem.h"
 
 namespace {
 

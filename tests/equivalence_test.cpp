@@ -1,6 +1,6 @@
 // Template checks: loaded templates and candidates, built templates with the flags a file cannot express, the
 // order of the checks, the report layouts and the quiet flag.
-#include "load_support.hpp"
+#include "test_support.hpp"
 
 namespace {
 

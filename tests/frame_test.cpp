@@ -1,6 +1,5 @@
 // The frame of every export: the error store and its texts, checked access,
 // handle release, the library's identity, and the report channel.
-#include <unistd.h>
 
 #include <regex>
 

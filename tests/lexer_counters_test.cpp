@@ -1,8 +1,6 @@
-#include <gtest/gtest.h>
 
-#include <string>
 
-#include "load_support.hpp"
+#include "test_support.hpp"
 
 TEST(LexerCounters, CharactersLinesAndCommentsOfALoad) {
   // The first read block holds 1 MiB: a CR LF pair split by it still counts once.

@@ -1,4 +1,4 @@
-#include "load_support.hpp"
+#include "test_support.hpp"
 #include "text/token.hpp"
 #include "text/zem_parser.hpp"
 

@@ -1,4 +1,4 @@
-#include "load_support.hpp"
+#include "test_support.hpp"
 
 using namespace zem;
 using zem_test::loadText;

@@ -1,8 +1,6 @@
-#include <gtest/gtest.h>
 
-#include <string>
 
-#include "load_support.hpp"
+#include "test_support.hpp"
 
 using namespace zem;
 

@@ -1,20 +1,13 @@
 // The fast reader against the table engine: for any input both paths must
 // leave the same tree, counters and error record.
-#include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <random>
-#include <sstream>
-#include <string>
 #include <string_view>
 #include <typeinfo>
-#include <vector>
 
-#include "load_support.hpp"
-#include "model/named_nodes.hpp"
-#include "model/values.hpp"
+#include "test_support.hpp"
 #include "text/file_stream.hpp"
 #include "text/zem_parser.hpp"
 

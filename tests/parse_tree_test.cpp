@@ -1,6 +1,4 @@
-#include "load_support.hpp"
-#include "model/named_nodes.hpp"
-#include "model/values.hpp"
+#include "test_support.hpp"
 
 using namespace zem;
 

@@ -1,8 +1,5 @@
 // Path operations in both notations, and file-name values: resolution against
 // the document anchor, the written form relative to it, and their exports.
-#include <unistd.h>
-
-#include <string>
 
 #include "clob/clob.hpp"
 #include "model/value_factory.hpp"

@@ -1,6 +1,5 @@
 // Result folders: the folder-name template and its environment, the folder of
 // a document or of the caller's values, the settings exports, and the path limit.
-#include <unistd.h>
 
 #include <cstring>
 

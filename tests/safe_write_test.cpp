@@ -1,18 +1,12 @@
 // A write that fails part-way never loses the stored file: zemWrite replaces
 // the target only with a complete text; zemAppend appends in place and takes a
 // partial text back.
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <string>
 
 #include "test_support.hpp"
-#include "zem/zem.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 // from every file that holds only what the token reader knows.
 #include <strings.h>
 
-#include <filesystem>
 #include <map>
 #include <random>
 

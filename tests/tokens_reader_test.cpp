@@ -1,9 +1,8 @@
-#include <unistd.h>
 
 #include <array>
 #include <map>
 
-#include "load_support.hpp"
+#include "test_support.hpp"
 #include "tokens/token_reader.hpp"
 
 namespace {
