@@ -136,6 +136,7 @@ TEST(ToolFmt, MovesFileNamesAlongAndGuardsComments) {
   ToolRun r = run("fmt " + file + " -o " + out);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, file + ": 1 comment dropped\n");
+  EXPECT_NE(slurp(out).find("// Created     : "), std::string::npos) << slurp(out);
   EXPECT_NE(slurp(out).find("   f = |../src/data/in.txt|\r\n"), std::string::npos) << slurp(out);
   EXPECT_EQ(run("get " + out + " A f").out, run("get " + file + " A f").out);
   EXPECT_NE(run("fmt - < " + file).out.find("   f = |data/in.txt|\r\n"), std::string::npos);

@@ -23,9 +23,7 @@ TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
             "3:10 200 keyword \"f\"\n"
             "3:14 1200 filename \"x\\ty\"\n"
             "3:20 101 endsect \"\"\n");
-}
-
-TEST(ToolTokens, ReadsAByteOrderMarkAsAbsent) {
+  // A byte-order mark reads as absent.
   EXPECT_EQ(tokens(writeTemp("\xEF\xBB\xBF[A] EndSect")).out, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n");
 }
 

@@ -99,14 +99,6 @@ TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
   }
 }
 
-// fmt -o, and that its output loads, are checked with file names below.
-TEST(ToolFormats, FmtWritesTheLibrarysForm) {
-  const ToolRun r = run("fmt " + kSimulation);
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.all().find("// Created     : "), std::string::npos);
-  EXPECT_NE(r.all().find("      Mesh = |data\\mesh.txt|\r\n"), std::string::npos) << r.all();
-}
-
 TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
   const std::string data = writeTemp(".txt",
                                      "[D]\r\n  K = 1, 2\r\n  K = 1\r\n  K = 2\r\n  R = 3., 3.0, +3, 1E5\r\n"
