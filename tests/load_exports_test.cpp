@@ -15,15 +15,6 @@ int openDescriptorsOn(const std::string& path) {
   return count;
 }
 
-// The syntax error record of a handle as "message line:column".
-std::string syntaxError(void* handle) {
-  int line = -1, column = -1;
-  const char* message = nullptr;
-  const std::string returned = zemGetSyntaxErr(handle, &line, &column, &message);
-  EXPECT_EQ(returned, message);
-  return returned + " " + std::to_string(line) + ":" + std::to_string(column);
-}
-
 }  // namespace
 
 TEST(LoadExports, UnopenableFilesFailWithOpenError) {
@@ -55,7 +46,7 @@ TEST(LoadExports, AGoodLoadClearsAnEarlierErrorAndHasAnEmptySyntaxErrorRecord) {
   EXPECT_EQ(zemPeekErrorGlb(), 0);
   EXPECT_EQ(openDescriptorsOn(path), 0);  // the file is closed when the load returns
   EXPECT_EQ(zemNoChars(handle), 17);      // the counters outlive the file
-  EXPECT_EQ(syntaxError(handle), " 0:0");
+  EXPECT_EQ(syntaxErrorOf(handle), " 0:0");
   EXPECT_STREQ(zemGetSyntaxErr(handle, nullptr, nullptr, nullptr), "");  // null out-pointers are skipped
   zemClose(&handle);
 }
@@ -69,7 +60,7 @@ TEST(LoadExports, AUtf8ByteOrderMarkIsReadAsAbsent) {
   EXPECT_EQ(zemGetInt(zemParamByNum(zemKeywordByNameNum(zemFindSectionByHandle(handle, "A"), "k", 1), 1)), 1);
   zemClose(&handle);
   handle = loadText("bom_bad.txt", "\xEF\xBB\xBF k = 1");
-  EXPECT_EQ(syntaxError(handle), "syntax error 1:2");
+  EXPECT_EQ(syntaxErrorOf(handle), "syntax error 1:2");
   zemClose(&handle);
   // A mark anywhere else is no mark.
   handle = loadText("bom_later.txt", "[A]\n\xEF\xBB\xBF k = 1\nEndSect\n");
@@ -82,7 +73,7 @@ TEST(LoadExports, StatisticsNeedALoadHandle) {
   void* created = zemCreate();
   for (void* bad : {static_cast<void*>(nullptr), created}) {
     EXPECT_EQ((std::vector{zemNoChars(bad), zemNoLines(bad), zemNoComments(bad), zemNoTokens(bad)}), std::vector(4, 0));
-    EXPECT_EQ(syntaxError(bad), " 0:0");
+    EXPECT_EQ(syntaxErrorOf(bad), " 0:0");
     reports.expect(1005, Texts(5, "Invalid zemHandle (CzemLoad)"));
   }
   zemClose(&created);

@@ -24,21 +24,6 @@ std::string valueText(CzemNode* node) {
 
 }  // namespace
 
-TEST(ParseTree, SectionsNestKeepFileOrderAndNumberRepeatedNames) {
-  Loaded doc("nest.txt", "[A] x = 1 [B] y = 2 EndSect EndSect [C] EndSect [a] x = 3 X = 4 EndSect");
-  ASSERT_EQ(doc.code, 0);
-  CzemTargetList* root = doc.root();
-  EXPECT_EQ(root->GetNoSections(), 3);
-  CzemNode* a = doc.section("A");
-  ASSERT_EQ(a->GetNoNodes(), 2);
-  EXPECT_EQ(a->NodeByNum(1), a->KeywordByNameNum("x", 1));
-  EXPECT_EQ(a->NodeByNum(2), a->SectionByNameNum("B", 1));
-  EXPECT_EQ(a->SectionByNameNum("B", 1)->KeywordByNameNum("y", 1)->ParamByNum(1)->GetInt(), 2);
-  EXPECT_EQ(root->SectionByNum(2)->GetName(), std::string("C"));
-  EXPECT_EQ(doc.section("A", 2)->GetInstanceNo(), 2u);
-  EXPECT_EQ(doc.section("A", 2)->KeywordByNameNum("x", 2)->ParamByNum(1)->GetInt(), 4);
-}
-
 TEST(ParseTree, ValueClassFollowsTheLiteralToken) {
   Loaded doc("classes.txt",
              "[A]\n k = 7, -0.5e3 {unit}, TRUE, 'it''s', #2020-01-02#, %3, %name, {only aux}, +5, - 2.0, False,"

@@ -96,23 +96,3 @@ TEST(SafeWrite, AWriteKeepsTheModeAndGoesThroughSymbolicLinks) {
   EXPECT_TRUE(fs::exists(dir / "made.txt"));
   zemClose(&doc);
 }
-
-TEST(SafeWrite, AppendAddsInPlace) {
-  const auto dir = scratchDir();
-  const auto file = dir / "doc.txt";
-  writeFile(file, "[Old]\r\nEndSect\r\n");
-  const auto inode = [&] {
-    struct stat info {};
-    stat(file.c_str(), &info);
-    return info.st_ino;
-  };
-  const auto before = inode();
-  void* doc = zemCreate();
-  zemAddTarget(doc, "A");
-  Reports reports;
-  zemAppend(doc, file.c_str());
-  reports.expect(0, {});
-  EXPECT_EQ(inode(), before);
-  EXPECT_EQ(readFile(file).rfind("[Old]\r\nEndSect\r\n// Created", 0), 0u);
-  zemClose(&doc);
-}

@@ -86,6 +86,16 @@ inline void* loadDocument(const std::string& text) {
   return zemLoadFile(file.string().c_str(), 0);
 }
 
+// The syntax error record of a load handle as "message line:column"; the returned text and the
+// out-argument agree.
+inline std::string syntaxErrorOf(void* handle) {
+  int line = -1, column = -1;
+  const char* message = nullptr;
+  const std::string returned = zemGetSyntaxErr(handle, &line, &column, &message);
+  EXPECT_EQ(returned, message);
+  return returned + " " + std::to_string(line) + ":" + std::to_string(column);
+}
+
 // The written text after the header, which ends with its first empty line.
 inline std::string bodyOf(const std::string& written) { return written.substr(written.find("\r\n\r\n") + 4); }
 

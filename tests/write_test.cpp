@@ -1,5 +1,7 @@
 // The writer: the text of every value class, where the text goes, the result-folder settings. The stored
 // files of data/corpus are written and read back in the loader's fuzz replay.
+#include <sys/stat.h>
+
 #include <regex>
 
 #include "frame/identity.hpp"
@@ -140,7 +142,14 @@ TEST_F(Writing, WriteReplacesAndAppendAddsAFullDocument) {
   const std::string once = write();
   EXPECT_EQ(once.find("old content"), std::string::npos);
   EXPECT_EQ(bodyOf(once), "[A]\r\n   k = 1\r\nEndSect  // A\r\n\r\n");
+  const auto inode = [&] {
+    struct stat info {};
+    stat(file.c_str(), &info);
+    return info.st_ino;
+  };
+  const auto before = inode();
   zemAppend(handle, file.string().c_str());
+  EXPECT_EQ(inode(), before);  // appended in place
   const std::string twice = readFile(file);
   ASSERT_EQ(twice.substr(0, once.size()), once);
   const auto fresh = dir / "appended.txt";

@@ -40,8 +40,7 @@ class Reader {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = (fuzz::quietReports(), true);
-  (void)quiet;
+  [[maybe_unused]] static const bool quiet = (fuzz::quietReports(), true);
   void* h = zemCreate();
   Reader in(data, size);
   for (int step = 0; step < 200 && in.more(); ++step) {

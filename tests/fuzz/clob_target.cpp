@@ -9,8 +9,7 @@
 #include "zem/zem.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = (fuzz::quietReports(), true);
-  (void)quiet;
+  [[maybe_unused]] static const bool quiet = (fuzz::quietReports(), true);
   const std::size_t ops = size < 8 ? size : 8;
   zem::CzemClob clob(std::string_view(reinterpret_cast<const char*>(data) + ops, size - ops));
   void* node = static_cast<zem::CzemBase*>(&clob);

@@ -7,8 +7,7 @@
 #include "zem/zem.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = (fuzz::quietReports(), true);
-  (void)quiet;
+  [[maybe_unused]] static const bool quiet = (fuzz::quietReports(), true);
   void* handle = fuzz::loadText(data, size);
   if (handle != nullptr) {
     fuzz::walkAll(handle);

@@ -19,8 +19,7 @@ void withinLimit(const std::optional<std::string>& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = (fuzz::quietReports(), true);
-  (void)quiet;
+  [[maybe_unused]] static const bool quiet = (fuzz::quietReports(), true);
   const auto [first, second] = fuzz::splitInput(data, size);
   const std::string a(first), b(second);
   withinLimit(zem::combinePaths(a, b));
@@ -44,7 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Written relative, a folder name loses its trailing separator: the same folder.
     std::string expected = canonical ? *canonical : std::string();
     if (expected.size() > 1 && (expected.back() == '/' || expected.back() == '\\')) expected.pop_back();
-    if (canonical && rendered != b) fuzz::require(back == expected || back == *canonical, "a rendered name resolves back", a + "\n" + b + "\n" + rendered + "\n" + back);
+    if (canonical && rendered != b)
+      fuzz::require(back == expected || back == *canonical, "a rendered name resolves back",
+                    a + "\n" + b + "\n" + rendered + "\n" + back);
   }
   // The 260-byte outputs of the result-folder exports are never overrun.
   char out[ZEM_MAX_PATH];

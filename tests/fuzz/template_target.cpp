@@ -7,8 +7,7 @@
 #include "zem/zem.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = (fuzz::quietReports(), true);
-  (void)quiet;
+  [[maybe_unused]] static const bool quiet = (fuzz::quietReports(), true);
   const auto [first, second] = fuzz::splitInput(data, size);
   void* templ = fuzz::loadText(first.data(), first.size(), "/fuzz/template.txt");
   void* candidate = fuzz::loadText(second.data(), second.size(), "/fuzz/candidate.txt");
