@@ -89,20 +89,6 @@ TEST(LexerTokens, EveryTokenHasItsCodeAndTextAndCommentsAreSkippedAndCounted) {
   }
 }
 
-TEST(LexerTokens, WindowBoundariesChangeNothing) {
-  const std::string source =
-      "[Sec] ; c\r\n  key {aux} = 1.5e+3, -7, 'it''s', |f\\g|, #d#, %x, {b\nr} // x\n"
-      "/* a /* b */ */ EndSect 12. .5 word_ 2E7";
-  const Outcome whole = lex(source);
-  ASSERT_EQ(whole.error, "");
-  for (std::size_t window : {1, 2, 3, 5, 8}) {
-    SCOPED_TRACE(window);
-    const Outcome part = lex(source, window);
-    EXPECT_EQ(std::tie(part.tokens, part.characters, part.comments, part.error),
-              std::tie(whole.tokens, whole.characters, whole.comments, whole.error));
-  }
-}
-
 TEST(LexerErrors, EveryLexicalErrorHasItsMessageAndPlace) {
   const struct {
     const char* source;

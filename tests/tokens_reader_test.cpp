@@ -73,17 +73,6 @@ const Case kCases[] = {
      "100:A -1!Expected EndSect definition@1:3 -1!Format error. Expected start of section '['@1:4 0"},
 };
 
-TEST(TokenReader, TokensAndErrorsAreTheSameWhereverABlockEnds) {
-  for (const Case& c : kCases) {
-    EXPECT_EQ(tokensOf(c.content), c.tokens) << c.content;
-    EXPECT_EQ(tokensOf(c.content, 1), c.tokens) << c.content;
-  }
-}
-
-}  // namespace
-
-namespace {
-
 using Start = std::array<int, 3>;  // code, line, column
 
 // Reads to the end, giving each token's code and start.
@@ -98,6 +87,13 @@ std::vector<Start> startsOf(CzemTokenReader* reader) {
 }
 
 }  // namespace
+
+TEST(TokenReader, TokensAndErrorsAreTheSameWhereverABlockEnds) {
+  for (const Case& c : kCases) {
+    EXPECT_EQ(tokensOf(c.content), c.tokens) << c.content;
+    EXPECT_EQ(tokensOf(c.content, 1), c.tokens) << c.content;
+  }
+}
 
 TEST(TokenReader, ExportsKeepTheirContractAndLeaveTheGlobalErrorAlone) {
   Reports reports;
