@@ -205,28 +205,6 @@ TEST(ResultFolder, APathBeyondTheLimitIsRefusedNotTruncated) {
   zemClose(&doc);
 }
 
-TEST(ResultFolder, SettingsOfCallersTravelThroughOneSystemSection) {
-  const auto dir = scratchDir();
-  const std::string file = (dir / "setup.txt").string();
-  void* doc = zemCreate();
-  zemSetProjectResultRoot(doc, "results");
-  zemSetCustomResultFolder(doc, 1, (dir / "custom").string().c_str());
-  zemWrite(doc, file.c_str());
-  zemWrite(doc, file.c_str());
-  zemClose(&doc);
-  const std::string text = readFile(file);
-  EXPECT_EQ(bodyOf(text),
-            "[SYSTEM]\r\n   ResultRootFolder = |results|\r\n   UseCustomResultFolder = true\r\n"
-            "   CustomResultFolder = |./custom|\r\nEndSect  // SYSTEM\r\n\r\n");
-  doc = zemLoadFile(file.c_str(), 0);
-  int flag = 0;
-  char folder[ZEM_MAX_PATH];
-  zemGetCustomResultFolder(zemGetRoot(doc), &flag, folder);
-  EXPECT_EQ(folder + std::to_string(flag), (dir / "custom").string() + "1");
-  EXPECT_EQ(zemGetProjectResultRoot(zemGetRoot(doc)), (dir / "results").string());
-  zemClose(&doc);
-}
-
 TEST(ResultFile, RelativeNamesBecomeStringsAndAbsoluteOnesFileNames) {
   ResultDocument d;
   for (const char* name : {"out\\a.dat", "", "C:\\res\\a.dat", "/res/b.dat"}) zemAddResultFilename(d.doc, name);
