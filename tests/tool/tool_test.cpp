@@ -1,4 +1,5 @@
-// Runs the built zem tool on good and bad files and checks output and status.
+// Runs the built zem tool on good and bad files and checks output and status: check, get, to-json,
+// from-json, tokens, result-folder and result-file.
 #include "tool_support.hpp"
 
 namespace {
@@ -11,6 +12,17 @@ std::pair<int, std::string> outcome(const std::string& args) {
 }
 
 const std::string kSimulation = ZEM_EXAMPLES "/simulation.txt";
+
+ToolRun tokens(const std::string& args) { return run("tokens " + args); }
+
+// `env` holds assignments for the tool's environment only; the template variable starts unset.
+ToolRun inEnv(const std::string& env, const std::string& args) {
+  return zem_tool_test::run(args, "-u QXRESULTFOLDERTEMPLATE " + env);
+}
+
+std::string setupFile(const std::string& text) { return writeTemp("setup.txt", text); }
+
+const char* const kSetup = "[Run]\n  Out = 'flow.dat', |/abs/x.dat|, 3\nEndSect\n";
 
 TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
   ToolRun r = run("check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt");
@@ -193,4 +205,66 @@ TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
   }
 }
 
+TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
+  const ToolRun r = tokens(writeTemp(".txt", "[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "1:1 100 section \"A\"\n"
+            "2:3 200 keyword \"k\"\n"
+            "2:7 1030 string \"a \\\"b\\\"\\\\\"\n"
+            "2:17 1000 novalue \"\"\n"
+            "2:19 1021 real \"-2.5e3\"\n"
+            "3:3 200 keyword \"e\"\n"
+            "3:7 1030 string \"\"\n"
+            "3:10 200 keyword \"f\"\n"
+            "3:14 1200 filename \"x\\ty\"\n"
+            "3:20 101 endsect \"\"\n");
+  // A byte-order mark reads as absent.
+  EXPECT_EQ(tokens(writeTemp(".txt", "\xEF\xBB\xBF[A] EndSect")).out, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n");
+}
+
+TEST(ToolTokens, StopsAtTheFirstErrorWithItsPlace) {
+  std::string file = writeTemp(".txt", "[A]\n  k = 1\n  EndSect\n x");
+  ToolRun r = tokens(file);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, file + ":4:2: Format error. Expected start of section '['\n");
+  EXPECT_EQ(r.out.substr(r.out.rfind("3:")), "3:3 101 endsect \"\"\n");
+  // An open comment ends the tokens cleanly but is still an error.
+  r = tokens(writeTemp(".txt", "[A] /* open"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, file + ":1:11: Bad comment, missing */\n");
+  // At the end of the file the place is the last line end, not column 0 of a line that is not there.
+  r = tokens("- < " + writeTemp(".txt", "[A] k = 'open\n"));
+  EXPECT_EQ(r.err, "<stdin>:1:14: Bad string, missing closing quote '\n");
+  EXPECT_EQ(r.out, "1:1 100 section \"A\"\n1:5 200 keyword \"k\"\n");
+  EXPECT_EQ(tokens("/nonexistent/zem.txt").status, 1);
+  EXPECT_EQ(tokens(testing::TempDir()).status, 1);
+}
+
 }  // namespace
+
+TEST(ToolResults, ResultFolderFollowsTheTemplateAndTheSystemSection) {
+  const std::string file = setupFile(kSetup);
+  const std::string dir = std::filesystem::path(file).parent_path().string();
+  EXPECT_EQ(inEnv("", "result-folder " + file).all(), dir + "/setup.txt - Result Files/\n");
+  EXPECT_EQ(inEnv("QXRESULTFOLDERTEMPLATE=%setup2%_%qxresvar% QXRESVAR=v2", "result-folder " + file).all(),
+            dir + "/setup_v2/\n");
+  setupFile(std::string(kSetup) +
+            "[SYSTEM]\n  UseCustomResultFolder = true\n  CustomResultFolder = |/custom/r|\nEndSect\n");
+  EXPECT_EQ(inEnv("", "result-folder " + file).all(), "/custom/r\n");
+  setupFile("[SYSTEM] ResultRootFolder = |/" + std::string(250, 'r') + "| EndSect\n");
+  const ToolRun tooLong = inEnv("", "result-folder " + file);
+  EXPECT_EQ(tooLong.status, 1);
+  EXPECT_NE(tooLong.all().find("longer than 259 bytes"), std::string::npos) << tooLong.all();
+}
+
+TEST(ToolResults, ResultFilePrintsTheFullPathOfAResultFileValue) {
+  const std::string file = setupFile(kSetup);
+  const std::string dir = std::filesystem::path(file).parent_path().string();
+  EXPECT_EQ(inEnv("", "result-file " + file + " Run Out").all(), dir + "/setup.txt - Result Files/flow.dat\n");
+  setupFile("[Run] Out = |/abs/x.dat| Count = 3 EndSect");
+  EXPECT_EQ(inEnv("", "result-file " + file + " Run Out").all(), "/abs/x.dat\n");
+  for (const char* bad : {" Run Count", " Run Nothing", " Nowhere Out"})
+    EXPECT_EQ(inEnv("", "result-file " + file + bad).status, 1) << bad;
+}
