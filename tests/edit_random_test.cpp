@@ -167,35 +167,36 @@ class RandomEdits {
     collect(model.root, scratch, sections, keywords);
     const std::size_t op = pick(12);
     const Path parentOfAny = sections.empty() || pick(3) == 0 ? Path{} : sections[pick(sections.size())];
+    Node& anyParent = model.at(parentOfAny);
     if (op == 0) {
       Node fresh{true, name(), {}, {}};
-      const unsigned pos = position(countOfKind(model.at(parentOfAny), true));
+      const unsigned pos = position(countOfKind(anyParent, true));
       EXPECT_NE(zemeInsertNewSection(at(parentOfAny), fresh.name.c_str(), pos), nullptr);
-      insertByPosition(model.at(parentOfAny), std::move(fresh), pos);
+      insertByPosition(anyParent, std::move(fresh), pos);
       return true;
     }
-    if (sections.empty()) return false;
+    if (sections.empty() || (op >= 6 && keywords.empty())) return false;
     const Path section = sections[pick(sections.size())];
-    Path sectionParent = section;
-    sectionParent.pop_back();
     Node& s = model.at(section);
+    const Path keyword = op >= 6 ? keywords[pick(keywords.size())] : Path{};
+    Node& k = model.at(keyword);
+    void* realKeyword = at(keyword);
     switch (op) {
       case 1: {
         Node fresh{false, name(), {}, {}};
         const unsigned pos = position(countOfKind(s, false));
         EXPECT_NE(zemeInsertNewKeyword(at(section), fresh.name.c_str(), pos), nullptr);
         insertByPosition(s, std::move(fresh), pos);
-        return true;
+        break;
       }
       case 2:
-        deleteChild(sectionParent, true);
-        return true;
+        deleteChild(Path(section.begin(), section.end() - 1), true);
+        break;
       case 3: {  // copy a section into any target list, itself and its own parts included
-        Node copy = s;
-        const unsigned pos = position(countOfKind(model.at(parentOfAny), true));
+        const unsigned pos = position(countOfKind(anyParent, true));
         EXPECT_EQ(zemeInsertCopySection(at(parentOfAny), at(section), pos), 0);
-        insertByPosition(model.at(parentOfAny), std::move(copy), pos);
-        return true;
+        insertByPosition(anyParent, Node(s), pos);
+        break;
       }
       case 4: {  // zemCopy onto any section, its own ancestors and descendants included
         const Path onto = sections[pick(sections.size())];
@@ -203,40 +204,28 @@ class RandomEdits {
         Node copy = s;
         model.at(onto).name = copy.name;
         model.at(onto).children = std::move(copy.children);
-        return true;
+        break;
       }
       case 5: {  // zemInsert beside any section
         const Path beside = sections[pick(sections.size())];
         const bool before = pick(2) == 0;
         zemInsert(at(section), at(beside), before ? 1 : 0);
-        Path parent = beside;
-        parent.pop_back();
-        insertAt(model.at(parent).children, beside.back() + (before ? 0 : 1), Node(s));
-        return true;
-      }
-      default:
+        insertAt(model.at(Path(beside.begin(), beside.end() - 1)).children, beside.back() + (before ? 0 : 1), Node(s));
         break;
-    }
-    if (keywords.empty()) return false;
-    const Path keyword = keywords[pick(keywords.size())];
-    Path keywordParent = keyword;
-    keywordParent.pop_back();
-    Node& k = model.at(keyword);
-    void* realKeyword = at(keyword);
-    switch (op) {
+      }
       case 6: {
         const Value v = value(true);
         const unsigned pos = position(k.values.size());
         EXPECT_NE(insertValue(realKeyword, v, pos), nullptr);
         insertAt(k.values, pos - 1u, v);
-        return true;
+        break;
       }
       case 7: {
         const unsigned n = position(k.values.size());
         const bool exists = n - 1u < k.values.size();
         EXPECT_EQ(zemeDeleteParameter(realKeyword, n), exists ? 0 : 1010);
         if (exists) k.values.erase(k.values.begin() + (n - 1));
-        return true;
+        break;
       }
       case 8: {  // a value of the same kind replaces it in place; another kind is refused
         if (k.values.empty()) return false;
@@ -247,11 +236,11 @@ class RandomEdits {
         EXPECT_EQ(modifyValue(p, v), accepted ? 0 : 1014);
         EXPECT_EQ(zemParamByNum(realKeyword, static_cast<unsigned>(n + 1)), p);
         if (accepted) k.values[n] = v;
-        return true;
+        break;
       }
       case 9:
-        deleteChild(keywordParent, false);
-        return true;
+        deleteChild(Path(keyword.begin(), keyword.end() - 1), false);
+        break;
       case 10: {  // rename a section or keyword
         const Path& target = pick(2) == 0 ? section : keyword;
         const std::string fresh = name();
@@ -259,26 +248,24 @@ class RandomEdits {
                                            : zemeModifyKeywordName(at(target), fresh.c_str()),
                   0);
         model.at(target).name = fresh;
-        return true;
+        break;
       }
       default: {  // copy a keyword into a section, or one of its values into a keyword
         const Path into = keywords[pick(keywords.size())];
         if (pick(2) == 0 && !k.values.empty()) {
           const std::size_t n = pick(k.values.size());
-          const Value v = k.values[n];
           const unsigned pos = position(model.at(into).values.size());
           EXPECT_EQ(zemeInsertCopyParameter(at(into), zemParamByNum(realKeyword, static_cast<unsigned>(n + 1)), pos),
                     0);
-          insertAt(model.at(into).values, pos - 1u, v);
-          return true;
+          insertAt(model.at(into).values, pos - 1u, Value(k.values[n]));
+          break;
         }
-        Node copy = k;
         const unsigned pos = position(countOfKind(s, false));
         EXPECT_EQ(zemeInsertCopyKeyword(at(section), realKeyword, pos), 0);
-        insertByPosition(s, std::move(copy), pos);
-        return true;
+        insertByPosition(s, Node(k), pos);
       }
     }
+    return true;
   }
 
   struct Model {
