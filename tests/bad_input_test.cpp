@@ -69,6 +69,8 @@ TEST(BadInput, EachStoredDefectGivesItsErrorAtItsPlace) {
 TEST(BadInput, HugeNamesValuesLinesAndNumbersLoadOrFailAtTheirPlace) {
   const auto dir = scratchDir();
   const std::string mb(1 << 20, 'n');
+  std::string sevens;
+  for (int i = 0; i < 1 << 20; ++i) sevens += ", 7";
   const struct {
     const char* what;
     std::string text;
@@ -76,11 +78,7 @@ TEST(BadInput, HugeNamesValuesLinesAndNumbersLoadOrFailAtTheirPlace) {
   } cases[] = {
       {"1 MB section name", "[" + mb + "]\nk = 1\nEndSect\n"},
       {"1 MB keyword name and string", "[A]\n" + mb + " = '" + mb + "'\nEndSect\n"},
-      {"10 MB line", "[A]\nk = 1" + std::string(5 << 20, ' ') + [] {
-         std::string values;
-         for (int i = 0; i < 1 << 20; ++i) values += ", 7";
-         return values;
-       }() + "\nEndSect\n"},
+      {"10 MB line", "[A]\nk = 1" + std::string(5 << 20, ' ') + sevens + "\nEndSect\n"},
       {"10 000 digits", "[A]\nk = " + std::string(10000, '9') + "\nEndSect\n",
        "1003 Double overflow (integer) 2:10004"},
       {"10 000 digits of fraction", "[A]\nk = 0." + std::string(10000, '3') + "\nEndSect\n"},

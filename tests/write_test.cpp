@@ -252,4 +252,3 @@ TEST_F(Writing, SettingsUpdateValuesOfTheirKindInPlaceAndReplaceOthersEvenUnderT
   EXPECT_EQ(zemGetNoParams(zemKeywordByNum(system, 3)), 2);
   EXPECT_EQ(zemGetNoKeywords(system), 3);
 }
-

@@ -1,5 +1,6 @@
 // Replays fuzz inputs through a target without libFuzzer: each argument is a
 // file or a folder of files. Any failed check aborts, so the test fails.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -7,37 +8,23 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#include <algorithm>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-namespace {
-
-void replay(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  std::size_t count = 0;
+  std::vector<std::filesystem::path> files;
   for (int i = 1; i < argc; ++i) {
-    const std::filesystem::path path(argv[i]);
-    std::vector<std::filesystem::path> files;
-    if (std::filesystem::is_directory(path)) {
-      for (const auto& entry : std::filesystem::recursive_directory_iterator(path))
+    if (!std::filesystem::is_directory(argv[i])) files.emplace_back(argv[i]);
+    if (std::filesystem::is_directory(argv[i]))
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i]))
         if (entry.is_regular_file()) files.push_back(entry.path());
-    } else {
-      files.push_back(path);
-    }
-    std::sort(files.begin(), files.end());
-    for (const auto& file : files) {
-      replay(file);
-      ++count;
-    }
   }
-  std::printf("replayed %zu inputs\n", count);
-  return count != 0 ? 0 : 1;
+  std::sort(files.begin(), files.end());
+  for (const auto& file : files) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  }
+  std::printf("replayed %zu inputs\n", files.size());
+  return files.empty() ? 1 : 0;
 }
