@@ -22,6 +22,22 @@ std::string valueText(CzemNode* node) {
   return param != nullptr ? std::string(param->valueText().view()) : "<not a parameter>";
 }
 
+// A named node as "name", "+" when it may repeat, "d" for a default definition and "{aux}" for its
+// braced note; a section adds its keyword count and its children, a keyword its values' classes.
+std::string shapeOf(CzemNode* node) {
+  auto* named = static_cast<CzemNamedNode*>(node);
+  const bool section = node->GetSyntaxClass() == kSynSection;
+  std::string out = std::string(named->GetName()) +
+                    (named->flags() == kMayRepeat ? "+"
+                     : named->flags() != 0        ? "?"
+                                                  : "") +
+                    (node->IsDefaultDef() != 0 ? "d" : "") + "{" + std::string(node->auxText()) + "}";
+  if (section) out += " " + std::to_string(node->GetNoKeywords()) + ":";
+  for (int i = 1; i <= node->GetNoNodes(); ++i)
+    out += " " + (section ? shapeOf(node->NodeByNum(i)) : std::to_string(node->NodeByNum(i)->GetSyntaxClass()));
+  return out;
+}
+
 }  // namespace
 
 TEST(ParseTree, ValueClassFollowsTheLiteralToken) {
@@ -65,52 +81,20 @@ TEST(ParseTree, ValueClassFollowsTheLiteralToken) {
   EXPECT_NE(dynamic_cast<CzemDateTime*>(k->ParamByNum(5)), nullptr);
 }
 
-TEST(ParseTree, EveryEmptyPlaceIsAParameter) {
-  Loaded doc("places.txt",
-             "[A]\n a =\n b = 1,,2\n c = 1,\n d = ,\n"
-             " default (a) = , 4\n default (b) =\nEndSect");
-  ASSERT_EQ(doc.code, 0);
-  CzemNode* s = doc.section("A");
-  auto classes = [&](CzemNode* node) {
-    std::string out;
-    for (int i = 1; i <= node->GetNoNodes(); ++i) out += std::to_string(node->NodeByNum(i)->GetSyntaxClass()) + " ";
-    return out;
+TEST(ParseTree, EmptyPlacesBracedNotesAndTemplateMarksShowInTheTree) {
+  const std::pair<const char*, const char*> cases[] = {
+      // Every empty place is a parameter; default definitions are children but not keywords.
+      {"[A]\n a =\n b = 1,,2\n c = 1,\n d = ,\n default (a) = , 4\n default (b) =\nEndSect",
+       "A{} 4: a{} 15 b{} 6 15 6 c{} 6 15 d{} 15 15 ad{} 11 6 bd{} 11"},
+      {"[A] {sec\ntion} k {key} = 1 default (k) {def} = 2 EndSect", "A{section} 1: k{key} 6 kd{def} 6"},
+      {"[S()] k() = 1 () = 2 default () = 3 default (k) = 4 plain = 5 EndSect",
+       "S+{} 3: k+{} 6 +{} 6 +d{} 6 kd{} 6 plain{} 6"},
   };
-  ASSERT_EQ(s->GetNoNodes(), 6);
-  Texts found;
-  for (int i = 1; i <= 6; ++i) found.push_back(classes(s->NodeByNum(i)));
-  EXPECT_EQ(found, (Texts{"15 ", "6 15 6 ", "6 15 ", "15 15 ", "11 6 ", "11 "}));
-  EXPECT_EQ(s->NodeByNum(5)->IsDefaultDef(), 1);
-  EXPECT_EQ(s->GetNoKeywords(), 4);  // default definitions are children but not keywords
-}
-
-TEST(ParseTree, BracedTextsBecomeAuxiliaryTexts) {
-  Loaded doc("aux.txt", "[A] {sec\ntion} k {key} = 1 default (k) {def} = 2 EndSect");
-  ASSERT_EQ(doc.code, 0);
-  CzemNode* s = doc.section("A");
-  EXPECT_EQ((std::vector{s->auxText(), s->KeywordByNameNum("k", 1)->auxText(), s->NodeByNum(2)->auxText()}),
-            (std::vector<std::string_view>{"section", "key", "def"}));
-}
-
-TEST(ParseTree, TemplateMarkersSetTheMayRepeatFlag) {
-  Loaded doc("template.txt", "[S()] k() = 1 () = 2 default () = 3 default (k) = 4 plain = 5 EndSect");
-  ASSERT_EQ(doc.code, 0);
-  auto* s = dynamic_cast<CzemSection*>(doc.section("S"));
-  ASSERT_NE(s, nullptr);
-  EXPECT_EQ(s->flags(), kMayRepeat);
-  std::string nodes;  // name, whether it may repeat, and "d" for a default definition
-  for (int n = 1; n <= s->GetNoNodes(); ++n) {
-    auto* node = static_cast<CzemNamedNode*>(s->NodeByNum(n));
-    nodes += std::string(node->GetName()) +
-             (node->flags() == kMayRepeat ? "+"
-              : node->flags() == 0        ? "-"
-                                          : "?") +
-             (node->IsDefaultDef() != 0 ? "d " : " ");
+  for (const auto& [text, shape] : cases) {
+    Loaded doc("shape.txt", text);
+    ASSERT_EQ(doc.code, 0) << text;
+    EXPECT_EQ(shapeOf(doc.root()->SectionByNum(1)), shape);
   }
-  EXPECT_EQ(nodes, "k+ + +d k-d plain- ");
-}
-
-TEST(ParseTree, EmptyAndCommentOnlyFilesGiveAnEmptyRoot) {
   for (const char* text : {"", "  \r\n\t", "; nothing\n/* at /* all */ */ // here"}) {
     Loaded doc("empty.txt", text);
     EXPECT_EQ(doc.code, 0) << text;
