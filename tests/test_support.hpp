@@ -96,6 +96,25 @@ inline std::string syntaxErrorOf(void* handle) {
   return returned + " " + std::to_string(line) + ":" + std::to_string(column);
 }
 
+// The children of a node through the exports, in order: a section as "[name children]", a keyword
+// or default line as "name=" and the syntax classes of its values joined by commas.
+inline std::string treeOf(void* node) {
+  std::string out;
+  for (int i = 1; i <= zemGetNoNodes(node); ++i) {
+    void* child = zemNodeByNum(node, static_cast<unsigned>(i));
+    out += i == 1 ? "" : " ";
+    if (zemIsSection(child) != 0) {
+      const std::string below = treeOf(child);
+      out.append("[").append(zemGetName(child)).append(below.empty() ? "" : " ").append(below).append("]");
+      continue;
+    }
+    out.append(zemGetName(child)).append("=");
+    for (int v = 1; v <= zemGetNoParams(child); ++v)
+      out.append(v == 1 ? "" : ",").append(std::to_string(zemGetSyntaxClass(zemParamByNum(child, v))));
+  }
+  return out;
+}
+
 // The written text after the header, which ends with its first empty line.
 inline std::string bodyOf(const std::string& written) { return written.substr(written.find("\r\n\r\n") + 4); }
 
