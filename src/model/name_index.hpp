@@ -31,6 +31,8 @@ class NameIndex {
   // The nodes of the name in order; empty when the name is not indexed.
   std::span<CzemNamedNode* const> find(std::string_view name) const;
   void clear();
+  // Fits the index's own list to its size once its node has loaded.
+  void fitInArena(NodeArena& arena) { groups_.fitInArena(arena); }
 
  private:
   // One name's nodes. The room of a group follows from its size: one node is

@@ -97,7 +97,6 @@ class CzemNamedNode : public CzemNode {
   Text name_;
   SourceSpan span_{};
   NodeList children_;
-  std::unique_ptr<std::string> fullName_;  // holds the last GetFullName answer
 };
 
 class CzemTargetList : public CzemNamedNode {
@@ -110,6 +109,8 @@ class CzemTargetList : public CzemNamedNode {
   std::span<CzemNamedNode* const> sectionsNamed(std::string_view name) const { return sectionIndex_.find(name); }
   // Rebuilds the section list and index from the child list, renumbering.
   void reindexSections();
+  // Fits the lists of a loaded node to their sizes once nothing more joins it.
+  void fitLoadedLists(NodeArena& arena);
 
   const Text& anchor() const { return settings_ ? settings_->anchor : kNoText; }
   void setAnchor(std::string_view name) { settings().anchor.assign(name); }
@@ -180,6 +181,8 @@ class CzemSection : public CzemTargetList {
   void addDefaultDef(CzemDefaultDef* definition, NodeArena* arena = nullptr);
   const CompactArray<CzemKeyword*>& keywords() const { return keywords_; }
   std::span<CzemNamedNode* const> keywordsNamed(std::string_view name) const { return keywordIndex_.find(name); }
+  // The same for a section, with its keyword list and index.
+  void fitLoadedLists(NodeArena& arena);
   // Rebuilds the keyword list and index from the child list, renumbering;
   // every child answering IsKeyword enters, default definitions included.
   void reindexKeywords();

@@ -1,8 +1,9 @@
 // A compact owned byte string: texts of up to 14 bytes live inside the object,
 // longer ones on the heap. Names and values of a tree are mostly short, so most
-// nodes carry their texts without a separate allocation. A text may carry a
-// second, rarely present one beside it (a node's auxiliary text): both then
-// move to a small heap record, so the common text pays nothing for it.
+// nodes carry their texts without a separate allocation. A text may carry
+// rarely present companions beside it (a node's auxiliary text, the last full
+// name handed out for a named node): the texts then move to a small heap
+// record, so the common text pays nothing for them.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <new>
 #include <string_view>
+#include <utility>
 
 namespace zem {
 
@@ -46,7 +48,7 @@ class Text {
   ~Text() { release(); }
 
   void assign(std::string_view s) {
-    if (hasAux()) return assignMain(s);
+    if (hasRecord()) return assignMain(s);
     if (s.size() <= kInlineMax) {
       char* old = owned() ? heapPtr() : nullptr;
       // s may point into this object's own heap block: copy before freeing.
@@ -71,7 +73,7 @@ class Text {
   }
   // Empties the text; an auxiliary text stays.
   void clear() {
-    if (hasAux())
+    if (hasRecord())
       assignMain({});
     else
       release();
@@ -80,7 +82,7 @@ class Text {
   // Refers to `s` without copying it. `s` must be zero-terminated and outlive
   // this Text (a node arena guarantees both); the Text never frees it.
   void borrow(std::string_view s) noexcept {
-    if (hasAux()) return borrowMain(s);
+    if (hasRecord()) return borrowMain(s);
     release();
     char* p = const_cast<char*>(s.data());
     const auto len = static_cast<std::uint32_t>(s.size());
@@ -92,12 +94,12 @@ class Text {
   static constexpr std::size_t kInlineMax = 14;
 
   const char* c_str() const noexcept {
-    if (hasAux()) return mainCStr();
+    if (hasRecord()) return mainCStr();
     return onHeap() ? heapPtr() : reinterpret_cast<const char*>(raw_);
   }
   const char* data() const noexcept { return c_str(); }
   std::size_t size() const noexcept {
-    if (hasAux()) return mainSize();
+    if (hasRecord()) return mainSize();
     if (!onHeap()) return raw_[kTag];
     std::uint32_t len;
     std::memcpy(&len, raw_ + 8, sizeof len);
@@ -106,20 +108,30 @@ class Text {
   bool empty() const noexcept { return size() == 0; }
   std::string_view view() const noexcept { return {c_str(), size()}; }
   // Whether the text holds a heap block that its destruction frees.
-  bool ownsMemory() const noexcept { return owned() || hasAux(); }
+  bool ownsMemory() const noexcept { return owned() || hasRecord(); }
 
   // The auxiliary text: empty when there is none.
-  bool hasAux() const noexcept { return raw_[kTag] == kAuxTag; }
+  bool hasAux() const noexcept;
   std::string_view aux() const noexcept;
   const char* auxCStr() const noexcept;
   void setAux(std::string_view s);
   void clearAux();
+
+  // A note kept beside the text until it is replaced or cleared (a named
+  // node keeps the full name it handed out last); returns the stored copy.
+  const char* setNote(std::string_view s);
+  void clearNote();
 
  private:
   static constexpr std::size_t kTag = 15;
   static constexpr unsigned char kHeapTag = 0xFF;
   static constexpr unsigned char kBorrowedTag = 0xFE;
   static constexpr unsigned char kAuxTag = 0xFD;  // raw_ holds a TextWithAux*
+
+  bool hasRecord() const noexcept { return raw_[kTag] == kAuxTag; }
+  TextWithAux& makeRecord();
+  // Drops the record once it holds neither an auxiliary text nor a note.
+  void dropRecordIfIdle() noexcept;
 
   // Heap and borrowed texts both keep a pointer and a length.
   bool onHeap() const noexcept { return raw_[kTag] >= kBorrowedTag; }
@@ -152,40 +164,69 @@ static_assert(sizeof(Text) == 16);
 struct TextWithAux {
   Text main;
   Text aux;
+  Text note;
+  bool auxPresent = false;  // an empty auxiliary text is one too
 };
 
 inline void Text::release() noexcept {
   if (owned()) std::free(heapPtr());
-  if (hasAux()) delete record();
+  if (hasRecord()) delete record();
   clearInline();
 }
 inline void Text::assignMain(std::string_view s) { record()->main.assign(s); }
 inline void Text::borrowMain(std::string_view s) noexcept { record()->main.borrow(s); }
 inline const char* Text::mainCStr() const noexcept { return record()->main.c_str(); }
 inline std::size_t Text::mainSize() const noexcept { return record()->main.size(); }
-inline std::string_view Text::aux() const noexcept { return hasAux() ? record()->aux.view() : std::string_view(); }
-inline const char* Text::auxCStr() const noexcept { return hasAux() ? record()->aux.c_str() : ""; }
+inline bool Text::hasAux() const noexcept { return hasRecord() && record()->auxPresent; }
+inline std::string_view Text::aux() const noexcept { return hasRecord() ? record()->aux.view() : std::string_view(); }
+inline const char* Text::auxCStr() const noexcept { return hasRecord() ? record()->aux.c_str() : ""; }
 
-inline void Text::setAux(std::string_view s) {
-  if (hasAux()) {
-    record()->aux.assign(s);
-    return;
-  }
+inline TextWithAux& Text::makeRecord() {
+  if (hasRecord()) return *record();
   // The present text moves into the record with its storage (a borrowed
   // text stays borrowed).
   auto* r = new TextWithAux;
-  r->aux.assign(s);
   std::memcpy(r->main.raw_, raw_, sizeof raw_);
   std::memcpy(raw_, &r, sizeof r);
   raw_[kTag] = kAuxTag;
+  return *r;
 }
 
-inline void Text::clearAux() {
-  if (!hasAux()) return;
+inline void Text::dropRecordIfIdle() noexcept {
   TextWithAux* r = record();
+  if (r->auxPresent || !r->note.empty()) return;
   std::memcpy(raw_, r->main.raw_, sizeof raw_);
   r->main.clearInline();
   delete r;
+}
+
+inline void Text::setAux(std::string_view s) {
+  // s may be this text itself, which a new record is about to take over.
+  Text copy(s);
+  TextWithAux& r = makeRecord();
+  r.aux = std::move(copy);
+  r.auxPresent = true;
+}
+
+inline void Text::clearAux() {
+  if (!hasRecord()) return;
+  record()->aux.clear();
+  record()->auxPresent = false;
+  dropRecordIfIdle();
+}
+
+inline const char* Text::setNote(std::string_view s) {
+  // s may be this text itself, which the record is about to take over.
+  Text copy(s);
+  TextWithAux& r = makeRecord();
+  r.note = std::move(copy);
+  return r.note.c_str();
+}
+
+inline void Text::clearNote() {
+  if (!hasRecord()) return;
+  record()->note.clear();
+  dropRecordIfIdle();
 }
 
 }  // namespace zem

@@ -419,6 +419,7 @@ bool FastParse::run() {
     discardPartialTree();
     return false;
   }
+  root_->fitLoadedLists(*parser_.arena_);
   parser_.root_ = root_;
   root_ = nullptr;
   return true;
