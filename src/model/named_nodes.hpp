@@ -60,11 +60,14 @@ class CzemNamedNode : public CzemNode {
   CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n) override;
   void Visit(const Visitor& visitor) override;
   void CopyFrom(const CzemNode* source) override;
-  const SourceSpan* sourceSpan() const override { return span_.start.line != 0 ? &span_ : nullptr; }
+  SourceSpan sourceSpan() const override {
+    const SourceSpan span = span_.get();
+    return span.start.line != 0 ? span : SourceSpan{};
+  }
 
   // Set by the loader only: a copy or a built node has no place in a file.
-  void setSpanStart(SourcePoint start) { span_.start = start; }
-  void setSpanEnd(SourcePoint end) { span_.end = end; }
+  void setSpanStart(SourcePoint start) { span_.setStart(start); }
+  void setSpanEnd(SourcePoint end) { span_.setEnd(end); }
 
   // Destroys every child with its subtree and empties the child list. Works
   // through a list of its own, so the depth of a tree never costs stack.
@@ -95,7 +98,7 @@ class CzemNamedNode : public CzemNode {
 
  private:
   Text name_;
-  SourceSpan span_{};
+  PackedSpan span_;
   NodeList children_;
 };
 

@@ -572,12 +572,14 @@ bool FastParse::valueList(CzemSection* section, bool defaults) {
     next();
   }
   auto* owner = lineOwner_;
+  // The line's owner takes its end from the parser, where the engine's lexer
+  // keeps the end of the token before its look-ahead.
+  resolveLineEnd();
+  parser_.previousTokenEnd_ = lineEnd_;
   if (defaults)
     parser_.appendDefaultDef(section, static_cast<CzemDefaultDef*>(owner));
   else
     parser_.appendKeyword(section, owner);
-  resolveLineEnd();
-  owner->setSpanEnd(lineEnd_);
   lineOwner_ = nullptr;
   return true;
 }
