@@ -104,7 +104,7 @@ unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
     ++g->block()->size;
     return size + 1;
   }
-  if (groups_.empty() && arena == nullptr) groups_.reserve(kScanLimit);
+  if (groups_.empty() && arena == nullptr) groups_.reserve(kTypicalNames);
   groups_.push_back(Group{node}, arena);
   if (groups_.size() > kScanLimit) {
     if (groups_.size() * 2 > table_.size()) {

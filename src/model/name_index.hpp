@@ -58,8 +58,12 @@ class NameIndex {
       return room;
     }
   };
-  // Small indexes are scanned; past this many names a hash table is kept.
-  static constexpr std::size_t kScanLimit = 8;
+  // Small indexes are scanned; past this many names a hash table is kept. A
+  // scan compares lengths first, so it stays quick well past a handful of
+  // names, and most sections then do without a table.
+  static constexpr std::size_t kScanLimit = 16;
+  // The room a built index starts with.
+  static constexpr std::size_t kTypicalNames = 8;
 
   Group* lookup(std::string_view name) const;
   void rehash();
