@@ -248,3 +248,27 @@ TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpT
   CzemKeyword* unresolved = addPlaceholders(*later, "k", 1);
   EXPECT_EQ(unresolved->ParamByNum(1), unresolved->NodeByNum(1));
 }
+
+// Texts of every form read back whole and zero-terminated through changes of form,
+// with the companions beside them coming and going.
+TEST(NamedNodes, TextsKeepTheirBytesAcrossEveryForm) {
+  const std::string samples[] = {
+      "", "a", std::string(14, 'b'), std::string(15, 'c'), std::string(16, 'd'), std::string(40, 'e')};
+  for (const std::string& first : samples) {
+    for (const std::string& second : samples) {
+      Text text(first);
+      EXPECT_EQ(std::string(text.c_str()), first);
+      text.setAux("aux");
+      EXPECT_STREQ(text.setNote(text.view()), first.c_str());
+      text.clearAux();
+      EXPECT_FALSE(text.hasAux());
+      text.assign(second);
+      text.clearNote();
+      EXPECT_EQ(std::string(text.c_str()), second);
+      EXPECT_EQ(text.size(), second.size());
+      text.assign(text.view().substr(text.size() / 2));  // from its own bytes
+      EXPECT_EQ(text.view(), std::string_view(second).substr(second.size() / 2));
+      EXPECT_FALSE(text.ownsMemory() && text.size() <= Text::kInlineMax);
+    }
+  }
+}

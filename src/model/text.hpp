@@ -1,4 +1,4 @@
-// A compact owned byte string: texts of up to 14 bytes live inside the object,
+// A compact owned byte string: texts of up to 15 bytes live inside the object,
 // longer ones on the heap. Names and values of a tree are mostly short, so most
 // nodes carry their texts without a separate allocation. A text may carry
 // rarely present companions beside it (a node's auxiliary text, the last full
@@ -57,7 +57,7 @@ class Text {
       if (!s.empty()) std::memcpy(tmp, s.data(), s.size());
       std::memcpy(raw_, tmp, s.size());
       raw_[s.size()] = 0;
-      raw_[kTag] = static_cast<unsigned char>(s.size());
+      raw_[kTag] = static_cast<unsigned char>(kInlineMax - s.size());
       std::free(old);
       return;
     }
@@ -91,7 +91,7 @@ class Text {
     raw_[kTag] = kBorrowedTag;
   }
 
-  static constexpr std::size_t kInlineMax = 14;
+  static constexpr std::size_t kInlineMax = 15;
 
   const char* c_str() const noexcept {
     if (hasRecord()) return mainCStr();
@@ -100,7 +100,7 @@ class Text {
   const char* data() const noexcept { return c_str(); }
   std::size_t size() const noexcept {
     if (hasRecord()) return mainSize();
-    if (!onHeap()) return raw_[kTag];
+    if (!onHeap()) return kInlineMax - raw_[kTag];
     std::uint32_t len;
     std::memcpy(&len, raw_ + 8, sizeof len);
     return len;
@@ -123,6 +123,9 @@ class Text {
   void clearNote();
 
  private:
+  // The last byte tags the form. An inline text keeps there how far it falls
+  // short of the room, so a text that fills the room ends in the zero that
+  // tag is.
   static constexpr std::size_t kTag = 15;
   static constexpr unsigned char kHeapTag = 0xFF;
   static constexpr unsigned char kBorrowedTag = 0xFE;
@@ -152,7 +155,7 @@ class Text {
   }
   void clearInline() noexcept {
     raw_[0] = 0;
-    raw_[kTag] = 0;
+    raw_[kTag] = kInlineMax;
   }
   void release() noexcept;
 
