@@ -17,6 +17,7 @@
 namespace zem {
 
 struct TextWithAux;
+struct TextWithNote;
 
 class Text {
  public:
@@ -129,12 +130,14 @@ class Text {
   static constexpr std::size_t kTag = 15;
   static constexpr unsigned char kHeapTag = 0xFF;
   static constexpr unsigned char kBorrowedTag = 0xFE;
-  static constexpr unsigned char kAuxTag = 0xFD;  // raw_ holds a TextWithAux*
+  static constexpr unsigned char kAuxTag = 0xFD;   // raw_ holds a TextWithAux*
+  static constexpr unsigned char kNoteTag = 0xFC;  // raw_ holds a TextWithNote*
 
-  bool hasRecord() const noexcept { return raw_[kTag] == kAuxTag; }
-  TextWithAux& makeRecord();
-  // Drops the record once it holds neither an auxiliary text nor a note.
-  void dropRecordIfIdle() noexcept;
+  bool hasRecord() const noexcept { return raw_[kTag] == kAuxTag || raw_[kTag] == kNoteTag; }
+  bool hasNoteRecord() const noexcept { return raw_[kTag] == kNoteTag; }
+  TextWithNote* noteRecord() const noexcept;
+  // Gives the record's main text back to this text and frees the record.
+  void dropRecord() noexcept;
 
   // Heap and borrowed texts both keep a pointer and a length.
   bool onHeap() const noexcept { return raw_[kTag] >= kBorrowedTag; }
@@ -167,69 +170,103 @@ static_assert(sizeof(Text) == 16);
 struct TextWithAux {
   Text main;
   Text aux;
+};
+
+// The record once a note is kept: the auxiliary text may then be absent.
+struct TextWithNote : TextWithAux {
   Text note;
   bool auxPresent = false;  // an empty auxiliary text is one too
 };
 
+inline TextWithNote* Text::noteRecord() const noexcept { return static_cast<TextWithNote*>(record()); }
+
 inline void Text::release() noexcept {
   if (owned()) std::free(heapPtr());
-  if (hasRecord()) delete record();
+  if (hasNoteRecord())
+    delete noteRecord();
+  else if (hasRecord())
+    delete record();
   clearInline();
 }
 inline void Text::assignMain(std::string_view s) { record()->main.assign(s); }
 inline void Text::borrowMain(std::string_view s) noexcept { record()->main.borrow(s); }
 inline const char* Text::mainCStr() const noexcept { return record()->main.c_str(); }
 inline std::size_t Text::mainSize() const noexcept { return record()->main.size(); }
-inline bool Text::hasAux() const noexcept { return hasRecord() && record()->auxPresent; }
+inline bool Text::hasAux() const noexcept { return hasNoteRecord() ? noteRecord()->auxPresent : hasRecord(); }
 inline std::string_view Text::aux() const noexcept { return hasRecord() ? record()->aux.view() : std::string_view(); }
 inline const char* Text::auxCStr() const noexcept { return hasRecord() ? record()->aux.c_str() : ""; }
 
-inline TextWithAux& Text::makeRecord() {
-  if (hasRecord()) return *record();
-  // The present text moves into the record with its storage (a borrowed
-  // text stays borrowed).
-  auto* r = new TextWithAux;
-  std::memcpy(r->main.raw_, raw_, sizeof raw_);
-  std::memcpy(raw_, &r, sizeof r);
-  raw_[kTag] = kAuxTag;
-  return *r;
-}
-
-inline void Text::dropRecordIfIdle() noexcept {
+inline void Text::dropRecord() noexcept {
   TextWithAux* r = record();
-  if (r->auxPresent || !r->note.empty()) return;
+  const bool note = hasNoteRecord();
   std::memcpy(raw_, r->main.raw_, sizeof raw_);
   r->main.clearInline();
-  delete r;
+  if (note)
+    delete static_cast<TextWithNote*>(r);
+  else
+    delete r;
 }
 
 inline void Text::setAux(std::string_view s) {
   // s may be this text itself, which a new record is about to take over.
   Text copy(s);
-  TextWithAux& r = makeRecord();
-  r.aux = std::move(copy);
-  r.auxPresent = true;
+  if (hasNoteRecord()) {
+    noteRecord()->aux = std::move(copy);
+    noteRecord()->auxPresent = true;
+    return;
+  }
+  if (hasRecord()) {
+    record()->aux = std::move(copy);
+    return;
+  }
+  // The present text moves into the record with its storage (a borrowed
+  // text stays borrowed).
+  auto* r = new TextWithAux;
+  r->aux = std::move(copy);
+  std::memcpy(r->main.raw_, raw_, sizeof raw_);
+  std::memcpy(raw_, &r, sizeof r);
+  raw_[kTag] = kAuxTag;
 }
 
 inline void Text::clearAux() {
-  if (!hasRecord()) return;
-  record()->aux.clear();
-  record()->auxPresent = false;
-  dropRecordIfIdle();
+  if (hasNoteRecord()) {
+    TextWithNote* r = noteRecord();
+    r->aux.clear();
+    r->auxPresent = false;
+    if (r->note.empty()) dropRecord();
+  } else if (hasRecord()) {
+    dropRecord();
+  }
 }
 
 inline const char* Text::setNote(std::string_view s) {
   // s may be this text itself, which the record is about to take over.
   Text copy(s);
-  TextWithAux& r = makeRecord();
-  r.note = std::move(copy);
-  return r.note.c_str();
+  if (!hasNoteRecord()) {
+    auto* r = new TextWithNote;
+    if (hasRecord()) {
+      TextWithAux* old = record();
+      std::memcpy(r->main.raw_, old->main.raw_, sizeof raw_);
+      old->main.clearInline();
+      r->aux = std::move(old->aux);
+      r->auxPresent = true;
+      delete old;
+    } else {
+      std::memcpy(r->main.raw_, raw_, sizeof raw_);
+    }
+    TextWithAux* base = r;
+    std::memcpy(raw_, &base, sizeof base);
+    raw_[kTag] = kNoteTag;
+  }
+  noteRecord()->note = std::move(copy);
+  return noteRecord()->note.c_str();
 }
 
 inline void Text::clearNote() {
-  if (!hasRecord()) return;
-  record()->note.clear();
-  dropRecordIfIdle();
+  if (!hasNoteRecord()) return;
+  TextWithNote* r = noteRecord();
+  r->note.clear();
+  if (!r->auxPresent) dropRecord();
 }
 
 }  // namespace zem
