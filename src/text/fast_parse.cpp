@@ -419,7 +419,11 @@ bool FastParse::run() {
     discardPartialTree();
     return false;
   }
-  root_->fitLoadedLists(*parser_.arena_);
+  try {
+    root_->fitLoadedLists(*parser_.arena_);
+  } catch (const std::bad_alloc&) {
+    // The lists stay as they grew.
+  }
   parser_.root_ = root_;
   root_ = nullptr;
   return true;
