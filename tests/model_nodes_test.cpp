@@ -183,8 +183,42 @@ TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {
   EXPECT_STREQ(definition->GetFullName(), "");
   EXPECT_STREQ(value->GetFullName(), "");
   setup->setName("Config");
-  EXPECT_STREQ(depth->GetFullName(), "Model.Config.Depth");
+  // Each node's answer stays until its own next request, beside an auxiliary text too.
+  const char* path = depth->GetFullName();
+  depth->setAuxText("unit");
+  EXPECT_STREQ(setup->GetFullName(), "Model.Config");
+  EXPECT_STREQ(path, "Model.Config.Depth");
+  EXPECT_STREQ(depth->GetName(), "Depth");
+  EXPECT_EQ(depth->auxText(), "unit");
   EXPECT_STREQ(CzemSection("Alone").GetFullName(), "");
+}
+
+// Places that do not fit the one-word form keep a record of their own; setting a
+// fitting place again gives it back.
+TEST(NamedNodes, SourcePlacesReadBackAsSetWhateverTheirSize) {
+  constexpr std::uint32_t kLine = (1u << 26) - 1, kColumn = (1u << 9) - 1, kFar = (1u << 14) - 1;
+  const SourceSpan cases[] = {{{1, 1}, {1, 2}},
+                              {{kLine, kColumn}, {kLine + kFar, kFar}},
+                              {{kLine + 1, 1}, {kLine + 1, 5}},
+                              {{3, kColumn + 1}, {3, 600}},
+                              {{3, 1}, {3 + kFar + 1, 1}},
+                              {{3, 1}, {3, kFar + 1}},
+                              {{9, 4}, {8, 1}},
+                              {{9, 4}, {0, 0}}};
+  for (const SourceSpan& span : cases) {
+    CzemKeyword keyword("k");
+    keyword.setSpanStart(span.start);
+    keyword.setSpanEnd(span.end);
+    const SourceSpan got = keyword.sourceSpan();
+    EXPECT_EQ((std::vector{got.start.line, got.start.column, got.end.line, got.end.column}),
+              (std::vector{span.start.line, span.start.column, span.end.line, span.end.column}))
+        << span.start.line << ':' << span.start.column;
+    keyword.setSpanEnd({span.start.line, span.start.column + 1});
+    keyword.setSpanStart({2, 2});
+    keyword.setSpanEnd({2, 3});
+    EXPECT_EQ(keyword.sourceSpan().end.column, 3u);
+  }
+  EXPECT_EQ(CzemKeyword("k").sourceSpan().start.line, 0u);
 }
 
 TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpToTheTarget) {
@@ -213,4 +247,28 @@ TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpT
   auto* later = add<CzemSection>(root, "Later");
   CzemKeyword* unresolved = addPlaceholders(*later, "k", 1);
   EXPECT_EQ(unresolved->ParamByNum(1), unresolved->NodeByNum(1));
+}
+
+// Texts of every form read back whole and zero-terminated through changes of form,
+// with the companions beside them coming and going.
+TEST(NamedNodes, TextsKeepTheirBytesAcrossEveryForm) {
+  const std::string samples[] = {
+      "", "a", std::string(14, 'b'), std::string(15, 'c'), std::string(16, 'd'), std::string(40, 'e')};
+  for (const std::string& first : samples) {
+    for (const std::string& second : samples) {
+      Text text(first);
+      EXPECT_EQ(std::string(text.c_str()), first);
+      text.setAux("aux");
+      EXPECT_STREQ(text.setNote(text.view()), first.c_str());
+      text.clearAux();
+      EXPECT_FALSE(text.hasAux());
+      text.assign(second);
+      text.clearNote();
+      EXPECT_EQ(std::string(text.c_str()), second);
+      EXPECT_EQ(text.size(), second.size());
+      text.assign(text.view().substr(text.size() / 2));  // from its own bytes
+      EXPECT_EQ(text.view(), std::string_view(second).substr(second.size() / 2));
+      EXPECT_FALSE(text.ownsMemory() && text.size() <= Text::kInlineMax);
+    }
+  }
 }

@@ -35,8 +35,8 @@ void dumpNode(CzemNode* node, int depth, std::ostringstream& out) {
       << " aux{" << node->auxText() << "}";
   if (auto* named = dynamic_cast<CzemNamedNode*>(node)) {
     out << " name{" << named->name().view() << "} flags " << named->flags();
-    if (const SourceSpan* at = named->sourceSpan())
-      out << " at " << at->start.line << ':' << at->start.column << '-' << at->end.line << ':' << at->end.column;
+    if (const SourceSpan at = named->sourceSpan(); at.start.line != 0)
+      out << " at " << at.start.line << ':' << at.start.column << '-' << at.end.line << ':' << at.end.column;
     out << '\n';
     for (CzemNode* child : named->children()) {
       EXPECT_EQ(child->parent(), named);

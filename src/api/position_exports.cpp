@@ -8,15 +8,12 @@ using namespace zem;
 extern "C" {
 
 int zemGetNodeSpan(void* node, int* line, int* column, int* endLine, int* endColumn) {
-  const SourceSpan* span =
-      api::onNode(node, static_cast<const SourceSpan*>(nullptr), [](CzemNode& x) { return x.sourceSpan(); });
-  const SourceSpan none{};
-  const SourceSpan& at = span != nullptr ? *span : none;
+  const SourceSpan at = api::onNode(node, SourceSpan{}, [](CzemNode& x) { return x.sourceSpan(); });
   if (line != nullptr) *line = static_cast<int>(at.start.line);
   if (column != nullptr) *column = static_cast<int>(at.start.column);
   if (endLine != nullptr) *endLine = static_cast<int>(at.end.line);
   if (endColumn != nullptr) *endColumn = static_cast<int>(at.end.column);
-  return span != nullptr ? 1 : 0;
+  return at.start.line != 0 ? 1 : 0;
 }
 
 }  // extern "C"

@@ -31,24 +31,28 @@ bool sameFoldedName(std::string_view a, std::string_view b) {
   return true;
 }
 
-NameIndex::~NameIndex() { clear(); }
+NameIndex::~NameIndex() { freeBlocks(); }
+
+void NameIndex::freeBlocks() {
+  for (Group& g : groups_)
+    if (g.many() && g.block()->borrowed == 0) std::free(g.block());
+}
 
 void NameIndex::clear() {
-  for (Group& g : groups_)
-    if (g.size() > 1 && !g.borrowed()) std::free(g.many);
+  freeBlocks();
   groups_.clear();
   table_.clear();
 }
 
-NameIndex::Group* NameIndex::lookup(std::string_view name, std::uint32_t hash) const {
-  auto matches = [&](const Group& g) { return g.hash == hash && sameFoldedName(g.data()[0]->name().view(), name); };
+NameIndex::Group* NameIndex::lookup(std::string_view name) const {
+  auto matches = [&](const Group& g) { return sameFoldedName(g.data()[0]->name().view(), name); };
   if (table_.empty()) {
     for (const Group& g : groups_)
       if (matches(g)) return const_cast<Group*>(&g);
     return nullptr;
   }
   const std::size_t mask = table_.size() - 1;
-  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+  for (std::size_t i = foldedHash(name) & mask;; i = (i + 1) & mask) {
     const std::uint32_t slot = table_[i];
     if (slot == 0) return nullptr;
     const Group& g = groups_[slot - 1];
@@ -59,56 +63,55 @@ NameIndex::Group* NameIndex::lookup(std::string_view name, std::uint32_t hash) c
 void NameIndex::rehash() {
   std::size_t size = 16;
   while (size < groups_.size() * 2) size *= 2;
-  table_.assign(size, 0);
+  table_.clear();
+  table_.reserve(size);
+  for (std::size_t i = 0; i < size; ++i) table_.push_back(0);
   const std::size_t mask = size - 1;
   for (std::size_t n = 0; n < groups_.size(); ++n) {
-    std::size_t i = groups_[n].hash & mask;
+    std::size_t i = foldedHash(groups_[n].data()[0]->name().view()) & mask;
     while (table_[i] != 0) i = (i + 1) & mask;
     table_[i] = static_cast<std::uint32_t>(n + 1);
   }
 }
 
 unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
-  const std::uint32_t hash = foldedHash(node->name().view());
-  if (Group* g = lookup(node->name().view(), hash)) {
+  const std::string_view name = node->name().view();
+  if (Group* g = lookup(name)) {
     const std::uint32_t size = g->size();
     const std::uint32_t room = Group::roomFor(size);
     if (size == room) {
-      const std::uint32_t cap = Group::roomFor(size + 1);
-      const std::size_t bytes = sizeof(CzemNamedNode*) * cap;
+      const std::size_t bytes = sizeof(Block) + sizeof(CzemNamedNode*) * Group::roomFor(size + 1);
       std::size_t granted = 0;
-      auto* block = arena != nullptr ? static_cast<CzemNamedNode**>(arena->allocateList(bytes, granted)) : nullptr;
+      auto* block = arena != nullptr ? static_cast<Block*>(arena->allocateList(bytes, granted)) : nullptr;
       const bool borrowed = block != nullptr;
       if (block == nullptr) {
-        block = static_cast<CzemNamedNode**>(std::malloc(bytes));
+        block = static_cast<Block*>(std::malloc(bytes));
         if (block == nullptr) throw std::bad_alloc();
       }
-      for (std::uint32_t i = 0; i < size; ++i) block[i] = g->data()[i];
-      if (size > 1) {
-        if (!g->borrowed())
-          std::free(g->many);
+      block->size = size;
+      block->borrowed = borrowed ? 1 : 0;
+      for (std::uint32_t i = 0; i < size; ++i) block->nodes()[i] = g->data()[i];
+      if (g->many()) {
+        Block* old = g->block();
+        if (old->borrowed == 0)
+          std::free(old);
         else if (arena != nullptr)
-          arena->releaseList(g->many, sizeof(CzemNamedNode*) * room);
+          arena->releaseList(old, sizeof(Block) + sizeof(CzemNamedNode*) * room);
       }
-      g->many = block;
-      g->sizeAndFlag = size | (borrowed ? kBorrowed : 0);
+      g->one = reinterpret_cast<CzemNamedNode*>(reinterpret_cast<std::uintptr_t>(block) | 1);
     }
-    g->many[size] = node;
-    ++g->sizeAndFlag;
+    g->block()->nodes()[size] = node;
+    ++g->block()->size;
     return size + 1;
   }
-  if (groups_.empty() && arena == nullptr) groups_.reserve(kScanLimit);
-  Group fresh;
-  fresh.hash = hash;
-  fresh.sizeAndFlag = 1;
-  fresh.one = node;
-  groups_.push_back(fresh, arena);
+  if (groups_.empty() && arena == nullptr) groups_.reserve(kTypicalNames);
+  groups_.push_back(Group{node}, arena);
   if (groups_.size() > kScanLimit) {
     if (groups_.size() * 2 > table_.size()) {
       rehash();
     } else {
       const std::size_t mask = table_.size() - 1;
-      std::size_t i = hash & mask;
+      std::size_t i = foldedHash(name) & mask;
       while (table_[i] != 0) i = (i + 1) & mask;
       table_[i] = static_cast<std::uint32_t>(groups_.size());
     }
@@ -117,7 +120,7 @@ unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
 }
 
 std::span<CzemNamedNode* const> NameIndex::find(std::string_view name) const {
-  const Group* g = lookup(name, foldedHash(name));
+  const Group* g = lookup(name);
   if (g == nullptr) return {};
   return {g->data(), g->size()};
 }

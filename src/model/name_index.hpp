@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "model/node_list.hpp"
 
@@ -31,36 +30,47 @@ class NameIndex {
   // The nodes of the name in order; empty when the name is not indexed.
   std::span<CzemNamedNode* const> find(std::string_view name) const;
   void clear();
+  // Fits the index's own list to its size once its node has loaded.
+  void fitInArena(NodeArena& arena) { groups_.fitInArena(arena); }
 
  private:
-  // One name's nodes. The room of a group follows from its size: one node is
-  // kept inline, more live in an array of four, then of the next power of two.
+  // One name's nodes in a word: a single node's address, or that of a block
+  // holding the count and the nodes, marked by its low bit. A block with
+  // room for r nodes takes 8(r + 1) bytes, a power of two (r = 3, 7, 15, ...).
+  struct Block {
+    std::uint32_t size;
+    std::uint32_t borrowed;  // the block lives in a node arena
+    CzemNamedNode** nodes() { return reinterpret_cast<CzemNamedNode**>(this + 1); }
+  };
+  static_assert(sizeof(Block) == sizeof(CzemNamedNode*));
   struct Group {
-    std::uint32_t hash;
-    std::uint32_t sizeAndFlag;  // top bit: `many` is in an arena
-    union {
-      CzemNamedNode* one;
-      CzemNamedNode** many;
-    };
-    std::uint32_t size() const { return sizeAndFlag & ~kBorrowed; }
-    bool borrowed() const { return (sizeAndFlag & kBorrowed) != 0; }
+    CzemNamedNode* one;
+    bool many() const { return (reinterpret_cast<std::uintptr_t>(one) & 1) != 0; }
+    Block* block() const {
+      return reinterpret_cast<Block*>(reinterpret_cast<std::uintptr_t>(one) & ~std::uintptr_t{1});
+    }
+    std::uint32_t size() const { return many() ? block()->size : 1; }
+    CzemNamedNode* const* data() const { return many() ? block()->nodes() : &one; }
     static std::uint32_t roomFor(std::uint32_t size) {
       if (size <= 1) return 1;
-      std::uint32_t room = 4;
-      while (room < size) room *= 2;
+      std::uint32_t room = 3;
+      while (room < size) room = room * 2 + 1;
       return room;
     }
-    CzemNamedNode* const* data() const { return size() <= 1 ? &one : many; }
   };
-  static constexpr std::uint32_t kBorrowed = 0x80000000u;
-  // Small indexes are scanned; past this many names a hash table is kept.
-  static constexpr std::size_t kScanLimit = 8;
+  // Small indexes are scanned; past this many names a hash table is kept. A
+  // scan compares lengths first, so it stays quick well past a handful of
+  // names, and most sections then do without a table.
+  static constexpr std::size_t kScanLimit = 16;
+  // The room a built index starts with.
+  static constexpr std::size_t kTypicalNames = 8;
 
-  Group* lookup(std::string_view name, std::uint32_t hash) const;
+  Group* lookup(std::string_view name) const;
   void rehash();
+  void freeBlocks();
 
   CompactArray<Group> groups_;
-  std::vector<std::uint32_t> table_;  // group number + 1, 0 for free; open addressing
+  CompactArray<std::uint32_t> table_;  // group number + 1, 0 for free; open addressing
 };
 
 }  // namespace zem

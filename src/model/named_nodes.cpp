@@ -62,28 +62,28 @@ void CzemNamedNode::appendChild(CzemNode* child, NodeArena* arena) {
 
 const char* CzemNamedNode::GetFullName() {
   // Computed from the current names on every request, so renames show at once.
-  if (!fullName_) fullName_ = std::make_unique<std::string>();
+  // The answer is kept beside the name: it stays valid until the next request
+  // or a change of the node, at no cost to the nodes nobody asks.
   CzemNamedNode* up = parent();
   if (up == nullptr) {
-    fullName_->clear();
-  } else if (up->parent() == nullptr) {
-    fullName_->assign(name_.view());
-  } else {
-    // Collected upwards without recursion: a deep tree must not cost stack.
-    std::vector<const CzemNamedNode*> chain;
-    std::size_t length = 0;
-    for (const CzemNamedNode* n = this; n->parent() != nullptr; n = n->parent()) {
-      chain.push_back(n);
-      length += n->name_.size() + 1;
-    }
-    fullName_->clear();
-    fullName_->reserve(length);
-    for (std::size_t i = chain.size(); i-- > 0;) {
-      fullName_->append(chain[i]->name_.view());
-      if (i != 0) fullName_->push_back('.');
-    }
+    name_.clearNote();
+    return kEmptyText;
   }
-  return fullName_->c_str();
+  if (up->parent() == nullptr) return name_.setNote(name_.view());
+  // Collected upwards without recursion: a deep tree must not cost stack.
+  std::vector<const CzemNamedNode*> chain;
+  std::size_t length = 0;
+  for (const CzemNamedNode* n = this; n->parent() != nullptr; n = n->parent()) {
+    chain.push_back(n);
+    length += n->name_.size() + 1;
+  }
+  std::string full;
+  full.reserve(length);
+  for (std::size_t i = chain.size(); i-- > 0;) {
+    full.append(chain[i]->name_.view());
+    if (i != 0) full.push_back('.');
+  }
+  return name_.setNote(full);
 }
 
 CzemNode* CzemNamedNode::NodeByNum(unsigned n) { return (n == 0 || n > children_.size()) ? nullptr : children_[n - 1]; }
@@ -147,7 +147,7 @@ void CzemNamedNode::CopyFrom(const CzemNode* source) {
 }
 
 void CzemNamedNode::copyOwnFields(const CzemNamedNode& from) {
-  fullName_.reset();
+  name_.clearNote();
   CzemNode::CopyFrom(&from);
   name_ = from.name_;
   bits_ = from.bits_;
@@ -229,11 +229,19 @@ constexpr std::size_t kTypicalCount = 8;
 
 unsigned CzemTargetList::addSection(CzemSection* section, NodeArena* arena) {
   if (sections_.empty() && arena == nullptr) sections_.reserve(kTypicalCount);
+  // The loader adds a section once it has ended.
+  if (arena != nullptr) section->fitLoadedLists(*arena);
   appendChild(section, arena);
   const unsigned instance = sectionIndex_.add(section, arena);
   section->setInstanceNo(instance);
   sections_.push_back(section, arena);
   return instance;
+}
+
+void CzemTargetList::fitLoadedLists(NodeArena& arena) {
+  loadedChildren().fitInArena(arena);
+  sections_.fitInArena(arena);
+  sectionIndex_.fitInArena(arena);
 }
 
 void CzemTargetList::reindexSections() {
@@ -332,6 +340,12 @@ unsigned CzemSection::addKeyword(CzemKeyword* keyword, NodeArena* arena) {
 }
 
 void CzemSection::addDefaultDef(CzemDefaultDef* definition, NodeArena* arena) { appendChild(definition, arena); }
+
+void CzemSection::fitLoadedLists(NodeArena& arena) {
+  CzemTargetList::fitLoadedLists(arena);
+  keywords_.fitInArena(arena);
+  keywordIndex_.fitInArena(arena);
+}
 
 void CzemSection::reindexKeywords() {
   keywordIndex_.clear();

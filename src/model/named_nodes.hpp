@@ -60,11 +60,14 @@ class CzemNamedNode : public CzemNode {
   CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n) override;
   void Visit(const Visitor& visitor) override;
   void CopyFrom(const CzemNode* source) override;
-  const SourceSpan* sourceSpan() const override { return span_.start.line != 0 ? &span_ : nullptr; }
+  SourceSpan sourceSpan() const override {
+    const SourceSpan span = span_.get();
+    return span.start.line != 0 ? span : SourceSpan{};
+  }
 
   // Set by the loader only: a copy or a built node has no place in a file.
-  void setSpanStart(SourcePoint start) { span_.start = start; }
-  void setSpanEnd(SourcePoint end) { span_.end = end; }
+  void setSpanStart(SourcePoint start) { span_.setStart(start); }
+  void setSpanEnd(SourcePoint end) { span_.setEnd(end); }
 
   // Destroys every child with its subtree and empties the child list. Works
   // through a list of its own, so the depth of a tree never costs stack.
@@ -95,9 +98,8 @@ class CzemNamedNode : public CzemNode {
 
  private:
   Text name_;
-  SourceSpan span_{};
+  PackedSpan span_;
   NodeList children_;
-  std::unique_ptr<std::string> fullName_;  // holds the last GetFullName answer
 };
 
 class CzemTargetList : public CzemNamedNode {
@@ -110,6 +112,8 @@ class CzemTargetList : public CzemNamedNode {
   std::span<CzemNamedNode* const> sectionsNamed(std::string_view name) const { return sectionIndex_.find(name); }
   // Rebuilds the section list and index from the child list, renumbering.
   void reindexSections();
+  // Fits the lists of a loaded node to their sizes once nothing more joins it.
+  void fitLoadedLists(NodeArena& arena);
 
   const Text& anchor() const { return settings_ ? settings_->anchor : kNoText; }
   void setAnchor(std::string_view name) { settings().anchor.assign(name); }
@@ -180,6 +184,8 @@ class CzemSection : public CzemTargetList {
   void addDefaultDef(CzemDefaultDef* definition, NodeArena* arena = nullptr);
   const CompactArray<CzemKeyword*>& keywords() const { return keywords_; }
   std::span<CzemNamedNode* const> keywordsNamed(std::string_view name) const { return keywordIndex_.find(name); }
+  // The same for a section, with its keyword list and index.
+  void fitLoadedLists(NodeArena& arena);
   // Rebuilds the keyword list and index from the child list, renumbering;
   // every child answering IsKeyword enters, default definitions included.
   void reindexKeywords();

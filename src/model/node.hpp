@@ -93,8 +93,9 @@ class CzemNode : public CzemBase {
   virtual int GetSyntaxClass();
   virtual CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n);
   virtual void CopyFrom(const CzemNode* source);
-  // The place of a loaded section or keyword in its file; null for other nodes.
-  virtual const SourceSpan* sourceSpan() const { return nullptr; }
+  // The place of a loaded section or keyword in its file; start line 0 for
+  // other nodes.
+  virtual SourceSpan sourceSpan() const { return {}; }
 
   // Deleting a node runs its destructor; its memory goes back to the heap
   // unless a node arena holds it.

@@ -1,7 +1,8 @@
 // The ordered lists of named nodes: a compact array of trivially copyable
 // elements (node pointers, index groups). While a tree loads, its lists grow
 // inside the document's node arena; a list an edit makes grow moves to the
-// heap. A loaded keyword's list is sized once in the arena.
+// heap. A loaded keyword's list is sized once in the arena, and a loaded
+// section's lists are fitted to their sizes when the section ends.
 #pragma once
 
 #include <cstdint>
@@ -68,6 +69,26 @@ class CompactArray {
     return data_ + at;
   }
   void clear() { size_ = 0; }
+
+  // Moves the entries of a list that will not grow any more while its tree
+  // loads into arena storage of exactly their size; the storage it leaves
+  // serves the lists that are still growing. An edit that grows the list
+  // later moves it to the heap as usual.
+  void fitInArena(NodeArena& arena) {
+    const bool listStorage = (capacity_ & kListStorage) != 0;
+    if (size_ == capacity() || (!owned() && !listStorage)) return;
+    E* block = nullptr;
+    if (size_ != 0) {
+      block = static_cast<E*>(arena.allocate(size_ * sizeof(E), alignof(E)));
+      std::memcpy(static_cast<void*>(block), data_, size_ * sizeof(E));
+    }
+    if (listStorage)
+      arena.releaseList(data_, capacity() * sizeof(E));
+    else
+      std::free(data_);
+    data_ = block;
+    capacity_ = size_ | kBorrowed;
+  }
 
   // Takes `block` (size entries, owned by a node arena) as the list's storage.
   // The list must be empty.

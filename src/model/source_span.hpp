@@ -18,4 +18,72 @@ struct SourceSpan {
   SourcePoint end;    // just after its last character
 };
 
+// The span as a loaded section or keyword keeps it: one word for the usual
+// place (a start line below 2^26 and column below 2^9, an end up to 2^14
+// lines further and before column 2^14), a record of its own otherwise.
+// The loader sets the start first and the end when the node ends.
+class PackedSpan {
+ public:
+  PackedSpan() = default;
+  ~PackedSpan() { delete wide(); }
+  PackedSpan(const PackedSpan&) = delete;
+  PackedSpan& operator=(const PackedSpan&) = delete;
+
+  // Empty (start line 0) when no start was set.
+  SourceSpan get() const {
+    if (const SourceSpan* w = wide()) return *w;
+    if (word_ == 0) return {};
+    const auto line = field(kStartLine, kLineBits);
+    const auto endColumn = field(kEndColumn, kColumnBits);
+    // An end column of 0 is an end not yet set.
+    const SourcePoint end =
+        endColumn == 0 ? SourcePoint{0, 0} : SourcePoint{line + field(kEndDelta, kDeltaBits), endColumn};
+    return {{line, field(kStartColumn, kStartColumnBits)}, end};
+  }
+
+  void setStart(SourcePoint start) {
+    SourceSpan span = get();
+    span.start = start;
+    store(span);
+  }
+  void setEnd(SourcePoint end) {
+    SourceSpan span = get();
+    span.end = end;
+    store(span);
+  }
+
+ private:
+  // Bit 0 tells a packed word (1) from a record's address (0, aligned).
+  static constexpr unsigned kLineBits = 26, kStartColumnBits = 9, kDeltaBits = 14, kColumnBits = 14;
+  static constexpr unsigned kStartLine = 1, kStartColumn = kStartLine + kLineBits;
+  static constexpr unsigned kEndDelta = kStartColumn + kStartColumnBits, kEndColumn = kEndDelta + kDeltaBits;
+  static_assert(kEndColumn + kColumnBits == 64);
+
+  static bool fits(std::uint32_t value, unsigned bits) { return value < (std::uint32_t{1} << bits); }
+  std::uint32_t field(unsigned at, unsigned bits) const {
+    return static_cast<std::uint32_t>(word_ >> at) & ((std::uint32_t{1} << bits) - 1);
+  }
+  SourceSpan* wide() const {
+    return word_ != 0 && (word_ & 1) == 0 ? reinterpret_cast<SourceSpan*>(static_cast<std::uintptr_t>(word_)) : nullptr;
+  }
+  void store(const SourceSpan& span) {
+    const SourcePoint start = span.start, end = span.end;
+    const bool endUnset = end.line == 0 && end.column == 0;
+    if (fits(start.line, kLineBits) && fits(start.column, kStartColumnBits) &&
+        (endUnset || (end.line >= start.line && fits(end.line - start.line, kDeltaBits) && end.column != 0 &&
+                      fits(end.column, kColumnBits)))) {
+      delete wide();
+      word_ = 1 | std::uint64_t{start.line} << kStartLine | std::uint64_t{start.column} << kStartColumn;
+      if (!endUnset)
+        word_ |= std::uint64_t{end.line - start.line} << kEndDelta | std::uint64_t{end.column} << kEndColumn;
+    } else if (SourceSpan* w = wide()) {
+      *w = span;
+    } else {
+      word_ = reinterpret_cast<std::uintptr_t>(new SourceSpan(span));
+    }
+  }
+
+  std::uint64_t word_ = 0;
+};
+
 }  // namespace zem

@@ -419,6 +419,11 @@ bool FastParse::run() {
     discardPartialTree();
     return false;
   }
+  try {
+    root_->fitLoadedLists(*parser_.arena_);
+  } catch (const std::bad_alloc&) {
+    // The lists stay as they grew.
+  }
   parser_.root_ = root_;
   root_ = nullptr;
   return true;
@@ -571,12 +576,14 @@ bool FastParse::valueList(CzemSection* section, bool defaults) {
     next();
   }
   auto* owner = lineOwner_;
+  // The line's owner takes its end from the parser, where the engine's lexer
+  // keeps the end of the token before its look-ahead.
+  resolveLineEnd();
+  parser_.previousTokenEnd_ = lineEnd_;
   if (defaults)
     parser_.appendDefaultDef(section, static_cast<CzemDefaultDef*>(owner));
   else
     parser_.appendKeyword(section, owner);
-  resolveLineEnd();
-  owner->setSpanEnd(lineEnd_);
   lineOwner_ = nullptr;
   return true;
 }

@@ -15,8 +15,9 @@ std::size_t dropPairedCarriageReturns(unsigned char* data, std::size_t size);
 
 class CyyStream final : public CyyInput {
  public:
-  // Big enough that the per-block work vanishes against the per-character work.
-  static constexpr std::size_t kBlockSize = 1 << 20;
+  // Big enough that the per-block work vanishes against the per-character
+  // work, small enough to stay in the cache while it is read.
+  static constexpr std::size_t kBlockSize = 256 * 1024;
 
   // Opens `fileName` for reading. The state becomes kReady when the file is
   // open and kOpenFailed otherwise (missing, unreadable, a folder, a null name).
