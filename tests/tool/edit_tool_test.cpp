@@ -95,22 +95,17 @@ TEST(ToolEdit, InPlaceAndOutputFilesAreReplacedOnlyByACheckedText) {
 }
 
 TEST(ToolEdit, UsageErrorsExit2AndBadInputExits1WithItsPlace) {
-  const std::string file = writeTemp(".txt", kFile);
+  const std::string file = writeTemp(".txt", kFile), bad = writeTemp("bad.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
+  std::vector<Expect> cases = {
+      {"set " + file + " A/Nowhere x 1", 1, "no section 'A/Nowhere'"},
+      {"del " + file + " A/B x 3", 1, file + ":6:4: section 'A/B' has no keyword 'x' (instance 3)"},
+      {"set " + file + " A/B x:4 1", 1, ""},  // not the next instance
+      {"set " + bad + " A x 1", 1, bad + ":2:"},
+  };
   for (const std::string& args : {"set " + file + " A x", "set " + file + " A x:0 1", "del " + file,
                                   "del " + file + " A x 0", "set " + file + " A x 1 -i -o o.txt"})
-    EXPECT_EQ(run(args).status, 2) << args;
-  ToolRun r = run("set " + file + " A/Nowhere x 1");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("no section 'A/Nowhere'"), std::string::npos) << r.err;
-  r = run("del " + file + " A/B x 3");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find(file + ":6:4: section 'A/B' has no keyword 'x' (instance 3)"), std::string::npos) << r.err;
-  r = run("set " + file + " A/B x:4 1");  // not the next instance
-  EXPECT_EQ(r.status, 1);
-  const std::string bad = writeTemp("bad.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
-  r = run("set " + bad + " A x 1");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find(bad + ":2:"), std::string::npos) << r.err;
+    cases.push_back({args, 2, ""});
+  expectRuns(cases);
 }
 
 TEST(ToolDump, PrintsTheListingOrWritesItToAFile) {
