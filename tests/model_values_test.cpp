@@ -194,15 +194,13 @@ TEST(NumericViews, BooleanTokensCompareWithoutCase) {
 
 TEST(NumericViews, RefValuesReadTheVariableAtEveryAccessAndAreInvalidUnbound) {
   float single = 1.5f;
-  CzemFloatRef floatRef(&single);
-  single = 2.5f;
-  EXPECT_EQ(floatRef.GetFloat(), 2.5f);
-  EXPECT_EQ(floatRef.IsFloat() - CzemFloatRef().IsFloat(), 1);
   double real = 0.5;
+  CzemFloatRef floatRef(&single);
   CzemDoubleRef doubleRef(&real);
-  real = 1e300;
-  EXPECT_EQ(doubleRef.GetDouble(), 1e300);
-  EXPECT_EQ(doubleRef.IsDouble() - CzemDoubleRef().IsDouble(), 1);
+  std::tie(single, real) = std::tuple(2.5f, 1e300);
+  EXPECT_EQ(std::tuple(floatRef.GetFloat(), doubleRef.GetDouble()), std::tuple(2.5f, 1e300));
+  EXPECT_EQ(std::tuple(floatRef.IsFloat(), CzemFloatRef().IsFloat(), doubleRef.IsDouble(), CzemDoubleRef().IsDouble()),
+            std::tuple(1, 0, 1, 0));
   const char* text = nullptr;
   CzemStringRef ref(&text);
   EXPECT_STREQ(ref.GetString(), "");
