@@ -25,14 +25,14 @@ bool expectedTokens(void* node, std::vector<std::string>& out) {
       const std::string text = zemGetValueText(value);
       // Value classes: 5 CLOB, 6 integer, 7 real, 8 word, 9 string, 10 file name or date-time, 15 empty place.
       const int kind = zemGetSyntaxClass(value);
-      const char* code = kind == 5 || kind == 9                 ? "1030:"
-                         : kind == 6                            ? "1020:"
-                         : kind == 7                            ? "1021:"
-                         : kind == 15                           ? "1000:"
-                         : kind == 10 && zemIsFilename(value)   ? "1200:"
-                         : kind == 8 && text == "true"          ? "1010:"
-                         : kind == 8 && text == "false"         ? "1011:"
-                                                                : nullptr;
+      const char* code = kind == 5 || kind == 9               ? "1030:"
+                         : kind == 6                          ? "1020:"
+                         : kind == 7                          ? "1021:"
+                         : kind == 15                         ? "1000:"
+                         : kind == 10 && zemIsFilename(value) ? "1200:"
+                         : kind == 8 && text == "true"        ? "1010:"
+                         : kind == 8 && text == "false"       ? "1011:"
+                                                              : nullptr;
       if (code == nullptr) return false;
       out.push_back(code + (kind == 8 ? std::string() : text));
     }

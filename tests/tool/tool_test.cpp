@@ -183,7 +183,8 @@ TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
 }
 
 TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
-  const ToolRun r = run("tokens " + writeTemp(".txt", "[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"));
+  const ToolRun r =
+      run("tokens " + writeTemp(".txt", "[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out,
@@ -198,7 +199,8 @@ TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
             "3:14 1200 filename \"x\\ty\"\n"
             "3:20 101 endsect \"\"\n");
   // A byte-order mark reads as absent.
-  EXPECT_EQ(run("tokens " + writeTemp(".txt", "\xEF\xBB\xBF[A] EndSect")).out, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n");
+  EXPECT_EQ(run("tokens " + writeTemp(".txt", "\xEF\xBB\xBF[A] EndSect")).out,
+            "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n");
 }
 
 TEST(ToolTokens, StopsAtTheFirstErrorWithItsPlace) {
@@ -225,7 +227,8 @@ TEST(ToolResults, ResultFolderAndFileFollowTheTemplateAndTheSystemSection) {
   const std::string absolute = writeTemp("abs.txt", "[Run] Out = |/abs/x.dat| Count = 3 EndSect");
   expectRuns({
       {"result-folder " + file, 0, dir + "setup.txt - Result Files/\n", true, unset},
-      {"result-folder " + file, 0, dir + "setup_v2/\n", true, unset + " QXRESULTFOLDERTEMPLATE=%setup2%_%qxresvar% QXRESVAR=v2"},
+      {"result-folder " + file, 0, dir + "setup_v2/\n", true,
+       unset + " QXRESULTFOLDERTEMPLATE=%setup2%_%qxresvar% QXRESVAR=v2"},
       {"result-folder " + custom, 0, "/custom/r\n", true, unset},
       {"result-folder " + tooLong, 1, "longer than 259 bytes", false, unset},
       {"result-file " + file + " Run Out", 0, dir + "setup.txt - Result Files/flow.dat\n", true, unset},
