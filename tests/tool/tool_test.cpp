@@ -93,38 +93,38 @@ TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
 }
 
 TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
-  const std::string data = writeTemp(".txt",
+  const std::string data = writeTemp("d.txt",
                                      "[D]\r\n  K = 1, 2\r\n  K = 1\r\n  K = 2\r\n  R = 3., 3.0, +3, 1E5\r\n"
                                      "  default (K) = , 'it''s'\r\n  [S] EndSect\r\nEndSect\r\n");
-  ToolRun r = run("to-json " + data);
-  EXPECT_EQ(r.status, 0) << r.all();
-  EXPECT_EQ(r.all(),
-            "[\n"
-            "  {\"section\": \"D\", \"body\": [\n"
-            "    {\"keyword\": \"K\", \"values\": [1, 2]},\n"
-            "    {\"keyword\": \"K\", \"values\": [1]},\n"
-            "    {\"keyword\": \"K\", \"values\": [2]},\n"
-            "    {\"keyword\": \"R\", \"values\": [{\"real\": \"3.\"}, 3.0, {\"int\": \"+3\"}, 1E5]},\n"
-            "    {\"default\": \"K\", \"values\": [null, \"it's\"]},\n"
-            "    {\"section\": \"S\", \"body\": []}\n"
-            "  ]}\n"
-            "]\n");
-  // Template marks, from standard input; relative file names resolve against the current folder.
-  r = run("to-json - < " + writeTemp("t.txt", "[T ()] x() = #d#, %s, {b}, |f| default () = 1 () = 'a' EndSect"));
-  EXPECT_EQ(
-      r.all(),
-      "[\n  {\"section\": \"T\", \"template\": true, \"body\": [\n"
-      "    {\"keyword\": \"x\", \"template\": true, \"values\": [{\"datetime\": \"d\"}, {\"substitution\": \"s\"}, "
-      "{\"braced\": \"b\"}, {\"file\": \"" +
-          std::filesystem::current_path().string() +
-          "/f\", \"written\": \"f\"}]},\n"
-          "    {\"default\": \"\", \"template\": true, \"values\": [1]},\n"
-          "    {\"keyword\": \"\", \"template\": true, \"values\": [\"a\"]}\n  ]}\n]\n");
-  // A CLOB keeps its text and shows its items.
-  EXPECT_EQ(run("to-json " + writeTemp("c.txt", "[A] c = '<CLOB:\"x\",1,2.5,true>' EndSect")).all(),
-            "[\n  {\"section\": \"A\", \"body\": [\n    {\"keyword\": \"c\", \"values\": [{\"clob\": "
-            "\"\\\"x\\\",1,2.5,true\", "
-            "\"items\": [\"x\", 1, 2.5, true]}]}\n  ]}\n]\n");
+  expectRuns({
+      {"to-json " + data, 0,
+       "[\n"
+       "  {\"section\": \"D\", \"body\": [\n"
+       "    {\"keyword\": \"K\", \"values\": [1, 2]},\n"
+       "    {\"keyword\": \"K\", \"values\": [1]},\n"
+       "    {\"keyword\": \"K\", \"values\": [2]},\n"
+       "    {\"keyword\": \"R\", \"values\": [{\"real\": \"3.\"}, 3.0, {\"int\": \"+3\"}, 1E5]},\n"
+       "    {\"default\": \"K\", \"values\": [null, \"it's\"]},\n"
+       "    {\"section\": \"S\", \"body\": []}\n"
+       "  ]}\n"
+       "]\n",
+       true},
+      // Template marks, from standard input; relative file names resolve against the current folder.
+      {"to-json - < " + writeTemp("t.txt", "[T ()] x() = #d#, %s, {b}, |f| default () = 1 () = 'a' EndSect"), 0,
+       "[\n  {\"section\": \"T\", \"template\": true, \"body\": [\n"
+       "    {\"keyword\": \"x\", \"template\": true, \"values\": [{\"datetime\": \"d\"}, {\"substitution\": \"s\"}, "
+       "{\"braced\": \"b\"}, {\"file\": \"" +
+           std::filesystem::current_path().string() +
+           "/f\", \"written\": \"f\"}]},\n"
+           "    {\"default\": \"\", \"template\": true, \"values\": [1]},\n"
+           "    {\"keyword\": \"\", \"template\": true, \"values\": [\"a\"]}\n  ]}\n]\n",
+       true},
+      // A CLOB keeps its text and shows its items.
+      {"to-json " + writeTemp("c.txt", "[A] c = '<CLOB:\"x\",1,2.5,true>' EndSect"), 0,
+       "[\n  {\"section\": \"A\", \"body\": [\n    {\"keyword\": \"c\", \"values\": [{\"clob\": "
+       "\"\\\"x\\\",1,2.5,true\", \"items\": [\"x\", 1, 2.5, true]}]}\n  ]}\n]\n",
+       true},
+  });
 }
 
 // Every data file of the tree that loads comes back from its JSON with the same names, order,
@@ -182,30 +182,25 @@ TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
   }
 }
 
-TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
-  const ToolRun r =
-      run("tokens " + writeTemp(".txt", "[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"));
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out,
-            "1:1 100 section \"A\"\n"
-            "2:3 200 keyword \"k\"\n"
-            "2:7 1030 string \"a \\\"b\\\"\\\\\"\n"
-            "2:17 1000 novalue \"\"\n"
-            "2:19 1021 real \"-2.5e3\"\n"
-            "3:3 200 keyword \"e\"\n"
-            "3:7 1030 string \"\"\n"
-            "3:10 200 keyword \"f\"\n"
-            "3:14 1200 filename \"x\\ty\"\n"
-            "3:20 101 endsect \"\"\n");
-  // A byte-order mark reads as absent.
-  EXPECT_EQ(run("tokens " + writeTemp(".txt", "\xEF\xBB\xBF[A] EndSect")).out,
-            "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n");
-}
-
-TEST(ToolTokens, StopsAtTheFirstErrorWithItsPlace) {
+// Each token with its place and quoted text, up to the first error, which has its place too.
+TEST(ToolTokens, ListsEveryTokenAndStopsAtTheFirstError) {
   const std::string file = writeTemp("a.txt", "[A]\n  k = 1\n  EndSect\n x"), open = writeTemp("b.txt", "[A] /* open");
   expectRuns({
+      {"tokens " + writeTemp("all.txt", "[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"), 0,
+       "1:1 100 section \"A\"\n"
+       "2:3 200 keyword \"k\"\n"
+       "2:7 1030 string \"a \\\"b\\\"\\\\\"\n"
+       "2:17 1000 novalue \"\"\n"
+       "2:19 1021 real \"-2.5e3\"\n"
+       "3:3 200 keyword \"e\"\n"
+       "3:7 1030 string \"\"\n"
+       "3:10 200 keyword \"f\"\n"
+       "3:14 1200 filename \"x\\ty\"\n"
+       "3:20 101 endsect \"\"\n",
+       true},
+      // A byte-order mark reads as absent.
+      {"tokens " + writeTemp("bom.txt", "\xEF\xBB\xBF[A] EndSect"), 0, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n",
+       true},
       {"tokens " + file, 1, "3:3 101 endsect \"\"\n" + file + ":4:2: Format error. Expected start of section '['\n"},
       // An open comment ends the tokens cleanly but is still an error.
       {"tokens " + open, 1, open + ":1:11: Bad comment, missing */\n"},
