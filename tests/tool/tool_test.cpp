@@ -20,6 +20,7 @@ TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
       9);
   expectRuns({
       {"check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt", 0, "simulation.txt: ok (6 sections, "},
+      {"check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt", 0, "simulation_template.txt: ok"},
       {"check - < " + kSimulation, 0, "<stdin>: ok (6 sections, 26 keywords, 32 values)\n", true},
       {"check /nonexistent/zem/file.txt", 1, ""},
       {"check " + testing::TempDir(), 1, "folder"},
