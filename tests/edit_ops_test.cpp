@@ -85,21 +85,16 @@ TEST_F(Editing, ModifiersKeepTheValueItsNumberAndItsBinding) {
   zemAddBool(handle, 0);
   zemAddFilename(handle, "a.txt");
   void* k = zemKeywordByNum(target(1), 1);
-  void* text = zemParamByNum(k, 3);
-  EXPECT_EQ(zemeModifyParameterDouble(zemParamByNum(k, 2), 2.5), 0);  // a float takes a double
-  EXPECT_EQ(zemGetFloat(zemParamByNum(k, 2)), 2.5f);
-  EXPECT_EQ(zemeModifyParameterString(text, "new"), 0);
-  EXPECT_EQ(zemParamByNum(k, 3), text);
-  EXPECT_STREQ(zemGetString(text), "new");
-  EXPECT_EQ(zemGetInstanceNo(text), 3);
-  EXPECT_EQ(zemeModifyParameterInt(zemParamByNum(k, 4), 9), 0);  // bound values stay bound
-  EXPECT_EQ(zemGetInt(zemParamByNum(k, 4)), 7);
-  EXPECT_EQ(zemeModifyParameterBool(zemParamByNum(k, 5), 1), 0);
-  EXPECT_EQ(zemGetBool(zemParamByNum(k, 5)), 1);
-  EXPECT_EQ(zemeModifyParameterFileName(zemParamByNum(k, 6), "b.txt"), 0);
-  EXPECT_STREQ(zemGetFilenameString(zemParamByNum(k, 6)), "b.txt");
-  EXPECT_EQ(zemeModifyParameterInt(zemParamByNum(k, 1), -4), 0);
-  EXPECT_EQ(zemGetInt(zemParamByNum(k, 1)), -4);
+  const auto at = [&](unsigned n) { return zemParamByNum(k, n); };
+  void* text = at(3);
+  // A float takes a double; bound values stay bound.
+  EXPECT_EQ((std::vector{zemeModifyParameterDouble(at(2), 2.5), zemeModifyParameterString(text, "new"),
+                         zemeModifyParameterInt(at(4), 9), zemeModifyParameterBool(at(5), 1),
+                         zemeModifyParameterFileName(at(6), "b.txt"), zemeModifyParameterInt(at(1), -4)}),
+            std::vector(6, 0));
+  EXPECT_EQ(std::tuple(zemGetInt(at(1)), zemGetFloat(at(2)), at(3), zemGetInt(at(4)), zemGetBool(at(5))),
+            std::tuple(-4, 2.5f, text, 7, 1));
+  EXPECT_EQ((Texts{zemGetString(text), zemGetFilenameString(at(6))}), (Texts{"new", "b.txt"}));
   for (int n = 1; n <= 6; ++n) EXPECT_EQ(zemGetInstanceNo(zemParamByNum(k, n)), n);
   reports.expect(0, {});
 }

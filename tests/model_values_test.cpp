@@ -172,14 +172,11 @@ TEST(NumericViews, FileValuesHaveTheViewsTheirNumberFits) {
 TEST(NumericViews, BuiltValuesHaveOnlyTheViewsTheirValueGives) {
   expectViews(new CzemInt(7), true, {"", true, 0, 0, 1, 0.0, 0.0f, 7});
   CzemDouble two(2.0), big(1e300), empty;
-  EXPECT_EQ(two.IsInt() + two.IsFloat(), 2);
-  EXPECT_EQ(two.GetInt(), 2);
-  EXPECT_EQ(big.IsFloat(), 0);
-  EXPECT_EQ(big.GetFloat(), kFloatMax);
-  EXPECT_EQ(empty.IsDouble() + empty.IsFloat() + empty.IsInt(), 0);
   CzemFloat quarter(0.25f);
-  EXPECT_EQ(quarter.IsDouble() - quarter.IsInt(), 1);
-  EXPECT_EQ(quarter.GetDouble(), 0.25);
+  EXPECT_EQ(std::tuple(two.IsInt() + two.IsFloat(), two.GetInt(), big.IsFloat(), big.GetFloat(),
+                       empty.IsDouble() + empty.IsFloat() + empty.IsInt(), quarter.IsDouble() - quarter.IsInt(),
+                       quarter.GetDouble()),
+            std::tuple(2, 2, 0, kFloatMax, 0, 1, 0.25));
 }
 
 TEST(NumericViews, BooleanTokensCompareWithoutCase) {
@@ -194,15 +191,13 @@ TEST(NumericViews, BooleanTokensCompareWithoutCase) {
 
 TEST(NumericViews, RefValuesReadTheVariableAtEveryAccessAndAreInvalidUnbound) {
   float single = 1.5f;
-  CzemFloatRef floatRef(&single);
-  single = 2.5f;
-  EXPECT_EQ(floatRef.GetFloat(), 2.5f);
-  EXPECT_EQ(floatRef.IsFloat() - CzemFloatRef().IsFloat(), 1);
   double real = 0.5;
+  CzemFloatRef floatRef(&single);
   CzemDoubleRef doubleRef(&real);
-  real = 1e300;
-  EXPECT_EQ(doubleRef.GetDouble(), 1e300);
-  EXPECT_EQ(doubleRef.IsDouble() - CzemDoubleRef().IsDouble(), 1);
+  std::tie(single, real) = std::tuple(2.5f, 1e300);
+  EXPECT_EQ(std::tuple(floatRef.GetFloat(), doubleRef.GetDouble()), std::tuple(2.5f, 1e300));
+  EXPECT_EQ(std::tuple(floatRef.IsFloat(), CzemFloatRef().IsFloat(), doubleRef.IsDouble(), CzemDoubleRef().IsDouble()),
+            std::tuple(1, 0, 1, 0));
   const char* text = nullptr;
   CzemStringRef ref(&text);
   EXPECT_STREQ(ref.GetString(), "");
@@ -217,14 +212,12 @@ TEST(NumericViews, RefValuesReadTheVariableAtEveryAccessAndAreInvalidUnbound) {
 TEST(Copy, SourceOfAnotherClassChangesNothingAnIntegerCopiesViewsAndTextsButNotPlace) {
   CzemInt integer(7);
   CzemDouble real(2.5);
-  integer.CopyFrom(&real);
-  EXPECT_EQ(integer.GetInt(), 7);
-  EXPECT_EQ(integer.IsDouble(), 0);
-  real.CopyFrom(&integer);
-  EXPECT_EQ(real.GetDouble(), 2.5);
   CzemSection section("S");
+  integer.CopyFrom(&real);
+  real.CopyFrom(&integer);
   section.CopyFrom(&integer);
-  EXPECT_STREQ(section.GetName(), "S");
+  EXPECT_EQ(std::tuple(integer.GetInt(), integer.IsDouble(), real.GetDouble(), std::string(section.GetName())),
+            std::tuple(7, 0, 2.5, "S"));
 
   bool ok = false;
   std::unique_ptr<CzemInt> source(CzemInt::fromText("42", ok));
@@ -234,18 +227,14 @@ TEST(Copy, SourceOfAnotherClassChangesNothingAnIntegerCopiesViewsAndTextsButNotP
   auto* target = new CzemInt(3);
   to.addParam(target);
   target->CopyFrom(source.get());
-  EXPECT_EQ(target->GetInt(), 42);
-  EXPECT_EQ(target->GetDouble(), 42.0);
-  EXPECT_EQ(target->IsInt() + target->IsDouble() + target->IsFloat(), 3);
-  EXPECT_EQ(target->valueText().view(), "42");
-  EXPECT_EQ(target->auxText(), "{note}");
-  EXPECT_EQ(target->GetInstanceNo(), 0u);
-  EXPECT_EQ(target->parent(), &to);
+  EXPECT_EQ(
+      std::tuple(target->GetInt(), target->GetDouble(), target->IsInt() + target->IsDouble() + target->IsFloat(),
+                 std::string(target->valueText().view()), target->auxText(), target->GetInstanceNo(), target->parent()),
+      std::tuple(42, 42.0, 3, "42", "{note}", 0u, &to));
   CzemInt built(5);  // a built integer brings its missing views along
   target->CopyFrom(&built);
-  EXPECT_EQ(target->GetInt(), 5);
-  EXPECT_EQ(target->IsDouble() + target->IsFloat(), 0);
-  EXPECT_TRUE(target->valueText().empty());
+  EXPECT_EQ(std::tuple(target->GetInt(), target->IsDouble() + target->IsFloat(), target->valueText().empty()),
+            std::tuple(5, 0, true));
 }
 
 TEST(Copy, BuiltDoubleGetsAValueText) {
@@ -285,9 +274,8 @@ TEST(Copy, NamedNodeCopiesAreDeepAndRenumbered) {
   CzemKeyword copy("old");
   copy.addParam(new CzemInt(99));  // replaced and destroyed by the copy
   copy.CopyFrom(&source);
-  EXPECT_STREQ(copy.GetName(), "Depth");
-  EXPECT_EQ(copy.flags(), kMayRepeat);
-  ASSERT_EQ(copy.GetNoParams(), 2);
+  ASSERT_EQ(std::tuple(std::string(copy.GetName()), copy.flags(), copy.GetNoParams()),
+            std::tuple("Depth", kMayRepeat, 2));
   EXPECT_NE(copy.NodeByNum(1), source.NodeByNum(1));
   EXPECT_EQ(copy.NodeByNum(1)->parent(), &copy);
   EXPECT_EQ(copy.NodeByNum(2)->GetInstanceNo(), 2u);
@@ -296,12 +284,11 @@ TEST(Copy, NamedNodeCopiesAreDeepAndRenumbered) {
   section.addKeyword(new CzemKeyword("a"));
   section.addDefaultDef(new CzemDefaultDef("a"));
   section.addKeyword(new CzemKeyword("b"));
-  EXPECT_EQ(section.GetNoKeywords(), 2);
-  EXPECT_EQ(section.GetNoNodes(), 3);
   CzemSection sectionCopy;
   sectionCopy.CopyFrom(&section);
-  EXPECT_EQ(sectionCopy.GetNoKeywords(), 3);
-  EXPECT_EQ(sectionCopy.GetNoNodes(), 3);
+  EXPECT_EQ((std::vector{section.GetNoKeywords(), section.GetNoNodes(), sectionCopy.GetNoKeywords(),
+                         sectionCopy.GetNoNodes()}),
+            (std::vector{2, 3, 3, 3}));
   EXPECT_EQ(sectionCopy.KeywordByNameNum("A", 2)->IsDefaultDef(), 1);
   EXPECT_EQ(sectionCopy.KeywordByNum(3)->parent(), &sectionCopy);
 
@@ -312,8 +299,7 @@ TEST(Copy, NamedNodeCopiesAreDeepAndRenumbered) {
   list.addSection(new CzemSection("T"));
   CzemTargetList listCopy;
   listCopy.CopyFrom(&list);
-  EXPECT_STREQ(listCopy.GetAnchorFilename(), "/p/a.txt");
-  EXPECT_TRUE(listCopy.resultRoot().empty());
-  EXPECT_EQ(listCopy.useCustom(), 0);
-  EXPECT_EQ(listCopy.GetNoSections(), 1);
+  EXPECT_EQ(std::tuple(std::string(listCopy.GetAnchorFilename()), listCopy.resultRoot().empty(), listCopy.useCustom(),
+                       listCopy.GetNoSections()),
+            std::tuple("/p/a.txt", true, 0, 1));
 }

@@ -28,45 +28,30 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 }  // namespace
 
-TEST(ToolSet, ReplacesOrAddsOneKeywordAndKeepsEveryOtherByte) {
-  const std::string file = writeTemp(".txt", kFile);
-  struct Case {
-    std::string args, expected;
-  };
-  const std::vector<Case> cases = {
-      {"A x 2.5", replaced(kFile, "x = 1 ", "x = 2.5 ")},
-      {"A y true '|d/f.txt|' '#2024-01-01#'", replaced(kFile, "'a', 2 {unit}", "true, |d/f.txt|, #2024-01-01#")},
-      {"A/B x:2 -3 \"'it''s'\" \"it's\"", replaced(kFile, "x = 6", "x = -3, 'it''s', 'it''s'")},
-      {"A/B x:3 word", replaced(kFile, "x = 6\r\n", "x = 6\r\n      x = 'word'\r\n")},
-      {"A z 'two words'", replaced(kFile, "   EndSect  // B\r\n", "   EndSect  // B\r\n   z = 'two words'\r\n")},
-  };
-  for (const Case& c : cases) {
-    const ToolRun r = run("set " + file + " " + c.args);
-    EXPECT_EQ(r.status, 0) << c.args << "\n" << r.err;
-    EXPECT_EQ(r.out, c.expected) << c.args;
-  }
-  EXPECT_EQ(slurp(file), kFile);
-}
-
-TEST(ToolDel, RemovesASectionOrKeywordWithItsOwnLinesOnly) {
-  const std::string file = writeTemp(".txt", kFile);
-  struct Case {
-    std::string args, expected;
-  };
-  const std::vector<Case> cases = {
-      {"A x", replaced(kFile, "\tx = 1   ; why\r\n", "")},
-      {"A/B x 2", replaced(kFile, "      x = 6\r\n", "")},
-      {"A/B", replaced(kFile, "   [B]   // inner\r\n      x = 5\r\n      x = 6\r\n   EndSect  // B\r\n", "")},
-      {"A", "// head comment\r\n/* tail */\r\n"},
-  };
-  for (const Case& c : cases) {
-    const ToolRun r = run("del " + file + " " + c.args);
-    EXPECT_EQ(r.status, 0) << c.args << "\n" << r.err;
-    EXPECT_EQ(r.out, c.expected) << c.args;
-  }
-  // A keyword sharing its line keeps the rest of the line.
+// Printed edits: only the node's own bytes change, and the file itself stays as it was.
+TEST(ToolSetAndDel, ReplaceAddOrRemoveOneNodeAndKeepEveryOtherByte) {
+  const std::string file = writeTemp(".txt", kFile), set = "set " + file + " ", del = "del " + file + " ";
   const std::string shared = writeTemp("shared.txt", "[A]\n  k = 1  [S]\n  EndSect\nEndSect\n");
-  EXPECT_EQ(run("del " + shared + " A k").out, "[A]\n    [S]\n  EndSect\nEndSect\n");
+  const std::string marked = writeTemp("bom.txt", "\xEF\xBB\xBF[A] x = 1 EndSect\r\n[B] EndSect\r\n");
+  expectRuns({
+      {set + "A x 2.5", 0, replaced(kFile, "x = 1 ", "x = 2.5 "), true},
+      {set + "A y true '|d/f.txt|' '#2024-01-01#'", 0,
+       replaced(kFile, "'a', 2 {unit}", "true, |d/f.txt|, #2024-01-01#"), true},
+      {set + "A/B x:2 -3 \"'it''s'\" \"it's\"", 0, replaced(kFile, "x = 6", "x = -3, 'it''s', 'it''s'"), true},
+      {set + "A/B x:3 word", 0, replaced(kFile, "x = 6\r\n", "x = 6\r\n      x = 'word'\r\n"), true},
+      {set + "A z 'two words'", 0,
+       replaced(kFile, "   EndSect  // B\r\n", "   EndSect  // B\r\n   z = 'two words'\r\n"), true},
+      {del + "A x", 0, replaced(kFile, "\tx = 1   ; why\r\n", ""), true},
+      {del + "A/B x 2", 0, replaced(kFile, "      x = 6\r\n", ""), true},
+      {del + "A/B", 0, replaced(kFile, "   [B]   // inner\r\n      x = 5\r\n      x = 6\r\n   EndSect  // B\r\n", ""),
+       true},
+      {del + "A", 0, "// head comment\r\n/* tail */\r\n", true},
+      // A keyword sharing its line keeps the rest of the line.
+      {"del " + shared + " A k", 0, "[A]\n    [S]\n  EndSect\nEndSect\n", true},
+      // The loader reads a byte-order mark as absent, and so do the positions that edits use.
+      {"del " + marked + " A", 0, "\xEF\xBB\xBF[B] EndSect\r\n", true},
+  });
+  EXPECT_EQ(slurp(file), kFile);
 }
 
 TEST(ToolEdit, InPlaceAndOutputFilesAreReplacedOnlyByACheckedText) {
@@ -95,22 +80,17 @@ TEST(ToolEdit, InPlaceAndOutputFilesAreReplacedOnlyByACheckedText) {
 }
 
 TEST(ToolEdit, UsageErrorsExit2AndBadInputExits1WithItsPlace) {
-  const std::string file = writeTemp(".txt", kFile);
+  const std::string file = writeTemp(".txt", kFile), bad = writeTemp("bad.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
+  std::vector<Expect> cases = {
+      {"set " + file + " A/Nowhere x 1", 1, "no section 'A/Nowhere'"},
+      {"del " + file + " A/B x 3", 1, file + ":6:4: section 'A/B' has no keyword 'x' (instance 3)"},
+      {"set " + file + " A/B x:4 1", 1, ""},  // not the next instance
+      {"set " + bad + " A x 1", 1, bad + ":2:"},
+  };
   for (const std::string& args : {"set " + file + " A x", "set " + file + " A x:0 1", "del " + file,
                                   "del " + file + " A x 0", "set " + file + " A x 1 -i -o o.txt"})
-    EXPECT_EQ(run(args).status, 2) << args;
-  ToolRun r = run("set " + file + " A/Nowhere x 1");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("no section 'A/Nowhere'"), std::string::npos) << r.err;
-  r = run("del " + file + " A/B x 3");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find(file + ":6:4: section 'A/B' has no keyword 'x' (instance 3)"), std::string::npos) << r.err;
-  r = run("set " + file + " A/B x:4 1");  // not the next instance
-  EXPECT_EQ(r.status, 1);
-  const std::string bad = writeTemp("bad.txt", "[A]\r\n   x = 1 2\r\nEndSect\r\n");
-  r = run("set " + bad + " A x 1");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find(bad + ":2:"), std::string::npos) << r.err;
+    cases.push_back({args, 2, ""});
+  expectRuns(cases);
 }
 
 TEST(ToolDump, PrintsTheListingOrWritesItToAFile) {
@@ -153,10 +133,4 @@ TEST(ToolFmt, MovesFileNamesAlongAndGuardsComments) {
   EXPECT_EQ(r.err, "");
   for (const char* args : {" --drop-comments", " -o", " -i -o x.txt"}) EXPECT_EQ(run("fmt " + file + args).status, 2);
   EXPECT_EQ(run("fmt - -i").status, 2);
-}
-
-// The loader reads a byte-order mark as absent, and so do the positions that edits use.
-TEST(ToolDel, RemovesTheRightBytesAfterAByteOrderMark) {
-  const std::string file = writeTemp(".txt", "\xEF\xBB\xBF[A] x = 1 EndSect\r\n[B] EndSect\r\n");
-  EXPECT_EQ(run("del " + file + " A").out, "\xEF\xBB\xBF[B] EndSect\r\n");
 }

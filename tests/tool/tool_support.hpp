@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace zem_tool_test {
 
@@ -44,6 +45,27 @@ inline ToolRun run(const std::string& args, const std::string& env = "") {
                               scratch("run.out") + " 2>" + scratch("run.err");
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(scratch("run.out")), slurp(scratch("run.err"))};
+}
+
+// One run and what it must give: the exit status and a text that standard output and error together
+// hold (`exact`: are).
+struct Expect {
+  std::string args;
+  int status;
+  std::string text;
+  bool exact = false;
+  std::string env = "";
+};
+
+inline void expectRuns(const std::vector<Expect>& cases) {
+  for (const Expect& c : cases) {
+    const ToolRun r = run(c.args, c.env);
+    EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.all();
+    if (c.exact)
+      EXPECT_EQ(r.all(), c.text) << c.args;
+    else
+      EXPECT_NE(r.all().find(c.text), std::string::npos) << c.args << "\n" << r.all();
+  }
 }
 
 }  // namespace zem_tool_test

@@ -13,31 +13,19 @@ std::pair<int, std::string> outcome(const std::string& args) {
 
 const std::string kSimulation = ZEM_EXAMPLES "/simulation.txt";
 
-ToolRun tokens(const std::string& args) { return run("tokens " + args); }
-
-// `env` holds assignments for the tool's environment only; the template variable starts unset.
-ToolRun inEnv(const std::string& env, const std::string& args) {
-  return zem_tool_test::run(args, "-u QXRESULTFOLDERTEMPLATE " + env);
-}
-
-std::string setupFile(const std::string& text) { return writeTemp("setup.txt", text); }
-
-const char* const kSetup = "[Run]\n  Out = 'flow.dat', |/abs/x.dat|, 3\nEndSect\n";
-
 TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
-  ToolRun r = run("check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt");
-  EXPECT_EQ(r.status, 0) << r.all();
-  EXPECT_NE(r.all().find("simulation.txt: ok (6 sections, "), std::string::npos) << r.all();
-  EXPECT_NE(r.all().find("simulation_template.txt: ok"), std::string::npos) << r.all();
-  EXPECT_EQ(run("check /nonexistent/zem/file.txt").status, 1);
-  r = run("check " + testing::TempDir());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.all().find("folder"), std::string::npos);
   const std::string binary(
       "\x7f"
       "ELF\0\0\x01\x02[",
       9);
-  EXPECT_EQ(run("check " + writeTemp(".bin", binary)).status, 1);
+  expectRuns({
+      {"check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt", 0, "simulation.txt: ok (6 sections, "},
+      {"check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt", 0, "simulation_template.txt: ok"},
+      {"check - < " + kSimulation, 0, "<stdin>: ok (6 sections, 26 keywords, 32 values)\n", true},
+      {"check /nonexistent/zem/file.txt", 1, ""},
+      {"check " + testing::TempDir(), 1, "folder"},
+      {"check " + writeTemp(".bin", binary), 1, ""},
+  });
 }
 
 // Each load error keeps the library's text, points at a character (1-based, also at the end of the
@@ -71,7 +59,6 @@ TEST(ToolCheck, LoadErrorsPointAtACharacterAndSayWhereToAct) {
   // to-json fails with the same message; from standard input the name is <stdin>.
   EXPECT_EQ(outcome("to-json " + scratch(".txt")), std::pair(1, named(cases[7].expected, scratch(".txt"))));
   EXPECT_EQ(outcome("check - < " + scratch(".txt")), std::pair(1, named(cases[7].expected, "<stdin>")));
-  EXPECT_EQ(run("check - < " + kSimulation).all(), "<stdin>: ok (6 sections, 26 keywords, 32 values)\n");
 }
 
 TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
@@ -89,61 +76,56 @@ TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
 }
 
 TEST(ToolGet, PrintsOneKeywordOrSectionAndFailsOnMissingOnes) {
-  ToolRun r = run("get " + kSimulation + " Simulation/Output OutputFile");
-  EXPECT_EQ(r.status, 0) << r.all();
-  EXPECT_EQ(r.all().front(), '|');
-  EXPECT_NE(r.all().find("examples/results/plate.res|"), std::string::npos) << r.all();
-  EXPECT_EQ(run("get " + kSimulation + " Simulation.Boundary:2 Name").all(), "'Right edge'\n");
-  EXPECT_EQ(run("get - Simulation/Boundary:2 < " + kSimulation).all(),
-            "Name = 'Right edge'\nType = 1\ndefault (Temperature) = 18.0, 18.5\nTemperature = 18.0, 18.5, 19.0\n");
-  r = run("get " + kSimulation + " simulation");
-  EXPECT_NE(r.all().find("Restart = false\n[Domain]\n[Solver]\n[Boundary:1]\n[Boundary:2]\n[Output]\n"),
-            std::string::npos)
-      << r.all();
-  EXPECT_EQ(run("get " + writeTemp(".txt", "[A] k = 1 k = 2 j = 3 EndSect") + " A").all(), "k:1 = 1\nk:2 = 2\nj = 3\n");
-  for (const char* missing : {" Simulation/Nowhere", " Simulation/Solver Nothing"})
-    EXPECT_EQ(run("get " + kSimulation + missing).status, 1) << missing;
-  EXPECT_EQ(run("get " + kSimulation + " Simulation/Solver Scheme 0").status, 2);
-  for (const char* path : {"A/B:x", "A//B", "/A", "A/", "A:0"}) {
-    r = run("get " + kSimulation + " " + path);
-    EXPECT_EQ(r.status, 2) << path;
-    EXPECT_EQ(r.all().rfind(std::string("zem: PATH '") + path + "'", 0), 0u) << r.all();
-  }
+  const std::string get = "get " + kSimulation + " ";
+  std::vector<Expect> cases = {
+      {get + "Simulation/Output OutputFile", 0, "examples/results/plate.res|"},
+      {get + "Simulation.Boundary:2 Name", 0, "'Right edge'\n", true},
+      {"get - Simulation/Boundary:2 < " + kSimulation, 0,
+       "Name = 'Right edge'\nType = 1\ndefault (Temperature) = 18.0, 18.5\nTemperature = 18.0, 18.5, 19.0\n", true},
+      {get + "simulation", 0, "Restart = false\n[Domain]\n[Solver]\n[Boundary:1]\n[Boundary:2]\n[Output]\n"},
+      {"get " + writeTemp(".txt", "[A] k = 1 k = 2 j = 3 EndSect") + " A", 0, "k:1 = 1\nk:2 = 2\nj = 3\n", true},
+      {get + "Simulation/Nowhere", 1, ""},
+      {get + "Simulation/Solver Nothing", 1, ""},
+      {get + "Simulation/Solver Scheme 0", 2, ""},
+  };
+  for (const std::string path : {"A/B:x", "A//B", "/A", "A/", "A:0"})
+    cases.push_back({get + path, 2, "zem: PATH '" + path + "'"});
+  expectRuns(cases);
 }
 
 TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
-  const std::string data = writeTemp(".txt",
+  const std::string data = writeTemp("d.txt",
                                      "[D]\r\n  K = 1, 2\r\n  K = 1\r\n  K = 2\r\n  R = 3., 3.0, +3, 1E5\r\n"
                                      "  default (K) = , 'it''s'\r\n  [S] EndSect\r\nEndSect\r\n");
-  ToolRun r = run("to-json " + data);
-  EXPECT_EQ(r.status, 0) << r.all();
-  EXPECT_EQ(r.all(),
-            "[\n"
-            "  {\"section\": \"D\", \"body\": [\n"
-            "    {\"keyword\": \"K\", \"values\": [1, 2]},\n"
-            "    {\"keyword\": \"K\", \"values\": [1]},\n"
-            "    {\"keyword\": \"K\", \"values\": [2]},\n"
-            "    {\"keyword\": \"R\", \"values\": [{\"real\": \"3.\"}, 3.0, {\"int\": \"+3\"}, 1E5]},\n"
-            "    {\"default\": \"K\", \"values\": [null, \"it's\"]},\n"
-            "    {\"section\": \"S\", \"body\": []}\n"
-            "  ]}\n"
-            "]\n");
-  // Template marks, from standard input; relative file names resolve against the current folder.
-  r = run("to-json - < " + writeTemp("t.txt", "[T ()] x() = #d#, %s, {b}, |f| default () = 1 () = 'a' EndSect"));
-  EXPECT_EQ(
-      r.all(),
-      "[\n  {\"section\": \"T\", \"template\": true, \"body\": [\n"
-      "    {\"keyword\": \"x\", \"template\": true, \"values\": [{\"datetime\": \"d\"}, {\"substitution\": \"s\"}, "
-      "{\"braced\": \"b\"}, {\"file\": \"" +
-          std::filesystem::current_path().string() +
-          "/f\", \"written\": \"f\"}]},\n"
-          "    {\"default\": \"\", \"template\": true, \"values\": [1]},\n"
-          "    {\"keyword\": \"\", \"template\": true, \"values\": [\"a\"]}\n  ]}\n]\n");
-  // A CLOB keeps its text and shows its items.
-  EXPECT_EQ(run("to-json " + writeTemp("c.txt", "[A] c = '<CLOB:\"x\",1,2.5,true>' EndSect")).all(),
-            "[\n  {\"section\": \"A\", \"body\": [\n    {\"keyword\": \"c\", \"values\": [{\"clob\": "
-            "\"\\\"x\\\",1,2.5,true\", "
-            "\"items\": [\"x\", 1, 2.5, true]}]}\n  ]}\n]\n");
+  expectRuns({
+      {"to-json " + data, 0,
+       "[\n"
+       "  {\"section\": \"D\", \"body\": [\n"
+       "    {\"keyword\": \"K\", \"values\": [1, 2]},\n"
+       "    {\"keyword\": \"K\", \"values\": [1]},\n"
+       "    {\"keyword\": \"K\", \"values\": [2]},\n"
+       "    {\"keyword\": \"R\", \"values\": [{\"real\": \"3.\"}, 3.0, {\"int\": \"+3\"}, 1E5]},\n"
+       "    {\"default\": \"K\", \"values\": [null, \"it's\"]},\n"
+       "    {\"section\": \"S\", \"body\": []}\n"
+       "  ]}\n"
+       "]\n",
+       true},
+      // Template marks, from standard input; relative file names resolve against the current folder.
+      {"to-json - < " + writeTemp("t.txt", "[T ()] x() = #d#, %s, {b}, |f| default () = 1 () = 'a' EndSect"), 0,
+       "[\n  {\"section\": \"T\", \"template\": true, \"body\": [\n"
+       "    {\"keyword\": \"x\", \"template\": true, \"values\": [{\"datetime\": \"d\"}, {\"substitution\": \"s\"}, "
+       "{\"braced\": \"b\"}, {\"file\": \"" +
+           std::filesystem::current_path().string() +
+           "/f\", \"written\": \"f\"}]},\n"
+           "    {\"default\": \"\", \"template\": true, \"values\": [1]},\n"
+           "    {\"keyword\": \"\", \"template\": true, \"values\": [\"a\"]}\n  ]}\n]\n",
+       true},
+      // A CLOB keeps its text and shows its items.
+      {"to-json " + writeTemp("c.txt", "[A] c = '<CLOB:\"x\",1,2.5,true>' EndSect"), 0,
+       "[\n  {\"section\": \"A\", \"body\": [\n    {\"keyword\": \"c\", \"values\": [{\"clob\": "
+       "\"\\\"x\\\",1,2.5,true\", \"items\": [\"x\", 1, 2.5, true]}]}\n  ]}\n]\n",
+       true},
+  });
 }
 
 // Every data file of the tree that loads comes back from its JSON with the same names, order,
@@ -183,10 +165,7 @@ TEST(ToolJson, FromJsonKeepsFileNamesPointingAtTheirFiles) {
 }
 
 TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
-  struct Case {
-    std::string json, message;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"[{\"section\": \"A\", \"body\": [}]", "1:28: a value is missing"},
       {"[{\"section\": \"A\", \"body\": [\n  {\"keyword\": \"k\", \"vaules\": []}]}]", "2:30: unknown member 'vaules'"},
       {"[{\"keyword\": \"k\", \"values\": [1]}]", "1:2: keywords and default lines must stand inside a section"},
@@ -198,73 +177,62 @@ TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
       {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [\"<CLOB:1>\"]}]}]",
        "1:56: a string of the form <CLOB:...> is a CLOB"},
   };
-  for (const Case& c : cases) {
-    const ToolRun r = run("from-json " + writeTemp(".json", c.json));
-    EXPECT_EQ(r.status, 1) << c.json;
-    EXPECT_NE(r.all().find(scratch(".json") + ":" + c.message), std::string::npos) << c.json << "\n" << r.all();
+  for (const auto& [json, message] : cases) {
+    const std::string file = writeTemp(".json", json);
+    expectRuns({{"from-json " + file, 1, file + ":" + message}});
   }
 }
 
-TEST(ToolTokens, ListsEveryTokenWithItsPlaceAndQuotedText) {
-  const ToolRun r = tokens(writeTemp(".txt", "[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"));
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out,
-            "1:1 100 section \"A\"\n"
-            "2:3 200 keyword \"k\"\n"
-            "2:7 1030 string \"a \\\"b\\\"\\\\\"\n"
-            "2:17 1000 novalue \"\"\n"
-            "2:19 1021 real \"-2.5e3\"\n"
-            "3:3 200 keyword \"e\"\n"
-            "3:7 1030 string \"\"\n"
-            "3:10 200 keyword \"f\"\n"
-            "3:14 1200 filename \"x\\ty\"\n"
-            "3:20 101 endsect \"\"\n");
-  // A byte-order mark reads as absent.
-  EXPECT_EQ(tokens(writeTemp(".txt", "\xEF\xBB\xBF[A] EndSect")).out, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n");
+// Each token with its place and quoted text, up to the first error, which has its place too.
+TEST(ToolTokens, ListsEveryTokenAndStopsAtTheFirstError) {
+  const std::string file = writeTemp("a.txt", "[A]\n  k = 1\n  EndSect\n x"), open = writeTemp("b.txt", "[A] /* open");
+  expectRuns({
+      {"tokens " + writeTemp("all.txt", "[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"), 0,
+       "1:1 100 section \"A\"\n"
+       "2:3 200 keyword \"k\"\n"
+       "2:7 1030 string \"a \\\"b\\\"\\\\\"\n"
+       "2:17 1000 novalue \"\"\n"
+       "2:19 1021 real \"-2.5e3\"\n"
+       "3:3 200 keyword \"e\"\n"
+       "3:7 1030 string \"\"\n"
+       "3:10 200 keyword \"f\"\n"
+       "3:14 1200 filename \"x\\ty\"\n"
+       "3:20 101 endsect \"\"\n",
+       true},
+      // A byte-order mark reads as absent.
+      {"tokens " + writeTemp("bom.txt", "\xEF\xBB\xBF[A] EndSect"), 0, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n",
+       true},
+      {"tokens " + file, 1, "3:3 101 endsect \"\"\n" + file + ":4:2: Format error. Expected start of section '['\n"},
+      // An open comment ends the tokens cleanly but is still an error.
+      {"tokens " + open, 1, open + ":1:11: Bad comment, missing */\n"},
+      // At the end of the file the place is the last line end, not column 0 of a line that is not there.
+      {"tokens - < " + writeTemp("c.txt", "[A] k = 'open\n"), 1,
+       "1:1 100 section \"A\"\n1:5 200 keyword \"k\"\n<stdin>:1:14: Bad string, missing closing quote '\n", true},
+      {"tokens /nonexistent/zem.txt", 1, ""},
+      {"tokens " + testing::TempDir(), 1, ""},
+  });
 }
 
-TEST(ToolTokens, StopsAtTheFirstErrorWithItsPlace) {
-  std::string file = writeTemp(".txt", "[A]\n  k = 1\n  EndSect\n x");
-  ToolRun r = tokens(file);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, file + ":4:2: Format error. Expected start of section '['\n");
-  EXPECT_EQ(r.out.substr(r.out.rfind("3:")), "3:3 101 endsect \"\"\n");
-  // An open comment ends the tokens cleanly but is still an error.
-  r = tokens(writeTemp(".txt", "[A] /* open"));
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, file + ":1:11: Bad comment, missing */\n");
-  // At the end of the file the place is the last line end, not column 0 of a line that is not there.
-  r = tokens("- < " + writeTemp(".txt", "[A] k = 'open\n"));
-  EXPECT_EQ(r.err, "<stdin>:1:14: Bad string, missing closing quote '\n");
-  EXPECT_EQ(r.out, "1:1 100 section \"A\"\n1:5 200 keyword \"k\"\n");
-  EXPECT_EQ(tokens("/nonexistent/zem.txt").status, 1);
-  EXPECT_EQ(tokens(testing::TempDir()).status, 1);
+TEST(ToolResults, ResultFolderAndFileFollowTheTemplateAndTheSystemSection) {
+  const std::string setup = "[Run]\n  Out = 'flow.dat', |/abs/x.dat|, 3\nEndSect\n", dir = scratchFolder();
+  const std::string file = writeTemp("setup.txt", setup), unset = "-u QXRESULTFOLDERTEMPLATE";
+  const std::string custom = writeTemp(
+      "custom.txt", setup + "[SYSTEM]\n  UseCustomResultFolder = true\n  CustomResultFolder = |/custom/r|\nEndSect\n");
+  const std::string tooLong =
+      writeTemp("long.txt", "[SYSTEM] ResultRootFolder = |/" + std::string(250, 'r') + "| EndSect\n");
+  const std::string absolute = writeTemp("abs.txt", "[Run] Out = |/abs/x.dat| Count = 3 EndSect");
+  expectRuns({
+      {"result-folder " + file, 0, dir + "setup.txt - Result Files/\n", true, unset},
+      {"result-folder " + file, 0, dir + "setup_v2/\n", true,
+       unset + " QXRESULTFOLDERTEMPLATE=%setup2%_%qxresvar% QXRESVAR=v2"},
+      {"result-folder " + custom, 0, "/custom/r\n", true, unset},
+      {"result-folder " + tooLong, 1, "longer than 259 bytes", false, unset},
+      {"result-file " + file + " Run Out", 0, dir + "setup.txt - Result Files/flow.dat\n", true, unset},
+      {"result-file " + absolute + " Run Out", 0, "/abs/x.dat\n", true, unset},
+      {"result-file " + absolute + " Run Count", 1, "", false, unset},
+      {"result-file " + absolute + " Run Nothing", 1, "", false, unset},
+      {"result-file " + absolute + " Nowhere Out", 1, "", false, unset},
+  });
 }
 
 }  // namespace
-
-TEST(ToolResults, ResultFolderFollowsTheTemplateAndTheSystemSection) {
-  const std::string file = setupFile(kSetup);
-  const std::string dir = std::filesystem::path(file).parent_path().string();
-  EXPECT_EQ(inEnv("", "result-folder " + file).all(), dir + "/setup.txt - Result Files/\n");
-  EXPECT_EQ(inEnv("QXRESULTFOLDERTEMPLATE=%setup2%_%qxresvar% QXRESVAR=v2", "result-folder " + file).all(),
-            dir + "/setup_v2/\n");
-  setupFile(std::string(kSetup) +
-            "[SYSTEM]\n  UseCustomResultFolder = true\n  CustomResultFolder = |/custom/r|\nEndSect\n");
-  EXPECT_EQ(inEnv("", "result-folder " + file).all(), "/custom/r\n");
-  setupFile("[SYSTEM] ResultRootFolder = |/" + std::string(250, 'r') + "| EndSect\n");
-  const ToolRun tooLong = inEnv("", "result-folder " + file);
-  EXPECT_EQ(tooLong.status, 1);
-  EXPECT_NE(tooLong.all().find("longer than 259 bytes"), std::string::npos) << tooLong.all();
-}
-
-TEST(ToolResults, ResultFilePrintsTheFullPathOfAResultFileValue) {
-  const std::string file = setupFile(kSetup);
-  const std::string dir = std::filesystem::path(file).parent_path().string();
-  EXPECT_EQ(inEnv("", "result-file " + file + " Run Out").all(), dir + "/setup.txt - Result Files/flow.dat\n");
-  setupFile("[Run] Out = |/abs/x.dat| Count = 3 EndSect");
-  EXPECT_EQ(inEnv("", "result-file " + file + " Run Out").all(), "/abs/x.dat\n");
-  for (const char* bad : {" Run Count", " Run Nothing", " Nowhere Out"})
-    EXPECT_EQ(inEnv("", "result-file " + file + bad).status, 1) << bad;
-}
