@@ -20,12 +20,9 @@ class ItemScanner {
     while (!atEnd() && isSpace(s_[i_])) ++i_;
   }
   void take() { item_ += s_[i_++]; }
-  void takeDigits() {
-    while (isDigit(peek())) take();
-  }
-  void takeLetters() {
-    while (isLetter(peek())) take();
-  }
+  // Runs of characters go into the item in one piece.
+  void takeDigits() { takeWhile(isDigit); }
+  void takeLetters() { takeWhile(isLetter); }
 
   // Digits, then an optional fraction and exponent. Returns the class, or 0
   // for a malformed number. The cursor stands on a digit, a sign or a point.
@@ -57,16 +54,26 @@ class ItemScanner {
   bool delimited(char delimiter, bool doubling) {
     ++i_;
     for (;;) {
-      if (atEnd()) return false;
-      if (s_[i_] == delimiter) {
-        ++i_;
-        if (!doubling || peek() != delimiter) return true;
+      const std::size_t close = s_.find(delimiter, i_);
+      if (close == std::string_view::npos) {
+        i_ = s_.size();
+        return false;
       }
+      item_.append(s_.substr(i_, close - i_));
+      i_ = close + 1;
+      if (!doubling || peek() != delimiter) return true;
       take();
     }
   }
 
  private:
+  template <typename Test>
+  void takeWhile(Test test) {
+    const std::size_t from = i_;
+    while (!atEnd() && test(s_[i_])) ++i_;
+    item_.append(s_.substr(from, i_ - from));
+  }
+
   std::string_view s_;
   std::size_t i_;
   std::string& item_;

@@ -28,20 +28,34 @@ class OutputStream {
   }
   OutputStream& write(std::string_view s) {
     if (s.size() > capacity_ - used_) makeRoom(s.size());
-    if (!s.empty()) std::memcpy(buffer_.get() + used_, s.data(), s.size());
+    copyInto(buffer_.get() + used_, s.data(), s.size());
     used_ += s.size();
     return *this;
   }
   OutputStream& operator<<(std::string_view s) { return write(s); }
-  // A text inside a value: the reader takes a CR LF pair as LF, so a CR
-  // right before a LF is written twice and the text reads back as it was.
-  OutputStream& writeText(std::string_view s) {
-    for (std::size_t from = 0;;) {
-      const std::size_t pair = s.find("\r\n", from);
-      if (pair == std::string_view::npos) return write(s.substr(from));
-      write(s.substr(from, pair + 1 - from)).put('\r');
-      from = pair + 1;
+  // A text between quotes: a quote inside it is doubled, and a CR right before
+  // a LF is written twice because the reader takes a CR LF pair as LF; the
+  // text then reads back as it was.
+  OutputStream& writeQuoted(std::string_view s, char quote) {
+    put(quote);
+    const char* from = s.data();
+    const char* const end = from + s.size();
+    const char* nextQuote = find(from, end, quote);
+    const char* nextCr = find(from, end, '\r');
+    while (nextQuote != end || nextCr != end) {
+      if (nextQuote < nextCr) {
+        write({from, static_cast<std::size_t>(nextQuote + 1 - from)}).put(quote);
+        from = nextQuote + 1;
+        nextQuote = find(from, end, quote);
+        continue;
+      }
+      if (nextCr + 1 != end && nextCr[1] == '\n') {
+        write({from, static_cast<std::size_t>(nextCr + 1 - from)}).put('\r');
+        from = nextCr + 1;
+      }
+      nextCr = find(nextCr + 1, end, '\r');
     }
+    return write({from, static_cast<std::size_t>(end - from)}).put(quote);
   }
   OutputStream& operator<<(char c) { return put(c); }
   OutputStream& blanks(std::size_t n) {
@@ -58,15 +72,22 @@ class OutputStream {
   }
   void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
 
-  // Hands the collected text to the file; false once any write came up short.
+  // Hands the collected text to the file; false once any write came up short
+  // or the text was refused.
   bool flush() {
+    if (refused_) used_ = 0;
     if (file_ != nullptr && used_ != 0) {
       if (std::fwrite(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
       used_ = 0;
     }
-    return !failed_;
+    return !failed_ && !refused_;
   }
   bool failed() const { return failed_; }
+  // A value that has no form the reader takes back (a bound number that is
+  // infinite or NaN) refuses the whole text: nothing more reaches the file,
+  // and the writer takes back what already did.
+  void refuse() { refused_ = true; }
+  bool refused() const { return refused_; }
   // The text collected so far when no file is attached.
   std::string text() const { return std::string(buffer_.get(), used_); }
 
@@ -84,6 +105,40 @@ class OutputStream {
   // A few megabytes per write call: the file system takes large blocks best.
   static constexpr std::size_t kBlock = std::size_t{4} << 20;
   static constexpr std::size_t kSmallBlock = 4096;
+
+  // The first `c` in [from, end), or `end`.
+  static const char* find(const char* from, const char* end, char c) {
+    if (from == end) return end;
+    const void* at = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return at != nullptr ? static_cast<const char*>(at) : end;
+  }
+
+  // Most pieces (names, numbers, separators) are a few bytes long: they go
+  // over as two overlapping word moves instead of a call of memcpy.
+  static void copyInto(char* to, const char* from, std::size_t n) {
+    if (n > 32) {
+      std::memcpy(to, from, n);
+    } else if (n >= 16) {
+      copyWords<16>(to, from, n);
+    } else if (n >= 8) {
+      copyWords<8>(to, from, n);
+    } else if (n >= 4) {
+      copyWords<4>(to, from, n);
+    } else if (n != 0) {
+      to[0] = from[0];
+      to[n / 2] = from[n / 2];
+      to[n - 1] = from[n - 1];
+    }
+  }
+  // Copies n bytes (w <= n <= 2w) as the first and the last w of them.
+  template <std::size_t w>
+  static void copyWords(char* to, const char* from, std::size_t n) {
+    char head[w], tail[w];
+    std::memcpy(head, from, w);
+    std::memcpy(tail, from + n - w, w);
+    std::memcpy(to, head, w);
+    std::memcpy(to + n - w, tail, w);
+  }
 
   // Makes room for `n` more bytes: a file takes the full buffer, a text
   // collected in memory grows.
@@ -105,6 +160,7 @@ class OutputStream {
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   bool failed_ = false;
+  bool refused_ = false;
   AnchorMemo anchorMemo_;
 };
 
