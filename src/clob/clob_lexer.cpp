@@ -8,10 +8,11 @@ bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// A cursor over the CLOB text that collects the characters of one item.
+// A cursor over the CLOB text. Words and numbers are taken as the run of
+// text they span; delimited items collect their text without the delimiters.
 class ItemScanner {
  public:
-  ItemScanner(std::string_view text, std::size_t at, std::string& item) : s_(text), i_(at), item_(item) {}
+  ItemScanner(std::string_view text, std::size_t at) : s_(text), i_(at) {}
 
   std::size_t at() const { return i_; }
   bool atEnd() const { return i_ >= s_.size(); }
@@ -19,10 +20,13 @@ class ItemScanner {
   void skipSpace() {
     while (!atEnd() && isSpace(s_[i_])) ++i_;
   }
-  void take() { item_ += s_[i_++]; }
-  // Runs of characters go into the item in one piece.
-  void takeDigits() { takeWhile(isDigit); }
-  void takeLetters() { takeWhile(isLetter); }
+  void take() { ++i_; }
+  void takeDigits() {
+    while (isDigit(peek())) ++i_;
+  }
+  void takeLetters() {
+    while (isLetter(peek())) ++i_;
+  }
 
   // Digits, then an optional fraction and exponent. Returns the class, or 0
   // for a malformed number. The cursor stands on a digit, a sign or a point.
@@ -49,34 +53,24 @@ class ItemScanner {
     return itemClass;
   }
 
-  // Text up to the closing `delimiter`; with `doubling`, two delimiters in a
-  // row stand for one. The cursor stands on the opening delimiter.
-  bool delimited(char delimiter, bool doubling) {
+  // Text up to the closing `delimiter` into `item`, in runs; with `doubling`,
+  // two delimiters in a row stand for one. The cursor stands on the opening
+  // delimiter.
+  bool delimited(char delimiter, bool doubling, std::string& item) {
     ++i_;
     for (;;) {
       const std::size_t close = s_.find(delimiter, i_);
-      if (close == std::string_view::npos) {
-        i_ = s_.size();
-        return false;
-      }
-      item_.append(s_.substr(i_, close - i_));
-      i_ = close + 1;
-      if (!doubling || peek() != delimiter) return true;
-      take();
+      if (close == std::string_view::npos) return false;
+      const bool doubled = doubling && close + 1 < s_.size() && s_[close + 1] == delimiter;
+      item.append(s_.substr(i_, close + (doubled ? 1 : 0) - i_));
+      i_ = close + (doubled ? 2 : 1);
+      if (!doubled) return true;
     }
   }
 
  private:
-  template <typename Test>
-  void takeWhile(Test test) {
-    const std::size_t from = i_;
-    while (!atEnd() && test(s_[i_])) ++i_;
-    item_.append(s_.substr(from, i_ - from));
-  }
-
   std::string_view s_;
   std::size_t i_;
-  std::string& item_;
 };
 
 }  // namespace
@@ -86,10 +80,11 @@ ClobLexeme lexClobItem(std::string_view clob, std::size_t position) {
   lexeme.next = position;
   if (position > clob.size()) return lexeme;
 
-  ItemScanner scan(clob, position, lexeme.text);
+  ItemScanner scan(clob, position);
   scan.skipSpace();
   if (scan.atEnd()) return lexeme;  // only white space left
 
+  const std::size_t begin = scan.at();
   const char c = scan.peek();
   int itemClass = 0;
   if (isLetter(c)) {
@@ -98,10 +93,12 @@ ClobLexeme lexClobItem(std::string_view clob, std::size_t position) {
   } else if (isDigit(c) || c == '+' || c == '-' || c == '.') {
     itemClass = scan.number();
   } else if (c == '"') {
-    if (scan.delimited('"', true)) itemClass = kClobQuotedString;
+    if (scan.delimited('"', true, lexeme.text)) itemClass = kClobQuotedString;
   } else if (c == '|') {
-    if (scan.delimited('|', false)) itemClass = kClobBarredName;
+    if (scan.delimited('|', false, lexeme.text)) itemClass = kClobBarredName;
   }
+  if (itemClass == kClobWord || itemClass == kClobIntegerLiteral || itemClass == kClobRealLiteral)
+    lexeme.text.assign(clob.substr(begin, scan.at() - begin));
 
   if (itemClass != 0) {
     scan.skipSpace();

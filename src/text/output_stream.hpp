@@ -16,20 +16,25 @@ class OutputStream {
  public:
   // Writes to `file` (not owned); with a null file the text collects in memory.
   explicit OutputStream(std::FILE* file)
-      : file_(file), capacity_(file != nullptr ? kBlock : kSmallBlock), buffer_(new char[capacity_]) {}
+      : file_(file),
+        capacity_(file != nullptr ? kBlock : kSmallBlock),
+        buffer_(new char[capacity_]),
+        cursor_(buffer_.get()),
+        limit_(cursor_ + capacity_) {}
   ~OutputStream() { flush(); }
   OutputStream(const OutputStream&) = delete;
   OutputStream& operator=(const OutputStream&) = delete;
 
   OutputStream& put(char c) {
-    if (used_ == capacity_) makeRoom(1);
-    buffer_[used_++] = c;
+    if (cursor_ == limit_) makeRoom(1);
+    *cursor_++ = c;
     return *this;
   }
   OutputStream& write(std::string_view s) {
-    if (s.size() > capacity_ - used_) makeRoom(s.size());
-    copyInto(buffer_.get() + used_, s.data(), s.size());
-    used_ += s.size();
+    if (s.size() > static_cast<std::size_t>(limit_ - cursor_)) makeRoom(s.size());
+    char* const at = cursor_;
+    copyInto(at, s.data(), s.size());
+    cursor_ = at + s.size();
     return *this;
   }
   OutputStream& operator<<(std::string_view s) { return write(s); }
@@ -67,18 +72,18 @@ class OutputStream {
   // Room for `n` bytes written in place (a number formatted straight into the
   // stream); `commit` then takes the bytes actually written.
   char* reserve(std::size_t n) {
-    if (n > capacity_ - used_) makeRoom(n);
-    return buffer_.get() + used_;
+    if (n > static_cast<std::size_t>(limit_ - cursor_)) makeRoom(n);
+    return cursor_;
   }
-  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
+  void commit(char* end) { cursor_ = end; }
 
   // Hands the collected text to the file; false once any write came up short
   // or the text was refused.
   bool flush() {
-    if (refused_) used_ = 0;
-    if (file_ != nullptr && used_ != 0) {
-      if (std::fwrite(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
-      used_ = 0;
+    if (refused_) cursor_ = buffer_.get();
+    if (file_ != nullptr && used() != 0) {
+      if (std::fwrite(buffer_.get(), 1, used(), file_) != used()) failed_ = true;
+      cursor_ = buffer_.get();
     }
     return !failed_ && !refused_;
   }
@@ -89,7 +94,7 @@ class OutputStream {
   void refuse() { refused_ = true; }
   bool refused() const { return refused_; }
   // The text collected so far when no file is attached.
-  std::string text() const { return std::string(buffer_.get(), used_); }
+  std::string text() const { return std::string(buffer_.get(), used()); }
 
   // The folder of the last anchor file that a file name was written against.
   // All file names of one write share their document's anchor, so its folder
@@ -147,18 +152,23 @@ class OutputStream {
       flush();
       if (n <= capacity_) return;
     }
+    const std::size_t length = used();
     std::size_t capacity = capacity_ * 2;
-    while (capacity - used_ < n) capacity *= 2;
+    while (capacity - length < n) capacity *= 2;
     std::unique_ptr<char[]> larger(new char[capacity]);
-    if (used_ != 0) std::memcpy(larger.get(), buffer_.get(), used_);
+    if (length != 0) std::memcpy(larger.get(), buffer_.get(), length);
     buffer_ = std::move(larger);
     capacity_ = capacity;
+    cursor_ = buffer_.get() + length;
+    limit_ = buffer_.get() + capacity;
   }
+  std::size_t used() const { return static_cast<std::size_t>(cursor_ - buffer_.get()); }
 
   std::FILE* file_;
   std::size_t capacity_;
   std::unique_ptr<char[]> buffer_;
-  std::size_t used_ = 0;
+  char* cursor_;       // where the next byte goes
+  char* limit_;        // the end of the buffer
   bool failed_ = false;
   bool refused_ = false;
   AnchorMemo anchorMemo_;
