@@ -1,12 +1,16 @@
 #include "clob/clob_lexer.hpp"
 
+#include "text/char_class.hpp"
+
 namespace zem {
 namespace {
 
-// Classification as in the "C" locale: bytes of 0x80 and above are none of these.
-bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+// Classification as in the "C" locale (bytes of 0x80 and above are none of
+// these), from the file lexer's table: white space is its blanks and LF.
+std::uint8_t classOf(char c) { return kCharClass[static_cast<unsigned char>(c)]; }
+bool isSpace(char c) { return classOf(c) == kChBlank || classOf(c) == kChNewline; }
+bool isDigit(char c) { return classOf(c) == kChDigit; }
+bool isLetter(char c) { return classOf(c) == kChLetter; }
 
 // A cursor over the CLOB text. Words and numbers are taken as the run of
 // text they span; delimited items collect their text without the delimiters.

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <utility>
 
+#include "text/byte_words.hpp"
+
 namespace zem {
 
 class OutputStream {
@@ -42,6 +44,7 @@ class OutputStream {
   // a LF is written twice because the reader takes a CR LF pair as LF; the
   // text then reads back as it was.
   OutputStream& writeQuoted(std::string_view s, char quote) {
+    if (!mayHoldQuoteOrCr(s, quote)) return put(quote).write(s).put(quote);
     put(quote);
     const char* from = s.data();
     const char* const end = from + s.size();
@@ -110,6 +113,25 @@ class OutputStream {
   // A few megabytes per write call: the file system takes large blocks best.
   static constexpr std::size_t kBlock = std::size_t{4} << 20;
   static constexpr std::size_t kSmallBlock = 4096;
+
+  // False when `s` holds neither `quote` nor a CR. Short texts, the common
+  // case, are tested eight bytes at a time (the last word overlapping the one
+  // before); a long one is left to the search.
+  static bool mayHoldQuoteOrCr(std::string_view s, char quote) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const std::size_t n = s.size();
+    const auto q = static_cast<unsigned char>(quote);
+    if (n < 8) {
+      for (std::size_t i = 0; i < n; ++i)
+        if (p[i] == q || p[i] == '\r') return true;
+      return false;
+    }
+    if (n > 64) return true;
+    auto marks = [q](std::uint64_t w) { return byte_words::equalBytes(w, q) | byte_words::equalBytes(w, '\r'); };
+    std::uint64_t found = marks(byte_words::load(p + n - 8));
+    for (std::size_t i = 0; i + 8 < n; i += 8) found |= marks(byte_words::load(p + i));
+    return found != 0;
+  }
 
   // The first `c` in [from, end), or `end`.
   static const char* find(const char* from, const char* end, char c) {
