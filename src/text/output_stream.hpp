@@ -168,8 +168,9 @@ class OutputStream {
   }
 
   // Makes room for `n` more bytes: a file takes the full buffer, a text
-  // collected in memory grows.
-  void makeRoom(std::size_t n) {
+  // collected in memory grows. Rarely needed, so kept out of line: the
+  // appends that every value makes stay a compare and a copy.
+  [[gnu::noinline]] void makeRoom(std::size_t n) {
     if (file_ != nullptr) {
       flush();
       if (n <= capacity_) return;
