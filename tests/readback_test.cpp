@@ -215,8 +215,10 @@ TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWriteAndChangesNo
   } sources[] = {
       {"built double", [](void* doc, void*, double* d, float*) { zemAddDoubleRef(doc, d); }},
       {"built float", [](void* doc, void*, double*, float* f) { zemAddFloatRef(doc, f); }},
-      {"inserted keyword", [](void* doc, void* k, double*, float*) { zemeInsertCopyKeyword(zemTargetByNum(doc, 1), k, 0); }},
-      {"copied keyword", [](void* doc, void* k, double*, float*) { zemCopy(k, zemKeywordByNum(zemTargetByNum(doc, 1), 1)); }},
+      {"inserted keyword",
+       [](void* doc, void* k, double*, float*) { zemeInsertCopyKeyword(zemTargetByNum(doc, 1), k, 0); }},
+      {"copied keyword",
+       [](void* doc, void* k, double*, float*) { zemCopy(k, zemKeywordByNum(zemTargetByNum(doc, 1), 1)); }},
   };
   // Beside the scratch folder, which each written() empties.
   const auto dir = scratchDir().parent_path() / "BoundTargets";
@@ -232,8 +234,10 @@ TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWriteAndChangesNo
     bool append;
     bool exists;  // holds "kept" beforehand
   } targets[] = {
-      {"write", dir / "write.txt", false, true},           {"append", dir / "append.txt", true, true},
-      {"append to a new file", dir / "new.txt", true, false}, {"pipe", fifo, false, false},
+      {"write", dir / "write.txt", false, true},
+      {"append", dir / "append.txt", true, true},
+      {"append to a new file", dir / "new.txt", true, false},
+      {"pipe", fifo, false, false},
       {"missing folder", dir / "none" / "x.txt", false, false},
   };
   for (const auto& source : sources) {

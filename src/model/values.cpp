@@ -18,9 +18,8 @@ constexpr double kFloatMinNormal = 1.1754943508222875e-38;
 // integer formatter writes: no plus, no leading zero, no "-0". Exactly then
 // the value has as many digits as the text (less a minus).
 bool isWrittenIntegerForm(std::string_view text, int value) {
-  static constexpr std::uint64_t kPowers[] = {1,         10,         100,         1000,
-                                              10000,     100000,     1000000,     10000000,
-                                              100000000, 1000000000, 10000000000};
+  static constexpr std::uint64_t kPowers[] = {1,       10,       100,       1000,       10000,      100000,
+                                              1000000, 10000000, 100000000, 1000000000, 10000000000};
   const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::int64_t>(value) : value;
   const std::size_t digits = text.size() - (value < 0 ? 1 : 0);
   if (digits == 0 || digits > 10) return false;

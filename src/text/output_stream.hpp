@@ -190,8 +190,8 @@ class OutputStream {
   std::FILE* file_;
   std::size_t capacity_;
   std::unique_ptr<char[]> buffer_;
-  char* cursor_;       // where the next byte goes
-  char* limit_;        // the end of the buffer
+  char* cursor_;  // where the next byte goes
+  char* limit_;   // the end of the buffer
   bool failed_ = false;
   bool refused_ = false;
   AnchorMemo anchorMemo_;

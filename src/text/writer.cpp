@@ -265,36 +265,27 @@ bool isRegularFile(const char* path) {
 WriteOutcome writeTree(CzemData& data, const char* fileName, bool append) {
   CzemTargetList* root = data.root();
   if (root == nullptr || fileName == nullptr || *fileName == '\0') return WriteOutcome::kFailed;
-  enum { kAppend, kReplace, kInPlace } way = kAppend;
-  std::string target;
   // A refused text is taken back from a regular file (the new file is dropped,
   // an append is cut back). A device, a pipe or a file that an append would
   // make cannot be taken back, nor the settings the write stores first in
   // the tree: there the tree is checked before anything changes.
-  bool undoable = true;
-  if (append) {
-    undoable = isRegularFile(fileName);
-  } else {
+  std::string target;
+  bool inPlace = false;
+  if (!append) {
     target = linkedFile(fileName);
     struct stat info {};
-    if (stat(target.c_str(), &info) != 0 || S_ISREG(info.st_mode)) {
-      way = kReplace;
-    } else if (S_ISDIR(info.st_mode)) {
-      return WriteOutcome::kFailed;
-    } else {
-      way = kInPlace;
-      undoable = false;
+    if (stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+      if (S_ISDIR(info.st_mode)) return WriteOutcome::kFailed;
+      inPlace = true;
     }
   }
+  const bool undoable = append ? isRegularFile(fileName) : !inPlace;
   if ((!undoable || storeResultFolderSettings(*root, false)) && holdsUnwritableNumber(*root))
     return WriteOutcome::kUnwritable;
   const Text previousAnchor = root->anchor();
-  WriteOutcome outcome = WriteOutcome::kFailed;
-  switch (way) {
-    case kAppend: outcome = appendInPlace(*root, fileName); break;
-    case kReplace: outcome = writeReplacing(*root, target, fileName); break;
-    case kInPlace: outcome = writeInPlace(*root, target.c_str(), fileName); break;
-  }
+  const WriteOutcome outcome = append    ? appendInPlace(*root, fileName)
+                               : inPlace ? writeInPlace(*root, target.c_str(), fileName)
+                                         : writeReplacing(*root, target, fileName);
   if (outcome != WriteOutcome::kWritten) root->setAnchor(previousAnchor.view());
   return outcome;
 }
