@@ -44,26 +44,8 @@ class OutputStream {
   // a LF is written twice because the reader takes a CR LF pair as LF; the
   // text then reads back as it was.
   OutputStream& writeQuoted(std::string_view s, char quote) {
-    if (!mayHoldQuoteOrCr(s, quote)) return put(quote).write(s).put(quote);
-    put(quote);
-    const char* from = s.data();
-    const char* const end = from + s.size();
-    const char* nextQuote = find(from, end, quote);
-    const char* nextCr = find(from, end, '\r');
-    while (nextQuote != end || nextCr != end) {
-      if (nextQuote < nextCr) {
-        write({from, static_cast<std::size_t>(nextQuote + 1 - from)}).put(quote);
-        from = nextQuote + 1;
-        nextQuote = find(from, end, quote);
-        continue;
-      }
-      if (nextCr + 1 != end && nextCr[1] == '\n') {
-        write({from, static_cast<std::size_t>(nextCr + 1 - from)}).put('\r');
-        from = nextCr + 1;
-      }
-      nextCr = find(nextCr + 1, end, '\r');
-    }
-    return write({from, static_cast<std::size_t>(end - from)}).put(quote);
+    if (mayHoldQuoteOrCr(s, quote)) return writeEscaped(s, quote);
+    return put(quote).write(s).put(quote);
   }
   OutputStream& operator<<(char c) { return put(c); }
   OutputStream& blanks(std::size_t n) {
@@ -113,6 +95,29 @@ class OutputStream {
   // A few megabytes per write call: the file system takes large blocks best.
   static constexpr std::size_t kBlock = std::size_t{4} << 20;
   static constexpr std::size_t kSmallBlock = 4096;
+
+  // writeQuoted for a text that may need escapes, out of line like makeRoom.
+  [[gnu::noinline]] OutputStream& writeEscaped(std::string_view s, char quote) {
+    put(quote);
+    const char* from = s.data();
+    const char* const end = from + s.size();
+    const char* nextQuote = find(from, end, quote);
+    const char* nextCr = find(from, end, '\r');
+    while (nextQuote != end || nextCr != end) {
+      if (nextQuote < nextCr) {
+        write({from, static_cast<std::size_t>(nextQuote + 1 - from)}).put(quote);
+        from = nextQuote + 1;
+        nextQuote = find(from, end, quote);
+        continue;
+      }
+      if (nextCr + 1 != end && nextCr[1] == '\n') {
+        write({from, static_cast<std::size_t>(nextCr + 1 - from)}).put('\r');
+        from = nextCr + 1;
+      }
+      nextCr = find(nextCr + 1, end, '\r');
+    }
+    return write({from, static_cast<std::size_t>(end - from)}).put(quote);
+  }
 
   // False when `s` holds neither `quote` nor a CR. Short texts, the common
   // case, are tested eight bytes at a time (the last word overlapping the one
