@@ -115,7 +115,7 @@ ClobLexeme lexClobItem(std::string_view clob, std::size_t position) {
     if (scan.delimited('|', false, lexeme.text)) itemClass = kClobBarredName;
   }
   if (itemClass == kClobWord || itemClass == kClobIntegerLiteral || itemClass == kClobRealLiteral)
-    lexeme.text.assign(clob.substr(begin, scan.at() - begin));
+    lexeme.text.append(clob.data() + begin, scan.at() - begin);  // the text is empty so far
 
   if (itemClass != 0) {
     scan.skipSpace();
