@@ -14,16 +14,11 @@ namespace {
 constexpr double kFloatMax = 3.4028234663852886e+38;
 constexpr double kFloatMinNormal = 1.1754943508222875e-38;
 
-// Whether `text`, the sign and digits of the integer `value`, is the form the
-// integer formatter writes: no plus, no leading zero, no "-0". Exactly then
-// the value has as many digits as the text (less a minus).
-bool isWrittenIntegerForm(std::string_view text, int value) {
-  static constexpr std::uint64_t kPowers[] = {1,       10,       100,       1000,       10000,      100000,
-                                              1000000, 10000000, 100000000, 1000000000, 10000000000};
-  const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::int64_t>(value) : value;
-  const std::size_t digits = text.size() - (value < 0 ? 1 : 0);
-  if (digits == 0 || digits > 10) return false;
-  return magnitude < kPowers[digits] && (digits == 1 || magnitude >= kPowers[digits - 1]);
+// Whether `text`, the sign and digits of an integer as read, is the form the
+// integer formatter writes for its value: no plus, no leading zero, no "-0".
+bool isWrittenIntegerForm(std::string_view text) {
+  const std::size_t first = text[0] == '-' ? 1 : 0;
+  return first < text.size() && (text[first] != '0' ? text[first] != '+' : text.size() == 1);
 }
 
 }  // namespace
@@ -132,8 +127,7 @@ void CzemInt::Write(OutputStream& out) {
   // clamped number, so a write does not change the stored value; one in range
   // whose digits are already in written form goes out as they stand.
   const std::string_view text = valueText().view();
-  if (!text.empty() &&
-      ((bits_ & kIntValid) != 0 ? isWrittenIntegerForm(text, static_cast<int>(number_)) : IsInt() == 0)) {
+  if (!text.empty() && ((bits_ & kIntValid) != 0 ? isWrittenIntegerForm(text) : IsInt() == 0)) {
     out << text;
     return;
   }
@@ -243,7 +237,9 @@ CzemBool* CzemBool::fromText(std::string_view text, NodeArena* arena) {
   return value;
 }
 
-void CzemBool::Write(OutputStream& out) { out << (GetBool() != 0 ? "true" : "false"); }
+void CzemBool::Write(OutputStream& out) {
+  out << (GetBool() != 0 ? std::string_view("true") : std::string_view("false"));
+}
 
 void CzemBool::CopyFrom(const CzemNode* source) {
   const auto* from = dynamic_cast<const CzemBool*>(source);
