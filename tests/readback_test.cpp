@@ -4,7 +4,10 @@
 // names with a bar or line end are refused; a CR LF inside a text is written
 // CR CR LF (the reader drops one CR before each LF); a text with a NUL byte is
 // written whole; a braced note alone in its place is written in braces.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cfloat>
 #include <cmath>
@@ -194,20 +197,88 @@ TEST(ReadBack, SubnormalDoublesReadBackUnchanged) {
   zemClose(&doc);
 }
 
-TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWrite) {
-  void* doc = zemCreate();
-  double bound = 1.5;
-  zemAddTarget(doc, "A");
-  zemAddKeyword(doc, "k");
-  zemAddDoubleRef(doc, &bound);
-  const auto file = scratchDir() / "bound.txt";
-  writeFile(file, "kept");
-  bound = kNaN;
-  Reports reports;
-  zemWrite(doc, file.string().c_str());
-  reports.expect(1012, {"Invalid number"});
-  EXPECT_EQ(readFile(file), "kept");
-  zemClose(&doc);
+// A bound number is read as the text is written; one that is not finite then
+// refuses the whole write, however the value came into the tree and wherever
+// the text goes: the file stays as it was and the tree gets no SYSTEM section.
+TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWriteAndChangesNothing) {
+  double boundDouble = 1.5;
+  float boundFloat = 1.5f;
+  void* donor = zemCreate();
+  zemAddTarget(donor, "D");
+  zemAddKeyword(donor, "b");
+  zemAddDoubleRef(donor, &boundDouble);
+  void* donorKeyword = zemKeywordByNum(zemTargetByNum(donor, 1), 1);
+  using Put = void (*)(void* doc, void* donorKeyword, double* d, float* f);
+  const struct {
+    const char* what;
+    Put put;
+  } sources[] = {
+      {"built double", [](void* doc, void*, double* d, float*) { zemAddDoubleRef(doc, d); }},
+      {"built float", [](void* doc, void*, double*, float* f) { zemAddFloatRef(doc, f); }},
+      {"inserted keyword",
+       [](void* doc, void* k, double*, float*) { zemeInsertCopyKeyword(zemTargetByNum(doc, 1), k, 0); }},
+      {"copied keyword",
+       [](void* doc, void* k, double*, float*) { zemCopy(k, zemKeywordByNum(zemTargetByNum(doc, 1), 1)); }},
+  };
+  // Beside the scratch folder, which each written() empties.
+  const auto dir = scratchDir().parent_path() / "BoundTargets";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const auto fifo = dir / "pipe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // A reader that takes nothing keeps the pipe open without blocking the writer.
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  const struct {
+    const char* what;
+    std::filesystem::path file;
+    bool append;
+    bool exists;  // holds "kept" beforehand
+  } targets[] = {
+      {"write", dir / "write.txt", false, true},
+      {"append", dir / "append.txt", true, true},
+      {"append to a new file", dir / "new.txt", true, false},
+      {"pipe", fifo, false, false},
+      {"missing folder", dir / "none" / "x.txt", false, false},
+  };
+  for (const auto& source : sources) {
+    for (const auto& target : targets) {
+      for (const bool settings : {false, true}) {
+        SCOPED_TRACE(std::string(source.what) + ", " + target.what + (settings ? ", result root set" : ""));
+        boundDouble = 1.5;
+        boundFloat = 1.5f;
+        void* doc = zemCreate();
+        zemAddTarget(doc, "A");
+        zemAddKeyword(doc, "k");
+        zemAddInt(doc, 1);
+        source.put(doc, donorKeyword, &boundDouble, &boundFloat);
+        if (settings) zemSetProjectResultRoot(doc, "results");
+        if (target.exists) writeFile(target.file, "kept");
+        const std::string anchor = zemGetAnchorFilename(zemGetRoot(doc));
+        boundDouble = (settings ? -1 : 1) * kInf;
+        boundFloat = static_cast<float>(kNaN);
+        Reports reports;
+        (target.append ? zemAppend : zemWrite)(doc, target.file.string().c_str());
+        reports.expect(1012, {"Invalid number"});
+        if (target.exists) {
+          EXPECT_EQ(readFile(target.file), "kept");
+        } else if (target.file != fifo) {
+          EXPECT_FALSE(std::filesystem::exists(target.file));
+        }
+        char byte;
+        EXPECT_LE(read(reader, &byte, 1), 0);
+        EXPECT_STREQ(zemGetAnchorFilename(zemGetRoot(doc)), anchor.c_str());
+        EXPECT_EQ(zemGetNoSections(zemGetRoot(doc)), 1);
+        boundDouble = 2.5;
+        boundFloat = 2.5f;
+        const std::string again = written(doc);  // writable again, a set result root now stored
+        EXPECT_NE(again.find("2.5"), std::string::npos);
+        EXPECT_EQ(again.find("[SYSTEM]") != std::string::npos, settings);
+        zemClose(&doc);
+      }
+    }
+  }
+  close(reader);
+  zemClose(&donor);
 }
 
 TEST(ReadBack, LoadedTextsWithANulByteAndBracedNotesComeBackWhole) {

@@ -34,7 +34,8 @@ int copyFile(const char* inFile, const char* outFile) {
   }
   if (handle == nullptr) return 0;
   zemExplore(handle, makeAbsolute);
-  const bool written = outFile != nullptr && writeTree(*static_cast<CzemBase*>(handle)->asData(), outFile, false);
+  const bool written = outFile != nullptr &&
+                       writeTree(*static_cast<CzemBase*>(handle)->asData(), outFile, false) == WriteOutcome::kWritten;
   if (!written) {
     storeError(kErrFileOpen);
     voxZemMsg("Open error: %", 1, voxString(outFile != nullptr ? outFile : "", nullptr));

@@ -284,13 +284,14 @@ void CzemTargetList::writeChildren(OutputStream& out) {
       continue;
     }
     CzemNode* child = top.list->children()[top.next++];
-    // Only sections are target lists below the root.
-    if (child->IsTargetList() != 0) {
+    // Keywords (default lines among them) come most often; only sections are
+    // target lists below the root.
+    if (child->IsKeyword() != 0) {
+      static_cast<CzemKeyword*>(child)->writeAt(out, base + static_cast<int>(open.size()));
+    } else if (child->IsTargetList() != 0) {
       auto* section = static_cast<CzemTargetList*>(child);
       section->writeSectionOpen(out, base + static_cast<int>(open.size()));
       open.push_back({section, 0});
-    } else if (child->IsKeyword() != 0) {
-      static_cast<CzemKeyword*>(child)->writeAt(out, base + static_cast<int>(open.size()));
     } else {
       child->Write(out);
     }

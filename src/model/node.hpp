@@ -93,6 +93,9 @@ class CzemNode : public CzemBase {
   virtual int GetSyntaxClass();
   virtual CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n);
   virtual void CopyFrom(const CzemNode* source);
+  // Whether this value reads a caller's variable that now holds a number
+  // without a written form (infinite or NaN); the tree then cannot be written.
+  virtual bool unwritableNumber() { return false; }
   // The place of a loaded section or keyword in its file; start line 0 for
   // other nodes.
   virtual SourceSpan sourceSpan() const { return {}; }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/writable.hpp"
 #include "model/named_nodes.hpp"
 #include "model/number_text.hpp"
 #include "text/output_stream.hpp"
@@ -13,16 +14,11 @@ namespace {
 constexpr double kFloatMax = 3.4028234663852886e+38;
 constexpr double kFloatMinNormal = 1.1754943508222875e-38;
 
-void writeQuoted(OutputStream& out, std::string_view text, char quote) {
-  out << quote;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == quote) {
-      out.writeText(text.substr(start, i + 1 - start)) << quote;
-      start = i + 1;
-    }
-  }
-  out.writeText(text.substr(start)) << quote;
+// Whether `text`, the sign and digits of an integer as read, is the form the
+// integer formatter writes for its value: no plus, no leading zero, no "-0".
+bool isWrittenIntegerForm(std::string_view text) {
+  const std::size_t first = text[0] == '-' ? 1 : 0;
+  return first < text.size() && (text[first] != '0' ? text[first] != '+' : text.size() == 1);
 }
 
 }  // namespace
@@ -126,10 +122,13 @@ int CzemInt::GetInt() {
 }
 
 void CzemInt::Write(OutputStream& out) {
-  // A file integer outside the 32-bit range keeps its digits instead of the
-  // clamped number, so a write does not change the stored value.
-  if ((bits_ & kIntValid) == 0 && !valueText().empty() && IsInt() == 0) {
-    writeValueText(out);
+  // Only a loaded integer has digits of its own (built and bound ones have
+  // none). One outside the 32-bit range keeps its digits instead of the
+  // clamped number, so a write does not change the stored value; one in range
+  // whose digits are already in written form goes out as they stand.
+  const std::string_view text = valueText().view();
+  if (!text.empty() && ((bits_ & kIntValid) != 0 ? isWrittenIntegerForm(text) : IsInt() == 0)) {
+    out << text;
     return;
   }
   out.commit(formatInt(out.reserve(kIntRoom), GetInt()));
@@ -177,15 +176,29 @@ void CzemReal::CopyFrom(const CzemNode* source) {
 
 // ---- CzemFloat, CzemDouble and the bound variants --------------------------
 
+// A bound variable may hold a number without a written form: the whole text
+// is then refused.
 void CzemFloat::Write(OutputStream& out) {
-  out.commit(formatFloat(out.reserve(kFloatRoom), GetFloat()));
+  const float value = GetFloat();
+  if (!isWritableNumber(value) && unwritableNumber()) {
+    out.refuse();
+    return;
+  }
+  out.commit(formatFloat(out.reserve(kFloatRoom), value));
 }
 
 void CzemDouble::Write(OutputStream& out) {
   const double value = GetDouble();
+  if (!isWritableNumber(value) && unwritableNumber()) {
+    out.refuse();
+    return;
+  }
   const bool fixed = IsDouble() != 0;
   out.commit(formatDouble(out.reserve(kDoubleRoom), value, fixed));
 }
+
+bool CzemFloatRef::unwritableNumber() { return !isWritableNumber(GetFloat()); }
+bool CzemDoubleRef::unwritableNumber() { return !isWritableNumber(GetDouble()); }
 
 void CzemIntRef::CopyFrom(const CzemNode* source) {
   const auto* from = dynamic_cast<const CzemIntRef*>(source);
@@ -224,7 +237,9 @@ CzemBool* CzemBool::fromText(std::string_view text, NodeArena* arena) {
   return value;
 }
 
-void CzemBool::Write(OutputStream& out) { out << (GetBool() != 0 ? "true" : "false"); }
+void CzemBool::Write(OutputStream& out) {
+  out << (GetBool() != 0 ? std::string_view("true") : std::string_view("false"));
+}
 
 void CzemBool::CopyFrom(const CzemNode* source) {
   const auto* from = dynamic_cast<const CzemBool*>(source);
@@ -246,7 +261,7 @@ void CzemString::Write(OutputStream& out) {
   // A text read from a file may hold a NUL byte: all of it is written, so it
   // does not come back cut short (or as a CLOB when the rest looked like one).
   const char* text = GetString();
-  writeQuoted(out, text == valueText().c_str() ? valueText().view() : std::string_view(text), '\'');
+  out.writeQuoted(text == valueText().c_str() ? valueText().view() : std::string_view(text), '\'');
 }
 
 void CzemUnknown::Write(OutputStream& out) {

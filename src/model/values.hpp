@@ -177,6 +177,7 @@ class CzemFloatRef : public CzemFloat {
   CzemNode* NewEmpty() const override { return new CzemFloatRef(); }
   int IsFloat() override { return variable_ != nullptr ? 1 : 0; }
   float GetFloat() override { return variable_ != nullptr ? *variable_ : CzemFloat::GetFloat(); }
+  bool unwritableNumber() override;
   void CopyFrom(const CzemNode* source) override;
 
  private:
@@ -189,6 +190,7 @@ class CzemDoubleRef : public CzemDouble {
   CzemNode* NewEmpty() const override { return new CzemDoubleRef(); }
   int IsDouble() override { return variable_ != nullptr ? 1 : 0; }
   double GetDouble() override { return variable_ != nullptr ? *variable_ : CzemDouble::GetDouble(); }
+  bool unwritableNumber() override;
   void CopyFrom(const CzemNode* source) override;
 
  private:

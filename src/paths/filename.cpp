@@ -58,7 +58,14 @@ std::string renderFilename(OutputStream& out, std::string_view anchor, std::stri
 }
 
 void CzemFilename::Write(OutputStream& out) {
-  out << '|' << renderFilename(out, GetAnchorFilename(), valueText().view()) << '|';
+  // A relative name goes out as it stands, without a look at the anchor.
+  const std::string_view name = valueText().view();
+  out << '|';
+  if (isRelativePath(name))
+    out << name;
+  else
+    out << renderFilename(out, GetAnchorFilename(), name);
+  out << '|';
 }
 
 CzemNode* makeFilenameValue(std::string_view text, NodeArena* arena) {

@@ -55,30 +55,38 @@ void replaceFirstValue(CzemKeyword& keyword, CzemNode* value, CzemData* builder)
   value->setInstanceNo(1);
 }
 
+// The setting functions bring one setting into the section and tell whether
+// the section did not hold it yet; with `apply` false they only tell.
+
 // A folder setting: an existing value that already names the folder keeps its
 // text (and identity); an empty setting leaves the keyword as it stands.
-void storeFolderSetting(CzemSection& section, const char* name, const Text& folder, CzemData* builder) {
-  if (folder.empty()) return;
-  CzemKeyword* keyword = settingKeyword(section, name, true);
+bool storeFolderSetting(CzemSection& section, const char* name, const Text& folder, CzemData* builder, bool apply) {
+  if (folder.empty()) return false;
+  CzemKeyword* keyword = settingKeyword(section, name, apply);
+  if (keyword == nullptr) return true;
   CzemNode* first = keyword->NodeByNum(1);
   if (first != nullptr && first->IsFilename() != 0) {
     const char* resolved = first->GetFilename();
-    if (resolved == nullptr || folder.view() != resolved) static_cast<CzemParam*>(first)->setValueText(folder.view());
-    return;
+    if (resolved != nullptr && folder.view() == resolved) return false;
+    if (apply) static_cast<CzemParam*>(first)->setValueText(folder.view());
+    return true;
   }
-  replaceFirstValue(*keyword, makeFilenameValue(folder.view()), builder);
+  if (apply) replaceFirstValue(*keyword, makeFilenameValue(folder.view()), builder);
+  return true;
 }
 
-void storeFlagSetting(CzemSection& section, const char* name, int flag, CzemData* builder) {
-  CzemKeyword* keyword = settingKeyword(section, name, flag != 0);
-  if (keyword == nullptr) return;
+bool storeFlagSetting(CzemSection& section, const char* name, int flag, CzemData* builder, bool apply) {
+  CzemKeyword* keyword = settingKeyword(section, name, apply && flag != 0);
+  if (keyword == nullptr) return flag != 0;
   CzemNode* first = keyword->NodeByNum(1);
   // Only a plain boolean holds its own value; a bound one reads a variable.
   if (first != nullptr && typeid(*first) == typeid(CzemBool)) {
-    if ((first->GetBool() != 0) != (flag != 0)) static_cast<CzemBool*>(first)->setValue(flag);
-    return;
+    if ((first->GetBool() != 0) == (flag != 0)) return false;
+    if (apply) static_cast<CzemBool*>(first)->setValue(flag);
+    return true;
   }
-  replaceFirstValue(*keyword, new CzemBool(flag), builder);
+  if (apply) replaceFirstValue(*keyword, new CzemBool(flag), builder);
+  return true;
 }
 
 void reportFileError(const char* fileName) {
@@ -92,8 +100,10 @@ bool restoreLength(std::FILE* file, off_t length) { return ftruncate(fileno(file
 bool restoreLength(const char* fileName, off_t length) { return truncate(fileName, length) == 0; }
 
 // A value bound to a caller's variable is read when it is written; a bound
-// number that is infinite or NaN then has no form that reads back. The tree
-// is walked without recursion, however deep it is.
+// number that is infinite or NaN then has no form that reads back. Writing
+// refuses such a text as it meets the value; this walk finds one beforehand,
+// for the writes that could not take a refused text back. The tree is walked
+// without recursion, however deep it is.
 bool holdsUnwritableNumber(CzemTargetList& root) {
   std::vector<CzemNamedNode*> pending{&root};
   while (!pending.empty()) {
@@ -104,9 +114,7 @@ bool holdsUnwritableNumber(CzemTargetList& root) {
         pending.push_back(static_cast<CzemNamedNode*>(child));
         continue;
       }
-      const std::type_info& kind = typeid(*child);
-      if (kind == typeid(CzemDoubleRef) && !isWritableNumber(child->GetDouble())) return true;
-      if (kind == typeid(CzemFloatRef) && !isWritableNumber(child->GetFloat())) return true;
+      if (child->unwritableNumber()) return true;
     }
   }
   return false;
@@ -134,19 +142,21 @@ void writeDocumentHeader(OutputStream& out) {
   out.endLine();
 }
 
-void storeResultFolderSettings(CzemTargetList& root) {
+bool storeResultFolderSettings(CzemTargetList& root, bool apply) {
   // A document without settings leaves any SYSTEM section exactly as it is.
-  if (root.resultRoot().empty() && root.useCustom() == 0 && root.customFolder().empty()) return;
+  if (root.resultRoot().empty() && root.useCustom() == 0 && root.customFolder().empty()) return false;
   auto* section = static_cast<CzemSection*>(root.SectionByNameNum(kSettingsSection, 1));
   if (section == nullptr) {
+    if (!apply) return true;
     section = new CzemSection(kSettingsSection);
     root.addSection(section);
   }
   // The settings are updated in place, so values a caller holds stay valid.
   CzemData* builder = root.owner() != nullptr ? root.owner()->asData() : nullptr;
-  storeFolderSetting(*section, kResultRootKey, root.resultRoot(), builder);
-  storeFlagSetting(*section, kUseCustomKey, root.useCustom(), builder);
-  storeFolderSetting(*section, kCustomFolderKey, root.customFolder(), builder);
+  bool changes = storeFolderSetting(*section, kResultRootKey, root.resultRoot(), builder, apply);
+  changes = storeFlagSetting(*section, kUseCustomKey, root.useCustom(), builder, apply) || changes;
+  changes = storeFolderSetting(*section, kCustomFolderKey, root.customFolder(), builder, apply) || changes;
+  return changes;
 }
 
 namespace {
@@ -176,8 +186,9 @@ std::string linkedFile(const char* fileName) {
   return path;
 }
 
-// Writes the whole text into `file`; false when any of it did not arrive.
-bool writeText(CzemTargetList& root, std::FILE* file, const char* fileName) {
+// Writes the whole text into `file`: written, failed when any of it did not
+// arrive, or unwritable when a value refused it.
+WriteOutcome writeText(CzemTargetList& root, std::FILE* file, const char* fileName) {
   // The output stream already hands the text over in large blocks.
   std::setvbuf(file, nullptr, _IONBF, 0);
   try {
@@ -186,93 +197,118 @@ bool writeText(CzemTargetList& root, std::FILE* file, const char* fileName) {
     root.setAnchor(fileName);
     OutputStream out(file);
     root.Write(out);
-    return out.flush();
+    if (out.flush()) return WriteOutcome::kWritten;
+    return out.refused() ? WriteOutcome::kUnwritable : WriteOutcome::kFailed;
   } catch (const std::bad_alloc&) {
-    return false;
+    return WriteOutcome::kFailed;
   }
 }
 
-// Appends in place; a partial text is taken back, so a failed append leaves
-// the file as it was.
-bool appendInPlace(CzemTargetList& root, const char* fileName) {
+// Appends in place; a partial or refused text is taken back, so an append
+// that does not complete leaves the file as it was.
+WriteOutcome appendInPlace(CzemTargetList& root, const char* fileName) {
   std::FILE* file = std::fopen(fileName, "ab");
-  if (file == nullptr) return false;
+  if (file == nullptr) return WriteOutcome::kFailed;
   struct stat before {};
   const off_t originalLength = fstat(fileno(file), &before) == 0 ? before.st_size : 0;
-  bool complete = writeText(root, file, fileName);
-  if (!complete) restoreLength(file, originalLength);
-  if (std::fclose(file) != 0 && complete) {
-    complete = false;
+  WriteOutcome outcome = writeText(root, file, fileName);
+  if (outcome != WriteOutcome::kWritten) restoreLength(file, originalLength);
+  if (std::fclose(file) != 0 && outcome == WriteOutcome::kWritten) {
+    outcome = WriteOutcome::kFailed;
     restoreLength(fileName, originalLength);
   }
-  return complete;
+  return outcome;
 }
 
 // A device or a pipe cannot be replaced: it takes the text as it comes.
-bool writeInPlace(CzemTargetList& root, const char* target, const char* fileName) {
+WriteOutcome writeInPlace(CzemTargetList& root, const char* target, const char* fileName) {
   std::FILE* file = std::fopen(target, "wb");
-  if (file == nullptr) return false;
-  bool complete = writeText(root, file, fileName);
-  if (std::fclose(file) != 0) complete = false;
-  return complete;
+  if (file == nullptr) return WriteOutcome::kFailed;
+  WriteOutcome outcome = writeText(root, file, fileName);
+  if (std::fclose(file) != 0 && outcome == WriteOutcome::kWritten) outcome = WriteOutcome::kFailed;
+  return outcome;
 }
 
 // The text goes to a new file beside the target, which takes the target's
 // place (and mode) only once it is complete: a write that fails part-way
-// (a full disk, a file size limit) leaves the stored file as it was.
-bool writeReplacing(CzemTargetList& root, const std::string& target, const char* fileName) {
+// (a full disk, a file size limit) or is refused leaves the stored file as it was.
+WriteOutcome writeReplacing(CzemTargetList& root, const std::string& target, const char* fileName) {
   const std::size_t slash = target.find_last_of('/');
   std::string temporary = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".zem-write-XXXXXX";
   const int fd = mkstemp(temporary.data());
-  if (fd < 0) return false;
+  if (fd < 0) return WriteOutcome::kFailed;
   std::FILE* file = fdopen(fd, "wb");
   if (file == nullptr) {
     close(fd);
     std::remove(temporary.c_str());
-    return false;
+    return WriteOutcome::kFailed;
   }
-  bool complete = writeText(root, file, fileName);
+  const WriteOutcome outcome = writeText(root, file, fileName);
+  bool complete = outcome == WriteOutcome::kWritten;
   struct stat existing {};
   const mode_t mode = stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : creationMode();
   if (complete) complete = fchmod(fileno(file), mode) == 0;
   if (std::fclose(file) != 0) complete = false;
   if (complete) complete = std::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!complete) std::remove(temporary.c_str());
-  return complete;
+  if (complete) return WriteOutcome::kWritten;
+  std::remove(temporary.c_str());
+  return outcome == WriteOutcome::kWritten ? WriteOutcome::kFailed : outcome;
+}
+
+bool isRegularFile(const char* path) {
+  struct stat info {};
+  return stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace
 
-bool writeTree(CzemData& data, const char* fileName, bool append) {
+WriteOutcome writeTree(CzemData& data, const char* fileName, bool append) {
   CzemTargetList* root = data.root();
-  if (root == nullptr || fileName == nullptr || *fileName == '\0') return false;
-  const Text previousAnchor = root->anchor();
-  bool complete = false;
-  if (append) {
-    complete = appendInPlace(*root, fileName);
-  } else {
-    const std::string target = linkedFile(fileName);
+  if (root == nullptr || fileName == nullptr || *fileName == '\0') return WriteOutcome::kFailed;
+  // A refused text is taken back from a regular file (the new file is dropped,
+  // an append is cut back). A device, a pipe or a file that an append would
+  // make cannot be taken back, nor the settings the write stores first in
+  // the tree: there the tree is checked before anything changes.
+  std::string target;
+  bool inPlace = false;
+  if (!append) {
+    target = linkedFile(fileName);
     struct stat info {};
-    if (stat(target.c_str(), &info) != 0 || S_ISREG(info.st_mode)) {
-      complete = writeReplacing(*root, target, fileName);
-    } else if (!S_ISDIR(info.st_mode)) {
-      complete = writeInPlace(*root, target.c_str(), fileName);
+    if (stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+      if (S_ISDIR(info.st_mode)) return WriteOutcome::kFailed;
+      inPlace = true;
     }
   }
-  if (!complete) root->setAnchor(previousAnchor.view());
-  return complete;
+  const bool undoable = append ? isRegularFile(fileName) : !inPlace;
+  if ((!undoable || storeResultFolderSettings(*root, false)) && holdsUnwritableNumber(*root))
+    return WriteOutcome::kUnwritable;
+  const Text previousAnchor = root->anchor();
+  const WriteOutcome outcome = append    ? appendInPlace(*root, fileName)
+                               : inPlace ? writeInPlace(*root, target.c_str(), fileName)
+                                         : writeReplacing(*root, target, fileName);
+  if (outcome != WriteOutcome::kWritten) root->setAnchor(previousAnchor.view());
+  return outcome;
 }
 
 void writeDocument(CzemData* data, const char* fileName, bool append) {
   if (checkData(data != nullptr ? static_cast<CzemBase*>(data) : nullptr, false) == nullptr) return;
   CzemTargetList* root = data->root();
   if (checkNode(root != nullptr ? static_cast<CzemBase*>(root) : nullptr, false) == nullptr) return;
-  if (holdsUnwritableNumber(*root)) {
-    storeError(kErrParameter);
-    voxZemAPE(kInvalidNumber);
-    return;
+  switch (writeTree(*data, fileName, append)) {
+    case WriteOutcome::kWritten:
+      return;
+    case WriteOutcome::kFailed:
+      // A tree that cannot be written at all says so before any file error.
+      if (!holdsUnwritableNumber(*root)) {
+        reportFileError(fileName);
+        return;
+      }
+      [[fallthrough]];
+    case WriteOutcome::kUnwritable:
+      storeError(kErrParameter);
+      voxZemAPE(kInvalidNumber);
+      return;
   }
-  if (!writeTree(*data, fileName, append)) reportFileError(fileName);
 }
 
 }  // namespace zem

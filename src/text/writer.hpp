@@ -22,14 +22,22 @@ void writeDocumentHeader(OutputStream& out);
 // Brings the root's result-folder settings into the document's first
 // top-level SYSTEM section (made last when there is none and a setting is
 // set). Goes around the building cursor, so an open built section stays open.
-void storeResultFolderSettings(CzemTargetList& root);
+// True when the section did not hold them yet; with `apply` false the tree
+// stays as it is and only that is told.
+bool storeResultFolderSettings(CzemTargetList& root, bool apply = true);
+
+enum class WriteOutcome {
+  kWritten,
+  kFailed,      // the file could not be (completely) written
+  kUnwritable,  // a bound number is infinite or NaN: nothing was written
+};
 
 // Writes (or appends) the tree of `data` to `fileName` without checks or
-// reports; false when the file is not (completely) written, which leaves it
-// as it was. A write replaces the file (through symbolic links, keeping its
-// mode) once the new text is complete; a device or pipe is written in place;
-// an append adds to the file in place.
-bool writeTree(CzemData& data, const char* fileName, bool append);
+// reports; a write that does not complete leaves the file as it was. A write
+// replaces the file (through symbolic links, keeping its mode) once the new
+// text is complete; a device or pipe is written in place; an append adds to
+// the file in place.
+WriteOutcome writeTree(CzemData& data, const char* fileName, bool append);
 
 // Writes (or appends) the document of `data` to `fileName`; the export rules
 // (checks, SYSTEM section, anchor, file errors) live here.
