@@ -50,9 +50,9 @@ class NodeArena {
   // bookkeeping vanishes, below the C library's threshold for mapping memory
   // directly, so blocks of a closed document are reused by the next load.
   static constexpr std::size_t kBlockSize = 64 * 1024 - 64;
-  // Past this much, blocks are mapped at huge-page size and alignment: a
-  // large load then pays one page fault per 2 MB instead of one per 4 kB,
-  // and closing the document hands the mapping straight back to the system.
+  // Past this much, blocks are mapped 2 MB at a time, their pages provided in
+  // one request per block, and closing the document hands the mappings
+  // straight back to the system.
   static constexpr std::size_t kHeapBlocksMax = 32;
   static constexpr std::size_t kMappedBlockSize = 2 * 1024 * 1024;
 
