@@ -9,17 +9,6 @@
 
 namespace zem {
 
-// The contract admits null or a live library object; both go through CzemBase.
-// Memory that was never an object (a zeroed buffer) has no class: its first
-// word, where every library object keeps its class, is zero. It fails the
-// check like null instead of being asked for a class it does not have.
-CzemBase* libraryObject(void* p) {
-  if (p == nullptr) return nullptr;
-  void* classWord = nullptr;
-  std::memcpy(&classWord, p, sizeof classWord);
-  return classWord != nullptr ? static_cast<CzemBase*>(p) : nullptr;
-}
-
 namespace {
 
 template <typename T>
@@ -39,12 +28,7 @@ CzemData* checkData(void* p, bool quiet) {
   return data;
 }
 CzemCreate* checkCreate(void* p) { return checked<CzemCreate>(p, kErrHandle, "Invalid zemHandle (CzemCreate)", false); }
-CzemNode* checkNode(void* p, bool quiet) {
-  CzemBase* base = libraryObject(p);
-  CzemNode* node = base != nullptr ? base->asNode() : nullptr;
-  if (node == nullptr) failWith(kErrNode, "Invalid zemNode", quiet);
-  return node;
-}
+void failNodeCheck(bool quiet) { failWith(kErrNode, "Invalid zemNode", quiet); }
 CzemKeyword* checkKeyword(void* p, bool quiet) {
   return checked<CzemKeyword>(p, kErrNamedNode, "Invalid zem named node", quiet);
 }

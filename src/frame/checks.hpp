@@ -3,9 +3,12 @@
 // the check's code (first error wins) and, unless quiet, its report.
 #pragma once
 
+#include <cstring>
+
+#include "frame/base.hpp"
+
 namespace zem {
 
-class CzemBase;
 class CzemData;
 class CzemCreate;
 class CzemNode;
@@ -15,12 +18,31 @@ class CzemTargetList;
 class CzemParam;
 
 // A caller's pointer as a library object, or null for null and for memory
-// that holds no object (its first word, the class, is zero).
-CzemBase* libraryObject(void* p);
+// that holds no object. The contract admits null or a live library object;
+// memory that was never one (a zeroed buffer) has a zero first word, where
+// every library object keeps its class, and fails like null instead of being
+// asked for a class it does not have.
+inline CzemBase* libraryObject(void* p) {
+  if (p == nullptr) return nullptr;
+  void* classWord = nullptr;
+  std::memcpy(&classWord, p, sizeof classWord);
+  return classWord != nullptr ? static_cast<CzemBase*>(p) : nullptr;
+}
+
+// Reports the failed node check (1006 "Invalid zemNode").
+void failNodeCheck(bool quiet);
 
 CzemData* checkData(void* p, bool quiet);              // 1005 "Invalid zemHandle (CzemData)"
 CzemCreate* checkCreate(void* p);                      // 1005 "Invalid zemHandle (CzemCreate)", always reports
-CzemNode* checkNode(void* p, bool quiet);              // 1006 "Invalid zemNode"
+// 1006 "Invalid zemNode". Inline: the getters that walk a tree call it for
+// every node they are given.
+inline CzemNode* checkNode(void* p, bool quiet) {
+  CzemBase* base = libraryObject(p);
+  CzemNode* node = base != nullptr ? base->asNode() : nullptr;
+  if (node == nullptr) [[unlikely]]
+    failNodeCheck(quiet);
+  return node;
+}
 CzemKeyword* checkKeyword(void* p, bool quiet);        // 1007 "Invalid zem named node"
 CzemSection* checkSection(void* p, bool quiet);        // 1009 "Invalid zem section"
 CzemTargetList* checkTargetList(void* p, bool quiet);  // 1011 "Invalid zem target list"
