@@ -179,11 +179,11 @@ std::string fingerprint(void* handle, bool exactNumbers) {
   return out;
 }
 
-void checkRoundTrip(void* handle, bool exactNumbers) {
+void checkRoundTrip(void* handle, bool exactNumbers, const char* reloadName) {
   if (zemGetRoot(handle) == nullptr) return;
   const std::string before = fingerprint(handle, exactNumbers);
   const std::string text = writeText(handle);
-  void* again = loadText(text.data(), text.size());
+  void* again = loadText(text.data(), text.size(), reloadName);
   const int code = zemGetErrorGlb();
   if (code != 0) {
     int line = 0, column = 0;

@@ -46,7 +46,10 @@ void walkAll(void* handle);
 std::string fingerprint(void* handle, bool exactNumbers = true);
 
 // Load, walk, write, reload, compare: the property every loadable text must keep.
-void checkRoundTrip(void* handle, bool exactNumbers = true);
+// The written text is reloaded as `reloadName`, where its relative file names
+// must mean what they meant in the tree: a loaded tree's own file, the working
+// folder for a built one.
+void checkRoundTrip(void* handle, bool exactNumbers = true, const char* reloadName = "/fuzz/in.txt");
 
 // The input as two parts: split at the first byte 0xFF, or in the middle.
 std::pair<std::string_view, std::string_view> splitInput(const std::uint8_t* data, std::size_t size);
