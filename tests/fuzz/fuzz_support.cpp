@@ -194,7 +194,13 @@ void checkRoundTrip(void* handle, bool exactNumbers, const char* reloadName) {
   require(code == 0 && again != nullptr, "the written text loads", text);
   const std::string after = fingerprint(again, exactNumbers);
   require(before == after, "the reloaded tree is the same", before + "----\n" + after + "----\n" + text);
-  require(writeText(again) == text, "writing the reloaded tree gives the same text", text);
+  // A built tree's text may still change once: an integral float is written
+  // without a point and reads back as an integer (-0 then as 0). The
+  // reloaded tree is a loaded one, whose round trip is exact.
+  if (exactNumbers)
+    require(writeText(again) == text, "writing the reloaded tree gives the same text", text);
+  else
+    checkRoundTrip(again, true, reloadName);
   zemClose(&again);
 }
 
