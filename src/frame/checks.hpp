@@ -32,8 +32,8 @@ inline CzemBase* libraryObject(void* p) {
 // Reports the failed node check (1006 "Invalid zemNode").
 void failNodeCheck(bool quiet);
 
-CzemData* checkData(void* p, bool quiet);              // 1005 "Invalid zemHandle (CzemData)"
-CzemCreate* checkCreate(void* p);                      // 1005 "Invalid zemHandle (CzemCreate)", always reports
+CzemData* checkData(void* p, bool quiet);  // 1005 "Invalid zemHandle (CzemData)"
+CzemCreate* checkCreate(void* p);          // 1005 "Invalid zemHandle (CzemCreate)", always reports
 // 1006 "Invalid zemNode". Inline: the getters that walk a tree call it for
 // every node they are given.
 inline CzemNode* checkNode(void* p, bool quiet) {
