@@ -13,12 +13,16 @@
 
 namespace {
 
-// Drive letters name the same drive in either case: t:\x and T:\x are one file.
-bool sameName(std::string x, std::string y) {
-  for (std::string* s : {&x, &y})
-    if (s->size() >= 2 && (*s)[1] == ':')
-      (*s)[0] = static_cast<char>(std::tolower(static_cast<unsigned char>((*s)[0])));
-  return x == y;
+// Windows-style names (a drive, or two backslashes) compare ignoring case:
+// t:\A\x and T:\a\X are one file.
+bool sameName(const std::string& x, const std::string& y) {
+  auto windowsStyle = [](const std::string& s) {
+    return s.size() >= 2 && (s[1] == ':' || (s[0] == '\\' && s[1] == '\\'));
+  };
+  if (!windowsStyle(x) || x.size() != y.size()) return x == y;
+  for (std::size_t i = 0; i < x.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(x[i])) != std::tolower(static_cast<unsigned char>(y[i]))) return false;
+  return true;
 }
 
 void withinLimit(const std::optional<std::string>& path) {
