@@ -14,6 +14,8 @@
 #include <string_view>
 #include <utility>
 
+#include "text/byte_words.hpp"
+
 namespace zem {
 
 struct TextWithAux;
@@ -54,7 +56,7 @@ class Text {
       char* old = owned() ? heapPtr() : nullptr;
       // s may point into this object's own heap block: it is read whole
       // before anything is stored, and freed after.
-      copySmall(raw_, s.data(), s.size());
+      byte_words::copyShort(raw_, s.data(), s.size());
       raw_[s.size()] = 0;
       raw_[kTag] = static_cast<unsigned char>(kInlineMax - s.size());
       std::free(old);
@@ -122,31 +124,6 @@ class Text {
   void clearNote();
 
  private:
-  // Copies n <= 15 bytes with at most two overlapping loads of a fixed width,
-  // reading nothing outside [from, from + n) and loading before storing: the
-  // texts of a loaded file are mostly a few bytes long, and a library call
-  // per copy would cost more than the copy.
-  static void copySmall(unsigned char* to, const char* from, std::size_t n) noexcept {
-    if (n >= 8) {
-      std::uint64_t head, tail;
-      std::memcpy(&head, from, 8);
-      std::memcpy(&tail, from + n - 8, 8);
-      std::memcpy(to, &head, 8);
-      std::memcpy(to + n - 8, &tail, 8);
-    } else if (n >= 4) {
-      std::uint32_t head, tail;
-      std::memcpy(&head, from, 4);
-      std::memcpy(&tail, from + n - 4, 4);
-      std::memcpy(to, &head, 4);
-      std::memcpy(to + n - 4, &tail, 4);
-    } else if (n > 0) {
-      const char first = from[0], middle = from[n / 2], last = from[n - 1];
-      to[0] = static_cast<unsigned char>(first);
-      to[n / 2] = static_cast<unsigned char>(middle);
-      to[n - 1] = static_cast<unsigned char>(last);
-    }
-  }
-
   // The last byte tags the form. An inline text keeps there how far it falls
   // short of the room, so a text that fills the room ends in the zero that
   // tag is.

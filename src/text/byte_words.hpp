@@ -5,6 +5,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -37,6 +38,36 @@ constexpr std::uint64_t equalBytes(std::uint64_t word, unsigned char c) { return
 // The place in memory (0 to 7) of the first flagged byte; `flags` is not zero.
 constexpr unsigned firstFlagged(std::uint64_t flags) {
   return static_cast<unsigned>(kLittleEndian ? std::countr_zero(flags) : std::countl_zero(flags)) / 8;
+}
+
+// Copies n <= 32 bytes as the first and the last w of them (w the largest
+// power of two up to n), loading before storing: the source may overlap the
+// target, and nothing outside [from, from + n) is read. Most texts of a
+// parameter file are a few bytes long, for which a call of memcpy costs more
+// than the copy.
+template <std::size_t w>
+inline void copyEnds(unsigned char* to, const unsigned char* from, std::size_t n) {
+  unsigned char head[w], tail[w];
+  std::memcpy(head, from, w);
+  std::memcpy(tail, from + n - w, w);
+  std::memcpy(to, head, w);
+  std::memcpy(to + n - w, tail, w);
+}
+inline void copyShort(void* target, const void* source, std::size_t n) {
+  auto* to = static_cast<unsigned char*>(target);
+  const auto* from = static_cast<const unsigned char*>(source);
+  if (n >= 16) {
+    copyEnds<16>(to, from, n);
+  } else if (n >= 8) {
+    copyEnds<8>(to, from, n);
+  } else if (n >= 4) {
+    copyEnds<4>(to, from, n);
+  } else if (n != 0) {
+    const unsigned char first = from[0], middle = from[n / 2], last = from[n - 1];
+    to[0] = first;
+    to[n / 2] = middle;
+    to[n - 1] = last;
+  }
 }
 
 }  // namespace zem::byte_words

@@ -145,31 +145,11 @@ class OutputStream {
     return at != nullptr ? static_cast<const char*>(at) : end;
   }
 
-  // Most pieces (names, numbers, separators) are a few bytes long: they go
-  // over as two overlapping word moves instead of a call of memcpy.
   static void copyInto(char* to, const char* from, std::size_t n) {
-    if (n > 32) {
+    if (n > 32)
       std::memcpy(to, from, n);
-    } else if (n >= 16) {
-      copyWords<16>(to, from, n);
-    } else if (n >= 8) {
-      copyWords<8>(to, from, n);
-    } else if (n >= 4) {
-      copyWords<4>(to, from, n);
-    } else if (n != 0) {
-      to[0] = from[0];
-      to[n / 2] = from[n / 2];
-      to[n - 1] = from[n - 1];
-    }
-  }
-  // Copies n bytes (w <= n <= 2w) as the first and the last w of them.
-  template <std::size_t w>
-  static void copyWords(char* to, const char* from, std::size_t n) {
-    char head[w], tail[w];
-    std::memcpy(head, from, w);
-    std::memcpy(tail, from + n - w, w);
-    std::memcpy(to, head, w);
-    std::memcpy(to + n - w, tail, w);
+    else
+      byte_words::copyShort(to, from, n);
   }
 
   // Makes room for `n` more bytes: a file takes the full buffer, a text
