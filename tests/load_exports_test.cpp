@@ -164,7 +164,9 @@ TEST(LoadExports, SectionsAndKeywordsKnowTheirPlaceInTheFile) {
 TEST(LoadExports, CloseFreesValuesThatChangedAfterTheLoad) {
   void* doc = loadText("changed.txt",
                        "[A]\n k = 1, 'short', 2.5\n f = |data.dat|\n m = 7, {braced}\n n = 3\n"
-                       " [B]\n  q = 4\n EndSect\nEndSect\n");
+                       " [B]\n  q = 4\n EndSect\nEndSect\n"
+                       "[C]\n c = '<CLOB:1,\"an item longer than fifteen bytes\",x>', 5\n d = 1\nEndSect\n"
+                       "[D]\n g = '<CLOB:3,4>'\n h = 1\nEndSect\n[E]\n p = 1\nEndSect\n[F]\n r = 2\nEndSect\n");
   void* a = zemSectionByNum(zemGetRoot(doc), 1);
   const std::string longText(200, 'x');
   EXPECT_EQ(zemeModifyParameterString(zemParamByNum(zemKeywordByNameNum(a, "k", 1), 2), longText.c_str()), 0);
@@ -173,6 +175,22 @@ TEST(LoadExports, CloseFreesValuesThatChangedAfterTheLoad) {
   EXPECT_EQ(zemeInsertCopyParameter(n, zemParamByNum(zemKeywordByNameNum(a, "k", 1), 2), 0), 0);
   EXPECT_EQ(zemGetString(zemParamByNum(n, 2)), longText);
   EXPECT_EQ(zemeModifyKeywordName(zemKeywordByNum(zemSectionByNum(a, 1), 1), longText.c_str()), 0);
+  // Keywords of otherwise untouched sections: CLOB reads keep an item and a
+  // message, appends and copies move the items out of the arena, a full name
+  // is kept beside the name.
+  void* root = zemGetRoot(doc);
+  void* clob = zemParamByNum(zemKeywordByNum(zemSectionByNum(root, 2), 1), 1);
+  EXPECT_EQ(zemGetClobInt(clob), 1);
+  EXPECT_STREQ(zemGetClobString(clob), "an item longer than fifteen bytes");
+  zemGetClobInt(clob);  // "x" is no integer: the read fails with a message
+  EXPECT_EQ(zemGetErrorGlb(), 1003);
+  zemeInsertCopyParameter(zemKeywordByNum(zemSectionByNum(root, 3), 2), clob, 0);
+  EXPECT_EQ(zemAddClobStringS(zemParamByNum(zemKeywordByNum(zemSectionByNum(root, 3), 1), 1), longText.c_str()), 0);
+  EXPECT_EQ(zemGetErrorGlb(), 1005);  // the node, tried first as a handle, is none
+  EXPECT_EQ(std::string(zemGetNameGlb(zemKeywordByNum(zemSectionByNum(root, 4), 1))), "E.p");
+  void* copied = zemKeywordByNum(zemSectionByNum(root, 5), 1);
+  zemeInsertCopyParameter(copied, clob, 0);
+  EXPECT_STREQ(zemGetValueText(zemParamByNum(copied, 2)), "1,\"an item longer than fifteen bytes\",x");
   zemClose(&doc);
   EXPECT_EQ(zemGetErrorGlb(), 0);
 }

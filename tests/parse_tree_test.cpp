@@ -57,7 +57,7 @@ TEST(ParseTree, ValueClassFollowsTheLiteralToken) {
   } expected[] = {{kSynInt, "7", ""}, {kSynReal, "-0.5e3", "unit"}, {kSynBool, "TRUE", ""}, {kSynString, "it's", ""},
                   {kSynFilename, "2020-01-02", ""}, {kSynSubstit, "3", ""}, {kSynSubstit, "name", ""},
                   {kSynUnknown, "", "only aux", "only aux"}, {kSynInt, "+5", ""}, {kSynReal, "-2.0", ""},
-                  {kSynBool, "False", ""}, {kSynParam, "", "", "1, \"a\""}, {kSynFilename, "data\\in.txt", ""},
+                  {kSynBool, "False", ""}, {kSynParam, "1, \"a\"", ""}, {kSynFilename, "data\\in.txt", ""},
                   {kSynUndefinedPar, "", ""}};
   // clang-format on
   ASSERT_EQ(k->GetNoParams(), static_cast<int>(std::size(expected)));

@@ -35,9 +35,11 @@ void writeEscapingApostrophes(OutputStream& out, std::string_view text) {
 // ---- the read cursor --------------------------------------------------------
 
 void CzemClob::read(int typeMask) {
+  // The item and message are memory of this value's own.
+  valueChanged();
   item_.reset();
   message_.clear();
-  ClobLexeme lexeme = lexClobItem(text_, position_);
+  ClobLexeme lexeme = lexClobItem(text(), position_);
   atEnd_ = lexeme.outcome == ClobLexeme::kEnd;
   if (lexeme.outcome == ClobLexeme::kEnd) {
     message_ = kClobEndMessage;
@@ -120,7 +122,15 @@ double CzemClob::GetDouble() {
 
 // ---- building and resetting -------------------------------------------------
 
+void CzemClob::ownItems() {
+  if (!inValue_) return;
+  text_.assign(valueText().view());
+  inValue_ = false;
+  setValueText({});
+}
+
 void CzemClob::append(std::string_view itemText) {
+  ownItems();
   if (!text_.empty()) {
     // A cursor with nothing but blanks ahead moves past the new separator, so
     // that the next read finds the new item instead of a stray comma.
@@ -137,18 +147,23 @@ void CzemClob::reset(bool clearText) {
   item_.reset();
   position_ = 0;
   message_.clear();
-  if (clearText) text_.clear();
-  atEnd_ = text_.empty();
+  if (clearText) {
+    ownItems();
+    text_.clear();
+  }
+  atEnd_ = text().empty();
 }
 
 void CzemClob::CopyFrom(const CzemNode* source) {
   const auto* from = dynamic_cast<const CzemClob*>(source);
   if (from == nullptr || from == this) return;
+  // The value text comes along: the copy keeps its items where the source does.
   CzemParam::CopyFrom(source);
   text_ = from->text_;
+  inValue_ = from->inValue_;
   position_ = 0;
   item_.reset();
-  atEnd_ = text_.empty();
+  atEnd_ = text().empty();
 }
 
 // ---- writing ----------------------------------------------------------------
@@ -158,14 +173,14 @@ void CzemClob::Write(OutputStream& out) {
   std::size_t position = 0;  // a private cursor: the read cursor stays put
   bool first = true;
   for (;;) {
-    ClobLexeme lexeme = lexClobItem(text_, position);
+    ClobLexeme lexeme = lexClobItem(text(), position);
     if (lexeme.outcome == ClobLexeme::kEnd) break;
     if (!first) out << ',';
     first = false;
     if (lexeme.outcome == ClobLexeme::kSyntaxError) {
       // Text that does not lex (only possible from a file) is kept as it
       // stands, so that writing loses nothing and reading fails at the same item.
-      std::string_view rest = std::string_view(text_).substr(position);
+      std::string_view rest = text().substr(position);
       while (!rest.empty() && (rest.front() == ' ' || (rest.front() >= '\t' && rest.front() <= '\r')))
         rest.remove_prefix(1);
       writeEscapingApostrophes(out, rest);
@@ -203,7 +218,7 @@ CzemNode* makeClobOrString(std::string_view content, NodeArena* arena) {
                       equalsIgnoringCase(content.substr(0, kClobPrefix.size()), kClobPrefix);
   if (isClob) {
     const std::string_view items = content.substr(kClobPrefix.size(), content.size() - kClobPrefix.size() - 1);
-    return arena != nullptr ? arena->make<CzemClob>(items) : new CzemClob(items);
+    return arena != nullptr ? arena->make<CzemClob>(items, arena) : new CzemClob(items);
   }
   if (arena == nullptr) return new CzemString(content);
   CzemString* value = arena->make<CzemString>();

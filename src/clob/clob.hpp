@@ -18,10 +18,16 @@ class CzemClob : public CzemParam {
   CzemClob() = default;
   // A CLOB holding `text`, the items without "<CLOB:" and ">".
   explicit CzemClob(std::string_view text) : text_(text), atEnd_(text_.empty()) {}
+  // A loaded CLOB: its items stay in the value text, in the arena of the
+  // tree, until the first change; closing the document then frees them.
+  CzemClob(std::string_view text, NodeArena* arena) : inValue_(true), atEnd_(text.empty()) {
+    setValueText(text, arena);
+  }
 
   CzemNode* NewEmpty() const override { return new CzemClob(); }
   int IsClob() override { return 1; }
-  const char* GetString() override { return text_.c_str(); }
+  const char* GetString() override { return inValue_ ? valueText().c_str() : text_.c_str(); }
+  bool arenaOnly() const override { return inValue_ && textsArenaOnly() && item_ == nullptr && message_.empty(); }
   // Each reads the next item with its own type.
   int GetBool() override;
   int GetInt() override;
@@ -48,17 +54,20 @@ class CzemClob : public CzemParam {
   // True while the text is empty after creation, reset or copy, and after a
   // read that found no further item.
   bool atEnd() const { return atEnd_; }
-  const std::string& text() const { return text_; }
+  std::string_view text() const { return inValue_ ? valueText().view() : std::string_view(text_); }
 
  private:
   // Makes the item of a lexed `lexeme` for a read with `typeMask`, or sets
   // the message and returns null when its value is not valid for the type.
   CzemNode* makeItem(const ClobLexeme& lexeme, int typeMask);
+  // Moves loaded items out of the value text before a change.
+  void ownItems();
 
-  std::string text_;
+  std::string text_;  // the items, unless inValue_
   std::size_t position_ = 0;  // byte index where the next read starts
   std::unique_ptr<CzemNode> item_;
   std::string message_;
+  bool inValue_ = false;
   bool atEnd_ = true;
 };
 

@@ -1,6 +1,7 @@
 #include "model/named_nodes.hpp"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "model/name_compare.hpp"
@@ -21,36 +22,62 @@ CzemNode* nthOf(std::span<CzemNamedNode* const> group, unsigned n) {
 CzemNamedNode::~CzemNamedNode() { destroyChildren(); }
 
 void CzemNamedNode::destroyChildren() {
-  // The values of a loaded keyword that nobody changed hold nothing but
-  // their places in the arena, which frees them with the document.
-  if (valuesArenaOnly()) {
-    setValuesArenaOnly(false);
-    children_.clear();
-    return;
-  }
   // Keywords (and default lines) hold only values, so deleting one recurses a
   // single level; the children of every other named node are taken over into
   // the pending list before it is deleted, which keeps the stack flat.
   std::vector<CzemNode*> pending;
-  for (CzemNode* child : children_) {
-    if (child->IsParam() != 0 || child->IsKeyword() != 0)
-      destroyNode(child);
-    else
-      pending.push_back(child);
-  }
-  children_.clear();
+  takeChildren(pending);
   while (!pending.empty()) {
     auto* node = static_cast<CzemNamedNode*>(pending.back());
     pending.pop_back();
-    for (CzemNode* child : node->children_) {
+    node->takeChildren(pending);
+    destroyNode(node);
+  }
+}
+
+void CzemNamedNode::takeChildren(std::vector<CzemNode*>& pending) {
+  if (valuesArenaOnly()) {
+    // The members of a loaded keyword or section that nobody changed hold
+    // nothing but their places in the arena, which frees them with the
+    // document: only the sections below still need a visit.
+    setValuesArenaOnly(false);
+    for (CzemNode* keyword : teardownList()) destroyNode(keyword);
+    for (CzemSection* section : childSections()) pending.push_back(section);
+  } else {
+    for (CzemNode* child : children_) {
       if (child->IsParam() != 0 || child->IsKeyword() != 0)
         destroyNode(child);
       else
         pending.push_back(child);
     }
-    node->children_.clear();
-    destroyNode(node);
   }
+  children_.clear();
+}
+
+// Marks a loaded section or root whose members other than sections need no
+// teardown, or only the few listed; they are all in place once its end has
+// been read.
+void CzemTargetList::markMembersArenaOnly(NodeArena& arena) {
+  const NodeList& list = std::as_const(*this).children();
+  std::size_t others = 0;
+  std::size_t owners = 0;
+  for (CzemNode* child : list) {
+    if (child->IsKeyword() == 0)
+      ++others;
+    else if (!static_cast<const CzemNamedNode*>(child)->keywordArenaOnly())
+      ++owners;
+  }
+  // Every other child must be one of the sections, which are still visited.
+  if (others != sections_.size()) return;
+  if (owners != 0) {
+    auto* block = static_cast<CzemNode**>(arena.allocate(owners * sizeof(CzemNode*), alignof(CzemNode*)));
+    std::size_t at = 0;
+    for (CzemNode* child : list)
+      if (child->IsKeyword() != 0 && !static_cast<const CzemNamedNode*>(child)->keywordArenaOnly())
+        block[at++] = child;
+    teardown_.adopt(block, owners);
+  }
+  setValuesArenaOnly(true);
 }
 
 void CzemNamedNode::appendChild(CzemNode* child, NodeArena* arena) {
@@ -69,6 +96,8 @@ const char* CzemNamedNode::GetFullName() {
     name_.clearNote();
     return kEmptyText;
   }
+  // The note is memory of this node's own, which its teardown must free.
+  valueChanged();
   if (up->parent() == nullptr) return name_.setNote(name_.view());
   // Collected upwards without recursion: a deep tree must not cost stack.
   std::vector<const CzemNamedNode*> chain;
@@ -242,6 +271,7 @@ void CzemTargetList::fitLoadedLists(NodeArena& arena) {
   loadedChildren().fitInArena(arena);
   sections_.fitInArena(arena);
   sectionIndex_.fitInArena(arena);
+  markMembersArenaOnly(arena);
 }
 
 void CzemTargetList::reindexSections() {
@@ -278,12 +308,13 @@ void CzemTargetList::writeChildren(OutputStream& out) {
   const int base = level();
   while (!open.empty()) {
     Open& top = open.back();
-    if (top.next >= top.list->children().size()) {
+    const NodeList& children = std::as_const(*top.list).children();
+    if (top.next >= children.size()) {
       if (open.size() > 1) top.list->writeSectionClose(out, base + static_cast<int>(open.size()) - 1);
       open.pop_back();
       continue;
     }
-    CzemNode* child = top.list->children()[top.next++];
+    CzemNode* child = children[top.next++];
     // Keywords (default lines among them) come most often; only sections are
     // target lists below the root.
     if (child->IsKeyword() != 0) {
@@ -343,9 +374,9 @@ unsigned CzemSection::addKeyword(CzemKeyword* keyword, NodeArena* arena) {
 void CzemSection::addDefaultDef(CzemDefaultDef* definition, NodeArena* arena) { appendChild(definition, arena); }
 
 void CzemSection::fitLoadedLists(NodeArena& arena) {
-  CzemTargetList::fitLoadedLists(arena);
   keywords_.fitInArena(arena);
   keywordIndex_.fitInArena(arena);
+  CzemTargetList::fitLoadedLists(arena);
 }
 
 void CzemSection::reindexKeywords() {
@@ -417,7 +448,12 @@ void CzemKeyword::addParam(CzemNode* param) {
 }
 
 void CzemKeyword::addParams(std::span<CzemNode* const> params, NodeArena* arena) {
-  if (arena != nullptr && children().empty() && !params.empty()) {
+  if (arena != nullptr && children().empty() && params.empty()) {
+    // A loaded line without values: nothing to tear down either.
+    setValuesArenaOnly(true);
+    return;
+  }
+  if (arena != nullptr && children().empty()) {
     auto* block = static_cast<CzemNode**>(arena->allocate(params.size() * sizeof(CzemNode*), alignof(CzemNode*)));
     bool arenaOnly = true;
     for (std::size_t i = 0; i < params.size(); ++i) {

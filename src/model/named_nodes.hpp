@@ -37,15 +37,23 @@ class CzemNamedNode : public CzemNode {
 
   const Text& name() const { return name_; }
   const Text& ownText() const override { return name_; }
-  void setName(std::string_view name) { name_.assign(name); }
+  void setName(std::string_view name) {
+    valueChanged();
+    name_.assign(name);
+  }
   // The same, keeping a long name in the arena of a loaded tree.
-  void setName(std::string_view name, NodeArena* arena) { storeText(name_, name, arena); }
+  void setName(std::string_view name, NodeArena* arena) {
+    valueChanged();
+    storeText(name_, name, arena);
+  }
   std::uint32_t flags() const { return bits_; }
   void setFlags(std::uint32_t flags) { bits_ = flags; }
   const NodeList& children() const { return children_; }
-  // For a change of the list: its values are no longer known to need no teardown.
+  // For a change of the list: its members are no longer known to need no
+  // teardown, nor is this node itself.
   NodeList& children() {
     setValuesArenaOnly(false);
+    valueChanged();
     return children_;
   }
 
@@ -73,9 +81,22 @@ class CzemNamedNode : public CzemNode {
   // through a list of its own, so the depth of a tree never costs stack.
   void destroyChildren();
 
+  // Whether destroying this loaded keyword frees nothing but arena places:
+  // its values, name, list and source place hold no memory of their own.
+  bool keywordArenaOnly() const {
+    return arenaAllocated() && valuesArenaOnly() && !name_.ownsMemory() && !span_.ownsMemory() &&
+           !children_.ownsMemory();
+  }
+
  protected:
   // The child list for the loader, which decides the teardown state itself.
   NodeList& loadedChildren() { return children_; }
+  // Destroys the children that hold no named nodes and queues the others.
+  void takeChildren(std::vector<CzemNode*>& pending);
+  // What the teardown of a node in the teardown state visits: the keywords
+  // that hold memory of their own and the sections among the children.
+  virtual std::span<CzemNode* const> teardownList() const { return {}; }
+  virtual std::span<CzemSection* const> childSections() const { return {}; }
   CzemNamedNode() = default;
   explicit CzemNamedNode(std::string_view name, std::uint32_t flags) : name_(name) { bits_ = flags; }
   // Calls the visitor for every node below this one, in document order; the
@@ -105,6 +126,8 @@ class CzemNamedNode : public CzemNode {
 class CzemTargetList : public CzemNamedNode {
  public:
   CzemTargetList() = default;
+  // The children go while the section list still stands.
+  ~CzemTargetList() override { destroyChildren(); }
 
   // Appends and indexes a section; returns its instance number.
   unsigned addSection(CzemSection* section, NodeArena* arena = nullptr);
@@ -146,6 +169,10 @@ class CzemTargetList : public CzemNamedNode {
   explicit CzemTargetList(std::string_view name, std::uint32_t flags) : CzemNamedNode(name, flags) {}
   void copyOwnFields(const CzemNamedNode& from) override;
   void reindex() override { reindexSections(); }
+  std::span<CzemSection* const> childSections() const override { return {sections_.begin(), sections_.end()}; }
+  std::span<CzemNode* const> teardownList() const override { return {teardown_.begin(), teardown_.end()}; }
+  // Sets the teardown state of a loaded section or root at its end.
+  void markMembersArenaOnly(NodeArena& arena);
   // Writes the children and, for sections, their opening and closing lines,
   // keeping a stack of open sections instead of recursing.
   void writeChildren(OutputStream& out);
@@ -156,6 +183,8 @@ class CzemTargetList : public CzemNamedNode {
  private:
   NameIndex sectionIndex_;
   CompactArray<CzemSection*> sections_;
+  // Set with the teardown state; meaningless without it.
+  NodeList teardown_;
   // What only a document's root holds: made on the first setting, so that
   // the sections of a tree, which are target lists too, do without it.
   struct Settings {

@@ -98,7 +98,10 @@ int CzemNode::GetSyntaxClass() { return kSynNode; }
 CzemNode* CzemNode::FindDefault(CzemNode*, const char*, unsigned) { return nullptr; }
 
 void CzemNode::valueChanged() {
-  if (parent_ != nullptr) static_cast<CzemNode*>(parent_)->setValuesArenaOnly(false);
+  if (parent_ == nullptr) return;
+  auto* up = static_cast<CzemNode*>(parent_);
+  up->setValuesArenaOnly(false);
+  if (up->parent_ != nullptr) static_cast<CzemNode*>(up->parent_)->setValuesArenaOnly(false);
 }
 
 void CzemNode::CopyFrom(const CzemNode* source) {

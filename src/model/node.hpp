@@ -136,13 +136,16 @@ class CzemNode : public CzemBase {
   std::uint32_t bits_ = 0;
 
   // Set on a loaded keyword whose values are all arenaOnly: closing the
-  // document then leaves them to the arena without visiting each one. Any
-  // change of the list or of one of its values clears it.
+  // document then leaves them to the arena without visiting each one. Set on
+  // a loaded section (or root) whose keywords and default lines are all
+  // arenaOnly: closing then visits its sections only. Any change of a list,
+  // of one of its members or of one of their values clears it.
   bool valuesArenaOnly() const { return (instance_ & kValuesArenaOnlyBit) != 0; }
   void setValuesArenaOnly(bool on) {
     instance_ = on ? (instance_ | kValuesArenaOnlyBit) : (instance_ & ~kValuesArenaOnlyBit);
   }
-  // A value tells its keyword that it changed (see valuesArenaOnly).
+  // A node tells its parent and grandparent that it changed (see
+  // valuesArenaOnly): a value its keyword and section, a keyword its section.
   void valueChanged();
   // The name of a named node, the text of a value: the text that carries the
   // auxiliary text too.

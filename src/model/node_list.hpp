@@ -69,6 +69,8 @@ class CompactArray {
     return data_ + at;
   }
   void clear() { size_ = 0; }
+  // Whether the list holds a heap block that its destruction frees.
+  bool ownsMemory() const { return owned() && data_ != nullptr; }
 
   // Moves the entries of a list that will not grow any more while its tree
   // loads into arena storage of exactly their size; the storage it leaves

@@ -28,6 +28,8 @@ class PackedSpan {
   ~PackedSpan() { delete wide(); }
   PackedSpan(const PackedSpan&) = delete;
   PackedSpan& operator=(const PackedSpan&) = delete;
+  // Whether the span holds a record that its destruction frees.
+  bool ownsMemory() const { return wide() != nullptr; }
 
   // Empty (start line 0) when no start was set.
   SourceSpan get() const {

@@ -7,6 +7,7 @@
 #include <string>
 #include <new>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "frame/checks.hpp"
@@ -109,7 +110,7 @@ bool holdsUnwritableNumber(CzemTargetList& root) {
   while (!pending.empty()) {
     CzemNamedNode* node = pending.back();
     pending.pop_back();
-    for (CzemNode* child : node->children()) {
+    for (CzemNode* child : std::as_const(*node).children()) {
       if (child->IsParam() == 0) {
         pending.push_back(static_cast<CzemNamedNode*>(child));
         continue;

@@ -53,14 +53,14 @@ std::string numberText(double v) {
 // A CLOB as the items a reader of it meets: the writer spaces them anew and
 // writes file names relative to the file, so the items, not the text, must
 // come back.
-std::string clobItems(const std::string& text) {
+std::string clobItems(std::string_view text) {
   std::string out;
   for (std::size_t position = 0;;) {
     const zem::ClobLexeme lexeme = zem::lexClobItem(text, position);
     if (lexeme.outcome == zem::ClobLexeme::kEnd) break;
     if (lexeme.outcome == zem::ClobLexeme::kSyntaxError) {
       const std::size_t rest = text.find_first_not_of(" \t\n\v\f\r", position);
-      out += "!" + (rest == std::string::npos ? std::string() : text.substr(rest));
+      out += "!" + (rest == std::string::npos ? std::string() : std::string(text.substr(rest)));
       break;
     }
     std::string item = lexeme.text;
