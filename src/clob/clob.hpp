@@ -63,7 +63,7 @@ class CzemClob : public CzemParam {
   // Moves loaded items out of the value text before a change.
   void ownItems();
 
-  std::string text_;  // the items, unless inValue_
+  std::string text_;          // the items, unless inValue_
   std::size_t position_ = 0;  // byte index where the next read starts
   std::unique_ptr<CzemNode> item_;
   std::string message_;

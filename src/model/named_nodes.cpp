@@ -73,8 +73,7 @@ void CzemTargetList::markMembersArenaOnly(NodeArena& arena) {
     auto* block = static_cast<CzemNode**>(arena.allocate(owners * sizeof(CzemNode*), alignof(CzemNode*)));
     std::size_t at = 0;
     for (CzemNode* child : list)
-      if (child->IsKeyword() != 0 && !static_cast<const CzemNamedNode*>(child)->keywordArenaOnly())
-        block[at++] = child;
+      if (child->IsKeyword() != 0 && !static_cast<const CzemNamedNode*>(child)->keywordArenaOnly()) block[at++] = child;
     teardown_.adopt(block, owners);
   }
   setValuesArenaOnly(true);
