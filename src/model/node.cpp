@@ -97,8 +97,7 @@ void CzemNode::Visit(const Visitor& visitor) { visitor(this); }
 int CzemNode::GetSyntaxClass() { return kSynNode; }
 CzemNode* CzemNode::FindDefault(CzemNode*, const char*, unsigned) { return nullptr; }
 
-void CzemNode::valueChanged() {
-  if (parent_ == nullptr) return;
+void CzemNode::parentChanged() {
   auto* up = static_cast<CzemNode*>(parent_);
   up->setValuesArenaOnly(false);
   if (up->parent_ != nullptr) static_cast<CzemNode*>(up->parent_)->setValuesArenaOnly(false);

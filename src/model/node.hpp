@@ -146,7 +146,9 @@ class CzemNode : public CzemBase {
   }
   // A node tells its parent and grandparent that it changed (see
   // valuesArenaOnly): a value its keyword and section, a keyword its section.
-  void valueChanged();
+  void valueChanged() {
+    if (parent_ != nullptr) parentChanged();
+  }
   // The name of a named node, the text of a value: the text that carries the
   // auxiliary text too.
   virtual const Text& ownText() const = 0;
@@ -159,6 +161,9 @@ class CzemNode : public CzemBase {
   static constexpr unsigned kArenaBit = 0x80000000u;
   static constexpr unsigned kValuesArenaOnlyBit = 0x40000000u;
   static constexpr unsigned kStateBits = kArenaBit | kValuesArenaOnlyBit;
+  // Most values are made before they join a keyword: only a change of a
+  // placed node costs a call.
+  void parentChanged();
 
   unsigned instance_ = 0;
   CzemNamedNode* parent_ = nullptr;
