@@ -34,8 +34,10 @@ bool sameFoldedName(std::string_view a, std::string_view b) {
 NameIndex::~NameIndex() { freeBlocks(); }
 
 void NameIndex::freeBlocks() {
+  if (heapBlocks_ == 0) return;
   for (Group& g : groups_)
     if (g.many() && g.block()->borrowed == 0) std::free(g.block());
+  heapBlocks_ = 0;
 }
 
 void NameIndex::clear() {
@@ -87,15 +89,17 @@ unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
       if (block == nullptr) {
         block = static_cast<Block*>(std::malloc(bytes));
         if (block == nullptr) throw std::bad_alloc();
+        ++heapBlocks_;
       }
       block->size = size;
       block->borrowed = borrowed ? 1 : 0;
       for (std::uint32_t i = 0; i < size; ++i) block->nodes()[i] = g->data()[i];
       if (g->many()) {
         Block* old = g->block();
-        if (old->borrowed == 0)
+        if (old->borrowed == 0) {
           std::free(old);
-        else if (arena != nullptr)
+          --heapBlocks_;
+        } else if (arena != nullptr)
           arena->releaseList(old, sizeof(Block) + sizeof(CzemNamedNode*) * room);
       }
       g->one = reinterpret_cast<CzemNamedNode*>(reinterpret_cast<std::uintptr_t>(block) | 1);

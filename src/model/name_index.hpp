@@ -71,6 +71,9 @@ class NameIndex {
 
   CompactArray<Group> groups_;
   CompactArray<std::uint32_t> table_;  // group number + 1, 0 for free; open addressing
+  // Blocks on the heap rather than in a node arena: a loaded index has none,
+  // and its teardown then need not look at its groups.
+  std::uint32_t heapBlocks_ = 0;
 };
 
 }  // namespace zem
