@@ -121,8 +121,7 @@ void onSmallStack(Body body) {
 }
 
 void* deepDocument(int depth) {
-  void* doc = zemCreate();
-  zemAddTarget(doc, "S");
+  void* doc = createDocument("S");
   for (int i = 1; i < depth; ++i) zemAddSection(doc, "S");
   zemAddKeyword(doc, "k");
   zemAddInt(doc, 1);
@@ -170,8 +169,7 @@ TEST(BadInput, HundredThousandLevelsLoadCopyWriteAndCloseWithoutExhaustingTheSta
     static std::size_t visits = 0;
     zemExplore(doc, [](void*) { ++visits; });
     EXPECT_EQ(visits, 2u * 10000 + 2);  // both chains, "below" and its copy
-    void* other = zemCreate();
-    zemAddTarget(other, "Copy");
+    void* other = createDocument("Copy");
     zemCopy(zemTargetByNum(doc, 1), zemTargetByNum(other, 1));
     EXPECT_EQ(zemeDeleteSectionByNum(zemGetRoot(doc), 1), 0);
     EXPECT_EQ(zemGetNoSections(zemSectionByNum(zemTargetByNum(other, 1), 1)), 1);

@@ -111,8 +111,7 @@ TEST_F(Equivalence, BuiltKeywordDefinitionsMatchValuesByViewAndMayRepeatTheirLas
       {"di", 0, 7, "Error: Parameter type conflict\n\tKeyw: Run.Series\n\tNo:1"},
   };
   for (const Case& c : cases) {
-    built = zemCreate();
-    zemAddTarget(built, "T");
+    built = createDocument("T");
     zemAddKeywordDef(built, "Series", c.codes, 0, 0, c.lastRepeats);
     expectCheck(zemKeywordByNum(zemTargetByNum(built, 1), 1), zemKeywordByNum(section(runs, "Run", c.run), 1),
                 c.report);
@@ -121,8 +120,7 @@ TEST_F(Equivalence, BuiltKeywordDefinitionsMatchValuesByViewAndMayRepeatTheirLas
 }
 
 TEST_F(Equivalence, RequiredSectionsMustBePresentAndDefaultsStandForTheirPlaceholders) {
-  built = zemCreate();
-  zemAddTarget(built, "Plant");
+  built = createDocument("Plant");
   zemAddSectionDef(built, "Pump", 1, 1);
   zemEndSection(built);
   zemAddSectionDef(built, "Motor", 0, 1);

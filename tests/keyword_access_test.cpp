@@ -9,15 +9,11 @@ namespace {
 
 class KeywordAccess : public testing::Test {
  protected:
-  void SetUp() override {
-    doc = zemCreate();
-    zemAddTarget(doc, "S");
-  }
   void TearDown() override { zemClose(&doc); }
   void* section() { return zemTargetByNum(doc, 1); }
   void* values(const char* keyword) { return zemKeywordByNameNum(section(), keyword, 1); }
   Reports reports;
-  void* doc = nullptr;
+  void* doc = createDocument("S");
 };
 
 }  // namespace

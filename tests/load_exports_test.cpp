@@ -147,9 +147,7 @@ TEST(LoadExports, SectionsAndKeywordsKnowTheirPlaceInTheFile) {
         << "line end " << lineEnd.size();
     zemClose(&doc);
   }
-  void* built = zemCreate();
-  zemAddTarget(built, "S");
-  zemAddKeyword(built, "K");
+  void* built = createDocument("S", "K");
   EXPECT_EQ(spanText(zemTargetByNum(built, 1)), "0 0:0-0:0");
   EXPECT_EQ(spanText(zemKeywordByNum(zemTargetByNum(built, 1), 1)), "0 0:0-0:0");
   zemClose(&built);

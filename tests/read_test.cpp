@@ -137,9 +137,7 @@ TEST(ReadValues, GettersAndValueTextsPassEachValueViewOn) {
   Reports reports;
   int number = 5;
   const char* bound = "first";
-  void* h = zemCreate();
-  zemAddTarget(h, "A");
-  zemAddKeyword(h, "k");
+  void* h = createDocument("A", "k");
   zemAddInt(h, 7);
   zemAddDouble(h, 2.5);
   zemAddBoolRef(h, &number);

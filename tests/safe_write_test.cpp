@@ -14,8 +14,7 @@ namespace fs = std::filesystem;
 
 // A document whose text is about `bytes` long.
 void* bigDocument(std::size_t bytes) {
-  void* doc = zemCreate();
-  zemAddTarget(doc, "A");
+  void* doc = createDocument("A");
   const std::string text(1000, 'x');
   for (std::size_t i = 0; i < bytes / 1000; ++i) {
     zemAddKeyword(doc, "k");
@@ -75,8 +74,7 @@ TEST(SafeWrite, AWriteKeepsTheModeAndGoesThroughSymbolicLinks) {
   chmod(target.c_str(), 0640);
   fs::create_symlink("real/doc.txt", dir / "link.txt");
   fs::create_symlink("link.txt", dir / "link2.txt");
-  void* doc = zemCreate();
-  zemAddTarget(doc, "A");
+  void* doc = createDocument("A");
   Reports reports;
   zemWrite(doc, (dir / "link2.txt").c_str());
   reports.expect(0, {});

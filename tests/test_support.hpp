@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -77,6 +76,14 @@ inline std::string readFile(const std::filesystem::path& path) {
 
 inline void writeFile(const std::filesystem::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
+}
+
+// A built document with target `target` and, when given, keyword `keyword` open; the caller closes it.
+inline void* createDocument(const char* target, const char* keyword = nullptr) {
+  void* doc = zemCreate();
+  zemAddTarget(doc, target);
+  if (keyword != nullptr) zemAddKeyword(doc, keyword);
+  return doc;
 }
 
 // Loads `text` from a scratch file; the caller closes the handle.

@@ -16,9 +16,7 @@ TEST(WriteForms, CreationStampPadsYearAndMonthOnly) {
 
 TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
   Reports reports;
-  void* h = zemCreate();
-  zemAddTarget(h, "Model");
-  zemAddKeyword(h, "Count");
+  void* h = createDocument("Model", "Count");
   for (int v : {-5, 0, 2147483647}) zemAddInt(h, v);
   zemAddKeyword(h, "Ratio");
   for (float v : {3.0f, 1234567.0f, 0.1f, 1.5e-7f}) zemAddFloat(h, v);
