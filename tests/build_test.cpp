@@ -5,13 +5,12 @@ namespace {
 
 class Building : public testing::Test {
  protected:
-  void TearDown() override { zemClose(&handle); }
   void* target(unsigned n) { return zemTargetByNum(handle, n); }
   void* param(void* keyword, unsigned n) { return zemParamByNum(keyword, n); }
   static std::uint32_t flagsOf(void* p) { return static_cast<zem::CzemNamedNode*>(asNode(p))->flags(); }
 
   Reports reports;
-  void* handle = zemCreate();
+  Handle handle = zemCreate();
 };
 using BuildCursor = Building;
 
@@ -159,12 +158,11 @@ TEST_F(TemplateDefs, SectionDefinitionOpensASubsectionAndPlaceholdersNeedAKeywor
   void* k = zemKeywordByNum(s, 1);
   EXPECT_EQ(zemIsFloat(param(k, 2)) + zemIsDouble(param(k, 3)) + zemIsBool(param(k, 4)) + zemIsString(param(k, 5)), 4);
   reports.expect(0, {});
-  void* fresh = zemCreate();
+  Handle fresh = zemCreate();
   zemAddSectionDef(fresh, "S", 0, 0);
   zemAddKeywordDef(fresh, "k", "i", 0, 0, 0);
   reports.expect(0, Texts(2, "Missing current section"));
   EXPECT_EQ(zemGetNoTargets(fresh), 0);
-  zemClose(&fresh);
 }
 
 TEST_F(TemplateDefs, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
@@ -188,7 +186,7 @@ TEST_F(TemplateDefs, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
 
 TEST(DefaultLookups, EmptyPlacesOfADefaultLineFindTheFirstMatchingLine) {
   Reports reports;
-  void* doc = loadDocument("[T] default (k) = 1, 2  default (K) = , 9  default (m) = , 3  k = , 5 EndSect");
+  Handle doc = loadDocument("[T] default (k) = 1, 2  default (K) = , 9  default (m) = , 3  k = , 5 EndSect");
   void* target = zemTargetByNum(doc, 1);
   void* first = zemNodeByNum(target, 1);
   void* place = zemParamByNum(zemNodeByNum(target, 2), 1);
@@ -201,5 +199,4 @@ TEST(DefaultLookups, EmptyPlacesOfADefaultLineFindTheFirstMatchingLine) {
   EXPECT_EQ((std::vector{zemIsUndefinedPar(keywordPlace), zemIsDefaultPar(keywordPlace), zemIsUndefinedPar(place)}),
             (std::vector{1, 0, 0}));
   reports.expect(0, {});
-  zemClose(&doc);
 }

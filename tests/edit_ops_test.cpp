@@ -8,7 +8,6 @@ namespace {
 
 class Editing : public testing::Test {
  protected:
-  void TearDown() override { zemClose(&handle); }
   // The names of a node's children in child-list order, joined by blanks.
   static std::string childNames(void* node) {
     std::string names;
@@ -19,7 +18,7 @@ class Editing : public testing::Test {
   void* target(unsigned n) { return zemTargetByNum(handle, n); }
 
   Reports reports;
-  void* handle = zemCreate();
+  Handle handle = zemCreate();
 };
 
 }  // namespace

@@ -18,9 +18,6 @@ class Equivalence : public testing::Test {
   static void TearDownTestSuite() {
     for (void** handle : {&templ, &conforming, &deviating, &runs}) zemClose(handle);
   }
-  void TearDown() override {
-    if (built != nullptr) zemClose(&built);
-  }
   static void* section(void* handle, const char* name, unsigned n = 1) { return zemTargetByNameNum(handle, name, n); }
   // Expects the check of the pair to fail with `report`, or to pass when it is empty.
   void expectCheck(void* t, void* c, const std::string& report) {
@@ -29,7 +26,7 @@ class Equivalence : public testing::Test {
   }
 
   static inline void *templ, *conforming, *deviating, *runs;
-  void* built = nullptr;
+  Handle built;
   Reports reports;
 };
 
@@ -115,7 +112,6 @@ TEST_F(Equivalence, BuiltKeywordDefinitionsMatchValuesByViewAndMayRepeatTheirLas
     zemAddKeywordDef(built, "Series", c.codes, 0, 0, c.lastRepeats);
     expectCheck(zemKeywordByNum(zemTargetByNum(built, 1), 1), zemKeywordByNum(section(runs, "Run", c.run), 1),
                 c.report);
-    zemClose(&built);
   }
 }
 

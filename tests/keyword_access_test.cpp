@@ -9,11 +9,10 @@ namespace {
 
 class KeywordAccess : public testing::Test {
  protected:
-  void TearDown() override { zemClose(&doc); }
   void* section() { return zemTargetByNum(doc, 1); }
   void* values(const char* keyword) { return zemKeywordByNameNum(section(), keyword, 1); }
   Reports reports;
-  void* doc = createDocument("S");
+  Handle doc = createDocument("S");
 };
 
 }  // namespace
@@ -43,10 +42,9 @@ TEST_F(KeywordAccess, SingleGetsFindTheInstanceAndValueOrFailWithoutACode) {
 
 TEST_F(KeywordAccess, OnlyAPendingCodeFailsAPutOrGet) {
   zemPutParam(doc, "k", 1.5);
-  void* fresh = zemCreate();
+  Handle fresh = zemCreate();
   EXPECT_EQ(zemPutParam(fresh, "k", 1), 1);  // building errors leave no code
   reports.expect(0, {"Missing current section", "Missing current keyword"});
-  zemClose(&fresh);
   EXPECT_EQ(zemPutParam(nullptr, "k", std::string("x")), 0);
   double d = 0.0;
   EXPECT_EQ(zemGetParam(section(), "k", &d, 1, 1), 0);  // 1005 still pending
@@ -120,11 +118,10 @@ TEST_F(KeywordAccess, FileNamesTheFileCouldNotHoldRefuseThePut) {
   zemEndSection(doc);
   const std::string file = (scratchDir() / "names.txt").string();
   zemWrite(doc, file.c_str());
-  void* loaded = zemLoadFile(file.c_str(), 0);
+  Handle loaded = zemLoadFile(file.c_str(), 0);
   std::string s, n;
   EXPECT_EQ(zemGetListParam(zemTargetByNum(loaded, 1), "l", 1, "sn", &s, &n), 1);
   EXPECT_EQ(s + "," + n, "a|b\nc,/x y/it's.dat");
-  zemClose(&loaded);
 }
 
 TEST_F(KeywordAccess, ResultFilePathsStayValidPerValueAndPerDocument) {

@@ -49,13 +49,12 @@ TEST(LexerCounters, CharactersLinesAndCommentsOfALoad) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text.substr(0, 60));
-    void* handle = zem_test::loadText("stats.txt", c.text);
+    Handle handle = zem_test::loadText("stats.txt", c.text);
     EXPECT_EQ(zemGetErrorGlb(), 0);
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(zemNoChars(handle), c.chars);
     EXPECT_EQ(zemNoLines(handle), c.lines);
     EXPECT_EQ(zemNoComments(handle), c.comments);
     EXPECT_EQ(zemNoTokens(handle), 0);  // token texts are released when the load ends
-    zemClose(&handle);
   }
 }

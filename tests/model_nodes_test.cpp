@@ -89,7 +89,7 @@ TEST(NodeInterface, EveryClassHasItsSyntaxClassAndMakesEmptyNodesOfItsOwnClass) 
 }
 
 TEST(NodeInterface, VisitGoesInFileOrderAndSkipsTheRoot) {
-  void* handle =
+  Handle handle =
       loadDocument("[First] a = 'a1', 'a2'  [Sub] b = 'b1' EndSect  default (d) = 'd1' EndSect  [Second] EndSect");
   Texts seen;
   const Visitor record{
@@ -102,7 +102,6 @@ TEST(NodeInterface, VisitGoesInFileOrderAndSkipsTheRoot) {
   seen.clear();
   asNode(zemFindSectionByHandle(handle, "First/Sub"))->Visit(record);
   EXPECT_EQ(seen, (Texts{"Sub", "b", "b1"}));
-  zemClose(&handle);
 }
 
 TEST(NamedNodes, RepeatedNamesGetInstanceNumbersAndOnlyAsciiLettersFold) {

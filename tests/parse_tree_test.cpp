@@ -8,12 +8,9 @@ namespace {
 struct Loaded {
   Loaded(const std::string& name, const std::string& text)
       : handle(zem_test::loadText(name, text)), code(zemGetErrorGlb()) {}
-  ~Loaded() {
-    if (handle != nullptr) zemClose(&handle);
-  }
   CzemTargetList* root() const { return zem_test::rootOf(handle); }
   CzemNode* section(const char* name, unsigned n = 1) const { return root()->SectionByNameNum(name, n); }
-  void* handle;
+  Handle handle;
   const int code;
 };
 

@@ -6,10 +6,8 @@ namespace {
 
 class ReadTree : public testing::Test {
  protected:
-  void TearDown() override { zemClose(&handle); }
-
   Reports reports;
-  void* handle = loadDocument(
+  Handle handle = loadDocument(
       "[Model]\n  Depth = 7, 2.5, 'text', true\n  [Sub] a = 1 EndSect\n  [sub] EndSect\n"
       "  [SUB] [Deep] EndSect EndSect\n  depth = 1\nEndSect\n[Other] EndSect\n");
   void* root = zemGetRoot(handle);
@@ -70,7 +68,7 @@ TEST_F(ReadTree, ChildrenANodeCannotHaveAreReportedOnlyByTheLookups) {
 }
 
 TEST_F(ReadTree, InvalidNodeGivesNeutralResultCode1006AndOneReportPerCall) {
-  for (void* p : {static_cast<void*>(nullptr), handle}) {  // a document handle where a node belongs
+  for (void* p : {static_cast<void*>(nullptr), static_cast<void*>(handle)}) {  // a document handle where a node belongs
     EXPECT_EQ((std::vector{zemSectionByNum(p, 1), zemSectionByNameNum(p, "a", 1), zemKeywordByNum(p, 1),
                            zemKeywordByNameNum(p, "a", 1), zemParamByNum(p, 1), zemNodeByNum(p, 1), zemFindDefault(p),
                            zemGetParentSection(p)}),
@@ -137,7 +135,7 @@ TEST(ReadValues, GettersAndValueTextsPassEachValueViewOn) {
   Reports reports;
   int number = 5;
   const char* bound = "first";
-  void* h = createDocument("A", "k");
+  Handle h = createDocument("A", "k");
   zemAddInt(h, 7);
   zemAddDouble(h, 2.5);
   zemAddBoolRef(h, &number);
@@ -173,5 +171,4 @@ TEST(ReadValues, GettersAndValueTextsPassEachValueViewOn) {
   zemPasGetFloatProc(k, nullptr);  // no out-argument: nothing happens
   EXPECT_EQ(d, -1.0);
   reports.expect(1006, {"Invalid zemNode"});
-  zemClose(&h);
 }

@@ -52,9 +52,8 @@ struct Built {
     zemAddClob(doc);
     zemAddClobInt(doc, 1);
   }
-  ~Built() { zemClose(&doc); }
   void* keyword() { return zemKeywordByNum(zemTargetByNum(doc, 1), 1); }
-  void* doc = createDocument("A", "k");
+  Handle doc = createDocument("A", "k");
 };
 
 }  // namespace
@@ -139,7 +138,7 @@ TEST(ReadBack, EditsThatWouldMakeAnUnreadableTreeAreRefusedWithTheirCode) {
 // same number. Floats there are left out: they are written with six digits and a float view below the
 // normal range reads as zero, both on purpose.
 TEST(ReadBack, BuiltEdgeAndSubnormalValuesReadBackUnchanged) {
-  void* doc = createDocument("A", "k");
+  Handle doc = createDocument("A", "k");
   const double doubles[] = {DBL_MIN, DBL_MAX, -0.0, 0.1 + 0.2, 1e-300, 4.94e-324, DBL_MIN / 3, -1e-310};
   for (double d : doubles) zemAddDouble(doc, d);
   zemAddFloat(doc, FLT_MAX);
@@ -150,7 +149,7 @@ TEST(ReadBack, BuiltEdgeAndSubnormalValuesReadBackUnchanged) {
   zemAddClobString(doc, "cr\ronly, \"q\" 'a' \r\n");
   zemAddClobFilename(doc, "c:\\d\\e f.txt");
   zemAddClobDouble(doc, 4.94e-324);
-  void* again = reread(doc);
+  Handle again = reread(doc);
   ASSERT_NE(again, nullptr);
   unsigned n = 1;
   for (double d : doubles) {
@@ -167,8 +166,6 @@ TEST(ReadBack, BuiltEdgeAndSubnormalValuesReadBackUnchanged) {
   EXPECT_STREQ(zemGetClobFilename(clob), "c:\\d\\e f.txt");
   EXPECT_EQ(zemGetClobDouble(clob), 4.94e-324);
   EXPECT_EQ(zemGetErrorGlb(), 0);
-  zemClose(&again);
-  zemClose(&doc);
 }
 
 // A bound number is read as the text is written; one that is not finite then
@@ -177,7 +174,7 @@ TEST(ReadBack, BuiltEdgeAndSubnormalValuesReadBackUnchanged) {
 TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWriteAndChangesNothing) {
   double boundDouble = 1.5;
   float boundFloat = 1.5f;
-  void* donor = createDocument("D", "b");
+  Handle donor = createDocument("D", "b");
   zemAddDoubleRef(donor, &boundDouble);
   void* donorKeyword = zemKeywordByNum(zemTargetByNum(donor, 1), 1);
   using Put = void (*)(void* doc, void* donorKeyword, double* d, float* f);
@@ -218,7 +215,7 @@ TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWriteAndChangesNo
         SCOPED_TRACE(std::string(source.what) + ", " + target.what + (settings ? ", result root set" : ""));
         boundDouble = 1.5;
         boundFloat = 1.5f;
-        void* doc = createDocument("A", "k");
+        Handle doc = createDocument("A", "k");
         zemAddInt(doc, 1);
         source.put(doc, donorKeyword, &boundDouble, &boundFloat);
         if (settings) zemSetProjectResultRoot(doc, "results");
@@ -243,34 +240,28 @@ TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWriteAndChangesNo
         const std::string again = written(doc);  // writable again, a set result root now stored
         EXPECT_NE(again.find("2.5"), std::string::npos);
         EXPECT_EQ(again.find("[SYSTEM]") != std::string::npos, settings);
-        zemClose(&doc);
       }
     }
   }
   close(reader);
-  zemClose(&donor);
 }
 
 TEST(ReadBack, LoadedTextsWithANulByteAndBracedNotesComeBackWhole) {
   static const char kText[] = "[A]\nk = '<CLOB:1>\0x', {note}, 2 {unit}\nEndSect\n";
-  void* doc = loadDocument(std::string(kText, sizeof kText - 1));
+  Handle doc = loadDocument(std::string(kText, sizeof kText - 1));
   ASSERT_NE(doc, nullptr);
-  void* again = reread(doc);
+  Handle again = reread(doc);
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(zemIsClob(firstValue(again, 1)), 0);
   EXPECT_EQ(std::string(zemGetValueText(firstValue(again, 1)), 8), "<CLOB:1>");
   EXPECT_EQ(written(again), written(doc));
   EXPECT_EQ(written(again),
             "[A]\r\n   k = '<CLOB:1>" + std::string(1, '\0') + "x', {note}, 2\r\nEndSect  // A\r\n\r\n");
-  zemClose(&again);
-  zemClose(&doc);
   // Read in text mode, CR CR LF holds a CR LF pair, which is written so that it stays one.
   doc = loadDocument("[A]\nk = 'x\r\r\ny', '<CLOB:\"p\r\r\nq\">'\nEndSect\n");
   again = reread(doc);
   EXPECT_STREQ(zemGetString(firstValue(again, 1)), "x\r\ny");
   EXPECT_STREQ(zemGetClobString(firstValue(again, 2)), "p\r\nq");
-  zemClose(&again);
-  zemClose(&doc);
 }
 
 // What writing changes on purpose: the value reads back the same, its spelling may not.
@@ -285,19 +276,15 @@ TEST(ReadBack, WritingNormalisesTheseFormsOnPurpose) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.read);
-    void* doc = loadDocument(std::string("[A]\nk = ") + c.read + "\nEndSect\n");
+    Handle doc = loadDocument(std::string("[A]\nk = ") + c.read + "\nEndSect\n");
     EXPECT_EQ(written(doc), std::string("[A]\r\n   k = ") + c.writtenAs + "\r\nEndSect  // A\r\n\r\n");
-    zemClose(&doc);
   }
   // A keyword without values is written "k = ", which the reader takes as one empty place.
-  void* built = createDocument("A", "k");
-  void* again = reread(built);
+  Handle built = createDocument("A", "k");
+  Handle again = reread(built);
   EXPECT_EQ(zemGetNoParams(zemKeywordByNum(zemTargetByNum(again, 1), 1)), 1);
   EXPECT_EQ(zemIsUndefinedPar(firstValue(again, 1)), 1);
-  zemClose(&again);
-  zemClose(&built);
   // A name keeps its note only in the tree.
-  void* doc = loadDocument("[A]\nk {why} = 1\nEndSect\n");
+  Handle doc = loadDocument("[A]\nk {why} = 1\nEndSect\n");
   EXPECT_EQ(written(doc), "[A]\r\n   k = 1\r\nEndSect  // A\r\n\r\n");
-  zemClose(&doc);
 }

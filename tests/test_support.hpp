@@ -78,6 +78,30 @@ inline void writeFile(const std::filesystem::path& path, const std::string& text
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// A document handle that closes itself when it goes out of scope or takes another handle; it
+// converts to the raw handle wherever an export wants one.
+class Handle {
+ public:
+  Handle(void* handle = nullptr) : handle_(handle) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  Handle& operator=(void* handle) {
+    close();
+    handle_ = handle;
+    return *this;
+  }
+  ~Handle() { close(); }
+  operator void*() const { return handle_; }
+  // Gives the handle up without closing it, as after a call that closed it.
+  void* release() { return std::exchange(handle_, nullptr); }
+  void close() {
+    if (handle_ != nullptr) zemClose(&handle_);
+  }
+
+ private:
+  void* handle_;
+};
+
 // A built document with target `target` and, when given, keyword `keyword` open; the caller closes it.
 inline void* createDocument(const char* target, const char* keyword = nullptr) {
   void* doc = zemCreate();

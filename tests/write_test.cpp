@@ -16,7 +16,7 @@ TEST(WriteForms, CreationStampPadsYearAndMonthOnly) {
 
 TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
   Reports reports;
-  void* h = createDocument("Model", "Count");
+  Handle h = createDocument("Model", "Count");
   for (int v : {-5, 0, 2147483647}) zemAddInt(h, v);
   zemAddKeyword(h, "Ratio");
   for (float v : {3.0f, 1234567.0f, 0.1f, 1.5e-7f}) zemAddFloat(h, v);
@@ -54,12 +54,10 @@ TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
   golden.replace(golden.find("<version>"), 9, zem::hostBuildVersion());
   EXPECT_EQ(written, golden);
   reports.expect(0, {});
-  zemClose(&h);
 }
 
 class Writing : public testing::Test {
  protected:
-  void TearDown() override { zemClose(&handle); }
   void openKeyword() {
     zemAddTarget(handle, "A");
     zemAddKeyword(handle, "k");
@@ -98,13 +96,12 @@ class Writing : public testing::Test {
   }
 
   Reports reports;
-  void* handle = zemCreate();
+  Handle handle = zemCreate();
   std::filesystem::path dir = scratchDir();
   std::filesystem::path file = dir / "doc.txt";
 };
 
 TEST_F(Writing, ReadValuesKeepTheirCharactersAndIntegersOutsideThe32BitRangeTheirDigits) {
-  zemClose(&handle);
   handle = loadDocument(
       "[A] k = -0.5e3, 2., %3, #2021-04-09 07:05:09#, {note}, , TRUE, |data/in.txt|, ||, 9999999999, -2147483649, +7"
       " EndSect");
@@ -212,7 +209,6 @@ TEST_F(Writing, OneSettingsSectionIsAddedLastAndReusedByLaterWrites) {
 }
 
 TEST_F(Writing, FirstExistingSettingsSectionIsUpdatedAndKeepsItsOtherKeywords) {
-  zemClose(&handle);
   handle = loadDocument(
       "[System] Other = 1 usecustomresultfolder = 'x', 'y' EndSect [SYSTEM] ResultRootFolder = 'untouched' EndSect");
   write("/results", 1, "/custom");
