@@ -24,23 +24,6 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// The written text of a document (after its header), or "" when nothing was written.
-std::string written(void* handle) {
-  const auto file = scratchDir() / "written.txt";
-  zemWrite(handle, file.string().c_str());
-  return std::filesystem::exists(file) ? bodyOf(readFile(file)) : "";
-}
-
-// Writes the document and loads the text again; the caller closes the result.
-void* reread(void* handle) {
-  const auto file = scratchDir() / "reread.txt";
-  zemWrite(handle, file.string().c_str());
-  zemGetErrorGlb();
-  void* again = zemLoadFile(file.string().c_str(), 1);
-  EXPECT_EQ(zemGetErrorGlb(), 0) << readFile(file);
-  return again;
-}
-
 void* firstValue(void* handle, unsigned n) { return zemParamByNum(zemKeywordByNum(zemTargetByNum(handle, 1), 1), n); }
 
 // A document with [A] k = 1, |f.txt|, 'x', '<CLOB:1>', the keyword and the CLOB still open.
@@ -94,21 +77,21 @@ TEST(ReadBack, CallsThatWouldMakeAnUnreadableTreeAreRefusedAndChangeNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Built b;
-    const std::string before = written(b.doc);
+    const std::string before = writtenBody(b.doc);
     Reports reports;
     c.call(b.doc, b.keyword());
     reports.expect(c.code, c.reports);
-    EXPECT_EQ(written(b.doc), before);
+    EXPECT_EQ(writtenBody(b.doc), before);
   }
 }
 
 TEST(ReadBack, EditsThatWouldMakeAnUnreadableTreeAreRefusedWithTheirCode) {
   Built b;
   void* k = b.keyword();
-  const std::string before = written(b.doc);
+  const std::string before = writtenBody(b.doc);
   Reports reports;
   EXPECT_EQ(zemeModifyParameterInt(zemParamByNum(k, 1), 2), 0);  // the integer is 2 now
-  const std::string edited = written(b.doc);
+  const std::string edited = writtenBody(b.doc);
   EXPECT_EQ(zemeModifyParameterDouble(zemParamByNum(k, 1), kNaN), 1014);  // an integer: the kind check comes first
   auto refused = [](void* node) { return node == nullptr ? -1 : 0; };
   const struct {
@@ -130,7 +113,7 @@ TEST(ReadBack, EditsThatWouldMakeAnUnreadableTreeAreRefusedWithTheirCode) {
   zemSetCustomResultFolder(b.doc, 1, "r|s");
   zemSetProjectResultRoot(b.doc, "\n");
   reports.expect(1012, {});
-  EXPECT_EQ(written(b.doc), edited);
+  EXPECT_EQ(writtenBody(b.doc), edited);
   EXPECT_NE(edited, before);
 }
 
@@ -189,7 +172,7 @@ TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWriteAndChangesNo
       {"copied keyword",
        [](void* doc, void* k, double*, float*) { zemCopy(k, zemKeywordByNum(zemTargetByNum(doc, 1), 1)); }},
   };
-  // Beside the scratch folder, which each written() empties.
+  // Beside the scratch folder, which each writtenBody() empties.
   const auto dir = scratchDir().parent_path() / "BoundTargets";
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
@@ -237,7 +220,7 @@ TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWriteAndChangesNo
         EXPECT_EQ(zemGetNoSections(zemGetRoot(doc)), 1);
         boundDouble = 2.5;
         boundFloat = 2.5f;
-        const std::string again = written(doc);  // writable again, a set result root now stored
+        const std::string again = writtenBody(doc);  // writable again, a set result root now stored
         EXPECT_NE(again.find("2.5"), std::string::npos);
         EXPECT_EQ(again.find("[SYSTEM]") != std::string::npos, settings);
       }
@@ -254,8 +237,8 @@ TEST(ReadBack, LoadedTextsWithANulByteAndBracedNotesComeBackWhole) {
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(zemIsClob(firstValue(again, 1)), 0);
   EXPECT_EQ(std::string(zemGetValueText(firstValue(again, 1)), 8), "<CLOB:1>");
-  EXPECT_EQ(written(again), written(doc));
-  EXPECT_EQ(written(again),
+  EXPECT_EQ(writtenBody(again), writtenBody(doc));
+  EXPECT_EQ(writtenBody(again),
             "[A]\r\n   k = '<CLOB:1>" + std::string(1, '\0') + "x', {note}, 2\r\nEndSect  // A\r\n\r\n");
   // Read in text mode, CR CR LF holds a CR LF pair, which is written so that it stays one.
   doc = loadDocument("[A]\nk = 'x\r\r\ny', '<CLOB:\"p\r\r\nq\">'\nEndSect\n");
@@ -277,7 +260,7 @@ TEST(ReadBack, WritingNormalisesTheseFormsOnPurpose) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.read);
     Handle doc = loadDocument(std::string("[A]\nk = ") + c.read + "\nEndSect\n");
-    EXPECT_EQ(written(doc), std::string("[A]\r\n   k = ") + c.writtenAs + "\r\nEndSect  // A\r\n\r\n");
+    EXPECT_EQ(writtenBody(doc), std::string("[A]\r\n   k = ") + c.writtenAs + "\r\nEndSect  // A\r\n\r\n");
   }
   // A keyword without values is written "k = ", which the reader takes as one empty place.
   Handle built = createDocument("A", "k");
@@ -286,5 +269,5 @@ TEST(ReadBack, WritingNormalisesTheseFormsOnPurpose) {
   EXPECT_EQ(zemIsUndefinedPar(firstValue(again, 1)), 1);
   // A name keeps its note only in the tree.
   Handle doc = loadDocument("[A]\nk {why} = 1\nEndSect\n");
-  EXPECT_EQ(written(doc), "[A]\r\n   k = 1\r\nEndSect  // A\r\n\r\n");
+  EXPECT_EQ(writtenBody(doc), "[A]\r\n   k = 1\r\nEndSect  // A\r\n\r\n");
 }

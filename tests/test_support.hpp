@@ -149,6 +149,23 @@ inline std::string treeOf(void* node) {
 // The written text after the header, which ends with its first empty line.
 inline std::string bodyOf(const std::string& written) { return written.substr(written.find("\r\n\r\n") + 4); }
 
+// The written text of a document (after its header), or "" when nothing was written.
+inline std::string writtenBody(void* handle) {
+  const auto file = scratchDir() / "written.txt";
+  zemWrite(handle, file.string().c_str());
+  return std::filesystem::exists(file) ? bodyOf(readFile(file)) : "";
+}
+
+// Writes the document and loads the text again, expecting no error; the caller closes the result.
+inline void* reread(void* handle) {
+  const auto file = scratchDir() / "reread.txt";
+  zemWrite(handle, file.string().c_str());
+  zemGetErrorGlb();
+  void* again = zemLoadFile(file.string().c_str(), 1);
+  EXPECT_EQ(zemGetErrorGlb(), 0) << readFile(file);
+  return again;
+}
+
 namespace zem_test {
 
 // Writes `content` byte for byte to a file in the test temp folder; ctest runs test processes in
