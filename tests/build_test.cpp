@@ -59,8 +59,7 @@ TEST_F(BuildCursor, EndSectionReturnsToTheEnclosingSectionAndASecondTargetWaitsF
 }
 
 TEST_F(BuildCursor, ValuesGoToTheLastKeywordInOrder) {
-  zemAddTarget(handle, "A");
-  zemAddKeyword(handle, "k");
+  handle = createDocument("A", "k");
   zemAddKeyword(handle, "K");
   zemAddInt(handle, 1);
   zemAddUndefinedPar(handle);
@@ -81,8 +80,7 @@ TEST_F(BuildCursor, ValuesGoToTheLastKeywordInOrder) {
 }
 
 TEST_F(BuildCursor, QuietVariantReturnsAndClearsThePendingStatusAndSilencesTheHandle) {
-  zemAddTarget(handle, "A");
-  zemAddKeyword(handle, "k");
+  handle = createDocument("A", "k");
   zemAddTarget(handle, "B");  // plain: reported, status kept
   reports.expect(0, {"Previous section was not completed"});
   EXPECT_EQ(zemAddIntS(handle, 1), 2000);

@@ -18,14 +18,12 @@ class Editing : public testing::Test {
   void* target(unsigned n) { return zemTargetByNum(handle, n); }
 
   Reports reports;
-  Handle handle = zemCreate();
+  Handle handle = createDocument("A", "k");  // every test starts from [A] k
 };
 
 }  // namespace
 
 TEST_F(Editing, BadArgumentsGiveTheirCodesAndOnlyTheReportingChecksReport) {
-  zemAddTarget(handle, "A");
-  zemAddKeyword(handle, "k");
   zemAddInt(handle, 1);
   void* a = target(1);
   void* k = zemKeywordByNum(a, 1);
@@ -75,8 +73,6 @@ TEST_F(Editing, BadArgumentsGiveTheirCodesAndOnlyTheReportingChecksReport) {
 
 TEST_F(Editing, ModifiersKeepTheValueItsNumberAndItsBinding) {
   int bound = 7;
-  zemAddTarget(handle, "A");
-  zemAddKeyword(handle, "k");
   zemAddInt(handle, 1);
   zemAddFloat(handle, 1.0f);
   zemAddString(handle, "old");
@@ -101,8 +97,6 @@ TEST_F(Editing, ModifiersKeepTheValueItsNumberAndItsBinding) {
 // Each deletion removes the node holding (or holding below it) a part of the
 // cursor; the next building call must fail as usual, never reach freed memory.
 TEST_F(Editing, DeletionsMoveTheBuildingCursorOffDestroyedNodes) {
-  zemAddTarget(handle, "A");
-  zemAddKeyword(handle, "k");
   EXPECT_EQ(zemeDeleteKeywordByNum(target(1), 1), 0);
   zemAddInt(handle, 1);
   reports.expect(0, {"Missing current keyword"});
@@ -142,8 +136,6 @@ TEST_F(Editing, DeletionsMoveTheBuildingCursorOffDestroyedNodes) {
 
 // Source and destination inside each other: the copy is always taken first.
 TEST_F(Editing, CopiesIntoOrOntoThemselvesTakeTheSourceAsItWas) {
-  zemAddTarget(handle, "A");
-  zemAddKeyword(handle, "k");
   zemAddSection(handle, "S");
   void* a = target(1);
   void* s = zemSectionByNum(a, 1);
@@ -158,8 +150,6 @@ TEST_F(Editing, CopiesIntoOrOntoThemselvesTakeTheSourceAsItWas) {
 }
 
 TEST_F(Editing, InsertAndCopyRefuseWithTheirMessagesAndLeaveTheTree) {
-  zemAddTarget(handle, "A");
-  zemAddKeyword(handle, "k");
   zemAddInt(handle, 1);
   zemAddSection(handle, "S");
   zemEndSection(handle);

@@ -160,8 +160,7 @@ TEST(TokenReader, LongTokensComeWholeAndDeepNestingReadsThrough) {
   const std::string big(10 << 20, 'x');
   CzemTokenReader* reader = nullptr;
   ASSERT_EQ(zemtLoadFile(zem_test::writeTempFile("big.txt", "[A] s = '" + big + "'").c_str(), &reader), 0);
-  for (int code : {100, 200}) EXPECT_EQ(zemtNextToken(reader), code);
-  EXPECT_EQ(zemtNextToken(reader), 1030);
+  for (int code : {100, 200, 1030}) EXPECT_EQ(zemtNextToken(reader), code);
   EXPECT_TRUE(zemtGetTokenString(reader) == big);
   EXPECT_EQ(zemtNextToken(reader), 0);
   zemtDispose(&reader);

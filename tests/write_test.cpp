@@ -58,10 +58,6 @@ TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
 
 class Writing : public testing::Test {
  protected:
-  void openKeyword() {
-    zemAddTarget(handle, "A");
-    zemAddKeyword(handle, "k");
-  }
   void add(zem::CzemNode* value) {
     static_cast<zem::CzemKeyword*>(asNode(zemKeywordByNum(zemTargetByNum(handle, 1), 1)))->addParam(value);
   }
@@ -114,7 +110,7 @@ TEST_F(Writing, ReadValuesKeepTheirCharactersAndIntegersOutsideThe32BitRangeThei
 }
 
 TEST_F(Writing, BoundValuesAreReadAgainAtEachWrite) {
-  openKeyword();
+  handle = createDocument("A", "k");
   int number = 5, flag = 0;
   double size = 3;
   float scale = 0.5f;
@@ -131,7 +127,7 @@ TEST_F(Writing, BoundValuesAreReadAgainAtEachWrite) {
 }
 
 TEST_F(Writing, WriteReplacesAndAppendAddsAFullDocument) {
-  openKeyword();
+  handle = createDocument("A", "k");
   zemAddInt(handle, 1);
   writeFile(file, "old content\r\n");
   const std::string once = write();
@@ -191,7 +187,7 @@ TEST_F(Writing, InvalidHandleOrMissingTreeWritesNothing) {
 }
 
 TEST_F(Writing, OneSettingsSectionIsAddedLastAndReusedByLaterWrites) {
-  openKeyword();
+  handle = createDocument("A", "k");
   EXPECT_EQ(bodyOf(write("results", 1, (dir / "custom").string().c_str())),
             "[A]\r\n   k = \r\nEndSect  // A\r\n\r\n[SYSTEM]\r\n   ResultRootFolder = |results|\r\n"
             "   UseCustomResultFolder = true\r\n   CustomResultFolder = |./custom|\r\nEndSect  // SYSTEM\r\n\r\n");

@@ -14,10 +14,7 @@ std::pair<int, std::string> outcome(const std::string& args) {
 const std::string kSimulation = ZEM_EXAMPLES "/simulation.txt";
 
 TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
-  const std::string binary(
-      "\x7f"
-      "ELF\0\0\x01\x02[",
-      9);
+  const std::string binary("\177ELF\0\0\1\2[", 9);
   expectRuns({
       {"check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt", 0, "simulation.txt: ok (6 sections, "},
       {"check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt", 0, "simulation_template.txt: ok"},
