@@ -91,7 +91,6 @@ TEST_F(Editing, ModifiersKeepTheValueItsNumberAndItsBinding) {
             std::tuple(-4, 2.5f, text, 7, 1));
   EXPECT_EQ((Texts{zemGetString(text), zemGetFilenameString(at(6))}), (Texts{"new", "b.txt"}));
   for (int n = 1; n <= 6; ++n) EXPECT_EQ(zemGetInstanceNo(zemParamByNum(k, n)), n);
-  reports.expect(0, {});
 }
 
 // Each deletion removes the node holding (or holding below it) a part of the
@@ -132,6 +131,7 @@ TEST_F(Editing, DeletionsMoveTheBuildingCursorOffDestroyedNodes) {
   EXPECT_EQ(zemeDeleteParameter(zemKeywordByNum(target(1), 1), 1), 0);
   EXPECT_EQ(zemAddClobIntS(handle, 3), 1005);  // no current CLOB any more
   EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(1), 1)), 0);
+  reports.expect(1006, {});
 }
 
 // Source and destination inside each other: the copy is always taken first.
@@ -146,7 +146,6 @@ TEST_F(Editing, CopiesIntoOrOntoThemselvesTakeTheSourceAsItWas) {
   zemCopy(s, a);  // a descendant onto its ancestor
   EXPECT_STREQ(zemGetName(target(1)), "S");
   EXPECT_EQ(childNames(target(1)), "A");
-  reports.expect(0, {});
 }
 
 TEST_F(Editing, InsertAndCopyRefuseWithTheirMessagesAndLeaveTheTree) {
@@ -191,7 +190,6 @@ TEST_F(Editing, InsertAndCopyRefuseWithTheirMessagesAndLeaveTheTree) {
   EXPECT_EQ(zemGetNoNodes(target(4)), 0);
   zemCopy(zemKeywordByNum(a, 1), zemeInsertNewKeyword(zemSectionByNum(a, 1), "other", 0));
   EXPECT_EQ(zemGetInt(zemParamByNum(zemKeywordByNameNum(zemSectionByNum(a, 1), "k", 1), 1)), 1);
-  reports.expect(0, {});
 }
 
 TEST(FileCopy, WritesAbsoluteFileNamesAndFailsWithoutTouchingTheTarget) {

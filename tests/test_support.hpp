@@ -24,7 +24,8 @@
 
 using Texts = std::vector<std::string>;
 
-// Records every report while alive; the pending error code is cleared on entry and exit.
+// Records every report while alive; the pending error code is cleared on entry. What a test leaves
+// unchecked at the end fails it: a pending code or a report nobody took.
 class Reports {
  public:
   Reports() {
@@ -33,7 +34,8 @@ class Reports {
   }
   ~Reports() {
     voxSetSink(nullptr, nullptr);
-    zemGetErrorGlb();
+    EXPECT_EQ(zemGetErrorGlb(), 0) << "a code is left pending";
+    EXPECT_EQ(texts_, Texts{}) << "reports are left untaken";
   }
   // The texts reported since the last call.
   Texts take() { return std::exchange(texts_, {}); }
