@@ -117,8 +117,6 @@ const Row kRows[] = {
 // A document [A] k = 1, 2.5, 'x', |f.txt|, '<CLOB:1>', a default and a nested section, and its nodes.
 struct Kinds {
   Kinds() {
-    zemAddTarget(doc, "A");
-    zemAddKeyword(doc, "k");
     zemAddInt(doc, 1);
     zemAddDouble(doc, 2.5);
     zemAddString(doc, "x");
@@ -129,7 +127,7 @@ struct Kinds {
     zemEndSection(doc);
     zemEndSection(doc);
   }
-  Handle doc = zemCreate();
+  Handle doc = createDocument("A", "k");
   void* section() { return zemTargetByNum(doc, 1); }
   void* keyword() { return zemKeywordByNum(section(), 1); }
   void* param(unsigned n) { return zemParamByNum(keyword(), n); }

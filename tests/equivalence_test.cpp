@@ -86,13 +86,8 @@ TEST_F(Equivalence, NonNodesAreCode1006AndQuietSilencesEveryReport) {
 }
 
 TEST_F(Equivalence, BuiltKeywordDefinitionsMatchValuesByViewAndMayRepeatTheirLast) {
-  struct Case {
-    const char* codes;
-    int lastRepeats;
-    unsigned run;
-    std::string report;
-  };
-  const Case cases[] = {
+  // The definition's codes and last-repeats flag, the Run section checked against it, the report.
+  const std::tuple<const char*, int, unsigned, std::string> cases[] = {
       {"id", 1, 1, ""},
       {"id", 1, 2, "Error: Parameter type conflict\n\tKeyw: Run.Series\n\tNo:2"},
       {"id", 1, 3, "Error: Parameter type conflict\n\tKeyw: Run.Series\n\tNo:4"},
@@ -107,11 +102,10 @@ TEST_F(Equivalence, BuiltKeywordDefinitionsMatchValuesByViewAndMayRepeatTheirLas
       // An empty place of a keyword line is no number.
       {"di", 0, 7, "Error: Parameter type conflict\n\tKeyw: Run.Series\n\tNo:1"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [codes, lastRepeats, run, report] : cases) {
     built = createDocument("T");
-    zemAddKeywordDef(built, "Series", c.codes, 0, 0, c.lastRepeats);
-    expectCheck(zemKeywordByNum(zemTargetByNum(built, 1), 1), zemKeywordByNum(section(runs, "Run", c.run), 1),
-                c.report);
+    zemAddKeywordDef(built, "Series", codes, 0, 0, lastRepeats);
+    expectCheck(zemKeywordByNum(zemTargetByNum(built, 1), 1), zemKeywordByNum(section(runs, "Run", run), 1), report);
   }
 }
 

@@ -249,18 +249,16 @@ TEST(ReadBack, LoadedTextsWithANulByteAndBracedNotesComeBackWhole) {
 
 // What writing changes on purpose: the value reads back the same, its spelling may not.
 TEST(ReadBack, WritingNormalisesTheseFormsOnPurpose) {
-  const struct {
-    const char* read;
-    const char* writtenAs;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
+      // as read, as written
       {"+5", "5"},      {"-0", "0"},        {"007", "7"},
       {"TRUE", "true"}, {"False", "false"}, {"3 {unit}", "3"},
       {"+2.5", "+2.5"}, {"'a' {b}", "'a'"}, {"|x/../y.txt|", "|x/../y.txt|"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.read);
-    Handle doc = loadDocument(std::string("[A]\nk = ") + c.read + "\nEndSect\n");
-    EXPECT_EQ(writtenBody(doc), std::string("[A]\r\n   k = ") + c.writtenAs + "\r\nEndSect  // A\r\n\r\n");
+  for (const auto& [read, writtenAs] : cases) {
+    SCOPED_TRACE(read);
+    Handle doc = loadDocument(std::string("[A]\nk = ") + read + "\nEndSect\n");
+    EXPECT_EQ(writtenBody(doc), std::string("[A]\r\n   k = ") + writtenAs + "\r\nEndSect  // A\r\n\r\n");
   }
   // A keyword without values is written "k = ", which the reader takes as one empty place.
   Handle built = createDocument("A", "k");

@@ -64,12 +64,10 @@ std::string documentFolder(void* node) {
 // A built document anchored at D:\study\run1.txt with keyword "Out" open in target "Run".
 struct ResultDocument {
   ScopedEnv env;
-  Handle doc = zemCreate();
+  Handle doc = createDocument("Run", "Out");
   ResultDocument() {
     env.set(zem::kTemplateVariable, nullptr);
     zemSetAnchorFilename(zemGetRoot(doc), "D:\\study\\run1.txt");
-    zemAddTarget(doc, "Run");
-    zemAddKeyword(doc, "Out");
   }
   void* value(unsigned n) { return zemParamByNum(zemKeywordByNameNum(zemTargetByNum(doc, 1), "Out", 1), n); }
   std::string path(void* node) {
