@@ -162,9 +162,7 @@ TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOBElseToACLOBNode) {
   zemAddClobString(handle, "a b");
   EXPECT_EQ(zemAddClobFloatS(handle, 1.5f), 0);
   EXPECT_EQ(zemAddClobFilenameS(handle, "o\\r.txt"), 0);
-  OutputStream out(nullptr);
-  doc.currentKeyword()->Write(out);
-  EXPECT_EQ(out.text(), "   k = '<CLOB:3,\"a b\",1.5,|o\\r.txt|>'\r\n");
+  EXPECT_EQ(written(*doc.currentKeyword()), "   k = '<CLOB:3,\"a b\",1.5,|o\\r.txt|>'\r\n");
   reports.expect(0, {});
 
   void* node = clob("");
