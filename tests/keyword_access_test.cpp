@@ -142,7 +142,7 @@ TEST_F(KeywordAccess, ResultFilePathsStayValidPerValueAndPerDocument) {
   EXPECT_STREQ(a, "/p/run.txt - Result Files/a.dat");
 
   // Two threads on two documents never share a text.
-  void* docs[2] = {zemCreate(), zemCreate()};
+  Handle docs[2] = {zemCreate(), zemCreate()};
   const char* kept[2] = {};
   std::string last[2];
   auto work = [&](int k) {
@@ -159,5 +159,4 @@ TEST_F(KeywordAccess, ResultFilePathsStayValidPerValueAndPerDocument) {
   t1.join();
   EXPECT_EQ(last[0] + "|" + last[1], "/one/a.txt - Result Files/x.dat|/two/b.txt - Result Files/x.dat");
   EXPECT_NE(kept[0], kept[1]);
-  for (void*& d : docs) zemClose(&d);
 }

@@ -15,9 +15,7 @@ std::string dropped(std::string text) {
 
 TEST(LexerTextMode, OnlyACarriageReturnBeforeALineFeedGoes) {
   EXPECT_EQ(dropped("\r\r\n\n\r"), "\r\n\n\r");
-  EXPECT_EQ(dropped("1234567\r\n9"), "1234567\n9");
-  EXPECT_EQ(dropped("\r\n\r\n\r\n\r\n\r\n\r\n"), "\n\n\n\n\n\n");
-  // Every mix of CR, LF and other bytes, at every place of a word.
+  // Every mix of CR, LF and other bytes, at every place of a word (pairs across word ends too).
   std::mt19937 random(5);
   const char kBytes[] = {'\r', '\n', 'x', '\0'};
   for (int round = 0; round < 4000; ++round) {

@@ -62,13 +62,12 @@ TEST(LoadExports, AUtf8ByteOrderMarkIsReadAsAbsent) {
 
 TEST(LoadExports, StatisticsNeedALoadHandle) {
   Reports reports;
-  void* created = zemCreate();
-  for (void* bad : {static_cast<void*>(nullptr), created}) {
+  Handle created = zemCreate();
+  for (void* bad : {static_cast<void*>(nullptr), static_cast<void*>(created)}) {
     EXPECT_EQ((std::vector{zemNoChars(bad), zemNoLines(bad), zemNoComments(bad), zemNoTokens(bad)}), std::vector(4, 0));
     EXPECT_EQ(syntaxErrorOf(bad), " 0:0");
     reports.expect(1005, Texts(5, "Invalid zemHandle (CzemLoad)"));
   }
-  zemClose(&created);
 }
 
 TEST(LoadExports, NodesKnowTheFileNameAsLoaded) {
