@@ -8,10 +8,10 @@
 namespace {
 
 struct Args {
-  void* o;          // every handle, node or CLOB argument
-  const char* s;    // every text argument
-  char* buf;        // every buffer: ZEM_MAX_PATH bytes (size 1 where a size is asked)
-  void** pp;        // the handle variable of zemClose; the item out-argument of zemGetClobItemS
+  void* o;        // every handle, node or CLOB argument
+  const char* s;  // every text argument
+  char* buf;      // every buffer: ZEM_MAX_PATH bytes (size 1 where a size is asked)
+  void** pp;      // the handle variable of zemClose; the item out-argument of zemGetClobItemS
 };
 
 // The code each export stores when every argument is null: 0 for exports that
@@ -22,8 +22,13 @@ struct Row {
   void (*call)(const Args&);
 };
 
-#define ROW(code, f, ...) \
-  Row { code, #f, [](const Args& a) { (void)a; f(__VA_ARGS__); } }
+#define ROW(code, f, ...)         \
+  Row {                           \
+    code, #f, [](const Args& a) { \
+      (void)a;                    \
+      f(__VA_ARGS__);             \
+    }                             \
+  }
 // A builder export and its quiet variant, which take the same arguments.
 #define PAIR(code, f, ...) ROW(code, f, __VA_ARGS__), ROW(code, f##S, __VA_ARGS__)
 #define NODE(f) ROW(1006, f, a.o)
@@ -112,8 +117,6 @@ const Row kRows[] = {
 // A document [A] k = 1, 2.5, 'x', |f.txt|, '<CLOB:1>', a default and a nested section, and its nodes.
 struct Kinds {
   Kinds() {
-    zemAddTarget(doc, "A");
-    zemAddKeyword(doc, "k");
     zemAddInt(doc, 1);
     zemAddDouble(doc, 2.5);
     zemAddString(doc, "x");
@@ -124,10 +127,7 @@ struct Kinds {
     zemEndSection(doc);
     zemEndSection(doc);
   }
-  ~Kinds() {
-    if (doc != nullptr) zemClose(&doc);
-  }
-  void* doc = zemCreate();
+  Handle doc = createDocument("A", "k");
   void* section() { return zemTargetByNum(doc, 1); }
   void* keyword() { return zemKeywordByNum(section(), 1); }
   void* param(unsigned n) { return zemParamByNum(keyword(), n); }
@@ -166,10 +166,10 @@ TEST(Armour, EveryExportTakesEveryKindOfHandleAndNode) {
   Reports reports;
   using Pick = void* (*)(Kinds&);
   const Pick picks[] = {
-      [](Kinds& k) { return k.doc; },        [](Kinds& k) { return zemGetRoot(k.doc); },
-      [](Kinds& k) { return k.section(); },  [](Kinds& k) { return k.keyword(); },
-      [](Kinds& k) { return k.param(1); },   [](Kinds& k) { return k.param(2); },
-      [](Kinds& k) { return k.param(5); },   [](Kinds& k) { return zemSectionByNum(k.section(), 1); },
+      [](Kinds& k) -> void* { return k.doc; }, [](Kinds& k) { return zemGetRoot(k.doc); },
+      [](Kinds& k) { return k.section(); },    [](Kinds& k) { return k.keyword(); },
+      [](Kinds& k) { return k.param(1); },     [](Kinds& k) { return k.param(2); },
+      [](Kinds& k) { return k.param(5); },     [](Kinds& k) { return zemSectionByNum(k.section(), 1); },
   };
   for (const Row& row : kRows) {
     SCOPED_TRACE(row.name);
@@ -180,7 +180,7 @@ TEST(Armour, EveryExportTakesEveryKindOfHandleAndNode) {
       char buffer[ZEM_MAX_PATH] = {};
       row.call(Args{object, "/nonexistent/x", buffer, &handleVariable});
       // zemClose given the document closes it.
-      if (object == kinds.doc && handleVariable == nullptr) kinds.doc = nullptr;
+      if (object == kinds.doc && handleVariable == nullptr) kinds.doc.release();
       zemGetErrorGlb();
     }
   }

@@ -162,9 +162,7 @@ TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOBElseToACLOBNode) {
   zemAddClobString(handle, "a b");
   EXPECT_EQ(zemAddClobFloatS(handle, 1.5f), 0);
   EXPECT_EQ(zemAddClobFilenameS(handle, "o\\r.txt"), 0);
-  OutputStream out(nullptr);
-  doc.currentKeyword()->Write(out);
-  EXPECT_EQ(out.text(), "   k = '<CLOB:3,\"a b\",1.5,|o\\r.txt|>'\r\n");
+  EXPECT_EQ(written(*doc.currentKeyword()), "   k = '<CLOB:3,\"a b\",1.5,|o\\r.txt|>'\r\n");
   reports.expect(0, {});
 
   void* node = clob("");
@@ -203,7 +201,6 @@ TEST_F(ClobExports, FailedReadsStore1003AndReportOrReturn2002) {
   EXPECT_STREQ(text, "t");  // valid until the next read
   EXPECT_STREQ(zemGetErrorFromZemClob(real), "");
   EXPECT_EQ(zemGetClobFilenameS(real, nullptr), 0);
-  reports.expect(0, {});
 }
 
 TEST_F(ClobExports, ItemReadsTreatTheEndAsNoFailure) {
@@ -220,7 +217,6 @@ TEST_F(ClobExports, ItemReadsTreatTheEndAsNoFailure) {
   EXPECT_EQ((std::vector{zemIsClobEndS(one, &end), end, zemClobResetS(one, 1), zemGetClobItem(one) == nullptr ? 1 : 0,
                          zemIsClobEnd(one)}),
             (std::vector{0, 0, 0, 1, 1}));
-  reports.expect(0, {});
 }
 
 TEST_F(ClobExports, PointersThatAreNoCLOBFailWith1006) {

@@ -16,7 +16,7 @@ std::string dumpOf(void* target) {
 
 TEST(Dump, ListsEveryNodeWithItsLevelClassInstancesAndValue) {
   Reports reports;
-  void* doc = loadDocument("[A]\r\n   k = 1, 'x'\r\n   k = 2.5, true, %s\r\n   [S]\r\n   EndSect\r\nEndSect\r\n");
+  Handle doc = loadDocument("[A]\r\n   k = 1, 'x'\r\n   k = 2.5, true, %s\r\n   [S]\r\n   EndSect\r\nEndSect\r\n");
   ASSERT_NE(doc, nullptr);
   EXPECT_EQ(dumpOf(doc),
             "(2) [A]   (1 sections   2 keywords)   <A>\r\n"
@@ -38,7 +38,6 @@ TEST(Dump, ListsEveryNodeWithItsLevelClassInstancesAndValue) {
   zemExplore(doc, record);
   EXPECT_EQ(visited.size(), 9u);
   EXPECT_EQ(visited[1], k);
-  zemClose(&doc);
 }
 
 TEST(Dump, BadArgumentsAndFilesDoNothingHarmful) {
@@ -46,11 +45,11 @@ TEST(Dump, BadArgumentsAndFilesDoNothingHarmful) {
   const auto dir = scratchDir();
   zemDump(nullptr, (dir / "a.txt").c_str());
   reports.expect(1006, {"zemDump: bad argument"});
-  void* treeless = asVoid(new TreelessDocument());
+  Handle treeless = asVoid(new TreelessDocument());
   zemDump(treeless, (dir / "b.txt").c_str());
   reports.expect(1006, {"zemDump: bad argument"});
   EXPECT_FALSE(std::filesystem::exists(dir / "a.txt"));
-  void* doc = zemCreate();
+  Handle doc = zemCreate();
   zemDump(doc, nullptr);
   zemDump(doc, (dir / "no" / "such" / "folder").c_str());
   reports.expect(0, {});
@@ -62,6 +61,4 @@ TEST(Dump, BadArgumentsAndFilesDoNothingHarmful) {
   visited.clear();
   zemExplore(doc, record);
   EXPECT_TRUE(visited.empty());
-  zemClose(&doc);
-  zemClose(&treeless);
 }

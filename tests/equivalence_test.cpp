@@ -18,9 +18,6 @@ class Equivalence : public testing::Test {
   static void TearDownTestSuite() {
     for (void** handle : {&templ, &conforming, &deviating, &runs}) zemClose(handle);
   }
-  void TearDown() override {
-    if (built != nullptr) zemClose(&built);
-  }
   static void* section(void* handle, const char* name, unsigned n = 1) { return zemTargetByNameNum(handle, name, n); }
   // Expects the check of the pair to fail with `report`, or to pass when it is empty.
   void expectCheck(void* t, void* c, const std::string& report) {
@@ -29,7 +26,7 @@ class Equivalence : public testing::Test {
   }
 
   static inline void *templ, *conforming, *deviating, *runs;
-  void* built = nullptr;
+  Handle built;
   Reports reports;
 };
 
@@ -89,13 +86,8 @@ TEST_F(Equivalence, NonNodesAreCode1006AndQuietSilencesEveryReport) {
 }
 
 TEST_F(Equivalence, BuiltKeywordDefinitionsMatchValuesByViewAndMayRepeatTheirLast) {
-  struct Case {
-    const char* codes;
-    int lastRepeats;
-    unsigned run;
-    std::string report;
-  };
-  const Case cases[] = {
+  // The definition's codes and last-repeats flag, the Run section checked against it, the report.
+  const std::tuple<const char*, int, unsigned, std::string> cases[] = {
       {"id", 1, 1, ""},
       {"id", 1, 2, "Error: Parameter type conflict\n\tKeyw: Run.Series\n\tNo:2"},
       {"id", 1, 3, "Error: Parameter type conflict\n\tKeyw: Run.Series\n\tNo:4"},
@@ -110,19 +102,15 @@ TEST_F(Equivalence, BuiltKeywordDefinitionsMatchValuesByViewAndMayRepeatTheirLas
       // An empty place of a keyword line is no number.
       {"di", 0, 7, "Error: Parameter type conflict\n\tKeyw: Run.Series\n\tNo:1"},
   };
-  for (const Case& c : cases) {
-    built = zemCreate();
-    zemAddTarget(built, "T");
-    zemAddKeywordDef(built, "Series", c.codes, 0, 0, c.lastRepeats);
-    expectCheck(zemKeywordByNum(zemTargetByNum(built, 1), 1), zemKeywordByNum(section(runs, "Run", c.run), 1),
-                c.report);
-    zemClose(&built);
+  for (const auto& [codes, lastRepeats, run, report] : cases) {
+    built = createDocument("T");
+    zemAddKeywordDef(built, "Series", codes, 0, 0, lastRepeats);
+    expectCheck(zemKeywordByNum(zemTargetByNum(built, 1), 1), zemKeywordByNum(section(runs, "Run", run), 1), report);
   }
 }
 
 TEST_F(Equivalence, RequiredSectionsMustBePresentAndDefaultsStandForTheirPlaceholders) {
-  built = zemCreate();
-  zemAddTarget(built, "Plant");
+  built = createDocument("Plant");
   zemAddSectionDef(built, "Pump", 1, 1);
   zemEndSection(built);
   zemAddSectionDef(built, "Motor", 0, 1);

@@ -90,27 +90,22 @@ TEST(LexerTokens, EveryTokenHasItsCodeAndTextAndCommentsAreSkippedAndCounted) {
 }
 
 TEST(LexerErrors, EveryLexicalErrorHasItsMessageAndPlace) {
-  const struct {
-    const char* source;
-    const char* message;
-    unsigned line, position;
-  } cases[] = {{"a /* x /* y */\n z", "Bad comment", 2, 2},
-               {"a {x\ny", "Missing }", 2, 1},
-               {"a\n 'abc", "Bad string", 2, 5},
-               {"a .x", "Expecting digit", 1, 3},
-               {"1.5ex", "Bad scale factor", 1, 5},
-               {"2e+x", "Bad scale factor", 1, 3},
-               {"2E", "Bad scale factor", 1, 2},
-               {"#2020\nx", "Missing #", 2, 0},
-               {"#2020", "Missing #", 1, 5},
-               {"|a\\b\nx", "Missing |", 1, 4},
-               {"x |ab", "Missing |", 1, 5}};
-  for (const auto& c : cases) {
+  const std::tuple<const char*, const char*, unsigned, unsigned> cases[] = {{"a /* x /* y */\n z", "Bad comment", 2, 2},
+                                                                            {"a {x\ny", "Missing }", 2, 1},
+                                                                            {"a\n 'abc", "Bad string", 2, 5},
+                                                                            {"a .x", "Expecting digit", 1, 3},
+                                                                            {"1.5ex", "Bad scale factor", 1, 5},
+                                                                            {"2e+x", "Bad scale factor", 1, 3},
+                                                                            {"2E", "Bad scale factor", 1, 2},
+                                                                            {"#2020\nx", "Missing #", 2, 0},
+                                                                            {"#2020", "Missing #", 1, 5},
+                                                                            {"|a\\b\nx", "Missing |", 1, 4},
+                                                                            {"x |ab", "Missing |", 1, 5}};
+  for (const auto& [source, message, line, position] : cases) {
     for (std::size_t window : {1, 1 << 16}) {
-      SCOPED_TRACE(c.source);
-      const Outcome o = lex(c.source, window);
-      EXPECT_EQ(o.error, c.message);
-      EXPECT_EQ(std::pair(o.line, o.position), std::pair(c.line, c.position));
+      SCOPED_TRACE(source);
+      const Outcome o = lex(source, window);
+      EXPECT_EQ(std::tuple(o.error, o.line, o.position), std::tuple(message, line, position));
     }
   }
 }

@@ -29,61 +29,52 @@ TEST(LoadExports, UnopenableFilesFailWithOpenError) {
   reports.expect(1001, {});
   EXPECT_EQ(zemLoadFile(nullptr, 0), nullptr);
   reports.expect(1001, {"Open error: "});
-  void* empty = zemLoadFile("/dev/null", 0);  // a device that reads as an empty file
+  Handle empty = zemLoadFile("/dev/null", 0);  // a device that reads as an empty file
   EXPECT_EQ(zemGetNoSections(zemGetRoot(empty)), 0);
-  reports.expect(0, {});
-  zemClose(&empty);
 }
 
 TEST(LoadExports, AGoodLoadClearsAnEarlierErrorAndHasAnEmptySyntaxErrorRecord) {
-  {
-    Reports reports;
-    zemClose(nullptr);  // leaves 1005 pending
-  }
+  zem_test::reportKinds([] { zemClose(nullptr); });
+  ASSERT_EQ(zemPeekErrorGlb(), 1005);
   const std::string path = writeTempFile("good.txt", "[A] k = 1 EndSect");
-  void* handle = zemLoadFile(path.c_str(), 1);
+  Handle handle = zemLoadFile(path.c_str(), 1);
   ASSERT_NE(handle, nullptr);
   EXPECT_EQ(zemPeekErrorGlb(), 0);
   EXPECT_EQ(openDescriptorsOn(path), 0);  // the file is closed when the load returns
   EXPECT_EQ(zemNoChars(handle), 17);      // the counters outlive the file
   EXPECT_EQ(syntaxErrorOf(handle), " 0:0");
   EXPECT_STREQ(zemGetSyntaxErr(handle, nullptr, nullptr, nullptr), "");  // null out-pointers are skipped
-  zemClose(&handle);
 }
 
 TEST(LoadExports, AUtf8ByteOrderMarkIsReadAsAbsent) {
   // As Windows editors write it; the mark counts as no character, and an
   // error on the first line keeps the columns it has without the mark.
-  void* handle = loadText("bom.txt", "\xEF\xBB\xBF[A]\r\n k = 1\r\nEndSect\r\n");
+  Handle handle = loadText("bom.txt", "\xEF\xBB\xBF[A]\r\n k = 1\r\nEndSect\r\n");
   ASSERT_NE(handle, nullptr);
   EXPECT_EQ(zemNoChars(handle), 19);
   EXPECT_EQ(zemGetInt(zemParamByNum(zemKeywordByNameNum(zemFindSectionByHandle(handle, "A"), "k", 1), 1)), 1);
-  zemClose(&handle);
   handle = loadText("bom_bad.txt", "\xEF\xBB\xBF k = 1");
   EXPECT_EQ(syntaxErrorOf(handle), "syntax error 1:2");
-  zemClose(&handle);
   // A mark anywhere else is no mark.
   handle = loadText("bom_later.txt", "[A]\n\xEF\xBB\xBF k = 1\nEndSect\n");
   EXPECT_NE(zemGetErrorGlb(), 0);
-  zemClose(&handle);
 }
 
 TEST(LoadExports, StatisticsNeedALoadHandle) {
   Reports reports;
-  void* created = zemCreate();
-  for (void* bad : {static_cast<void*>(nullptr), created}) {
+  Handle created = zemCreate();
+  for (void* bad : {static_cast<void*>(nullptr), static_cast<void*>(created)}) {
     EXPECT_EQ((std::vector{zemNoChars(bad), zemNoLines(bad), zemNoComments(bad), zemNoTokens(bad)}), std::vector(4, 0));
     EXPECT_EQ(syntaxErrorOf(bad), " 0:0");
     reports.expect(1005, Texts(5, "Invalid zemHandle (CzemLoad)"));
   }
-  zemClose(&created);
 }
 
 TEST(LoadExports, NodesKnowTheFileNameAsLoaded) {
   const std::filesystem::path path = writeTempFile("named.txt", "[A] k = 1, 2 EndSect");
   // An unusual spelling shows that the name is kept unchanged.
   const std::string spelled = (path.parent_path() / "." / path.filename()).string();
-  void* handle = zemLoadFile(spelled.c_str(), 1);
+  Handle handle = zemLoadFile(spelled.c_str(), 1);
   ASSERT_NE(handle, nullptr);
   CzemTargetList* root = rootOf(handle);
   CzemNode* param = root->SectionByNameNum("A", 1)->KeywordByNameNum("k", 1)->ParamByNum(2);
@@ -92,20 +83,17 @@ TEST(LoadExports, NodesKnowTheFileNameAsLoaded) {
   Reports reports;
   EXPECT_STREQ(zemGetZemFileName(nullptr), "");
   reports.expect(1006, {"Invalid zemNode"});
-  zemClose(&handle);
 }
 
 TEST(LoadExports, SystemSectionSetsTheResultFolders) {
   Reports reports;
   auto folders = [](const char* text) {
-    void* handle = loadText("system.txt", text);
+    Handle handle = loadText("system.txt", text);
     CzemTargetList* root = rootOf(handle);
-    std::string out = root == nullptr ? "no tree"
-                                      : std::string(root->resultRoot().empty() ? "-" : "root") + " " +
-                                            (root->customFolder().empty() ? "-" : "custom") + " " +
-                                            std::to_string(root->useCustom());
-    zemClose(&handle);
-    return out;
+    return root == nullptr
+               ? "no tree"
+               : std::string(root->resultRoot().empty() ? "-" : "root") + " " +
+                     (root->customFolder().empty() ? "-" : "custom") + " " + std::to_string(root->useCustom());
   };
   // Keywords of the wrong kind report even when quiet and change nothing.
   EXPECT_EQ(folders("[System] ResultRootFolder = 5 UseCustomResultFolder = 'yes' CustomResultFolder = 1.5 EndSect"),
@@ -117,7 +105,6 @@ TEST(LoadExports, SystemSectionSetsTheResultFolders) {
   // Without the flag the folder is kept with use-custom 0; without the folder nothing changes.
   EXPECT_EQ(folders("[SYSTEM] CustomResultFolder = |/res/custom| EndSect"), "- custom 0");
   EXPECT_EQ(folders("[SYSTEM] UseCustomResultFolder = true EndSect"), "- - 0");
-  reports.expect(0, {});
 }
 
 // Each loaded section and keyword knows where its text stands, with either line end and whichever
@@ -136,7 +123,7 @@ TEST(LoadExports, SectionsAndKeywordsKnowTheirPlaceInTheFile) {
     std::string file = text;
     for (std::size_t at = 0; (at = file.find('\n', at)) != std::string::npos; at += lineEnd.size())
       file.replace(at, 1, lineEnd);
-    void* doc = loadText("spans.txt", file);
+    Handle doc = loadText("spans.txt", file);
     void* outer = zemTargetByNum(doc, 1);
     void* inner = zemSectionByNum(outer, 1);
     EXPECT_EQ((std::vector{spanText(outer), spanText(zemNodeByNum(outer, 1)), spanText(zemNodeByNum(outer, 2)),
@@ -145,14 +132,10 @@ TEST(LoadExports, SectionsAndKeywordsKnowTheirPlaceInTheFile) {
               (std::vector<std::string>{"1 2:1-10:8", "1 3:3-4:13", "1 5:11-5:18", "1 6:3-6:21", "1 7:3-9:10",
                                         "1 8:4-8:17", "0 0:0-0:0", "0 0:0-0:0"}))
         << "line end " << lineEnd.size();
-    zemClose(&doc);
   }
-  void* built = zemCreate();
-  zemAddTarget(built, "S");
-  zemAddKeyword(built, "K");
+  Handle built = createDocument("S", "K");
   EXPECT_EQ(spanText(zemTargetByNum(built, 1)), "0 0:0-0:0");
   EXPECT_EQ(spanText(zemKeywordByNum(zemTargetByNum(built, 1), 1)), "0 0:0-0:0");
-  zemClose(&built);
   Reports reports;
   EXPECT_EQ(zemGetNodeSpan(nullptr, nullptr, nullptr, nullptr, nullptr), 0);
   reports.expect(1006, {"Invalid zemNode"});

@@ -53,19 +53,13 @@ TEST(NodeInterface, UnsupportedOperationsReportOnceEachAndYieldNeutralValues) {
   EXPECT_EQ(text.GetInt(), 0);
   reports.expect(0, {"Function invalid in this context"});
   EXPECT_STREQ(number.GetString(), "");
-  EXPECT_EQ(flag.GetDouble(), 0.0);
-  EXPECT_EQ(flag.GetFloat(), 0.0f);
-  EXPECT_EQ(text.GetBool(), 0);
-  EXPECT_EQ(number.GetFilename(), nullptr);
-  EXPECT_EQ(number.GetFilenameString(), nullptr);
-  EXPECT_EQ(keyword.SectionByNum(1), nullptr);
-  EXPECT_EQ(root.KeywordByNum(1), nullptr);
-  EXPECT_EQ(root.KeywordByNameNum("k", 1), nullptr);
-  EXPECT_EQ(number.ParamByNum(1), nullptr);
-  EXPECT_EQ(keyword.SectionByName("s"), nullptr);
+  EXPECT_EQ((std::tuple{flag.GetDouble(), flag.GetFloat(), text.GetBool()}), std::tuple(0.0, 0.0f, 0));
+  EXPECT_EQ((std::vector<const void*>{number.GetFilename(), number.GetFilenameString(), keyword.SectionByNum(1),
+                                      root.KeywordByNum(1), root.KeywordByNameNum("k", 1), number.ParamByNum(1),
+                                      keyword.SectionByName("s")}),
+            std::vector<const void*>(7, nullptr));
   reports.expect(0, Texts(11, "Function invalid in this context"));
   EXPECT_EQ(number.NodeByNum(1), nullptr);  // silent
-  reports.expect(0, {});
 }
 
 TEST(NodeInterface, EveryClassHasItsSyntaxClassAndMakesEmptyNodesOfItsOwnClass) {
@@ -89,7 +83,7 @@ TEST(NodeInterface, EveryClassHasItsSyntaxClassAndMakesEmptyNodesOfItsOwnClass) 
 }
 
 TEST(NodeInterface, VisitGoesInFileOrderAndSkipsTheRoot) {
-  void* handle =
+  Handle handle =
       loadDocument("[First] a = 'a1', 'a2'  [Sub] b = 'b1' EndSect  default (d) = 'd1' EndSect  [Second] EndSect");
   Texts seen;
   const Visitor record{
@@ -102,7 +96,6 @@ TEST(NodeInterface, VisitGoesInFileOrderAndSkipsTheRoot) {
   seen.clear();
   asNode(zemFindSectionByHandle(handle, "First/Sub"))->Visit(record);
   EXPECT_EQ(seen, (Texts{"Sub", "b", "b1"}));
-  zemClose(&handle);
 }
 
 TEST(NamedNodes, RepeatedNamesGetInstanceNumbersAndOnlyAsciiLettersFold) {
@@ -151,12 +144,10 @@ TEST(NamedNodes, CountsAndNumberedLookupsCoverEveryChildKindSilently) {
   CzemSection* sub = add<CzemSection>(*target, "Sub");
   auto* definition = add<CzemDefaultDef>(*target, "a");
   CzemKeyword* b = add<CzemKeyword>(*target, "b");
-  EXPECT_EQ(target->GetNoKeywords(), 2);
-  EXPECT_EQ(target->GetNoNodes(), 4);
-  EXPECT_EQ(target->NodeByNum(2), sub);
-  EXPECT_EQ(target->NodeByNum(3), definition);
-  EXPECT_EQ(target->NodeByNum(4), b);
-  EXPECT_EQ(target->KeywordByNum(2), b);
+  EXPECT_EQ(std::pair(target->GetNoKeywords(), target->GetNoNodes()), std::pair(2, 4));
+  EXPECT_EQ((std::vector<CzemNode*>{target->NodeByNum(2), target->NodeByNum(3), target->NodeByNum(4),
+                                    target->KeywordByNum(2)}),
+            (std::vector<CzemNode*>{sub, definition, b, b}));
   EXPECT_EQ(target->KeywordByNameNum("a", 2), nullptr);  // the definition is in no index
   EXPECT_EQ(definition->parent(), target);
   for (unsigned n : {0u, 5u}) EXPECT_EQ(target->NodeByNum(n), nullptr);
@@ -166,7 +157,6 @@ TEST(NamedNodes, CountsAndNumberedLookupsCoverEveryChildKindSilently) {
   for (unsigned n : {0u, 2u}) EXPECT_EQ(a->ParamByNum(n), nullptr);
   EXPECT_EQ(CzemInt(5).GetNoInstances(), 0);
   EXPECT_EQ(CzemKeyword("k").GetNoInstances(), 0);
-  reports.expect(0, {});
 }
 
 TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {
@@ -177,11 +167,9 @@ TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {
   auto* value = new CzemInt(1);
   depth->addParam(value);
   auto* definition = add<CzemDefaultDef>(*setup, "Depth");
-  EXPECT_STREQ(root.GetFullName(), "");
-  EXPECT_STREQ(model->GetFullName(), "Model");
-  EXPECT_STREQ(depth->GetFullName(), "Model.Setup.Depth");
-  EXPECT_STREQ(definition->GetFullName(), "");
-  EXPECT_STREQ(value->GetFullName(), "");
+  EXPECT_EQ((Texts{root.GetFullName(), model->GetFullName(), depth->GetFullName(), definition->GetFullName(),
+                   value->GetFullName()}),
+            (Texts{"", "Model", "Model.Setup.Depth", "", ""}));
   setup->setName("Config");
   // Each node's answer stays until its own next request, beside an auxiliary text too.
   const char* path = depth->GetFullName();

@@ -105,10 +105,8 @@ TEST(NumberText, IntegerReadingClampsToThe32BitRange) {
 }
 
 TEST(NumberText, DoublesWriteFixedWhenIntegralFloatsShortAndBothReadBack) {
-  EXPECT_EQ(format(-2147483648.0), "-2147483648.0");
-  EXPECT_EQ(format(2147483648.0), "2147483648");
-  EXPECT_EQ(format(1e300), "1e+300");
-  EXPECT_EQ(format(5.0, false), "5");
+  EXPECT_EQ((Texts{format(-2147483648.0), format(2147483648.0), format(1e300), format(5.0, false)}),
+            (Texts{"-2147483648.0", "2147483648", "1e+300", "5"}));
   std::mt19937 rng(7);
   for (int i = 0; i < 200; ++i) {
     const DoubleReading r = readDouble(generatedText(rng));
@@ -133,9 +131,7 @@ TEST(NumberText, CommaLocaleStillReadsAndWritesPoints) {
     GTEST_SKIP() << "no comma-decimal locale installed";
   }
   for (const char* text : {"2.5", "2.5e-30", "1.2345678901234567"}) expectSameAsStrtod(text);
-  EXPECT_EQ(format(2.5), "2.5");
-  EXPECT_EQ(format(1.25e-30), "1.25e-30");
-  EXPECT_EQ(format(0.5f), "0.5");
+  EXPECT_EQ((Texts{format(2.5), format(1.25e-30), format(0.5f)}), (Texts{"2.5", "1.25e-30", "0.5"}));
   std::setlocale(LC_ALL, "C");
 }
 
@@ -182,8 +178,7 @@ TEST(NumericViews, BuiltValuesHaveOnlyTheViewsTheirValueGives) {
 TEST(NumericViews, BooleanTokensCompareWithoutCase) {
   for (const char* token : {"True", "TRUE", "true", "tRuE"}) {
     std::unique_ptr<CzemBool> value(CzemBool::fromText(token));
-    EXPECT_EQ(value->GetBool(), 1) << token;
-    EXPECT_EQ(value->valueText().view(), token);
+    EXPECT_EQ(std::pair(value->GetBool(), value->valueText().view()), std::pair(1, std::string_view(token)));
   }
   for (const char* token : {"false", "False", "FALSE", "yes", "truee", "tru", ""})
     EXPECT_EQ(std::unique_ptr<CzemBool>(CzemBool::fromText(token))->GetBool(), 0) << token;
@@ -240,13 +235,13 @@ TEST(Copy, SourceOfAnotherClassChangesNothingAnIntegerCopiesViewsAndTextsButNotP
 TEST(Copy, BuiltDoubleGetsAValueText) {
   const std::pair<double, const char*> cases[] = {{5.0, "5.0"}, {0.1, "0.1"}, {1e10, "10000000000"}, {-0.25, "-0.25"}};
   for (const auto& [value, text] : cases) {
-    CzemDouble source(value);
-    CzemDouble intoDouble;
-    intoDouble.CopyFrom(&source);
-    EXPECT_EQ(intoDouble.valueText().view(), text) << value;
+    CzemDouble source(value), intoDouble;
     CzemReal intoReal;
+    intoDouble.CopyFrom(&source);
     intoReal.CopyFrom(&source);
-    EXPECT_EQ(intoReal.valueText().view(), text) << value;
+    EXPECT_EQ((Texts{std::string(intoDouble.valueText().view()), std::string(intoReal.valueText().view())}),
+              Texts(2, text))
+        << value;
   }
   CzemFloat fromFloat(2.5f);
   CzemReal real;

@@ -14,8 +14,7 @@ namespace fs = std::filesystem;
 
 // A document whose text is about `bytes` long.
 void* bigDocument(std::size_t bytes) {
-  void* doc = zemCreate();
-  zemAddTarget(doc, "A");
+  void* doc = createDocument("A");
   const std::string text(1000, 'x');
   for (std::size_t i = 0; i < bytes / 1000; ++i) {
     zemAddKeyword(doc, "k");
@@ -53,7 +52,7 @@ TEST(SafeWrite, AFullDiskLeavesTheStoredFileAsItWas) {
   const auto dir = scratchDir();
   const auto file = dir / "stored.txt";
   writeFile(file, "[Old]\r\nEndSect  // Old\r\n");
-  void* doc = bigDocument(1 << 20);
+  Handle doc = bigDocument(1 << 20);
   EXPECT_EQ(codeUnderSizeLimit(64 * 1024, [&] { zemWrite(doc, file.c_str()); }), 1001);
   EXPECT_EQ(readFile(file), "[Old]\r\nEndSect  // Old\r\n");
   EXPECT_EQ(codeUnderSizeLimit(64 * 1024, [&] { zemAppend(doc, file.c_str()); }), 1001);
@@ -64,7 +63,6 @@ TEST(SafeWrite, AFullDiskLeavesTheStoredFileAsItWas) {
   EXPECT_EQ(codeUnderSizeLimit(4 << 20, [&] { zemWrite(doc, file.c_str()); }), 0);
   EXPECT_GT(fs::file_size(file), 1u << 20);
   EXPECT_EQ(entries(dir), 1u);
-  zemClose(&doc);
 }
 
 TEST(SafeWrite, AWriteKeepsTheModeAndGoesThroughSymbolicLinks) {
@@ -75,8 +73,7 @@ TEST(SafeWrite, AWriteKeepsTheModeAndGoesThroughSymbolicLinks) {
   chmod(target.c_str(), 0640);
   fs::create_symlink("real/doc.txt", dir / "link.txt");
   fs::create_symlink("link.txt", dir / "link2.txt");
-  void* doc = zemCreate();
-  zemAddTarget(doc, "A");
+  Handle doc = createDocument("A");
   Reports reports;
   zemWrite(doc, (dir / "link2.txt").c_str());
   reports.expect(0, {});
@@ -94,5 +91,4 @@ TEST(SafeWrite, AWriteKeepsTheModeAndGoesThroughSymbolicLinks) {
   zemWrite(doc, (dir / "dangling.txt").c_str());
   reports.expect(0, {});
   EXPECT_TRUE(fs::exists(dir / "made.txt"));
-  zemClose(&doc);
 }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -25,7 +24,8 @@
 
 using Texts = std::vector<std::string>;
 
-// Records every report while alive; the pending error code is cleared on entry and exit.
+// Records every report while alive; the pending error code is cleared on entry. What a test leaves
+// unchecked at the end fails it: a pending code or a report nobody took.
 class Reports {
  public:
   Reports() {
@@ -34,7 +34,8 @@ class Reports {
   }
   ~Reports() {
     voxSetSink(nullptr, nullptr);
-    zemGetErrorGlb();
+    EXPECT_EQ(zemGetErrorGlb(), 0) << "a code is left pending";
+    EXPECT_EQ(texts_, Texts{}) << "reports are left untaken";
   }
   // The texts reported since the last call.
   Texts take() { return std::exchange(texts_, {}); }
@@ -79,6 +80,38 @@ inline void writeFile(const std::filesystem::path& path, const std::string& text
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// A document handle that closes itself when it goes out of scope or takes another handle; it
+// converts to the raw handle wherever an export wants one.
+class Handle {
+ public:
+  Handle(void* handle = nullptr) : handle_(handle) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  Handle& operator=(void* handle) {
+    close();
+    handle_ = handle;
+    return *this;
+  }
+  ~Handle() { close(); }
+  operator void*() const { return handle_; }
+  // Gives the handle up without closing it, as after a call that closed it.
+  void* release() { return std::exchange(handle_, nullptr); }
+  void close() {
+    if (handle_ != nullptr) zemClose(&handle_);
+  }
+
+ private:
+  void* handle_;
+};
+
+// A built document with target `target` and, when given, keyword `keyword` open; the caller closes it.
+inline void* createDocument(const char* target, const char* keyword = nullptr) {
+  void* doc = zemCreate();
+  zemAddTarget(doc, target);
+  if (keyword != nullptr) zemAddKeyword(doc, keyword);
+  return doc;
+}
+
 // Loads `text` from a scratch file; the caller closes the handle.
 inline void* loadDocument(const std::string& text) {
   const auto file = scratchDir() / "document.txt";
@@ -117,6 +150,23 @@ inline std::string treeOf(void* node) {
 
 // The written text after the header, which ends with its first empty line.
 inline std::string bodyOf(const std::string& written) { return written.substr(written.find("\r\n\r\n") + 4); }
+
+// The written text of a document (after its header), or "" when nothing was written.
+inline std::string writtenBody(void* handle) {
+  const auto file = scratchDir() / "written.txt";
+  zemWrite(handle, file.string().c_str());
+  return std::filesystem::exists(file) ? bodyOf(readFile(file)) : "";
+}
+
+// Writes the document and loads the text again, expecting no error; the caller closes the result.
+inline void* reread(void* handle) {
+  const auto file = scratchDir() / "reread.txt";
+  zemWrite(handle, file.string().c_str());
+  zemGetErrorGlb();
+  void* again = zemLoadFile(file.string().c_str(), 1);
+  EXPECT_EQ(zemGetErrorGlb(), 0) << readFile(file);
+  return again;
+}
 
 namespace zem_test {
 

@@ -65,7 +65,7 @@ bool compare(const std::string& file, const std::string& written = "") {
   if (text.find('(') != std::string::npos ||
       (open != std::string::npos && text.find("/*", open + 2) < text.find("*/", open + 2)))
     return false;
-  void* handle = zemLoadFile(file.c_str(), 1);
+  Handle handle = zemLoadFile(file.c_str(), 1);
   std::vector<std::string> expected;
   const bool known = zemGetErrorGlb() == 0 && expectedTokens(zemGetRoot(handle), expected);
   if (known) {
@@ -73,7 +73,6 @@ bool compare(const std::string& file, const std::string& written = "") {
   }
   if (known && !written.empty()) zemWrite(handle, written.c_str());
   EXPECT_EQ(zemGetErrorGlb(), 0) << file;
-  zemClose(&handle);
   return known;
 }
 

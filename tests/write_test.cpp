@@ -16,9 +16,7 @@ TEST(WriteForms, CreationStampPadsYearAndMonthOnly) {
 
 TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
   Reports reports;
-  void* h = zemCreate();
-  zemAddTarget(h, "Model");
-  zemAddKeyword(h, "Count");
+  Handle h = createDocument("Model", "Count");
   for (int v : {-5, 0, 2147483647}) zemAddInt(h, v);
   zemAddKeyword(h, "Ratio");
   for (float v : {3.0f, 1234567.0f, 0.1f, 1.5e-7f}) zemAddFloat(h, v);
@@ -55,17 +53,10 @@ TEST(WriteForms, BuiltDocumentMatchesTheGoldenTextByteForByte) {
   golden.replace(golden.find("<dll>"), 5, zem::libraryIdentity());
   golden.replace(golden.find("<version>"), 9, zem::hostBuildVersion());
   EXPECT_EQ(written, golden);
-  reports.expect(0, {});
-  zemClose(&h);
 }
 
 class Writing : public testing::Test {
  protected:
-  void TearDown() override { zemClose(&handle); }
-  void openKeyword() {
-    zemAddTarget(handle, "A");
-    zemAddKeyword(handle, "k");
-  }
   void add(zem::CzemNode* value) {
     static_cast<zem::CzemKeyword*>(asNode(zemKeywordByNum(zemTargetByNum(handle, 1), 1)))->addParam(value);
   }
@@ -100,13 +91,12 @@ class Writing : public testing::Test {
   }
 
   Reports reports;
-  void* handle = zemCreate();
+  Handle handle = zemCreate();
   std::filesystem::path dir = scratchDir();
   std::filesystem::path file = dir / "doc.txt";
 };
 
 TEST_F(Writing, ReadValuesKeepTheirCharactersAndIntegersOutsideThe32BitRangeTheirDigits) {
-  zemClose(&handle);
   handle = loadDocument(
       "[A] k = -0.5e3, 2., %3, #2021-04-09 07:05:09#, {note}, , TRUE, |data/in.txt|, ||, 9999999999, -2147483649, +7"
       " EndSect");
@@ -115,11 +105,10 @@ TEST_F(Writing, ReadValuesKeepTheirCharactersAndIntegersOutsideThe32BitRangeThei
             "-2147483649, 7");
   add(new zem::CzemDefaultPar());  // a default place is written empty too
   EXPECT_TRUE(keywordLine().ends_with(", 7, "));
-  reports.expect(0, {});
 }
 
 TEST_F(Writing, BoundValuesAreReadAgainAtEachWrite) {
-  openKeyword();
+  handle = createDocument("A", "k");
   int number = 5, flag = 0;
   double size = 3;
   float scale = 0.5f;
@@ -132,11 +121,10 @@ TEST_F(Writing, BoundValuesAreReadAgainAtEachWrite) {
   EXPECT_EQ(keywordLine(), "   k = 5, false, 3.0, 0.5, 'v''1'");
   std::tie(number, flag, size, scale, label) = std::tuple(6, 5, 0.25, 1234567.0f, "v2");
   EXPECT_EQ(keywordLine(), "   k = 6, true, 0.25, 1234567, 'v2'");
-  reports.expect(0, {});
 }
 
 TEST_F(Writing, WriteReplacesAndAppendAddsAFullDocument) {
-  openKeyword();
+  handle = createDocument("A", "k");
   zemAddInt(handle, 1);
   writeFile(file, "old content\r\n");
   const std::string once = write();
@@ -159,7 +147,6 @@ TEST_F(Writing, WriteReplacesAndAppendAddsAFullDocument) {
     EXPECT_EQ(bodyOf(appended), bodyOf(once));
   }
   EXPECT_EQ(anchor(), fresh.string());
-  reports.expect(0, {});
 }
 
 TEST_F(Writing, FileThatCannotBeWrittenIsReportedAndChangesNothing) {
@@ -196,7 +183,7 @@ TEST_F(Writing, InvalidHandleOrMissingTreeWritesNothing) {
 }
 
 TEST_F(Writing, OneSettingsSectionIsAddedLastAndReusedByLaterWrites) {
-  openKeyword();
+  handle = createDocument("A", "k");
   EXPECT_EQ(bodyOf(write("results", 1, (dir / "custom").string().c_str())),
             "[A]\r\n   k = \r\nEndSect  // A\r\n\r\n[SYSTEM]\r\n   ResultRootFolder = |results|\r\n"
             "   UseCustomResultFolder = true\r\n   CustomResultFolder = |./custom|\r\nEndSect  // SYSTEM\r\n\r\n");
@@ -210,14 +197,13 @@ TEST_F(Writing, OneSettingsSectionIsAddedLastAndReusedByLaterWrites) {
   EXPECT_EQ(text.find("[SYSTEM]"), text.rfind("[SYSTEM]"));
   // An empty folder leaves its line as it stands.
   EXPECT_EQ(settings(system), (Texts{"/elsewhere", "0", (dir / "custom").string()}));
-  reports.expect(0, {});
 }
 
 TEST_F(Writing, FirstExistingSettingsSectionIsUpdatedAndKeepsItsOtherKeywords) {
-  zemClose(&handle);
   handle = loadDocument(
       "[System] Other = 1 usecustomresultfolder = 'x', 'y' EndSect [SYSTEM] ResultRootFolder = 'untouched' EndSect");
   write("/results", 1, "/custom");
+  reports.expect(0, {"Function invalid in this context"});  // the string in place of the flag
   ASSERT_EQ(treeOf(zemGetRoot(handle)),
             "[System Other=6 usecustomresultfolder=8,9 ResultRootFolder=10 CustomResultFolder=10] [SYSTEM "
             "ResultRootFolder=9]");  // only the first value changes kind

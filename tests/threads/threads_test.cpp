@@ -26,8 +26,7 @@ int walk(void* node) {
 
 void* builtDocument(int thread) {
   void* doc = zemCreate();
-  std::string name(1, 'T');
-  name += std::to_string(thread);
+  const std::string name = "T" + std::to_string(thread);
   for (int s = 0; s < 20; ++s) {
     zemAddTarget(doc, name.c_str());
     zemAddSection(doc, "Inner");

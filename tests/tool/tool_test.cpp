@@ -14,10 +14,7 @@ std::pair<int, std::string> outcome(const std::string& args) {
 const std::string kSimulation = ZEM_EXAMPLES "/simulation.txt";
 
 TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
-  const std::string binary(
-      "\x7f"
-      "ELF\0\0\x01\x02[",
-      9);
+  const std::string binary("\177ELF\0\0\1\2[", 9);
   expectRuns({
       {"check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt", 0, "simulation.txt: ok (6 sections, "},
       {"check " + kSimulation + " " ZEM_EXAMPLES "/simulation_template.txt", 0, "simulation_template.txt: ok"},
@@ -31,10 +28,8 @@ TEST(ToolCheck, ReportsCountsOrWhereAndWhyAFileIsBad) {
 // Each load error keeps the library's text, points at a character (1-based, also at the end of the
 // file) and adds a note where to act.
 TEST(ToolCheck, LoadErrorsPointAtACharacterAndSayWhereToAct) {
-  struct Case {
-    std::string text, expected;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
+      // text, expected
       {"[A]\r\n  x = 1\r\n  [B]\r\n  EndSect\r\n",
        "@:4:10: syntax error\n@:1:1: note: section 'A' opened here has no EndSect"},
       {"[A]\n  x = 'abc\n  y = 2\nEndSect\n",
@@ -52,13 +47,11 @@ TEST(ToolCheck, LoadErrorsPointAtACharacterAndSayWhereToAct) {
       text.replace(at, 1, name);
     return text + "\n";
   };
-  for (const Case& c : cases) {
-    const std::string file = writeTemp(".txt", c.text);
-    EXPECT_EQ(outcome("check " + file), std::pair(1, named(c.expected, file))) << c.text;
-  }
+  for (const auto& [text, expected] : cases)
+    EXPECT_EQ(outcome("check " + writeTemp(".txt", text)), std::pair(1, named(expected, scratch(".txt")))) << text;
   // to-json fails with the same message; from standard input the name is <stdin>.
-  EXPECT_EQ(outcome("to-json " + scratch(".txt")), std::pair(1, named(cases[7].expected, scratch(".txt"))));
-  EXPECT_EQ(outcome("check - < " + scratch(".txt")), std::pair(1, named(cases[7].expected, "<stdin>")));
+  EXPECT_EQ(outcome("to-json " + scratch(".txt")), std::pair(1, named(cases[7].second, scratch(".txt"))));
+  EXPECT_EQ(outcome("check - < " + scratch(".txt")), std::pair(1, named(cases[7].second, "<stdin>")));
 }
 
 TEST(ToolUsage, UnknownCommandsAndMissingArgumentsAreUsageErrors) {
