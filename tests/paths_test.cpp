@@ -87,6 +87,11 @@ TEST(PathOps, RelativePathStartsWithDotOrClimbsWithinOneRoot) {
   EXPECT_EQ(relativePath("C:\\PROJ\\model.txt", "c:\\other\\x.txt"), "..\\other\\x.txt");
   EXPECT_EQ(relativePath("\\\\a\\s\\m.txt", "\\\\A\\S\\d\\x.txt"), ".\\d\\x.txt");
   EXPECT_EQ(relativePath("/home/u/proj/model.txt", "/home/u/Proj/x"), "../Proj/x");  // case counts
+  // A folder stays a folder, as its canonical form does, also when "." or ".." ends it.
+  for (const char* folder : {"/home/u/out/", "/home/u/out/./", "/home/u/out/sub/../"}) {
+    EXPECT_EQ(relativePath("/home/u/proj/model.txt", folder), "../out/") << folder;
+    EXPECT_EQ(canonicalizePath(folder), "/home/u/out/") << folder;
+  }
   for (const char* other : {"d:\\x.txt", "data\\in.txt", "\\\\b\\s\\x.txt", "/x"})
     EXPECT_FALSE(relativePath("c:\\proj\\model.txt", other)) << other;
 }

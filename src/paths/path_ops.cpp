@@ -191,6 +191,10 @@ std::optional<std::string> relativePathFromFolder(std::string_view folder, std::
   if (from.root.empty() || target.root.empty() || from.windows != target.windows) return std::nullopt;
   const bool ignoreCase = from.windows;
   if (!equalComponents(from.root, target.root, ignoreCase)) return std::nullopt;
+  // A target written with a closing separator names a folder, also when its
+  // last component is "." or "..": its canonical form keeps the separator, and
+  // so does the relative one.
+  const bool targetIsFolder = target.trailingSeparator;
   normalize(from);
   normalize(target);
 
@@ -215,7 +219,7 @@ std::optional<std::string> relativePathFromFolder(std::string_view folder, std::
     text += sep;
   }
   // The target's own trailing separator survives; otherwise the last one goes.
-  if (!(target.trailingSeparator && common < target.parts.size())) text.pop_back();
+  if (!(targetIsFolder && common < target.parts.size())) text.pop_back();
   return fitting(std::move(text));
 }
 
