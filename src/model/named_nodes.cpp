@@ -446,7 +446,7 @@ void CzemKeyword::addParam(CzemNode* param) {
   param->setInstanceNo(static_cast<unsigned>(children().size()));
 }
 
-void CzemKeyword::addParams(std::span<CzemNode* const> params, NodeArena* arena) {
+void CzemKeyword::addParams(std::span<CzemNode* const> params, NodeArena* arena, bool knownArenaOnly) {
   if (arena != nullptr && children().empty() && params.empty()) {
     // A loaded line without values: nothing to tear down either.
     setValuesArenaOnly(true);
@@ -459,7 +459,7 @@ void CzemKeyword::addParams(std::span<CzemNode* const> params, NodeArena* arena)
       block[i] = params[i];
       params[i]->setParent(this);
       params[i]->setInstanceNo(static_cast<unsigned>(i + 1));
-      arenaOnly = arenaOnly && params[i]->arenaOnly();
+      arenaOnly = arenaOnly && (knownArenaOnly || params[i]->arenaOnly());
     }
     loadedChildren().adopt(block, params.size());
     setValuesArenaOnly(arenaOnly);

@@ -252,7 +252,9 @@ class CzemKeyword : public CzemNamedNode {
   void addParam(CzemNode* param);
   // Appends a whole line of values at once (the loader's way), keeping the
   // list in the arena of a loaded tree when one is given.
-  void addParams(std::span<CzemNode* const> params, NodeArena* arena);
+  // `knownArenaOnly`: the loader vouches that every value holds nothing but
+  // its place in the arena, so none needs asking.
+  void addParams(std::span<CzemNode* const> params, NodeArena* arena, bool knownArenaOnly = false);
 
   CzemNode* NewEmpty() const override { return new CzemKeyword(); }
   int GetNoParams() override { return GetNoNodes(); }

@@ -29,13 +29,14 @@ class CzemParam : public CzemNode {
   int IsParam() override { return 1; }
   int GetSyntaxClass() override { return kSynParam; }
   void CopyFrom(const CzemNode* source) override;
+  // arenaOnly for a class whose only memory is its value text and aux text;
+  // a caller that knows it holds such a class asks without a virtual call.
+  bool textsArenaOnly() const { return arenaAllocated() && !value_.ownsMemory(); }
 
  protected:
   CzemParam() = default;
   explicit CzemParam(std::string_view text) : value_(text) {}
   void writeValueText(OutputStream& out) const;
-  // arenaOnly for a class whose only memory is its value text and aux text.
-  bool textsArenaOnly() const { return arenaAllocated() && !value_.ownsMemory(); }
 
  private:
   Text value_;

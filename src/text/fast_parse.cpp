@@ -4,6 +4,7 @@
 #include <new>
 
 #include "model/named_nodes.hpp"
+#include "model/values.hpp"
 #include "text/byte_words.hpp"
 #include "text/char_class.hpp"
 #include "text/token.hpp"
@@ -569,6 +570,7 @@ bool FastParse::valueList(CzemSection* section, bool defaults) {
   if (token_ != '=') return false;
   markLineEnd();
   next();
+  parser_.openLineArenaOnly_ = true;
   for (;;) {
     if (!value(defaults)) return false;
     if (token_ != ',') break;
@@ -591,6 +593,9 @@ bool FastParse::valueList(CzemSection* section, bool defaults) {
 bool FastParse::value(bool defaults) {
   std::vector<CzemNode*>& line = parser_.openLine_;
   CzemNode* node = nullptr;
+  // A value of a class whose only memory is its texts: whether it holds
+  // nothing but its arena place is asked of it without a virtual call.
+  CzemParam* plain = nullptr;
   switch (token_) {
     case kTokInteger:
     case kTokReal:
@@ -613,19 +618,19 @@ bool FastParse::value(bool defaults) {
         }
       }
       bool ok = true;
-      node = token_ == kTokInteger ? parser_.makeInt(text, ok) : parser_.makeReal(text, ok);
-      line.push_back(node);
+      plain = token_ == kTokInteger ? parser_.makeInt(text, ok) : parser_.makeReal(text, ok);
+      line.push_back(node = plain);
       if (!ok) return false;
       break;
     }
     case kTokBoolean:
-      line.push_back(node = parser_.makeBool(text_));
+      line.push_back(node = plain = parser_.makeBool(text_));
       break;
     case kTokString:
       line.push_back(node = parser_.makeStringOrClob(text_));
       break;
     case kTokDateTime:
-      line.push_back(node = parser_.makeDateTime(text_));
+      line.push_back(node = plain = parser_.makeDateTime(text_));
       break;
     case kTokFilename:
       line.push_back(node = parser_.makeFilename(text_));
@@ -633,16 +638,17 @@ bool FastParse::value(bool defaults) {
     case '%':
       next();
       if (token_ != kTokInteger && token_ != kTokIdent) return false;
-      line.push_back(node = parser_.makeSubstit(text_));
+      line.push_back(node = plain = parser_.makeSubstit(text_));
       break;
     case kTokBraced:
       // A braced text alone is a value of unknown kind; no second text follows.
       line.push_back(parser_.makeUnknown(text_));
+      parser_.openLineArenaOnly_ = false;  // its braced text is its own
       markLineEnd();
       next();
       return true;
     default:
-      // An empty place in the list.
+      // An empty place in the list: it holds no text at all.
       line.push_back(defaults ? parser_.makeDefaultPar() : parser_.makeUndefined());
       return true;
   }
@@ -653,6 +659,8 @@ bool FastParse::value(bool defaults) {
     markLineEnd();
     next();
   }
+  if (parser_.openLineArenaOnly_)
+    parser_.openLineArenaOnly_ = plain != nullptr ? plain->textsArenaOnly() : node->arenaOnly();
   return true;
 }
 

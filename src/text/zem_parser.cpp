@@ -56,6 +56,7 @@ int CzemParser::parse(int keepTokens) {
 
 void CzemParser::discardPartialTree() {
   openLine_.clear();
+  openLineArenaOnly_ = false;
   // Collect first: deleting one subtree frees nodes listed after it.
   std::vector<CzemNode*> detached;
   for (CzemNode* node : nodeStack_)
@@ -115,8 +116,9 @@ void CzemParser::appendSection(CzemTargetList* parent, CzemSection* section) {
 }
 
 void CzemParser::closeLine(CzemKeyword* owner) {
-  owner->addParams(openLine_, arena_.get());
+  owner->addParams(openLine_, arena_.get(), openLineArenaOnly_);
   openLine_.clear();
+  openLineArenaOnly_ = false;
 }
 
 // The engine appends a line once it has read the token after it; the fast
@@ -194,26 +196,26 @@ CzemNode* CzemParser::makeUnknown(std::string_view braced) {
   return value;
 }
 
-CzemNode* CzemParser::makeInt(std::string_view text, bool& ok) { return CzemInt::fromText(text, ok, arena_.get()); }
+CzemParam* CzemParser::makeInt(std::string_view text, bool& ok) { return CzemInt::fromText(text, ok, arena_.get()); }
 
-CzemNode* CzemParser::makeReal(std::string_view text, bool& ok) { return CzemReal::fromText(text, ok, arena_.get()); }
+CzemParam* CzemParser::makeReal(std::string_view text, bool& ok) { return CzemReal::fromText(text, ok, arena_.get()); }
 
-CzemNode* CzemParser::makeBool(std::string_view text) { return CzemBool::fromText(text, arena_.get()); }
+CzemParam* CzemParser::makeBool(std::string_view text) { return CzemBool::fromText(text, arena_.get()); }
 
 CzemNode* CzemParser::makeStringOrClob(std::string_view text) { return makeClobOrString(text, arena_.get()); }
 
 CzemNode* CzemParser::makeFilename(std::string_view text) { return makeFilenameValue(text, arena_.get()); }
 
 template <typename T>
-CzemNode* CzemParser::makeText(std::string_view text) {
+T* CzemParser::makeText(std::string_view text) {
   T* value = arena_->make<T>();
   value->setValueText(text, arena_.get());
   return value;
 }
 
-CzemNode* CzemParser::makeDateTime(std::string_view text) { return makeText<CzemDateTime>(text); }
+CzemParam* CzemParser::makeDateTime(std::string_view text) { return makeText<CzemDateTime>(text); }
 
-CzemNode* CzemParser::makeSubstit(std::string_view text) { return makeText<CzemSubstit>(text); }
+CzemParam* CzemParser::makeSubstit(std::string_view text) { return makeText<CzemSubstit>(text); }
 
 CzemNode* CzemParser::newUnknown(TokenText braced) { return track(makeUnknown(braced.view())); }
 

@@ -16,6 +16,8 @@
 
 namespace zem {
 
+class CzemParam;
+
 class CzemNode;
 class CzemTargetList;
 class CzemSection;
@@ -117,18 +119,18 @@ class CzemParser final : public CyyParser {
   template <typename T>
   T* makeNamed(std::string_view name, std::uint32_t flags);
   template <typename T>
-  CzemNode* makeText(std::string_view text);
+  T* makeText(std::string_view text);
   CzemTargetList* makeTargetList();
   CzemSection* makeSection(std::string_view name, std::uint32_t flags);
   CzemKeyword* makeKeyword(std::string_view name, std::uint32_t flags);
   CzemDefaultDef* makeDefaultDef(std::string_view name, std::uint32_t flags);
-  CzemNode* makeDateTime(std::string_view text);
-  CzemNode* makeSubstit(std::string_view text);
+  CzemParam* makeDateTime(std::string_view text);
+  CzemParam* makeSubstit(std::string_view text);
   CzemNode* makeUnknown(std::string_view braced);
   // `ok` turns false when the number is out of the double range.
-  CzemNode* makeInt(std::string_view text, bool& ok);
-  CzemNode* makeReal(std::string_view text, bool& ok);
-  CzemNode* makeBool(std::string_view text);
+  CzemParam* makeInt(std::string_view text, bool& ok);
+  CzemParam* makeReal(std::string_view text, bool& ok);
+  CzemParam* makeBool(std::string_view text);
   CzemNode* makeStringOrClob(std::string_view text);
   CzemNode* makeFilename(std::string_view text);
   CzemNode* makeUndefined();
@@ -171,6 +173,10 @@ class CzemParser final : public CyyParser {
   // when it ends, so each value list is sized once; they are on the node
   // stack until then.
   std::vector<CzemNode*> openLine_;
+  // Set by the fast reader while every value of the open line holds nothing
+  // but its place in the arena (it knows the class of each value it makes):
+  // closing the line then asks no value for it.
+  bool openLineArenaOnly_ = false;
   std::array<TokenBuffer, kTextBuffers> textBuffers_;
   std::size_t nextBuffer_ = 0;
   std::size_t tokenLimit_ = std::numeric_limits<std::size_t>::max();
