@@ -126,17 +126,35 @@ TEST_F(TemplateDefs, KeywordDefinitionAddsAPlaceholderPerCodeAndBecomesCurrent) 
   EXPECT_EQ(flagsOf(m), 2u);
   EXPECT_EQ(zemIsFloat(param(m, 1)) + zemIsBool(param(m, 2)), 2);
   zemAddInt(handle, 5);
-  zemAddKeywordDef(handle, "", "", 1, 0, 0);  // names no file can hold are refused
-  zemAddKeywordDef(handle, nullptr, nullptr, 0, 0, 0);
+  zemAddKeywordDef(handle, "2nd", "", 1, 0, 0);  // names no file can hold are refused
   zemAddKeywordDef(handle, "n", nullptr, 0, 0, 0);
   EXPECT_EQ(flagsOf(zemKeywordByNum(top(), 3)), 0u);
-  reports.expect(0, {"Invalid name", "Invalid name"});
+  reports.expect(0, {"Invalid name"});
 
   zemAddKeywordDef(handle, "u", "ix?", 0, 0, 0);
   reports.expect(0, {"Invalid parameter definition code: 'x'", "Invalid parameter definition code: '?'"});
   EXPECT_STREQ(zemGetErrorFromZemData(handle), "Invalid parameter definition code: '?'");
   EXPECT_EQ(treeOf(zemGetRoot(handle)), "[T k=6,7,9 m=7,8,10,6 n= u=6]");
   EXPECT_EQ(zemAddKeywordDefS(handle, "v", "Q", 0, 0, 0), 2000);
+}
+
+TEST_F(TemplateDefs, DefinitionsKeepTheCurrentClobAndTheWildcardHasNoName) {
+  zemAddKeyword(handle, "c");
+  zemAddClob(handle);
+  zemAddKeywordDef(handle, nullptr, "d", 0, 0, 0);  // the wildcard: no name at all
+  zemAddSectionDef(handle, "S", 0, 0);
+  zemAddClobInt(handle, 7);  // still the CLOB of c
+  EXPECT_STREQ(zemGetString(zemParamByNum(zemKeywordByNum(top(), 1), 1)), "7");
+  zemAddKeywordDef(handle, "", "", 0, 0, 0);
+  zemEndSection(handle);
+  zemEndSection(handle);
+  reports.expect(0, {});
+  // A keyword without a name is written as "()", the only form that reads back.
+  Handle loaded = reread(handle);
+  void* wildcard = zemKeywordByNum(zemTargetByNum(loaded, 1), 2);
+  EXPECT_STREQ(zemGetName(wildcard), "");
+  EXPECT_EQ(zemIsDouble(zemParamByNum(wildcard, 1)), 1);
+  EXPECT_EQ(zemGetNoKeywords(zemSectionByNum(zemTargetByNum(loaded, 1), 1)), 1);
 }
 
 TEST_F(TemplateDefs, SectionDefinitionOpensASubsectionAndPlaceholdersNeedAKeyword) {

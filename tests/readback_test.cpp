@@ -113,6 +113,10 @@ TEST(ReadBack, EditsThatWouldMakeAnUnreadableTreeAreRefusedWithTheirCode) {
   zemSetCustomResultFolder(b.doc, 1, "r|s");
   zemSetProjectResultRoot(b.doc, "\n");
   reports.expect(1012, {});
+  // The keyword is checked before the value.
+  EXPECT_EQ(zemeInsertNewParameterDouble(zemGetRoot(b.doc), kInf, 0), nullptr);
+  EXPECT_EQ(zemeInsertNewParameterFileName(nullptr, "|", 0), nullptr);
+  reports.expect(1007, Texts(2, "Invalid zem named node"));
   EXPECT_EQ(writtenBody(b.doc), edited);
   EXPECT_NE(edited, before);
 }

@@ -40,11 +40,14 @@ int status(Op op) {
   }
 }
 
-// Makes the value only once the keyword passed its check.
+bool acceptValue(bool writable);
+
+// Makes the value only once the keyword passed its check; a value that
+// could not be written (`writable` false) is refused after that check.
 template <typename Make>
-void* newParamAt(void* keyword, Make make, unsigned position) {
+void* newParamAt(void* keyword, Make make, unsigned position, bool writable = true) {
   CzemKeyword* k = checkKeyword(keyword, false);
-  if (k == nullptr) return nullptr;
+  if (k == nullptr || !acceptValue(writable)) return nullptr;
   return insertion([&] {
     CzemNode* param = make();
     edit::insertParam(*k, param, position);
@@ -140,9 +143,8 @@ void* zemeInsertNewParameterInt(void* keyword, int value, unsigned int position)
       keyword, [value] { return new CzemInt(value); }, position);
 }
 void* zemeInsertNewParameterDouble(void* keyword, double value, unsigned int position) {
-  if (!acceptValue(isWritableNumber(value))) return nullptr;
   return newParamAt(
-      keyword, [value] { return new CzemDouble(value); }, position);
+      keyword, [value] { return new CzemDouble(value); }, position, isWritableNumber(value));
 }
 void* zemeInsertNewParameterBool(void* keyword, int value, unsigned int position) {
   return newParamAt(
@@ -153,9 +155,8 @@ void* zemeInsertNewParameterString(void* keyword, const char* text, unsigned int
       keyword, [text] { return new CzemString(textArg(text)); }, position);
 }
 void* zemeInsertNewParameterFileName(void* keyword, const char* text, unsigned int position) {
-  if (!acceptValue(isWritableFilename(textArg(text)))) return nullptr;
   return newParamAt(
-      keyword, [text] { return makeFilenameValue(textArg(text)); }, position);
+      keyword, [text] { return makeFilenameValue(textArg(text)); }, position, isWritableFilename(textArg(text)));
 }
 void* zemeInsertNewParameterClob(void* keyword, unsigned int position) {
   return newParamAt(

@@ -10,15 +10,14 @@
 
 using zem::api::acceptPut;
 using zem::api::acceptPutFilename;
-using zem::api::putRefusal;
 using zem::api::getKeywordValue;
 using zem::api::namedKeyword;
 using zem::api::putKeywordValue;
+using zem::api::putRefusal;
 
 namespace {
 
 std::string copyOf(const char* text) { return text != nullptr ? text : ""; }
-
 
 }  // namespace
 
@@ -85,7 +84,9 @@ int zemPutParamFilename(void* handle, const char* keyword, const char* name) {
   return putKeywordValue(handle, keyword, [name](void* h) { zemAddFilename(h, name); });
 }
 int zemPutParamResultFilename(void* handle, const char* keyword, const char* name) {
-  if (!acceptPut(handle, putRefusal(keyword)) || !acceptPutFilename(handle, name)) return 0;
+  const bool storable = name == nullptr || zem::isStorableResultFilename(name);
+  if (!acceptPut(handle, putRefusal(keyword)) || !acceptPut(handle, storable ? nullptr : zem::kUnstorableFilename))
+    return 0;
   return putKeywordValue(handle, keyword, [name](void* h) { zemAddResultFilename(h, name); });
 }
 

@@ -53,10 +53,10 @@ std::uint32_t templateFlags(int mayRepeat, int required, int lastRepeats = 0) {
 
 auto addKeywordDef(const char* name, const char* codes, int mayRepeat, int required, int lastRepeats) {
   return [=](CzemData& d) {
-    if (!d.addKeyword(textArg(name), templateFlags(mayRepeat, required, lastRepeats))) return;
+    if (!d.addKeyword(textArg(name), templateFlags(mayRepeat, required, lastRepeats), CzemData::kDefinition)) return;
     for (const char* c = codes != nullptr ? codes : ""; *c != '\0'; ++c) {
       if (CzemNode* placeholder = makePlaceholder(*c)) {
-        d.appendValue(placeholder);
+        d.appendValue(placeholder, CzemData::kDefinition);
       } else {
         d.buildingError((std::string("Invalid parameter definition code: '") + *c + "'").c_str());
       }
@@ -65,7 +65,7 @@ auto addKeywordDef(const char* name, const char* codes, int mayRepeat, int requi
 }
 
 auto addSectionDef(const char* name, int mayRepeat, int required) {
-  return [=](CzemData& d) { d.addSection(textArg(name), templateFlags(mayRepeat, required)); };
+  return [=](CzemData& d) { d.addSection(textArg(name), templateFlags(mayRepeat, required), CzemData::kDefinition); };
 }
 
 template <typename Ref, typename Variable>

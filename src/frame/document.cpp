@@ -24,7 +24,6 @@ bool CzemData::acceptName(std::string_view name) {
 }
 
 bool CzemData::addTarget(std::string_view name, std::uint32_t flags) {
-  if (!acceptName(name)) return false;
   if (currentSection_ != nullptr) {
     buildingError("Previous section was not completed");
     return false;
@@ -33,6 +32,7 @@ bool CzemData::addTarget(std::string_view name, std::uint32_t flags) {
     buildingError("Missing list");
     return false;
   }
+  if (!acceptName(name)) return false;
   auto* section = new CzemSection(name, flags);
   root_->addSection(section);
   root_->setOwner(this);
@@ -42,17 +42,17 @@ bool CzemData::addTarget(std::string_view name, std::uint32_t flags) {
   return true;
 }
 
-bool CzemData::addSection(std::string_view name, std::uint32_t flags) {
-  if (!acceptName(name)) return false;
+bool CzemData::addSection(std::string_view name, std::uint32_t flags, Purpose purpose) {
   if (currentSection_ == nullptr) {
     buildingError("Missing current section");
     return false;
   }
+  if (!acceptName(name)) return false;
   auto* section = new CzemSection(name, flags);
   currentSection_->addSection(section);
   currentSection_ = section;
   currentKeyword_ = nullptr;
-  currentClob_ = nullptr;
+  if (purpose == kContent) currentClob_ = nullptr;
   return true;
 }
 
@@ -73,29 +73,31 @@ void CzemData::closeCurrentSection() {
   currentClob_ = nullptr;
 }
 
-bool CzemData::addKeyword(std::string_view name, std::uint32_t flags) {
+bool CzemData::addKeyword(std::string_view name, std::uint32_t flags, Purpose purpose) {
   // Only sections hold keywords; the cursor never rests on the root list.
-  if (!acceptName(name)) return false;
   auto* section = dynamic_cast<CzemSection*>(currentSection_);
   if (section == nullptr) {
     buildingError("Missing current section");
     return false;
   }
+  // A definition without a name is the template's wildcard keyword; it is
+  // written as "()", which reads back.
+  if (!(purpose == kDefinition && name.empty()) && !acceptName(name)) return false;
   auto* keyword = new CzemKeyword(name, flags);
   section->addKeyword(keyword);
   currentKeyword_ = keyword;
-  currentClob_ = nullptr;
+  if (purpose == kContent) currentClob_ = nullptr;
   return true;
 }
 
-bool CzemData::appendValue(CzemNode* value) {
+bool CzemData::appendValue(CzemNode* value, Purpose purpose) {
   if (currentKeyword_ == nullptr) {
     buildingError("Missing current keyword");
     destroyNode(value);
     return false;
   }
   currentKeyword_->addParam(value);
-  currentClob_ = value->IsClob() != 0 ? value : nullptr;
+  if (purpose == kContent) currentClob_ = value->IsClob() != 0 ? value : nullptr;
   return true;
 }
 

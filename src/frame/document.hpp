@@ -25,13 +25,17 @@ class CzemData : public CzemBase {
   // ---- building through the insertion cursor ----
   // Each step either succeeds or records a building error (report unless the
   // silent flag is set, status 2000, error text) and leaves tree and cursor alone.
+  // What a template definition builds (a section or keyword definition, the
+  // placeholders of a keyword definition) leaves the current CLOB value as it
+  // was, so that its items can still follow; content moves it.
+  enum Purpose { kContent, kDefinition };
   bool addTarget(std::string_view name, std::uint32_t flags = 0);
-  bool addSection(std::string_view name, std::uint32_t flags = 0);
+  bool addSection(std::string_view name, std::uint32_t flags = 0, Purpose purpose = kContent);
   bool endSection();
-  bool addKeyword(std::string_view name, std::uint32_t flags = 0);
+  bool addKeyword(std::string_view name, std::uint32_t flags = 0, Purpose purpose = kContent);
   // Takes ownership of `value` and appends it to the current keyword; a value
   // that cannot be placed is destroyed.
-  bool appendValue(CzemNode* value);
+  bool appendValue(CzemNode* value, Purpose purpose = kContent);
   void buildingError(const char* message);
   // True for a name the reader can read back; else a building error.
   bool acceptName(std::string_view name);

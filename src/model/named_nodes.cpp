@@ -484,6 +484,8 @@ CzemNode* CzemKeyword::ParamByNum(unsigned n) {
 void CzemKeyword::writeAt(OutputStream& out, int depth) {
   writeIndent(out, depth);
   writeName(out);
+  // A keyword without a name reads only as "()": the wildcard of a template.
+  if (name().empty() && (flags() & kMayRepeat) == 0) out << "()";
   out << " = ";
   writeParamList(out);
   out.endLine();

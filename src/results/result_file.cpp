@@ -12,12 +12,18 @@ namespace zem {
 
 bool isStorableFilename(std::string_view name) { return name.find_first_of("|\r\n") == std::string_view::npos; }
 
+bool isStorableResultFilename(std::string_view name) { return isRelativePath(name) || isStorableFilename(name); }
+
 void addResultFilename(CzemData& data, std::string_view name) {
+  if (isRelativePath(name)) {
+    data.appendValue(new CzemString(name));
+    return;
+  }
   if (!isStorableFilename(name)) {
     data.buildingError(kUnstorableFilename);
     return;
   }
-  data.appendValue(isRelativePath(name) ? static_cast<CzemNode*>(new CzemString(name)) : makeFilenameValue(name));
+  data.appendValue(makeFilenameValue(name));
 }
 
 const char* resultFilename(void* value) {

@@ -19,10 +19,13 @@ inline constexpr const char* kUnstorableFilename = "Invalid character in filenam
 
 // False for a name holding a bar, a carriage return or a line feed.
 bool isStorableFilename(std::string_view name);
+// The same for a result file name: a relative one is kept as a quoted
+// string, which holds any text.
+bool isStorableResultFilename(std::string_view name);
 
 // Appends a result file value to the current keyword: a string value for a
-// relative name, a file-name value for an absolute one. A name that cannot be
-// stored is a building error, and nothing is appended.
+// relative name, a file-name value for an absolute one. An absolute name that
+// cannot be stored is a building error, and nothing is appended.
 void addResultFilename(CzemData& data, std::string_view name);
 
 // The name of a result file value as stored (string value) or resolved
