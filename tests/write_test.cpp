@@ -199,6 +199,13 @@ TEST_F(Writing, OneSettingsSectionIsAddedLastAndReusedByLaterWrites) {
   EXPECT_EQ(settings(system), (Texts{"/elsewhere", "0", (dir / "custom").string()}));
 }
 
+TEST_F(Writing, AllThreeSettingsAreWrittenOnceOneIsSet) {
+  handle = createDocument("A", "k");
+  EXPECT_EQ(bodyOf(write("", 0, (dir / "custom").string().c_str())),
+            "[A]\r\n   k = \r\nEndSect  // A\r\n\r\n[SYSTEM]\r\n   ResultRootFolder = ||\r\n"
+            "   UseCustomResultFolder = false\r\n   CustomResultFolder = |./custom|\r\nEndSect  // SYSTEM\r\n\r\n");
+}
+
 TEST_F(Writing, FirstExistingSettingsSectionIsUpdatedAndKeepsItsOtherKeywords) {
   handle = loadDocument(
       "[System] Other = 1 usecustomresultfolder = 'x', 'y' EndSect [SYSTEM] ResultRootFolder = 'untouched' EndSect");

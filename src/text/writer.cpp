@@ -59,12 +59,17 @@ void replaceFirstValue(CzemKeyword& keyword, CzemNode* value, CzemData* builder)
 // The setting functions bring one setting into the section and tell whether
 // the section did not hold it yet; with `apply` false they only tell.
 
-// A folder setting: an existing value that already names the folder keeps its
-// text (and identity); an empty setting leaves the keyword as it stands.
+// A folder setting: a missing keyword is added (all three settings are
+// written, an empty folder as "||"); an existing value that already names the
+// folder keeps its text (and identity); an empty setting leaves a keyword the
+// section holds as it stands.
 bool storeFolderSetting(CzemSection& section, const char* name, const Text& folder, CzemData* builder, bool apply) {
+  if (section.KeywordByNameNum(name, 1) == nullptr) {
+    if (apply) settingKeyword(section, name, true)->addParam(makeFilenameValue(folder.view()));
+    return true;
+  }
   if (folder.empty()) return false;
-  CzemKeyword* keyword = settingKeyword(section, name, apply);
-  if (keyword == nullptr) return true;
+  CzemKeyword* keyword = settingKeyword(section, name, false);
   CzemNode* first = keyword->NodeByNum(1);
   if (first != nullptr && first->IsFilename() != 0) {
     const char* resolved = first->GetFilename();
@@ -77,8 +82,8 @@ bool storeFolderSetting(CzemSection& section, const char* name, const Text& fold
 }
 
 bool storeFlagSetting(CzemSection& section, const char* name, int flag, CzemData* builder, bool apply) {
-  CzemKeyword* keyword = settingKeyword(section, name, apply && flag != 0);
-  if (keyword == nullptr) return flag != 0;
+  CzemKeyword* keyword = settingKeyword(section, name, apply);
+  if (keyword == nullptr) return true;
   CzemNode* first = keyword->NodeByNum(1);
   // Only a plain boolean holds its own value; a bound one reads a variable.
   if (first != nullptr && typeid(*first) == typeid(CzemBool)) {
