@@ -59,7 +59,8 @@ class Text {
       byte_words::copyShort(raw_, s.data(), s.size());
       raw_[s.size()] = 0;
       raw_[kTag] = static_cast<unsigned char>(kInlineMax - s.size());
-      std::free(old);
+      // Most texts never had a block: no call for them.
+      if (old != nullptr) std::free(old);
       return;
     }
     char* block = static_cast<char*>(std::malloc(s.size() + 1));
