@@ -40,6 +40,12 @@ TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
             (std::vector{1, 0, 1, 0}));
   EXPECT_EQ((Texts{zemGetNameGlb(root), zemGetNameGlb(model), zemGetNameGlb(zemSectionByNum(model, 1))}),
             (Texts{"", "Model", "Model.Sub"}));
+  // A full name handed out stays valid while it stays the same: asking again does not free it.
+  Handle built = createDocument("LongSectionName", "keywordWithALongName");
+  void* keyword = zemKeywordByNum(zemTargetByNum(built, 1), 1);
+  const char* full = zemGetNameGlb(keyword);
+  EXPECT_EQ(zemGetNameGlb(keyword), full);
+  EXPECT_STREQ(full, "LongSectionName.keywordWithALongName");
   EXPECT_EQ(zemGetSyntaxClass(depth), 3);
   for (void* child : {value, depth, third}) EXPECT_EQ(zemGetParentSection(child), model);
   EXPECT_EQ(zemGetParentSection(model), root);

@@ -88,8 +88,8 @@ void CzemNamedNode::appendChild(CzemNode* child, NodeArena* arena) {
 
 const char* CzemNamedNode::GetFullName() {
   // Computed from the current names on every request, so renames show at once.
-  // The answer is kept beside the name: it stays valid until the next request
-  // or a change of the node, at no cost to the nodes nobody asks.
+  // The answer is kept beside the name, at no cost to the nodes nobody asks;
+  // it stays valid while the full name stays the same.
   CzemNamedNode* up = parent();
   if (up == nullptr) {
     name_.clearNote();

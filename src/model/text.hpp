@@ -241,6 +241,8 @@ inline void Text::clearAux() {
 }
 
 inline const char* Text::setNote(std::string_view s) {
+  // The same note again keeps its place: a text handed out stays valid.
+  if (hasNoteRecord() && noteRecord()->note.view() == s) return noteRecord()->note.c_str();
   // s may be this text itself, which the record is about to take over.
   Text copy(s);
   if (!hasNoteRecord()) {
