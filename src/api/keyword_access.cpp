@@ -22,7 +22,7 @@ int getResultFilePath(void* section, const char* name, const char** out, int ins
 }
 
 bool acceptPutFilename(void* handle, const char* name) {
-  return acceptPut(handle, name == nullptr || isStorableFilename(name) ? nullptr : kUnstorableFilename);
+  return acceptPut(handle, name == nullptr || isWritableFilename(name) ? nullptr : kInvalidFilename);
 }
 
 bool acceptPut(void* handle, const char* refusal) {

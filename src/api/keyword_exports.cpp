@@ -85,7 +85,7 @@ int zemPutParamFilename(void* handle, const char* keyword, const char* name) {
 }
 int zemPutParamResultFilename(void* handle, const char* keyword, const char* name) {
   const bool storable = name == nullptr || zem::isStorableResultFilename(name);
-  if (!acceptPut(handle, putRefusal(keyword)) || !acceptPut(handle, storable ? nullptr : zem::kUnstorableFilename))
+  if (!acceptPut(handle, putRefusal(keyword)) || !acceptPut(handle, storable ? nullptr : zem::kInvalidFilename))
     return 0;
   return putKeywordValue(handle, keyword, [name](void* h) { zemAddResultFilename(h, name); });
 }
@@ -188,7 +188,7 @@ const char* listRefusal(const char* format, va_list& args) {
       continue;
     }
     const char* text = va_arg(args, const char*);
-    if (*letter == 'n' && text != nullptr && !zem::isStorableFilename(text)) return zem::kUnstorableFilename;
+    if (*letter == 'n' && text != nullptr && !zem::isWritableFilename(text)) return zem::kInvalidFilename;
   }
   return nullptr;
 }

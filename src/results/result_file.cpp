@@ -2,6 +2,7 @@
 
 #include "frame/checks.hpp"
 #include "frame/document.hpp"
+#include "frame/writable.hpp"
 #include "model/named_nodes.hpp"
 #include "model/value_factory.hpp"
 #include "model/values.hpp"
@@ -10,17 +11,15 @@
 
 namespace zem {
 
-bool isStorableFilename(std::string_view name) { return name.find_first_of("|\r\n") == std::string_view::npos; }
-
-bool isStorableResultFilename(std::string_view name) { return isRelativePath(name) || isStorableFilename(name); }
+bool isStorableResultFilename(std::string_view name) { return isRelativePath(name) || isWritableFilename(name); }
 
 void addResultFilename(CzemData& data, std::string_view name) {
   if (isRelativePath(name)) {
     data.appendValue(new CzemString(name));
     return;
   }
-  if (!isStorableFilename(name)) {
-    data.buildingError(kUnstorableFilename);
+  if (!isWritableFilename(name)) {
+    data.buildingError(kInvalidFilename);
     return;
   }
   data.appendValue(makeFilenameValue(name));

@@ -12,14 +12,8 @@ namespace zem {
 class CzemData;
 class CzemNode;
 
-// The building error of a name that a bar text cannot hold: a bar would end
-// it early and a line end would break its line, so the file would load
-// differently from what was built.
-inline constexpr const char* kUnstorableFilename = "Invalid character in filename";
-
-// False for a name holding a bar, a carriage return or a line feed.
-bool isStorableFilename(std::string_view name);
-// The same for a result file name: a relative one is kept as a quoted
+// Whether a result file name can be stored (a file name between bars holds no
+// bar or line end, see isWritableFilename): a relative one is kept as a quoted
 // string, which holds any text.
 bool isStorableResultFilename(std::string_view name);
 
