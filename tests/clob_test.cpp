@@ -2,6 +2,7 @@
 #include "clob/clob.hpp"
 
 #include <cfloat>
+#include <cmath>
 #include <memory>
 
 #include "clob/clob_item_forms.hpp"
@@ -176,6 +177,28 @@ TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOBElseToACLOBNode) {
   reports.expect(0, {"Missing current keyword"});
   EXPECT_EQ((std::pair{zemAddClobS(asVoid(&bare)), zemAddClobS(nullptr)}), std::pair(2000, 1005));
   reports.expect(1005, {});
+}
+
+TEST_F(ClobExports, APlainRefusedItemLeavesTheBuilderStatusPending) {
+  zemAddClob(handle);
+  zemAddTarget(handle, "T");  // an earlier building error, pending for the next quiet call
+  zemAddClobDouble(handle, NAN);
+  reports.expect(0, {"Previous section was not completed", "Invalid number"});
+  EXPECT_EQ(zemEndSectionS(handle), 2000);
+  zemAddTarget(handle, "U");
+  zemAddKeyword(handle, "k");
+  zemAddClob(handle);
+  zemAddClobFloat(handle, INFINITY);  // unreported: the S call above silenced the handle
+  EXPECT_EQ(zemEndSectionS(handle), 2000);
+  EXPECT_STREQ(zemGetErrorFromZemData(handle), "Invalid number");
+}
+
+TEST_F(ClobExports, AQuietRefusedItemLeavesTheHandleReporting) {
+  zemAddClob(handle);
+  EXPECT_EQ(zemAddClobDoubleS(handle, NAN), 2000);
+  reports.expect(0, {});
+  zemAddTarget(handle, "U");  // a plain failure after it is still reported
+  reports.expect(0, {"Previous section was not completed"});
 }
 
 TEST_F(ClobExports, FailedReadsStore1003AndReportOrReturn2002) {

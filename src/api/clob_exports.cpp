@@ -38,13 +38,19 @@ int appendItem(void* handleOrClob, const std::string& itemText, bool quiet) {
 
 // An item that would not read back is refused with `refusal`: a building
 // error of the handle, or 1012 for a CLOB given in its place. The CLOB stays
-// as it was; the S variants return 2000.
+// as it was; the S variants return 2000. A plain refusal leaves the status
+// pending, as every plain building call does, so that neither it nor an
+// earlier failure is lost to the next quiet call.
 int refuseItem(void* handleOrClob, const char* refusal, bool quiet) {
   CzemData* data = dynamic_cast<CzemData*>(handleOrClob != nullptr ? static_cast<CzemBase*>(handleOrClob) : nullptr);
   if (data != nullptr && data->currentClob() != nullptr) {
-    if (quiet) data->setSilent();
-    data->buildingError(refusal);
-    data->takeStatus();
+    // Appending leaves the silent flag as it was, a refused item too.
+    if (quiet) {
+      data->recordBuildingError(refusal);
+      data->takeStatus();
+    } else {
+      data->buildingError(refusal);
+    }
     return kBuilderFailed;
   }
   if (appendTarget(handleOrClob, quiet) == nullptr) return kErrHandle;

@@ -11,10 +11,14 @@ CzemData::~CzemData() { delete root_; }
 
 CzemCreate::CzemCreate() : CzemData(new CzemTargetList()) {}
 
-void CzemData::buildingError(const char* message) {
-  if (silent_ == 0) voxZemAPE(message);
+void CzemData::recordBuildingError(const char* message) {
   status_ = kBuilderFailed;
   builderError_ = message;
+}
+
+void CzemData::buildingError(const char* message) {
+  if (silent_ == 0) voxZemAPE(message);
+  recordBuildingError(message);
 }
 
 bool CzemData::acceptName(std::string_view name) {

@@ -37,6 +37,9 @@ class CzemData : public CzemBase {
   // that cannot be placed is destroyed.
   bool appendValue(CzemNode* value, Purpose purpose = kContent);
   void buildingError(const char* message);
+  // The same without a report and without touching the silent flag: the
+  // refusal of a quiet call that leaves that flag as it was.
+  void recordBuildingError(const char* message);
   // True for a name the reader can read back; else a building error.
   bool acceptName(std::string_view name);
   // Moves the cursor off `node` (a section, keyword or value) and everything
