@@ -1,5 +1,7 @@
 // Template checks: loaded templates and candidates, built templates with the flags a file cannot express, the
 // order of the checks, the report layouts and the quiet flag.
+#include <pthread.h>
+
 #include "test_support.hpp"
 
 namespace {
@@ -130,6 +132,45 @@ TEST_F(Equivalence, RequiredSectionsMustBePresentAndDefaultsStandForTheirPlaceho
   expectCheck(zemKeywordByNum(templValues, 2), asVoid(values->keywords()[0]), "");
   expectCheck(zemKeywordByNum(templValues, 3), asVoid(values->keywords()[1]),
               "Error: Unresolved default value\n\tKeyw: Values.Ratio\n\tNo:1");
+}
+
+// Two chains of 10 000 sections, alike down to the last value, checked on a 512 KB stack: the walk
+// must not recurse level by level, and a difference at the bottom is still found and reported.
+TEST_F(Equivalence, DeepChainsAreComparedWithoutExhaustingTheStack) {
+  constexpr int kDepth = 10000;
+  const auto chain = [](bool text) {
+    void* doc = createDocument("S");
+    for (int i = 1; i < kDepth; ++i) zemAddSection(doc, "S");
+    zemAddKeyword(doc, "k");
+    if (text)
+      zemAddString(doc, "x");
+    else
+      zemAddInt(doc, 1);
+    return doc;
+  };
+  Handle templ = chain(false), same = chain(false), other = chain(true);
+  struct Run {
+    void *templ, *same, *other;
+    int results[2];
+  } run{templ, same, other, {-1, -1}};
+  const auto body = [](void* p) -> void* {
+    auto* r = static_cast<Run*>(p);
+    r->results[0] = zemEquivalent(zemTargetByNum(r->templ, 1), zemTargetByNum(r->same, 1), nullptr);
+    r->results[1] = zemEquivalent(zemTargetByNum(r->templ, 1), zemTargetByNum(r->other, 1), nullptr);
+    return nullptr;
+  };
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, 512 * 1024);
+  pthread_t thread;
+  ASSERT_EQ(pthread_create(&thread, &attr, body, &run), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+  EXPECT_EQ(run.results[0], 1);
+  EXPECT_EQ(run.results[1], 0);
+  std::string path;
+  for (int i = 0; i < kDepth; ++i) path += "S.";
+  reports.expect(0, {"Error: Parameter type conflict\n\tKeyw: " + path + "k\n\tNo:1"});
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "equivalence/compare.hpp"
 
+#include <vector>
+
 #include "equivalence/report.hpp"
 #include "model/name_compare.hpp"
 #include "model/named_nodes.hpp"
@@ -50,26 +52,27 @@ int compareKeywords(CzemNode& t, CzemNode& c) {
   return 1;
 }
 
-int compareSections(CzemNode& t, CzemNode& c) {
+// The steps that need only the pair itself: both are sections below a root,
+// named alike, and neither is ambiguous. False once a difference is reported.
+bool sectionPairFits(CzemNode& t, CzemNode& c) {
+  const char* difference = nullptr;
   if (t.IsTargetList() == 0 || c.IsTargetList() == 0 || t.parent() == nullptr || c.parent() == nullptr)
-    return reportNodes("Two sections required", &t, &c);
-  if (isBlank(t)) return reportNodes("Blank section name", &t, &c);
-  if (!equalsIgnoringCase(t.GetName(), c.GetName())) return reportNodes("Section name conflict", &t, &c);
-  if (t.GetNoInstances() >= 2) return reportNodes("Ambiguous template section", &t, &c);
-  if (!flagged(t, kMayRepeat) && c.GetNoInstances() > 1) return reportNodes("Ambiguous candidate section", &t, &c);
+    difference = "Two sections required";
+  else if (isBlank(t))
+    difference = "Blank section name";
+  else if (!equalsIgnoringCase(t.GetName(), c.GetName()))
+    difference = "Section name conflict";
+  else if (t.GetNoInstances() >= 2)
+    difference = "Ambiguous template section";
+  else if (!flagged(t, kMayRepeat) && c.GetNoInstances() > 1)
+    difference = "Ambiguous candidate section";
+  if (difference == nullptr) return true;
+  reportNodes(difference, &t, &c);
+  return false;
+}
 
-  // Every candidate subsection must be matched by a template subsection of its name.
-  int unmatched = c.GetNoSections();
-  for (unsigned s = 1; CzemNode* st = t.SectionByNum(s); ++s) {
-    unsigned n = 1;
-    for (; CzemNode* cs = c.SectionByNameNum(st->GetName(), n); ++n) {
-      if (compareSections(*st, *cs) == 0) return 0;
-      --unmatched;
-    }
-    if (n == 1 && flagged(*st, kRequired)) return reportNodes("Missing section", st, nullptr);
-  }
-  if (unmatched != 0) return reportNodes("Inconsistent number of sections", &t, &c);
-
+// Once every subsection of the pair has conformed: its keywords.
+int compareSectionKeywords(CzemNode& t, CzemNode& c) {
   for (unsigned k = 1; CzemNode* kt = t.KeywordByNum(k); ++k) {
     if (isBlank(*kt)) continue;
     for (unsigned n = 1; CzemNode* kc = c.KeywordByNameNum(kt->GetName(), n); ++n)
@@ -80,6 +83,43 @@ int compareSections(CzemNode& t, CzemNode& c) {
     if (t.KeywordByNameNum(kc->GetName(), 1) != nullptr) continue;
     if (wildcardDef == nullptr) return reportNodes("Unrecognized keyword", kc, nullptr);
     if (compareKeywords(*wildcardDef, *kc) == 0) return 0;
+  }
+  return 1;
+}
+
+// A pair is checked itself, then each template subsection against every
+// candidate subsection of its name (a subsection's whole subtree before the
+// next one), then the keywords. The walk keeps its own stack of open pairs:
+// a deep tree must not cost stack.
+int compareSections(CzemNode& t, CzemNode& c) {
+  struct Open {
+    CzemNode* templ;
+    CzemNode* candidate;
+    int unmatched;          // candidate subsections that no template subsection took yet
+    unsigned sub = 1;       // the template subsection being matched
+    unsigned instance = 1;  // the next candidate subsection of its name
+  };
+  if (!sectionPairFits(t, c)) return 0;
+  std::vector<Open> open{{&t, &c, c.GetNoSections()}};
+  while (!open.empty()) {
+    Open& top = open.back();
+    if (CzemNode* st = top.templ->SectionByNum(top.sub)) {
+      if (CzemNode* cs = top.candidate->SectionByNameNum(st->GetName(), top.instance)) {
+        ++top.instance;
+        --top.unmatched;
+        if (!sectionPairFits(*st, *cs)) return 0;
+        open.push_back({st, cs, cs->GetNoSections()});  // `top` is stale from here
+        continue;
+      }
+      if (top.instance == 1 && flagged(*st, kRequired)) return reportNodes("Missing section", st, nullptr);
+      ++top.sub;
+      top.instance = 1;
+      continue;
+    }
+    // Every candidate subsection must be matched by a template subsection of its name.
+    if (top.unmatched != 0) return reportNodes("Inconsistent number of sections", top.templ, top.candidate);
+    if (compareSectionKeywords(*top.templ, *top.candidate) == 0) return 0;
+    open.pop_back();
   }
   return 1;
 }
