@@ -59,6 +59,12 @@ TEST(PathOps, CombineJoinsByTheStyleOfTheResult) {
   EXPECT_EQ(combinePaths("/home/u/proj/", "data\\in.txt"), "/home/u/proj/data/in.txt");
   EXPECT_EQ(combinePaths("/home/u/Proj", "../../../x"), "/x");
   EXPECT_EQ(combinePaths("a", "../../b"), "../b");
+  // A closing separator names a folder, also after "." or ".."; a bare share is no folder of its own.
+  EXPECT_EQ(combinePaths("c:\\proj", "out\\sub\\..\\"), "c:\\proj\\out\\");
+  EXPECT_EQ(combinePaths("c:\\proj\\", ".\\"), "c:\\proj\\");
+  EXPECT_EQ(combinePaths("\\\\srv\\share\\dir", ".."), "\\\\srv\\share");
+  EXPECT_EQ(canonicalizePath("\\\\srv\\share"), "\\\\srv\\share");
+  EXPECT_EQ(canonicalizePath("\\\\srv\\share\\"), "\\\\srv\\share\\");
 }
 
 TEST(PathOps, MarkersTakeTheReplaceableCurrentDirectory) {

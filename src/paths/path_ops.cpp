@@ -43,6 +43,8 @@ struct SplitPath {
   bool windows = false;  // Windows-style: backslashes out, components compare without case
   std::string root;      // "" relative, "/", "c:\" or "\\server\share\"; written as it stands
   std::vector<std::string_view> parts;
+  // The text ended with a separator: a folder. Rendered after the last
+  // component, and after a bare network root ("\\server\share\").
   bool trailingSeparator = false;
 
   char separator() const { return windows ? '\\' : '/'; }
@@ -71,18 +73,17 @@ SplitPath split(std::string_view path) {
     s.root.assign(1, '/');
   }
   for (std::string_view c = takeComponent(rest); !c.empty(); c = takeComponent(rest)) s.parts.push_back(c);
-  s.trailingSeparator = !path.empty() && isSeparator(path.back()) && !s.parts.empty();
+  s.trailingSeparator = !path.empty() && isSeparator(path.back());
   return s;
 }
 
 // Removes "." and ".." components. ".." above a root is dropped; leading ".."
 // of a relative path stay, since there is nothing to remove them against.
+// A closing separator stays: "a\b\..\" still names a folder.
 void normalize(SplitPath& s) {
   std::vector<std::string_view> kept;
   kept.reserve(s.parts.size());
-  bool endsWithDots = false;
   for (std::string_view part : s.parts) {
-    endsWithDots = part == "." || part == "..";
     if (part == ".") continue;
     if (part == "..") {
       if (!kept.empty() && kept.back() != "..")
@@ -94,16 +95,18 @@ void normalize(SplitPath& s) {
     kept.push_back(part);
   }
   s.parts = std::move(kept);
-  if (endsWithDots || s.parts.empty()) s.trailingSeparator = false;
 }
 
 std::string render(const SplitPath& s) {
   std::string text = s.root;
+  // A drive root always ends with its separator ("c:\"); a network root
+  // alone only when the text named it so ("\\server\share" stays as it is).
+  if (s.parts.empty() && !s.trailingSeparator && s.windows && text.size() > 3 && text[1] == '\\') text.pop_back();
   for (std::size_t i = 0; i < s.parts.size(); ++i) {
     if (i > 0) text += s.separator();
     text.append(s.parts[i]);
   }
-  if (s.trailingSeparator) text += s.separator();
+  if (s.trailingSeparator && !s.parts.empty()) text += s.separator();
   return text;
 }
 
@@ -230,6 +233,9 @@ std::optional<std::string> relativePath(std::string_view fromFile, std::string_v
 bool isWindowsStylePath(std::string_view path) { return hasDrive(path) || isNetworkName(path); }
 
 std::optional<std::string> appendPath(std::string_view path, std::string_view more) {
+  // A second part on a drive of its own names its own place: joined, it
+  // would give no path at all.
+  if (hasDrive(more)) return fitting(std::string(more));
   while (!more.empty() && isSeparator(more.front())) more.remove_prefix(1);
   std::string text(path);
   if (!text.empty() && !isSeparator(text.back()) && !more.empty()) text += isWindowsStylePath(path) ? '\\' : '/';
@@ -251,9 +257,7 @@ std::string removeFileSpec(std::string_view path) {
 
 std::optional<std::string> canonicalizePath(std::string_view path) {
   SplitPath s = split(path);
-  const bool trailing = !path.empty() && isSeparator(path.back());
   normalize(s);
-  s.trailingSeparator = trailing && !s.parts.empty();
   return fitting(render(s));
 }
 

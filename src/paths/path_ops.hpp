@@ -63,7 +63,8 @@ std::optional<std::string> relativePath(std::string_view fromFile, std::string_v
 
 // Joins `more` to `path` with exactly one separator of path's style, after
 // skipping the leading separators of `more`; an empty path gives `more`
-// without them. Fails when the result would not fit kMaxPath.
+// without them. A `more` with a drive of its own replaces `path`.
+// Fails when the result would not fit kMaxPath.
 std::optional<std::string> appendPath(std::string_view path, std::string_view more);
 
 // Removes the last component and the separator before it; the separator of a
