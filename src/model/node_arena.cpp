@@ -71,21 +71,18 @@ char* NodeArena::newBlock(std::size_t size) {
   return block;
 }
 
-void* NodeArena::allocate(std::size_t size, std::size_t align) {
+void* NodeArena::allocateInNewBlock(std::size_t size, std::size_t align) {
   auto aligned = [align](char* p) {
     const auto address = reinterpret_cast<std::uintptr_t>(p);
     return reinterpret_cast<char*>((address + align - 1) & ~(static_cast<std::uintptr_t>(align) - 1));
   };
-  char* start = next_ != nullptr ? aligned(next_) : nullptr;
-  if (start == nullptr || start + size > end_) {
-    // An oversized request gets a block of its own; the current block stays open.
-    const std::size_t blockSize = size + align > kBlockSize / 4 ? size + align : kBlockSize;
-    char* block = newBlock(blockSize);
-    if (blockSize != kBlockSize) return aligned(block);
-    next_ = block;
-    end_ = block + (blocks_.back().mappedSize != 0 ? blocks_.back().mappedSize : blockSize);
-    start = aligned(next_);
-  }
+  // An oversized request gets a block of its own; the current block stays open.
+  const std::size_t blockSize = size + align > kBlockSize / 4 ? size + align : kBlockSize;
+  char* block = newBlock(blockSize);
+  if (blockSize != kBlockSize) return aligned(block);
+  next_ = block;
+  end_ = block + (blocks_.back().mappedSize != 0 ? blocks_.back().mappedSize : blockSize);
+  char* start = aligned(next_);
   next_ = start + size;
   return start;
 }
@@ -109,11 +106,7 @@ void NodeArena::releaseList(void* storage, std::size_t bytes) {
   freeLists_[c] = entry;
 }
 
-void NodeArena::setText(Text& target, std::string_view text) {
-  if (text.size() <= Text::kInlineMax) {
-    target.assign(text);
-    return;
-  }
+void NodeArena::setLongText(Text& target, std::string_view text) {
   char* copy = static_cast<char*>(allocate(text.size() + 1, 1));
   std::memcpy(copy, text.data(), text.size());
   copy[text.size()] = '\0';

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -21,7 +22,16 @@ class NodeArena {
   NodeArena(const NodeArena&) = delete;
   NodeArena& operator=(const NodeArena&) = delete;
 
-  void* allocate(std::size_t size, std::size_t align);
+  // Most requests fit the current block: they take its next bytes without a
+  // call, which a load makes for every node.
+  void* allocate(std::size_t size, std::size_t align) {
+    const auto address = reinterpret_cast<std::uintptr_t>(next_);
+    const std::uintptr_t start = (address + align - 1) & ~(static_cast<std::uintptr_t>(align) - 1);
+    if (next_ == nullptr || start + size > reinterpret_cast<std::uintptr_t>(end_)) [[unlikely]]
+      return allocateInNewBlock(size, align);
+    next_ += start + size - address;
+    return next_ - size;
+  }
 
   // Constructs a node in the arena and marks it so that deleting it does not
   // hand its memory back to the heap.
@@ -43,9 +53,17 @@ class NodeArena {
 
   // Stores `text` into `target`: short texts inside the Text itself, long ones
   // copied here (with a terminating zero) and borrowed.
-  void setText(Text& target, std::string_view text);
+  void setText(Text& target, std::string_view text) {
+    if (text.size() <= Text::kInlineMax)
+      target.assign(text);
+    else
+      setLongText(target, text);
+  }
 
  private:
+  void* allocateInNewBlock(std::size_t size, std::size_t align);
+  void setLongText(Text& target, std::string_view text);
+
   // A small document takes its blocks from the heap: large enough that block
   // bookkeeping vanishes, below the C library's threshold for mapping memory
   // directly, so blocks of a closed document are reused by the next load.
