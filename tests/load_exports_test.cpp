@@ -132,6 +132,8 @@ TEST(LoadExports, SectionsAndKeywordsKnowTheirPlaceInTheFile) {
               (std::vector<std::string>{"1 2:1-10:8", "1 3:3-4:13", "1 5:11-5:18", "1 6:3-6:21", "1 7:3-9:10",
                                         "1 8:4-8:17", "0 0:0-0:0", "0 0:0-0:0"}))
         << "line end " << lineEnd.size();
+    zemCopy(zemKeywordByNum(inner, 1), zemNodeByNum(outer, 1));  // copied over: no place of its own
+    EXPECT_EQ(spanText(zemNodeByNum(outer, 1)), "0 0:0-0:0");
   }
   Handle built = createDocument("S", "K");
   EXPECT_EQ(spanText(zemTargetByNum(built, 1)), "0 0:0-0:0");

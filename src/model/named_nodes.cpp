@@ -179,6 +179,7 @@ void CzemNamedNode::copyOwnFields(const CzemNamedNode& from) {
   CzemNode::CopyFrom(&from);
   name_ = from.name_;
   bits_ = from.bits_;
+  span_.clear();
 }
 
 namespace {

@@ -43,6 +43,12 @@ class PackedSpan {
     return {{line, field(kStartColumn, kStartColumnBits)}, end};
   }
 
+  // Back to no span: a node whose content was copied over no longer stands
+  // where it was loaded from.
+  void clear() {
+    delete wide();
+    word_ = 0;
+  }
   void setStart(SourcePoint start) {
     SourceSpan span = get();
     span.start = start;
