@@ -135,6 +135,11 @@ TEST_F(ReadTree, SectionPathsSplitAtSlashesAndPointsWithOptionalInstances) {
                          zemFindSectionByNode(model, "Deep")}),
             (std::vector<void*>{deep, model, nullptr}));
   EXPECT_EQ(zemFindSectionByNode(root, "Other"), zemTargetByNum(handle, 2));
+  // A path of separators only names no segment, yet its handle or node is still checked.
+  EXPECT_EQ((std::vector{zemFindSectionByNode(model, "/."), zemFindSectionByNode(handle, "/."),
+                         zemFindSectionByHandle(model, "//")}),
+            (std::vector<void*>{model, nullptr, nullptr}));
+  reports.expect(1006, {"Invalid zemNode", "Invalid zemHandle (CzemData)"});
 }
 
 TEST(ReadValues, GettersAndValueTextsPassEachValueViewOn) {

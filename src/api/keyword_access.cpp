@@ -9,11 +9,10 @@
 namespace zem::api {
 
 int getResultFilePath(void* section, const char* name, const char** out, int instance, int param) {
-  if (out == nullptr) return 0;
   void* keyword = namedKeyword(section, name, instance);
   if (keyword == nullptr) return 0;
   void* value = zemParamByNum(keyword, childNumber(param));
-  if (value == nullptr) return 0;
+  if (value == nullptr || out == nullptr) return 0;
   ResultPath path = resultFilePath(value);
   if (zemPeekErrorGlb() != 0 || path.state == ResultPath::kRefused) return 0;
   // A value of another kind leaves the call's buffer as it was: empty.

@@ -20,13 +20,14 @@ inline void* namedKeyword(void* section, const char* name, int instance) {
 
 // Reads value `param` of the keyword with `read` and stores it into `out`,
 // unless the keyword or value is missing or a code is pending after the read.
+// Without a place for the result the walk still checks the section (an invalid
+// one is reported as by any lookup), but the value is not read.
 template <typename T, typename Read>
 int getKeywordValue(void* section, const char* name, T* out, int instance, int param, Read read) {
-  if (out == nullptr) return 0;
   void* keyword = namedKeyword(section, name, instance);
   if (keyword == nullptr) return 0;
   void* value = zemParamByNum(keyword, childNumber(param));
-  if (value == nullptr) return 0;
+  if (value == nullptr || out == nullptr) return 0;
   T result = read(value);
   if (zemPeekErrorGlb() != 0) return 0;
   *out = static_cast<T&&>(result);

@@ -55,6 +55,11 @@ void forEachSegment(const char* path, Visit visit) {
   }
 }
 
+// True when the path names at least one segment: "", "/" and "./." name none.
+bool hasSegment(const char* path) {
+  return path != nullptr && std::string_view(path).find_first_not_of("/.") != std::string_view::npos;
+}
+
 }  // namespace
 
 extern "C" {
@@ -73,7 +78,7 @@ void* zemGetParentSection(void* node) {
 
 void* zemFindSectionByHandle(void* handle, const char* path) {
   // Without a segment no lookup checks the handle: it is checked here.
-  if (path == nullptr || *path == '\0') {
+  if (!hasSegment(path)) {
     api::treeOf(handle);
     return nullptr;
   }
@@ -91,7 +96,7 @@ void* zemFindSectionByHandle(void* handle, const char* path) {
 
 void* zemFindSectionByNode(void* node, const char* path) {
   // Without a segment the node itself is the answer, once it passed the check.
-  if ((path == nullptr || *path == '\0') && checkNode(node, false) == nullptr) return nullptr;
+  if (!hasSegment(path) && checkNode(node, false) == nullptr) return nullptr;
   void* current = node;
   forEachSegment(path, [&current](const PathSegment& segment) {
     current = zemSectionByNameNum(current, segment.name.c_str(), segment.instance);
