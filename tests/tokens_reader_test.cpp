@@ -51,6 +51,8 @@ const std::pair<std::string, const char*> kCases[] = {
     {"[A b]", "-1:A!Bad section, expected ]@1:3 -1!Format error. Expected start of section '['@1:4 0"},
     {"[AB", "-1:AB!Bad section, missing ], end of file reached@1:3 0"},
     {"[A] 5 EndSect", "100:A -1!Expected EndSect definition@1:4 -1!Format error. Expected start of section '['@1:5 0"},
+    // Near the end fewer characters remain than a word has: what lies behind them in memory is no input.
+    {"[A]\n[B]\n       EndSect En", "100:A 100:B 101 -1:En!Expected '=' for keyword definition@3:17 0"},
     {"[A] endsect", "100:A -1:endsect!Expected '=' for keyword definition@1:11 0"},
     {"[A] s = 'a\nb", "100:A 200:s -1:a\nb!Bad string, missing closing quote '@2:1 0"},
     {"[A] f = |a b", "100:A 200:f -1:a b!Bad filename string, missing closing bar |@1:12 0"},

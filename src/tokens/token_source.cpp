@@ -120,7 +120,9 @@ void TokenSource::unget(int c) {
 }
 
 bool TokenSource::lookingAt(const char* word, std::size_t length) {
-  return fill(length) && std::memcmp(cur_, word, length) == 0;
+  // fill() may leave fewer characters near the end; the bytes behind them are
+  // left over from earlier blocks and must not take part.
+  return fill(length) && static_cast<std::size_t>(end_ - cur_) >= length && std::memcmp(cur_, word, length) == 0;
 }
 
 void TokenSource::skip(std::size_t length) {
