@@ -171,6 +171,23 @@ TEST_F(Writing, FileThatCannotBeWrittenIsReportedAndChangesNothing) {
   EXPECT_EQ(anchor(), "/before.txt");
 }
 
+TEST_F(Writing, AFileThatMayNotBeReplacedIsWrittenInPlaceOrLeftAlone) {
+  handle = createDocument("A", "k");
+  zemAddInt(handle, 1);
+  writeFile(file, "old\r\n");
+  const auto otherName = dir / "other.txt";
+  std::filesystem::create_hard_link(file, otherName);
+  write();
+  EXPECT_EQ(bodyOf(readFile(otherName)), "[A]\r\n   k = 1\r\nEndSect  // A\r\n\r\n");
+  if (geteuid() == 0) return;  // every file opens for writing
+  std::filesystem::remove(otherName);
+  writeFile(file, "old\r\n");
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+  zemWrite(handle, file.string().c_str());
+  reports.expect(1001, {"Open error: " + file.string()});
+  EXPECT_EQ(readFile(file), "old\r\n");
+}
+
 TEST_F(Writing, InvalidHandleOrMissingTreeWritesNothing) {
   zemWrite(zemGetRoot(handle), file.string().c_str());
   EXPECT_EQ(zemGetErrorGlb(), 1005);

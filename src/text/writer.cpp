@@ -1,5 +1,6 @@
 #include "text/writer.hpp"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -226,7 +227,8 @@ WriteOutcome appendInPlace(CzemTargetList& root, const char* fileName) {
   return outcome;
 }
 
-// A device or a pipe cannot be replaced: it takes the text as it comes.
+// A device, a pipe or a file that may not be replaced takes the text as it
+// comes.
 WriteOutcome writeInPlace(CzemTargetList& root, const char* target, const char* fileName) {
   std::FILE* file = std::fopen(target, "wb");
   if (file == nullptr) return WriteOutcome::kFailed;
@@ -266,23 +268,39 @@ bool isRegularFile(const char* path) {
   return stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool mayWrite(const char* path) { return faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) == 0; }
+
+// Whether a new file may take the place of the existing regular file `target`:
+// not when that would cut it off from its other names (hard links), hand it
+// to another owner, or needs a folder in which no file can be made. Such a
+// file is written in place, as opening it for writing would.
+bool mayReplace(const std::string& target, const struct stat& info) {
+  if (info.st_nlink > 1 || info.st_uid != geteuid()) return false;
+  const std::size_t slash = target.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  return faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 }  // namespace
 
 WriteOutcome writeTree(CzemData& data, const char* fileName, bool append) {
   CzemTargetList* root = data.root();
   if (root == nullptr || fileName == nullptr || *fileName == '\0') return WriteOutcome::kFailed;
   // A refused text is taken back from a regular file (the new file is dropped,
-  // an append is cut back). A device, a pipe or a file that an append would
-  // make cannot be taken back, nor the settings the write stores first in
-  // the tree: there the tree is checked before anything changes.
+  // an append is cut back). A device, a pipe, a file written in place or a
+  // file that an append would make cannot be taken back, nor the settings the
+  // write stores first in the tree: there the tree is checked before anything
+  // changes.
   std::string target;
   bool inPlace = false;
   if (!append) {
     target = linkedFile(fileName);
     struct stat info {};
-    if (stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    if (stat(target.c_str(), &info) == 0) {
       if (S_ISDIR(info.st_mode)) return WriteOutcome::kFailed;
-      inPlace = true;
+      // A file that cannot be opened for writing is not replaced either.
+      if (S_ISREG(info.st_mode) && !mayWrite(target.c_str())) return WriteOutcome::kFailed;
+      inPlace = !S_ISREG(info.st_mode) || !mayReplace(target, info);
     }
   }
   const bool undoable = append ? isRegularFile(fileName) : !inPlace;

@@ -35,8 +35,9 @@ enum class WriteOutcome {
 // Writes (or appends) the tree of `data` to `fileName` without checks or
 // reports; a write that does not complete leaves the file as it was. A write
 // replaces the file (through symbolic links, keeping its mode) once the new
-// text is complete; a device or pipe is written in place; an append adds to
-// the file in place.
+// text is complete; a device, a pipe and a file with other names, another
+// owner or a folder that takes no new file are written in place; a file that
+// may not be written is left alone; an append adds to the file in place.
 WriteOutcome writeTree(CzemData& data, const char* fileName, bool append);
 
 // Writes (or appends) the document of `data` to `fileName`; the export rules
