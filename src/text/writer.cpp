@@ -175,6 +175,12 @@ mode_t creationMode() {
   return 0666 & ~mask;
 }
 
+// The folder part of a POSIX path with its closing slash; empty for a bare name.
+std::string folderPrefix(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 // The file a name stands for: a symbolic link is followed to the file it
 // names (however many links deep, up to the system's own limit), so that a
 // write replaces that file and the link stays a link.
@@ -187,8 +193,7 @@ std::string linkedFile(const char* fileName) {
     const ssize_t n = readlink(path.c_str(), target.data(), target.size());
     if (n < 0 || static_cast<std::size_t>(n) >= target.size()) break;
     target.resize(static_cast<std::size_t>(n));
-    const std::size_t slash = path.find_last_of('/');
-    path = (target.front() == '/' || slash == std::string::npos) ? target : path.substr(0, slash + 1) + target;
+    path = target.front() == '/' ? target : folderPrefix(path) + target;
   }
   return path;
 }
@@ -241,8 +246,7 @@ WriteOutcome writeInPlace(CzemTargetList& root, const char* target, const char* 
 // place (and mode) only once it is complete: a write that fails part-way
 // (a full disk, a file size limit) or is refused leaves the stored file as it was.
 WriteOutcome writeReplacing(CzemTargetList& root, const std::string& target, const char* fileName) {
-  const std::size_t slash = target.find_last_of('/');
-  std::string temporary = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".zem-write-XXXXXX";
+  std::string temporary = folderPrefix(target) + ".zem-write-XXXXXX";
   const int fd = mkstemp(temporary.data());
   if (fd < 0) return WriteOutcome::kFailed;
   std::FILE* file = fdopen(fd, "wb");
@@ -276,8 +280,8 @@ bool mayWrite(const char* path) { return faccessat(AT_FDCWD, path, W_OK, AT_EACC
 // file is written in place, as opening it for writing would.
 bool mayReplace(const std::string& target, const struct stat& info) {
   if (info.st_nlink > 1 || info.st_uid != geteuid()) return false;
-  const std::size_t slash = target.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  const std::string prefix = folderPrefix(target);
+  const std::string folder = prefix.empty() ? "." : prefix;
   return faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
