@@ -32,6 +32,7 @@ class NameIndex {
   void clear();
   // Fits the index's own list to its size once its node has loaded.
   void fitInArena(NodeArena& arena) { groups_.fitInArena(arena); }
+  bool ownsMemory() const { return groups_.ownsMemory() || table_.ownsMemory() || heapBlocks_ != 0; }
 
  private:
   // One name's nodes in a word: a single node's address, or that of a block

@@ -36,6 +36,12 @@ void CzemNamedNode::destroyChildren() {
 }
 
 void CzemNamedNode::takeChildren(std::vector<CzemNode*>& pending) {
+  if (subtreeArenaOnly()) {
+    // Everything below is arena places, freed with the document: not one
+    // node below needs a visit. (No walk up: the nodes above may be gone.)
+    children_.clear();
+    return;
+  }
   if (valuesArenaOnly()) {
     // The members of a loaded keyword or section that nobody changed hold
     // nothing but their places in the arena, which frees them with the
@@ -69,6 +75,9 @@ void CzemTargetList::markMembersArenaOnly(NodeArena& arena) {
   }
   // Every other child must be one of the sections, which are still visited.
   if (others != sections_.size()) return;
+  if (owners == 0 &&
+      std::all_of(sections_.begin(), sections_.end(), [](const CzemSection* s) { return s->sectionArenaOnly(); }))
+    setSubtreeArenaOnly();
   if (owners != 0) {
     auto* block = static_cast<CzemNode**>(arena.allocate(owners * sizeof(CzemNode*), alignof(CzemNode*)));
     std::size_t at = 0;
@@ -82,6 +91,7 @@ void CzemTargetList::markMembersArenaOnly(NodeArena& arena) {
 void CzemNamedNode::appendChild(CzemNode* child, NodeArena* arena) {
   if (child == nullptr) return;
   setValuesArenaOnly(false);
+  subtreeChanged();
   child->setParent(this);
   children_.push_back(child, arena);
 }

@@ -53,6 +53,7 @@ class CzemNamedNode : public CzemNode {
   // teardown, nor is this node itself.
   NodeList& children() {
     setValuesArenaOnly(false);
+    subtreeChanged();
     valueChanged();
     return children_;
   }
@@ -83,12 +84,13 @@ class CzemNamedNode : public CzemNode {
 
   // Whether destroying this loaded keyword frees nothing but arena places:
   // its values, name, list and source place hold no memory of their own.
-  bool keywordArenaOnly() const {
-    return arenaAllocated() && valuesArenaOnly() && !name_.ownsMemory() && !span_.ownsMemory() &&
-           !children_.ownsMemory();
-  }
+  bool keywordArenaOnly() const { return valuesArenaOnly() && ownFieldsArenaOnly(); }
 
  protected:
+  // Whether the name, source place and child list are all arena places.
+  bool ownFieldsArenaOnly() const {
+    return arenaAllocated() && !name_.ownsMemory() && !span_.ownsMemory() && !children_.ownsMemory();
+  }
   // The child list for the loader, which decides the teardown state itself.
   NodeList& loadedChildren() { return children_; }
   // Destroys the children that hold no named nodes and queues the others.
@@ -173,6 +175,12 @@ class CzemTargetList : public CzemNamedNode {
   std::span<CzemNode* const> teardownList() const override { return {teardown_.begin(), teardown_.end()}; }
   // Sets the teardown state of a loaded section or root at its end.
   void markMembersArenaOnly(NodeArena& arena);
+  // Whether the fields of this target list, lists and indexes included, are
+  // all arena places.
+  bool listFieldsArenaOnly() const {
+    return ownFieldsArenaOnly() && !sections_.ownsMemory() && !sectionIndex_.ownsMemory() && !teardown_.ownsMemory() &&
+           !settings_;
+  }
   // Writes the children and, for sections, their opening and closing lines,
   // keeping a stack of open sections instead of recursing.
   void writeChildren(OutputStream& out);
@@ -215,6 +223,11 @@ class CzemSection : public CzemTargetList {
   std::span<CzemNamedNode* const> keywordsNamed(std::string_view name) const { return keywordIndex_.find(name); }
   // The same for a section, with its keyword list and index.
   void fitLoadedLists(NodeArena& arena);
+  // Whether destroying this loaded section frees nothing but arena places:
+  // its own fields hold no memory and its subtree needs no teardown.
+  bool sectionArenaOnly() const {
+    return subtreeArenaOnly() && listFieldsArenaOnly() && !keywords_.ownsMemory() && !keywordIndex_.ownsMemory();
+  }
   // Rebuilds the keyword list and index from the child list, renumbering;
   // every child answering IsKeyword enters, default definitions included.
   void reindexKeywords();

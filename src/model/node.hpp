@@ -144,6 +144,15 @@ class CzemNode : public CzemBase {
   void setValuesArenaOnly(bool on) {
     instance_ = on ? (instance_ | kValuesArenaOnlyBit) : (instance_ & ~kValuesArenaOnlyBit);
   }
+  // Set on a loaded section (or root) when nothing below it holds memory of
+  // its own: its keywords, their values and its sections, with everything
+  // below them, are places in the arena. Closing the document then does not
+  // visit below it at all. Set bottom up, so a marked node's sections are all
+  // marked; a change below clears the mark of every node above it.
+  bool subtreeArenaOnly() const { return (instance_ & kSubtreeArenaOnlyBit) != 0; }
+  void setSubtreeArenaOnly() { instance_ |= kSubtreeArenaOnlyBit; }
+  // Clears the mark on this node and on the marked nodes above it.
+  void subtreeChanged();
   // A node tells its parent and grandparent that it changed (see
   // valuesArenaOnly): a value its keyword and section, a keyword its section.
   void valueChanged() {
@@ -156,11 +165,12 @@ class CzemNode : public CzemBase {
 
  private:
   // The top bits of the instance field mark a node whose memory belongs to a
-  // node arena, and a keyword whose values need no teardown; instance numbers
-  // never come near them.
+  // node arena, a keyword whose values need no teardown and a section whose
+  // subtree needs none; instance numbers never come near them.
   static constexpr unsigned kArenaBit = 0x80000000u;
   static constexpr unsigned kValuesArenaOnlyBit = 0x40000000u;
-  static constexpr unsigned kStateBits = kArenaBit | kValuesArenaOnlyBit;
+  static constexpr unsigned kSubtreeArenaOnlyBit = 0x20000000u;
+  static constexpr unsigned kStateBits = kArenaBit | kValuesArenaOnlyBit | kSubtreeArenaOnlyBit;
   // Most values are made before they join a keyword: only a change of a
   // placed node costs a call.
   void parentChanged();
