@@ -1,5 +1,4 @@
-// Input that must give its described error and nothing worse: the stored
-// corpus of defects, and large inputs made here.
+// Input that must give its described error and nothing worse: the stored corpus of defects, and large inputs made here.
 #include <pthread.h>
 #include <sys/stat.h>
 
@@ -119,10 +118,9 @@ void* deepDocument(int depth) {
   return doc;
 }
 
-// Depth is bounded by the reader (its stack of 150 levels), not by recursion
-// in the library: a 100 000-deep file fails cleanly, and a tree that deep,
-// built through the calls, is copied, compared, visited and closed on a small
-// stack. Its text would take 15 GB of indentation: writing, dumping and editing run 10 000 deep.
+// Depth is bounded by the reader (its stack of 150 levels), not by recursion in the library: a 100 000-deep file fails
+// cleanly, and a tree that deep, built through the calls, is copied, compared, visited and closed on a small stack. Its
+// text would take 15 GB of indentation: writing, dumping and editing run 10 000 deep.
 TEST(BadInput, HundredThousandLevelsLoadCopyWriteAndCloseWithoutExhaustingTheStack) {
   const auto dir = scratchDir();
   std::string text;
@@ -187,8 +185,7 @@ TEST(BadInput, AMillionSiblingsOfOneName) {
   EXPECT_EQ(zemGetErrorGlb(), 0);
 }
 
-// The file changes under the reader: whatever it sees, it ends with a tree or
-// a syntax error, never worse.
+// The file changes under the reader: whatever it sees, it ends with a tree or a syntax error, never worse.
 TEST(BadInput, AFileThatShrinksOrGrowsWhileItIsRead) {
   const auto dir = scratchDir();
   std::string text = "[A]\n";

@@ -53,9 +53,7 @@ TEST(ClobRead, RecognitionNeedsThePrefixInAnyCaseAndTheClosingBracket) {
     const bool clob = text[0] == '<' && std::string_view(text).ends_with('>');
     EXPECT_EQ(value->IsClob(), clob ? 1 : 0);
     EXPECT_EQ(value->IsString(), clob ? 0 : 1);
-    if (clob) {
-      EXPECT_EQ(static_cast<CzemClob*>(value.get())->atEnd(), text[6] == '>');
-    }
+    EXPECT_EQ(clob && static_cast<CzemClob*>(value.get())->atEnd(), clob && text[6] == '>');
     EXPECT_EQ(value->GetString(), clob ? std::string_view(text).substr(6, std::strlen(text) - 7) : text);
   }
 }
@@ -65,11 +63,9 @@ TEST(ClobRead, StepsThroughTypedItemsAndSeesTheEndOnTheNextRead) {
   EXPECT_EQ((std::tuple{clob.GetInt(), clob.GetDouble(), clob.GetBool(), clob.GetFloat(), clob.GetInt()}),
             std::tuple(1, 2.5, 1, -0.5f, 3));
   clob.read(kClobString);
-  EXPECT_STREQ(clob.item()->GetString(), "a\"b");
-  EXPECT_FALSE(clob.atEnd());
+  EXPECT_EQ(std::pair(std::string(clob.item()->GetString()), clob.atEnd()), std::pair(std::string("a\"b"), false));
   EXPECT_EQ(clob.GetInt(), 0);
-  EXPECT_EQ(clob.message(), "End of CLOB reached.");
-  EXPECT_TRUE(clob.atEnd());
+  EXPECT_EQ(std::pair(clob.message(), clob.atEnd()), std::pair(std::string("End of CLOB reached."), true));
 }
 
 TEST(ClobRead, MismatchesAndInvalidValuesConsumeTheItem) {
@@ -108,18 +104,16 @@ TEST(ClobRead, AppendResetAndCopyPlaceTheCursor) {
   EXPECT_TRUE(clob.atEnd());
   clob.append("1");
   EXPECT_FALSE(clob.atEnd());
-  EXPECT_EQ(clob.GetInt(), 1);
-  clob.GetInt();  // the end
+  EXPECT_EQ((std::pair{clob.GetInt(), clob.GetInt()}), std::pair(1, 0));  // then the end
   clob.append("2");
   EXPECT_EQ(clob.message(), "");
   EXPECT_EQ(clob.GetInt(), 2);  // a cursor at the end follows the growth
   clob.reset(false);
-  EXPECT_EQ(clob.item(), nullptr);
-  EXPECT_EQ(clob.GetInt(), 1);
+  EXPECT_EQ((std::pair{clob.item(), clob.GetInt()}), std::pair(static_cast<CzemNode*>(nullptr), 1));
   CzemClob copy("x");
   copy.CopyFrom(&clob);
-  EXPECT_STREQ(copy.GetString(), "1,2");
-  EXPECT_EQ(copy.GetInt(), 1);  // a copy reads from the start
+  EXPECT_EQ((std::pair{std::string(copy.GetString()), copy.GetInt()}),
+            std::pair(std::string("1,2"), 1));  // from the start
 }
 
 TEST(ClobWrite, ItemFormsReadBackUnchanged) {
@@ -143,13 +137,11 @@ TEST(ClobWrite, ItemsAreWrittenAsTheyStandWithApostrophesDoubled) {
     built.append(item);
   EXPECT_STREQ(built.GetString(), "true,3,2.0,0.5,\"it's\"");
   EXPECT_EQ(written(built), "'<CLOB:true,3,2.0,0.5,\"it''s\">'");
-  CzemClob read("\"it's\" , 1,2.50, TRUE");
+  CzemClob read("\"it's\" , 1,2.50, TRUE"), empty, bad("1, 2x 'a'");
   EXPECT_EQ(read.GetInt(), 0);
-  EXPECT_EQ(written(read), "'<CLOB:\"it''s\",1,2.50,TRUE>'");
-  EXPECT_EQ(read.GetInt(), 1);  // writing left the cursor alone
-  CzemClob empty, bad("1, 2x 'a'");
-  EXPECT_EQ(written(empty), "'<CLOB:>'");
-  EXPECT_EQ(written(bad), "'<CLOB:1,2x ''a''>'");  // text that does not lex is kept
+  // Writing leaves the cursor alone; text that does not lex is kept.
+  EXPECT_EQ((Texts{written(read), std::to_string(read.GetInt()), written(empty), written(bad)}),
+            (Texts{"'<CLOB:\"it''s\",1,2.50,TRUE>'", "1", "'<CLOB:>'", "'<CLOB:1,2x ''a''>'"}));
 }
 
 TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOBElseToACLOBNode) {
@@ -161,8 +153,7 @@ TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOBElseToACLOBNode) {
   zemAddClob(handle);
   zemAddClobInt(handle, 3);
   zemAddClobString(handle, "a b");
-  EXPECT_EQ(zemAddClobFloatS(handle, 1.5f), 0);
-  EXPECT_EQ(zemAddClobFilenameS(handle, "o\\r.txt"), 0);
+  EXPECT_EQ((std::vector{zemAddClobFloatS(handle, 1.5f), zemAddClobFilenameS(handle, "o\\r.txt")}), std::vector(2, 0));
   EXPECT_EQ(written(*doc.currentKeyword()), "   k = '<CLOB:3,\"a b\",1.5,|o\\r.txt|>'\r\n");
   reports.expect(0, {});
 
@@ -208,21 +199,18 @@ TEST_F(ClobExports, FailedReadsStore1003AndReportOrReturn2002) {
   zemClobReset(bad, 0);
   EXPECT_EQ(zemGetClobDouble(bad), 1.0);
   void* word = clob("1,x");
-  zemGetClobDouble(word);
-  zemGetClobDouble(word);
+  EXPECT_EQ((std::pair{zemGetClobDouble(word), zemGetClobDouble(word)}), std::pair(1.0, 0.0));
   EXPECT_EQ(zemGetClobString(word), nullptr);
   reports.expect(1003, {"CLOB syntax error detected.", "CLOB syntax error detected.",
                         "CLOB data parsing failed. Double expected.", "End of CLOB reached."});
   void* real = clob("2.5,\"t\",|c:\\f.txt|");
   int value = 99;
   const char* text = nullptr;
-  EXPECT_EQ(zemGetClobIntS(real, &value), 2002);
-  EXPECT_EQ(value, 0);
+  EXPECT_EQ((std::pair{zemGetClobIntS(real, &value), value}), std::pair(2002, 0));
   EXPECT_STREQ(zemGetErrorFromZemClob(real), "CLOB data parsing failed. Integer expected.");
   reports.expect(1003, {});
   EXPECT_EQ(zemGetClobStringS(real, &text), 0);
-  EXPECT_STREQ(text, "t");  // valid until the next read
-  EXPECT_STREQ(zemGetErrorFromZemClob(real), "");
+  EXPECT_EQ((Texts{text, zemGetErrorFromZemClob(real)}), (Texts{"t", ""}));  // the text is valid until the next read
   EXPECT_EQ(zemGetClobFilenameS(real, nullptr), 0);
 }
 
@@ -232,8 +220,7 @@ TEST_F(ClobExports, ItemReadsTreatTheEndAsNoFailure) {
                          zemIsClobEnd(node), zemGetClobItem(node) == nullptr ? 1 : 0, zemIsClobEnd(node)}),
             (std::vector{1, 1, 0, 1, 1}));
   void* item = &item;
-  EXPECT_EQ(zemGetClobItemS(node, &item), 0);
-  EXPECT_EQ(item, nullptr);
+  EXPECT_EQ((std::pair{zemGetClobItemS(node, &item), item}), std::pair(0, static_cast<void*>(nullptr)));
   EXPECT_EQ(zemIsClobEnd(clob("")), 1);
   void* one = clob("1");
   int end = 7;

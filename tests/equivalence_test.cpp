@@ -142,32 +142,24 @@ TEST_F(Equivalence, DeepChainsAreComparedWithoutExhaustingTheStack) {
     void* doc = createDocument("S");
     for (int i = 1; i < kDepth; ++i) zemAddSection(doc, "S");
     zemAddKeyword(doc, "k");
-    if (text)
-      zemAddString(doc, "x");
-    else
-      zemAddInt(doc, 1);
+    text ? zemAddString(doc, "x") : zemAddInt(doc, 1);
     return doc;
   };
   Handle templ = chain(false), same = chain(false), other = chain(true);
-  struct Run {
-    void *templ, *same, *other;
-    int results[2];
-  } run{templ, same, other, {-1, -1}};
-  const auto body = [](void* p) -> void* {
-    auto* r = static_cast<Run*>(p);
-    r->results[0] = zemEquivalent(zemTargetByNum(r->templ, 1), zemTargetByNum(r->same, 1), nullptr);
-    r->results[1] = zemEquivalent(zemTargetByNum(r->templ, 1), zemTargetByNum(r->other, 1), nullptr);
-    return nullptr;
+  std::pair<int, int> results{-1, -1};
+  auto body = [&] {
+    results = {zemEquivalent(zemTargetByNum(templ, 1), zemTargetByNum(same, 1), nullptr),
+               zemEquivalent(zemTargetByNum(templ, 1), zemTargetByNum(other, 1), nullptr)};
   };
   pthread_attr_t attr;
   pthread_attr_init(&attr);
   pthread_attr_setstacksize(&attr, 512 * 1024);
   pthread_t thread;
-  ASSERT_EQ(pthread_create(&thread, &attr, body, &run), 0);
+  const auto run = [](void* p) -> void* { return (*static_cast<decltype(body)*>(p))(), nullptr; };
+  ASSERT_EQ(pthread_create(&thread, &attr, run, &body), 0);
   pthread_join(thread, nullptr);
   pthread_attr_destroy(&attr);
-  EXPECT_EQ(run.results[0], 1);
-  EXPECT_EQ(run.results[1], 0);
+  EXPECT_EQ(results, std::pair(1, 0));
   std::string path;
   for (int i = 0; i < kDepth; ++i) path += "S.";
   reports.expect(0, {"Error: Parameter type conflict\n\tKeyw: " + path + "k\n\tNo:1"});

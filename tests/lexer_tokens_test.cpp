@@ -110,7 +110,7 @@ TEST(LexerErrors, EveryLexicalErrorHasItsMessageAndPlace) {
   }
 }
 
-TEST(LexerErrors, NoTokenIsReadAfterAnErrorAndTheFirstErrorWins) {
+TEST(LexerErrors, NoTokenIsReadAfterAnErrorTheFirstErrorWinsAndABufferThatCannotGrowFails) {
   CzemParser parser(new MemoryInput("a 'open\n[X]", 4));
   EXPECT_EQ(lex(parser), (Tokens{{kTokIdent, "a"}}));
   EXPECT_EQ(parser.errorMessage(), "Bad string");
@@ -119,11 +119,9 @@ TEST(LexerErrors, NoTokenIsReadAfterAnErrorAndTheFirstErrorWins) {
   EXPECT_EQ(parser.input().characters(), consumed);
   parser.setError("second");
   EXPECT_EQ(parser.errorMessage(), "Bad string");
-}
-
-TEST(LexerErrors, ABufferThatCannotGrowFailsTheToken) {
-  CzemParser parser(new MemoryInput("short " + std::string(200, 'y'), 1 << 16));
-  parser.setTokenLimit(128);
-  EXPECT_EQ(lex(parser), (Tokens{{kTokIdent, "short"}}));
-  EXPECT_EQ(parser.errorMessage(), "Failed to extend buffer");
+  // A buffer that cannot grow fails the token.
+  CzemParser limited(new MemoryInput("short " + std::string(200, 'y'), 1 << 16));
+  limited.setTokenLimit(128);
+  EXPECT_EQ(lex(limited), (Tokens{{kTokIdent, "short"}}));
+  EXPECT_EQ(limited.errorMessage(), "Failed to extend buffer");
 }

@@ -143,9 +143,8 @@ TEST(LoadExports, SectionsAndKeywordsKnowTheirPlaceInTheFile) {
   reports.expect(1006, {"Invalid zemNode"});
 }
 
-// Closing leaves the values of an unchanged loaded keyword to the arena; every
-// value that took memory of its own after the load is still freed (the
-// sanitizer build reports a leak otherwise).
+// Closing leaves the values of an unchanged loaded keyword to the arena; every value that took memory of its own after
+// the load is still freed (the sanitizer build reports a leak otherwise).
 TEST(LoadExports, CloseFreesValuesThatChangedAfterTheLoad) {
   void* doc = loadText("changed.txt",
                        "[A]\n k = 1, 'short', 2.5\n f = |data.dat|\n m = 7, {braced}\n n = 3\n"
@@ -160,9 +159,8 @@ TEST(LoadExports, CloseFreesValuesThatChangedAfterTheLoad) {
   EXPECT_EQ(zemeInsertCopyParameter(n, zemParamByNum(zemKeywordByNameNum(a, "k", 1), 2), 0), 0);
   EXPECT_EQ(zemGetString(zemParamByNum(n, 2)), longText);
   EXPECT_EQ(zemeModifyKeywordName(zemKeywordByNum(zemSectionByNum(a, 1), 1), longText.c_str()), 0);
-  // Keywords of otherwise untouched sections: CLOB reads keep an item and a
-  // message, appends and copies move the items out of the arena, a full name
-  // is kept beside the name.
+  // Keywords of otherwise untouched sections: CLOB reads keep an item and a message, appends and copies move the items
+  // out of the arena, a full name is kept beside the name.
   void* root = zemGetRoot(doc);
   void* clob = zemParamByNum(zemKeywordByNum(zemSectionByNum(root, 2), 1), 1);
   EXPECT_EQ(zemGetClobInt(clob), 1);

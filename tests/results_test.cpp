@@ -221,8 +221,7 @@ TEST(ResultFile, PathJoinsStringsToTheResultFolderAndResolvesFileNames) {
   EXPECT_EQ(d.path(d.value(3)), "c:\\x\\y.dat");
   zemSetCustomResultFolder(d.doc, 1, "F:\\x");
   EXPECT_EQ(d.path(d.value(1)), "F:\\x\\flow.dat");
-  // A string naming a drive of its own is not placed inside the folder; one
-  // with leading backslashes is, without them.
+  // A string naming a drive of its own is not placed inside the folder; one with leading backslashes is, without them.
   zemAddString(d.doc, "c:\\own\\a.dat");
   zemAddString(d.doc, "\\\\srv\\b.dat");
   EXPECT_EQ(d.path(d.value(5)), "c:\\own\\a.dat");

@@ -1,6 +1,5 @@
-// A write that fails part-way never loses the stored file: zemWrite replaces
-// the target only with a complete text; zemAppend appends in place and takes a
-// partial text back.
+// A write that fails part-way never loses the stored file: zemWrite replaces the target only with a complete text;
+// zemAppend appends in place and takes a partial text back.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -56,9 +56,8 @@ std::vector<std::string> readTokens(const std::string& file) {
   return out;
 }
 
-// Compares the two readings of `file` and writes the loaded tree to `written`; false when the file
-// is no valid file of the reader's kinds. Template markers and default lines hold parentheses; the
-// loader's block comments nest.
+// Compares the two readings of `file` and writes the loaded tree to `written`; false when the file is no valid file of
+// the reader's kinds. Template markers and default lines hold parentheses; the loader's block comments nest.
 bool compare(const std::string& file, const std::string& written = "") {
   const std::string text = readFile(file);
   const std::size_t open = text.find("/*");

@@ -2,6 +2,7 @@
 // files of data/corpus are written and read back in the loader's fuzz replay.
 #include <sys/stat.h>
 
+#include <array>
 #include <regex>
 
 #include "frame/identity.hpp"
@@ -199,13 +200,16 @@ TEST_F(Writing, InvalidHandleOrMissingTreeWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
-TEST_F(Writing, OneSettingsSectionIsAddedLastAndReusedByLaterWrites) {
+TEST_F(Writing, OneSettingsSectionIsAddedLastWithAllThreeSettingsAndReusedByLaterWrites) {
   handle = createDocument("A", "k");
   EXPECT_EQ(bodyOf(write("results", 1, (dir / "custom").string().c_str())),
             "[A]\r\n   k = \r\nEndSect  // A\r\n\r\n[SYSTEM]\r\n   ResultRootFolder = |results|\r\n"
             "   UseCustomResultFolder = true\r\n   CustomResultFolder = |./custom|\r\nEndSect  // SYSTEM\r\n\r\n");
   EXPECT_STREQ(zemGetErrorFromZemData(handle), "");  // building goes on where it stood
-  EXPECT_EQ(zemAddIntS(handle, 1) + zemAddSectionS(handle, "Sub") + zemEndSectionS(handle) + zemEndSectionS(handle), 0);
+  // A braced list runs the calls in order, as the tree below needs.
+  EXPECT_EQ((std::array{zemAddIntS(handle, 1), zemAddSectionS(handle, "Sub"), zemEndSectionS(handle),
+                        zemEndSectionS(handle)}),
+            (std::array{0, 0, 0, 0}));
   ASSERT_EQ(treeOf(zemGetRoot(handle)),
             "[A k=6 [Sub]] [SYSTEM ResultRootFolder=10 UseCustomResultFolder=8 CustomResultFolder=10]");
   void* system = zemTargetByNum(handle, 2);
@@ -214,9 +218,7 @@ TEST_F(Writing, OneSettingsSectionIsAddedLastAndReusedByLaterWrites) {
   EXPECT_EQ(text.find("[SYSTEM]"), text.rfind("[SYSTEM]"));
   // An empty folder leaves its line as it stands.
   EXPECT_EQ(settings(system), (Texts{"/elsewhere", "0", (dir / "custom").string()}));
-}
-
-TEST_F(Writing, AllThreeSettingsAreWrittenOnceOneIsSet) {
+  // All three settings are written once one is set.
   handle = createDocument("A", "k");
   EXPECT_EQ(bodyOf(write("", 0, (dir / "custom").string().c_str())),
             "[A]\r\n   k = \r\nEndSect  // A\r\n\r\n[SYSTEM]\r\n   ResultRootFolder = ||\r\n"

@@ -1,9 +1,7 @@
 #include "fuzz_support.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
-#include <vector>
 
 #include "api/load_input.hpp"
 #include "clob/clob.hpp"
@@ -20,10 +18,8 @@
 namespace fuzz {
 
 std::vector<void*> nodesOf(void* handle) {
-  std::vector<void*> order;
-  void* root = zemGetRoot(handle);
-  if (root == nullptr) return order;
-  std::vector<void*> stack{root};
+  std::vector<void*> order, stack;
+  if (void* root = zemGetRoot(handle)) stack.push_back(root);
   while (!stack.empty()) {
     void* node = stack.back();
     stack.pop_back();
@@ -51,9 +47,8 @@ std::string numberText(double v) {
   return text;
 }
 
-// A CLOB as the items a reader of it meets: the writer spaces them anew and
-// writes file names relative to the file, so the items, not the text, must
-// come back.
+// A CLOB as the items a reader of it meets: the writer spaces them anew and writes file names relative to
+// the file, so the items, not the text, must come back.
 std::string clobItems(std::string_view text) {
   std::string out;
   for (std::size_t position = 0;;) {
@@ -64,11 +59,10 @@ std::string clobItems(std::string_view text) {
       out += "!" + (rest == std::string::npos ? std::string() : std::string(text.substr(rest)));
       break;
     }
-    std::string item = lexeme.text;
-    if (lexeme.itemClass == zem::kClobBarredName) {
-      const auto canonical = zem::canonicalizePath(zem::resolveFilename("/fuzz/in.txt", item));
-      if (canonical) item = *canonical;
-    }
+    const std::string item =
+        lexeme.itemClass != zem::kClobBarredName
+            ? lexeme.text
+            : zem::canonicalizePath(zem::resolveFilename("/fuzz/in.txt", lexeme.text)).value_or(lexeme.text);
     out += std::to_string(lexeme.itemClass) + ":" + item + "\x1f";
     position = lexeme.next;
   }
@@ -98,9 +92,9 @@ std::string writeText(void* handle) {
   auto* data = dynamic_cast<zem::CzemData*>(static_cast<zem::CzemBase*>(handle));
   if (data == nullptr || data->root() == nullptr) return {};
   zem::OutputStream out(nullptr);
-  zem::CzemTargetList* root = data->root();
   // Only the sections: the root alone writes the header.
-  for (int i = 1; i <= root->GetNoSections(); ++i) root->SectionByNum(static_cast<unsigned>(i))->Write(out);
+  for (int i = 1; i <= data->root()->GetNoSections(); ++i)
+    data->root()->SectionByNum(static_cast<unsigned>(i))->Write(out);
   return out.text();
 }
 
@@ -111,29 +105,20 @@ void walkAll(void* handle) {
     callEach(node, zemGetName, zemGetNameGlb, zemGetSyntaxClass, zemGetNoSections, zemGetNoKeywords, zemGetNoParams,
              zemGetNoInstances, zemGetInstanceNo, zemGetLevel, zemGetZemFileName, zemGetParentSection, zemIsTarget,
              zemIsSection, zemIsKeyword);
-    zemGetName2(node, buffer, sizeof buffer);
-    zemGetNameGlb2(node, buffer, sizeof buffer);
+    zemGetName2(node, buffer, sizeof buffer), zemGetNameGlb2(node, buffer, sizeof buffer);
     zemGetNodeSpan(node, &line, &column, &endLine, &endColumn);
     if (zemIsParam(node) == 0) {
-      zemSectionByNameNum(node, "a", 1);
-      zemKeywordByNameNum(node, "a", 1);
-      zemSectionByNum(node, 1000000);
-      zemKeywordByNum(node, 0);
-      zemParamByNum(node, 1000000);
+      zemSectionByNameNum(node, "a", 1), zemKeywordByNameNum(node, "a", 1), zemSectionByNum(node, 1000000);
+      zemKeywordByNum(node, 0), zemParamByNum(node, 1000000);
       continue;
     }
     callEach(node, zemGetValueText, zemIsDefaultPar, zemFindDefault, zemIsUndefinedPar);
     const int isClob = zemIsClob(node);
     if (zemIsNumeric(node) != 0) callEach(node, zemGetInt, zemGetFloat, zemGetDouble, zemNumericIsIntType);
-    if (zemIsString(node) != 0 && isClob == 0) {
-      zemGetString(node);
-      zemGetString2(node, buffer, sizeof buffer);
-    }
+    if (zemIsString(node) != 0 && isClob == 0) zemGetString(node), zemGetString2(node, buffer, sizeof buffer);
     if (zemIsBool(node) != 0) zemGetBool(node);
-    if (zemIsFilename(node) != 0) {
-      callEach(node, zemGetFilename, zemGetFilenameString);
-      zemGetFilename2(node, buffer, sizeof buffer);
-    }
+    if (zemIsFilename(node) != 0)
+      callEach(node, zemGetFilename, zemGetFilenameString), zemGetFilename2(node, buffer, sizeof buffer);
     if (isClob != 0) {
       // Every item, read as any kind, to the end.
       zemClobReset(node, 0);
@@ -152,18 +137,15 @@ std::string fingerprint(void* handle, bool exactNumbers) {
   for (void* node : nodesOf(handle)) {
     // A keyword without values is written "k = ", which reads as one empty place.
     if (zemIsUndefinedPar(node) != 0 && zemGetNoInstances(node) == 1) continue;
-    out += std::to_string(zemGetLevel(node));
-    out += ' ';
+    out += std::to_string(zemGetLevel(node)) + ' ';
     if (zemIsParam(node) == 0) {
-      out += "X" + std::to_string(zemGetSyntaxClass(node)) + ' ';
-      out += zemGetName(node);
+      out += "X" + std::to_string(zemGetSyntaxClass(node)) + ' ' + zemGetName(node);
       // A template name's "()" is written back.
       if (auto* named = dynamic_cast<zem::CzemNamedNode*>(static_cast<zem::CzemBase*>(node)))
         out += (named->flags() & zem::kMayRepeat) != 0 ? " ()" : "";
     } else if (zemIsClob(node) != 0) {
-      out += "C ";
       // The whole text: zemGetValueText stops at a NUL byte.
-      out += clobItems(static_cast<zem::CzemClob*>(static_cast<zem::CzemBase*>(node))->text());
+      out += "C " + clobItems(static_cast<zem::CzemClob*>(static_cast<zem::CzemBase*>(node))->text());
     } else if (zemIsUndefinedPar(node) != 0 || zemGetSyntaxClass(node) == 14) {
       out += "U";  // a braced-only value reads back as an empty place
     } else if (zemIsNumeric(node) != 0) {
@@ -173,16 +155,12 @@ std::string fingerprint(void* handle, bool exactNumbers) {
     } else if (zemIsBool(node) != 0) {
       out += zemGetBool(node) != 0 ? "B 1" : "B 0";
     } else if (zemIsFilename(node) != 0) {
-      // Written relative to the file and read back, an absolute name comes
-      // back in its canonical form: the same file, spelt the same way.
+      // Written relative to the file and read back, an absolute name comes back in its canonical form: the
+      // same file, spelt the same way.
       const char* name = zemGetFilename(node);
-      const auto canonical = zem::canonicalizePath(name);
-      out += "F ";
-      out += canonical ? *canonical : std::string(name);
+      out += "F " + zem::canonicalizePath(name).value_or(name);
     } else {
-      out += std::to_string(zemGetSyntaxClass(node));
-      out += ' ';
-      out += zemGetValueText(node);
+      out += std::to_string(zemGetSyntaxClass(node)) + ' ' + zemGetValueText(node);
     }
     out += '\n';
   }
@@ -200,8 +178,8 @@ void checkRoundTrip(void* handle, bool exactNumbers, const char* reloadName) {
   if (code != 0) {
     int line = 0, column = 0;
     zemGetSyntaxErr(again, &line, &column, &message);
-    // A built tree may nest deeper than a reader's stack holds; its file
-    // then fails with the reader's own overflow text.
+    // A built tree may nest deeper than a reader's stack holds; its file then fails with the reader's own
+    // overflow text.
     if (sectionDepth(handle) > kReadableDepth && std::strcmp(message, "yacc stack overflow") == 0) {
       if (again != nullptr) zemClose(&again);
       zemGetErrorGlb();
@@ -212,9 +190,8 @@ void checkRoundTrip(void* handle, bool exactNumbers, const char* reloadName) {
   require(code == 0 && again != nullptr, "the written text loads", text);
   const std::string after = fingerprint(again, exactNumbers);
   require(before == after, "the reloaded tree is the same", before + "----\n" + after + "----\n" + text);
-  // A built tree's text may still change once: an integral float is written
-  // without a point and reads back as an integer (-0 then as 0). The
-  // reloaded tree is a loaded one, whose round trip is exact.
+  // A built tree's text may still change once: an integral float is written without a point and reads back
+  // as an integer (-0 then as 0). The reloaded tree is a loaded one, whose round trip is exact.
   if (exactNumbers)
     require(writeText(again) == text, "writing the reloaded tree gives the same text", text);
   else
@@ -226,8 +203,8 @@ std::pair<std::string_view, std::string_view> splitInput(const std::uint8_t* dat
   const char* text = reinterpret_cast<const char*>(data);
   const void* mark = size != 0 ? std::memchr(text, 0xFF, size) : nullptr;
   const std::size_t cut = mark != nullptr ? static_cast<std::size_t>(static_cast<const char*>(mark) - text) : size / 2;
-  return {std::string_view(text, cut), std::string_view(text + cut + (mark != nullptr ? 1 : 0),
-                                                        size - cut - (mark != nullptr ? 1 : 0))};
+  const std::size_t skip = mark != nullptr ? 1 : 0;
+  return {std::string_view(text, cut), std::string_view(text + cut + skip, size - cut - skip)};
 }
 
 }  // namespace fuzz

@@ -12,10 +12,9 @@ const std::string kTemplate = kData + "template.txt";
 
 TEST(ToolCheckTemplate, ReportsTheFirstDifferenceOrEveryOneInFileOrderWithItsLine) {
   const std::string deviating = kData + "deviating.txt";
-  ToolRun r = check("--template " + kTemplate + " " + deviating);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.all(), deviating + ":2: Parameter type conflict No:1 (Values Count)\n");
-  r = check("--all --template " + kTemplate + " " + deviating);
+  expectRuns({{"check --template " + kTemplate + " " + deviating, 1,
+               deviating + ":2: Parameter type conflict No:1 (Values Count)\n", true}});
+  const ToolRun r = check("--all --template " + kTemplate + " " + deviating);
   EXPECT_EQ(r.status, 1);
   std::string expected;
   for (const char* line :

@@ -1,5 +1,5 @@
-// Runs the built zem tool on good and bad files and checks output and status: check, get, to-json,
-// from-json, tokens, result-folder and result-file.
+// The built zem tool on good and bad files, its output and status: check, get, to-json, from-json, tokens,
+// result-folder and result-file.
 #include "tool_support.hpp"
 
 namespace {
@@ -92,16 +92,10 @@ TEST(ToolJson, KeepsInstancesValueListsNumberTextsAndKindsApart) {
                                      "  default (K) = , 'it''s'\r\n  [S] EndSect\r\nEndSect\r\n");
   expectRuns({
       {"to-json " + data, 0,
-       "[\n"
-       "  {\"section\": \"D\", \"body\": [\n"
-       "    {\"keyword\": \"K\", \"values\": [1, 2]},\n"
-       "    {\"keyword\": \"K\", \"values\": [1]},\n"
-       "    {\"keyword\": \"K\", \"values\": [2]},\n"
+       "[\n  {\"section\": \"D\", \"body\": [\n    {\"keyword\": \"K\", \"values\": [1, 2]},\n"
+       "    {\"keyword\": \"K\", \"values\": [1]},\n    {\"keyword\": \"K\", \"values\": [2]},\n"
        "    {\"keyword\": \"R\", \"values\": [{\"real\": \"3.\"}, 3.0, {\"int\": \"+3\"}, 1E5]},\n"
-       "    {\"default\": \"K\", \"values\": [null, \"it's\"]},\n"
-       "    {\"section\": \"S\", \"body\": []}\n"
-       "  ]}\n"
-       "]\n",
+       "    {\"default\": \"K\", \"values\": [null, \"it's\"]},\n    {\"section\": \"S\", \"body\": []}\n  ]}\n]\n",
        true},
       // Template marks, from standard input; relative file names resolve against the current folder.
       {"to-json - < " + writeTemp("t.txt", "[T ()] x() = #d#, %s, {b}, |f| default () = 1 () = 'a' EndSect"), 0,
@@ -170,10 +164,8 @@ TEST(ToolJson, FromJsonNamesThePlaceOfWhatItCannotWrite) {
       {"[{\"section\": \"A\", \"body\": [{\"keyword\": \"k\", \"values\": [\"<CLOB:1>\"]}]}]",
        "1:56: a string of the form <CLOB:...> is a CLOB"},
   };
-  for (const auto& [json, message] : cases) {
-    const std::string file = writeTemp(".json", json);
-    expectRuns({{"from-json " + file, 1, file + ":" + message}});
-  }
+  for (const auto& [json, message] : cases)
+    expectRuns({{"from-json " + writeTemp(".json", json), 1, scratch(".json:") + message}});
 }
 
 // Each token with its place and quoted text, up to the first error, which has its place too.
@@ -181,16 +173,9 @@ TEST(ToolTokens, ListsEveryTokenAndStopsAtTheFirstError) {
   const std::string file = writeTemp("a.txt", "[A]\n  k = 1\n  EndSect\n x"), open = writeTemp("b.txt", "[A] /* open");
   expectRuns({
       {"tokens " + writeTemp("all.txt", "[A]\r\n  k = 'a \"b\"\\', , -2.5e3\r\n  e = ''\tf = |x\ty| EndSect"), 0,
-       "1:1 100 section \"A\"\n"
-       "2:3 200 keyword \"k\"\n"
-       "2:7 1030 string \"a \\\"b\\\"\\\\\"\n"
-       "2:17 1000 novalue \"\"\n"
-       "2:19 1021 real \"-2.5e3\"\n"
-       "3:3 200 keyword \"e\"\n"
-       "3:7 1030 string \"\"\n"
-       "3:10 200 keyword \"f\"\n"
-       "3:14 1200 filename \"x\\ty\"\n"
-       "3:20 101 endsect \"\"\n",
+       "1:1 100 section \"A\"\n2:3 200 keyword \"k\"\n2:7 1030 string \"a \\\"b\\\"\\\\\"\n2:17 1000 novalue \"\"\n"
+       "2:19 1021 real \"-2.5e3\"\n3:3 200 keyword \"e\"\n3:7 1030 string \"\"\n3:10 200 keyword \"f\"\n"
+       "3:14 1200 filename \"x\\ty\"\n3:20 101 endsect \"\"\n",
        true},
       // A byte-order mark reads as absent.
       {"tokens " + writeTemp("bom.txt", "\xEF\xBB\xBF[A] EndSect"), 0, "1:1 100 section \"A\"\n1:5 101 endsect \"\"\n",
