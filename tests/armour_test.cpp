@@ -1,7 +1,6 @@
-// Every export of zem.h called with null, with memory that holds no object (a
-// zeroed buffer), with handles and nodes of every kind, and always with null
-// out-arguments: no crash, and the checks store their codes whatever the
-// out-arguments are.
+// Every export of zem.h called with null, with memory that holds no object (a zeroed buffer), with handles and
+// nodes of every kind, and always with null out-arguments: no crash, and the checks store their codes whatever
+// the out-arguments are.
 
 #include "test_support.hpp"
 
@@ -14,27 +13,20 @@ struct Args {
   void** pp;      // the handle variable of zemClose; the item out-argument of zemGetClobItemS
 };
 
-// The code each export stores when every argument is null: 0 for exports that
-// check no handle or node (texts, versions; the token reader keeps its errors).
+// The code each export stores when every argument is null: 0 for exports that check no handle or node (texts,
+// versions; the token reader keeps its errors).
 struct Row {
   int nullCode;
   const char* name;
   void (*call)(const Args&);
 };
 
-#define ROW(code, f, ...)         \
-  Row {                           \
-    code, #f, [](const Args& a) { \
-      (void)a;                    \
-      f(__VA_ARGS__);             \
-    }                             \
-  }
+// clang-format off
+#define ROW(code, f, ...) Row{code, #f, [](const Args& a) { (void)a; f(__VA_ARGS__); }}
 // A builder export and its quiet variant, which take the same arguments.
 #define PAIR(code, f, ...) ROW(code, f, __VA_ARGS__), ROW(code, f##S, __VA_ARGS__)
 #define NODE(f) ROW(1006, f, a.o)
 #define DATA(f) ROW(1005, f, a.o)
-
-// clang-format off
 const Row kRows[] = {
     ROW(0, zemGetErrorGlb), ROW(0, zemPeekErrorGlb), ROW(0, zemGetErrorMessageFromErrorCode, 1),
     ROW(1005, zemGetErrorFromZemData, a.o), ROW(0, zemGetVersion), ROW(0, zemGetDLLid), ROW(0, zemGetBuildVersion),
@@ -108,11 +100,6 @@ const Row kRows[] = {
     ROW(1005, zemExplore, a.o, nullptr), ROW(1006, zemDump, a.o, a.s),
     ROW(1006, zemGetNodeSpan, a.o, nullptr, nullptr, nullptr, nullptr)};
 // clang-format on
-
-#undef DATA
-#undef NODE
-#undef PAIR
-#undef ROW
 
 // A document [A] k = 1, 2.5, 'x', |f.txt|, '<CLOB:1>', a default and a nested section, and its nodes.
 struct Kinds {

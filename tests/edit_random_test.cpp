@@ -22,10 +22,10 @@ struct Node {
   std::vector<Value> values;
 };
 using Path = std::vector<std::size_t>;
+struct Paths {
+  std::vector<Path> sections, keywords;
+};
 
-bool sameName(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return tolower(x) == tolower(y); });
-}
 std::size_t countOfKind(const Node& parent, bool section) {
   return std::count_if(parent.children.begin(), parent.children.end(),
                        [&](const Node& c) { return c.section == section; });
@@ -38,8 +38,10 @@ std::size_t indexOfKind(const Node& parent, bool section, std::size_t n) {
 }
 std::size_t instanceOf(const Node& parent, std::size_t index) {
   const Node& c = parent.children[index];
-  return std::count_if(parent.children.begin(), parent.children.begin() + static_cast<std::ptrdiff_t>(index) + 1,
-                       [&](const Node& o) { return o.section == c.section && sameName(o.name, c.name); });
+  const auto sameName = [](char x, char y) { return tolower(x) == tolower(y); };
+  return std::count_if(
+      parent.children.begin(), parent.children.begin() + static_cast<std::ptrdiff_t>(index) + 1,
+      [&](const Node& o) { return o.section == c.section && std::ranges::equal(o.name, c.name, sameName); });
 }
 // The position rule, written out independently of the library.
 void insertByPosition(Node& parent, Node child, unsigned position) {
@@ -53,11 +55,11 @@ template <typename T>
 void insertAt(std::vector<T>& list, std::size_t at, T item) {
   list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(at, list.size())), std::move(item));
 }
-void collect(const Node& n, Path& path, std::vector<Path>& sections, std::vector<Path>& keywords) {
+void collect(const Node& n, Paths& out, Path path = {}) {
   for (std::size_t i = 0; i < n.children.size(); ++i) {
     path.push_back(i);
-    (n.children[i].section ? sections : keywords).push_back(path);
-    if (n.children[i].section) collect(n.children[i], path, sections, keywords);
+    (n.children[i].section ? out.sections : out.keywords).push_back(path);
+    if (n.children[i].section) collect(n.children[i], out, path);
     path.pop_back();
   }
 }
@@ -71,26 +73,23 @@ void expectSame(void* real, const Node& model, bool reloaded) {
   for (std::size_t i = 0; i < model.children.size(); ++i) {
     const Node& m = model.children[i];
     void* c = zemNodeByNum(real, static_cast<unsigned>(i + 1));
-    ASSERT_EQ(zemIsSection(c), m.section ? 1 : 0);
-    ASSERT_EQ(asNode(c)->parent(), asNode(real));
-    ASSERT_STREQ(zemGetName(c), m.name.c_str());
     const auto instance = static_cast<unsigned>(instanceOf(model, i));
-    ASSERT_EQ(zemGetInstanceNo(c), static_cast<int>(instance));
+    ASSERT_EQ((std::tuple<int, zem::CzemNode*, std::string, int>(zemIsSection(c), asNode(c)->parent(), zemGetName(c),
+                                                                 zemGetInstanceNo(c))),
+              std::tuple(m.section ? 1 : 0, asNode(real), m.name, static_cast<int>(instance)));
+    ASSERT_EQ(m.section ? zemSectionByNum(real, ++sections) : zemKeywordByNum(real, ++keywords), c);
+    ASSERT_EQ((m.section ? zemSectionByNameNum : zemKeywordByNameNum)(real, m.name.c_str(), instance), c);
     if (m.section) {
-      ASSERT_EQ(zemSectionByNum(real, ++sections), c);
-      ASSERT_EQ(zemSectionByNameNum(real, m.name.c_str(), instance), c);
       expectSame(c, m, reloaded);
       continue;
     }
-    ASSERT_EQ(zemKeywordByNum(real, ++keywords), c);
-    ASSERT_EQ(zemKeywordByNameNum(real, m.name.c_str(), instance), c);
     std::vector<Value> values = m.values;
     if (reloaded && values.empty()) values.push_back({4, 0, 0, {}});
     ASSERT_EQ(zemGetNoParams(c), static_cast<int>(values.size())) << m.name;
     for (std::size_t v = 0; v < values.size(); ++v) {
       void* p = zemParamByNum(c, static_cast<unsigned>(v + 1));
-      ASSERT_EQ(zemGetInstanceNo(p), static_cast<int>(v + 1));
-      ASSERT_EQ(asNode(p)->parent(), asNode(c));
+      ASSERT_EQ((std::pair<int, zem::CzemNode*>(zemGetInstanceNo(p), asNode(p)->parent())),
+                std::pair(static_cast<int>(v + 1), asNode(c)));
       const Value& x = values[v];
       ASSERT_TRUE(x.kind == 0   ? zemGetInt(p) == x.i
                   : x.kind == 1 ? zemGetDouble(p) == x.d
@@ -137,18 +136,17 @@ class RandomEdits {
   }
   // Deletes number n of a kind (n up to one past the last) by number, or by name and instance.
   void deleteChild(const Path& parentPath, bool section) {
-    Node& parent = model.at(parentPath);
+    Node& parent = model(parentPath);
     void* real = at(parentPath);
     const auto n = static_cast<unsigned>(pick(countOfKind(parent, section) + 1) + 1);
     const std::size_t index = indexOfKind(parent, section, n);
     const bool exists = index < parent.children.size();
     if (pick(2) == 0 || !exists) {
-      EXPECT_EQ(section ? zemeDeleteSectionByNum(real, n) : zemeDeleteKeywordByNum(real, n), exists ? 0 : 1010);
+      EXPECT_EQ((section ? zemeDeleteSectionByNum : zemeDeleteKeywordByNum)(real, n), exists ? 0 : 1010);
     } else {
-      const char* childName = parent.children[index].name.c_str();
       const auto instance = static_cast<unsigned>(instanceOf(parent, index));
-      EXPECT_EQ(section ? zemeDeleteSectionByNameNum(real, childName, instance)
-                        : zemeDeleteKeywordByNameNum(real, childName, instance),
+      EXPECT_EQ((section ? zemeDeleteSectionByNameNum : zemeDeleteKeywordByNameNum)(
+                    real, parent.children[index].name.c_str(), instance),
                 0);
     }
     if (exists) parent.children.erase(parent.children.begin() + static_cast<std::ptrdiff_t>(index));
@@ -158,15 +156,21 @@ class RandomEdits {
     for (std::size_t i : path) n = zemNodeByNum(n, static_cast<unsigned>(i + 1));
     return n;
   }
+  Node& model(const Path& path) {
+    Node* n = &root;
+    for (std::size_t i : path) n = &n->children[i];
+    return *n;
+  }
+  static Path parentOf(const Path& path) { return Path(path.begin(), path.end() - 1); }
 
   // One random edit applied to both trees; false when there was nothing to act on.
   bool step() {
-    std::vector<Path> sections, keywords;
-    Path scratch;
-    collect(model.root, scratch, sections, keywords);
+    Paths all;
+    collect(root, all);
+    const auto& [sections, keywords] = all;
     const std::size_t op = pick(12);
     const Path parentOfAny = sections.empty() || pick(3) == 0 ? Path{} : sections[pick(sections.size())];
-    Node& anyParent = model.at(parentOfAny);
+    Node& anyParent = model(parentOfAny);
     if (op == 0) {
       Node fresh{true, name(), {}, {}};
       const unsigned pos = position(countOfKind(anyParent, true));
@@ -176,9 +180,9 @@ class RandomEdits {
     }
     if (sections.empty() || (op >= 6 && keywords.empty())) return false;
     const Path section = sections[pick(sections.size())];
-    Node& s = model.at(section);
+    Node& s = model(section);
     const Path keyword = op >= 6 ? keywords[pick(keywords.size())] : Path{};
-    Node& k = model.at(keyword);
+    Node& k = model(keyword);
     void* realKeyword = at(keyword);
     switch (op) {
       case 1: {
@@ -189,7 +193,8 @@ class RandomEdits {
         break;
       }
       case 2:
-        deleteChild(Path(section.begin(), section.end() - 1), true);
+      case 9:
+        deleteChild(parentOf(op == 2 ? section : keyword), op == 2);
         break;
       case 3: {  // copy a section into any target list, itself and its own parts included
         const unsigned pos = position(countOfKind(anyParent, true));
@@ -200,16 +205,14 @@ class RandomEdits {
       case 4: {  // zemCopy onto any section, its own ancestors and descendants included
         const Path onto = sections[pick(sections.size())];
         zemCopy(at(section), at(onto));
-        Node copy = s;
-        model.at(onto).name = copy.name;
-        model.at(onto).children = std::move(copy.children);
+        model(onto) = Node(s);  // copied first: s may hold onto or lie inside it
         break;
       }
       case 5: {  // zemInsert beside any section
         const Path beside = sections[pick(sections.size())];
         const bool before = pick(2) == 0;
         zemInsert(at(section), at(beside), before ? 1 : 0);
-        insertAt(model.at(Path(beside.begin(), beside.end() - 1)).children, beside.back() + (before ? 0 : 1), Node(s));
+        insertAt(model(parentOf(beside)).children, beside.back() + (before ? 0 : 1), Node(s));
         break;
       }
       case 6: {
@@ -237,26 +240,22 @@ class RandomEdits {
         if (accepted) k.values[n] = v;
         break;
       }
-      case 9:
-        deleteChild(Path(keyword.begin(), keyword.end() - 1), false);
-        break;
       case 10: {  // rename a section or keyword
         const Path& target = pick(2) == 0 ? section : keyword;
         const std::string fresh = name();
-        EXPECT_EQ(model.at(target).section ? zemeModifySectionName(at(target), fresh.c_str())
-                                           : zemeModifyKeywordName(at(target), fresh.c_str()),
+        EXPECT_EQ((model(target).section ? zemeModifySectionName : zemeModifyKeywordName)(at(target), fresh.c_str()),
                   0);
-        model.at(target).name = fresh;
+        model(target).name = fresh;
         break;
       }
       default: {  // copy a keyword into a section, or one of its values into a keyword
         const Path into = keywords[pick(keywords.size())];
         if (pick(2) == 0 && !k.values.empty()) {
           const std::size_t n = pick(k.values.size());
-          const unsigned pos = position(model.at(into).values.size());
+          const unsigned pos = position(model(into).values.size());
           EXPECT_EQ(zemeInsertCopyParameter(at(into), zemParamByNum(realKeyword, static_cast<unsigned>(n + 1)), pos),
                     0);
-          insertAt(model.at(into).values, pos - 1u, Value(k.values[n]));
+          insertAt(model(into).values, pos - 1u, Value(k.values[n]));
           break;
         }
         const unsigned pos = position(countOfKind(s, false));
@@ -267,16 +266,8 @@ class RandomEdits {
     return true;
   }
 
-  struct Model {
-    Node root{true, "", {}, {}};
-    Node& at(const Path& path) {
-      Node* n = &root;
-      for (std::size_t i : path) n = &n->children[i];
-      return *n;
-    }
-  };
   std::mt19937 rng;
-  Model model;
+  Node root{true, "", {}, {}};
   Handle handle = zemCreate();
 };
 
@@ -287,23 +278,22 @@ TEST(RandomEdits, EveryStepMatchesTheModelAndTheWrittenTextReloadsToTheSameTree)
     RandomEdits run(seed);
     // The builder's cursor stays open on the first target while the edits go on.
     zemAddTarget(run.handle, "Start");
-    run.model.root.children.push_back({true, "Start", {}, {}});
+    run.root.children.push_back({true, "Start", {}, {}});
     int done = 0;
     for (int attempt = 0; done < 600 && attempt < 5000; ++attempt) {
       if (!run.step()) continue;
       ++done;
       // Copies double the tree now and then; the oldest target goes when it grows large.
-      std::vector<Path> sections, keywords;
-      Path scratch;
-      collect(run.model.root, scratch, sections, keywords);
-      if (sections.size() + keywords.size() > 200 || run.model.root.children.size() > 6) {
+      Paths all;
+      collect(run.root, all);
+      if (all.sections.size() + all.keywords.size() > 200 || run.root.children.size() > 6) {
         EXPECT_EQ(zemeDeleteSectionByNum(zemGetRoot(run.handle), 1), 0);
-        run.model.root.children.erase(run.model.root.children.begin());
+        run.root.children.erase(run.root.children.begin());
       }
-      ASSERT_NO_FATAL_FAILURE(expectSame(zemGetRoot(run.handle), run.model.root, false)) << "step " << done;
+      ASSERT_NO_FATAL_FAILURE(expectSame(zemGetRoot(run.handle), run.root, false)) << "step " << done;
       if (done % 25 != 0) continue;
       Handle again = reread(run.handle);
-      expectSame(zemGetRoot(again), run.model.root, true);
+      expectSame(zemGetRoot(again), run.root, true);
       ASSERT_FALSE(testing::Test::HasFatalFailure()) << "reloaded after step " << done;
     }
     EXPECT_EQ(done, 600);

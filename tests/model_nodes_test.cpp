@@ -1,6 +1,5 @@
-// The node model: the base interface for unsupported operations, syntax
-// classes and visiting order; sections, keywords and target lists with their
-// instance numbers, folded names, counts and full names; default resolution.
+// The node model: the base interface for unsupported operations, syntax classes and visiting order; sections,
+// keywords and target lists with their instance numbers, folded names, counts and full names; default resolution.
 #include <memory>
 
 #include "model/value_factory.hpp"
@@ -103,24 +102,20 @@ TEST(NamedNodes, RepeatedNamesGetInstanceNumbersAndOnlyAsciiLettersFold) {
   CzemKeyword* a = add<CzemKeyword>(section, "a");
   CzemKeyword* b = add<CzemKeyword>(section, "b");
   CzemKeyword* a2 = add<CzemKeyword>(section, "A");
-  EXPECT_EQ(section.KeywordByNum(3), a2);
-  EXPECT_EQ(a2->GetInstanceNo(), 2u);
-  EXPECT_EQ(a->GetNoInstances() + b->GetNoInstances(), 3);
-  for (unsigned n : {0u, 3u}) EXPECT_EQ(section.KeywordByNameNum("A", n), nullptr);
-  EXPECT_EQ(section.KeywordByNameNum(nullptr, 1), nullptr);
+  EXPECT_EQ(std::pair(a2->GetInstanceNo(), a->GetNoInstances() + b->GetNoInstances()), std::pair(2u, 3));
   CzemKeyword* umlaut = add<CzemKeyword>(section, "\xC4");  // Latin-1 capital A with diaeresis
-  EXPECT_EQ(section.KeywordByName("\xE4"), nullptr);
-  EXPECT_EQ(section.KeywordByName("\xC4"), umlaut);
-  CzemKeyword* bracket = add<CzemKeyword>(section, "[");
-  EXPECT_EQ(section.KeywordByName("{"), nullptr);  // '[' + 32 is '{'
-  EXPECT_EQ(section.KeywordByName("["), bracket);
-  CzemTargetList root;
+  CzemKeyword* bracket = add<CzemKeyword>(section, "[");    // '[' + 32 is '{'
+  EXPECT_EQ((std::vector<CzemNode*>{section.KeywordByNum(3), section.KeywordByNameNum("A", 0),
+                                    section.KeywordByNameNum("A", 3), section.KeywordByNameNum(nullptr, 1),
+                                    section.KeywordByName("\xE4"), section.KeywordByName("\xC4"),
+                                    section.KeywordByName("{"), section.KeywordByName("[")}),
+            (std::vector<CzemNode*>{a2, nullptr, nullptr, nullptr, nullptr, umlaut, nullptr, bracket}));
+  CzemTargetList root;  // an empty name and a single blank are namesakes
   CzemSection* empty = add<CzemSection>(root, "");
   CzemSection* blank = add<CzemSection>(root, " ");
-  EXPECT_EQ(blank->GetInstanceNo(), 2u);  // an empty name and a single blank are namesakes
-  EXPECT_EQ(root.SectionByName(" "), empty);
-  EXPECT_EQ(root.SectionByNameNum("  ", 1), nullptr);
-  EXPECT_EQ(root.GetNoInstances(), 0);
+  EXPECT_EQ(std::tuple(blank->GetInstanceNo(), root.SectionByName(" "), root.SectionByNameNum("  ", 1),
+                       root.GetNoInstances()),
+            std::tuple(2u, static_cast<CzemNode*>(empty), static_cast<CzemNode*>(nullptr), 0));
 }
 
 TEST(NamedNodes, ManyNamesStayFindableInOrder) {
@@ -148,15 +143,14 @@ TEST(NamedNodes, CountsAndNumberedLookupsCoverEveryChildKindSilently) {
   EXPECT_EQ((std::vector<CzemNode*>{target->NodeByNum(2), target->NodeByNum(3), target->NodeByNum(4),
                                     target->KeywordByNum(2)}),
             (std::vector<CzemNode*>{sub, definition, b, b}));
-  EXPECT_EQ(target->KeywordByNameNum("a", 2), nullptr);  // the definition is in no index
   EXPECT_EQ(definition->parent(), target);
-  for (unsigned n : {0u, 5u}) EXPECT_EQ(target->NodeByNum(n), nullptr);
-  for (unsigned n : {0u, 3u}) EXPECT_EQ(target->KeywordByNum(n), nullptr);
-  for (unsigned n : {0u, 2u}) EXPECT_EQ(target->SectionByNum(n), nullptr);
   a->addParam(new CzemInt(1));
-  for (unsigned n : {0u, 2u}) EXPECT_EQ(a->ParamByNum(n), nullptr);
-  EXPECT_EQ(CzemInt(5).GetNoInstances(), 0);
-  EXPECT_EQ(CzemKeyword("k").GetNoInstances(), 0);
+  // The definition is in no index; numbers start at 1 and end at the count.
+  EXPECT_EQ((std::vector<CzemNode*>{target->KeywordByNameNum("a", 2), target->NodeByNum(0), target->NodeByNum(5),
+                                    target->KeywordByNum(0), target->KeywordByNum(3), target->SectionByNum(0),
+                                    target->SectionByNum(2), a->ParamByNum(0), a->ParamByNum(2)}),
+            std::vector<CzemNode*>(9, nullptr));
+  EXPECT_EQ(CzemInt(5).GetNoInstances() + CzemKeyword("k").GetNoInstances(), 0);
 }
 
 TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {
@@ -174,11 +168,9 @@ TEST(NamedNodes, FullNameIsTheDottedPathBelowTheRoot) {
   // Each node's answer stays until its own next request, beside an auxiliary text too.
   const char* path = depth->GetFullName();
   depth->setAuxText("unit");
-  EXPECT_STREQ(setup->GetFullName(), "Model.Config");
-  EXPECT_STREQ(path, "Model.Config.Depth");
-  EXPECT_STREQ(depth->GetName(), "Depth");
-  EXPECT_EQ(depth->auxText(), "unit");
-  EXPECT_STREQ(CzemSection("Alone").GetFullName(), "");
+  EXPECT_EQ((Texts{setup->GetFullName(), path, depth->GetName(), std::string(depth->auxText()),
+                   CzemSection("Alone").GetFullName()}),
+            (Texts{"Model.Config", "Model.Config.Depth", "Depth", "unit", ""}));
 }
 
 // Places that do not fit the one-word form keep a record of their own; setting a
@@ -216,18 +208,20 @@ TEST(Defaults, FirstMatchingDefinitionBeforeTheKeywordDecidesSearchingOutwardUpT
   addDefaults(*target, "depth", {3, 4, 5});
   CzemKeyword* depth = addPlaceholders(*target, "Depth", 3);
   addDefaults(*target, "depth", {9, 9, 9});  // after the keyword: does not count
-  EXPECT_EQ(depth->ParamByNum(1), first->NodeByNum(1));
-  EXPECT_EQ(depth->ParamByNum(2), depth->NodeByNum(2));  // left empty by the first definition
-  EXPECT_EQ(depth->ParamByNum(3), depth->NodeByNum(3));  // the first definition has no third value
+  // The second place is left empty by the first definition, which has no third value.
+  EXPECT_EQ((std::vector{depth->ParamByNum(1), depth->ParamByNum(2), depth->ParamByNum(3)}),
+            (std::vector{first->NodeByNum(1), depth->NodeByNum(2), depth->NodeByNum(3)}));
 
   addDefaults(*target, "k", {7, 8});
   auto* outer = add<CzemSection>(*target, "Outer");
   addDefaults(*outer, "k", {0, 6});
   auto* inner = add<CzemSection>(*outer, "Inner");
   CzemKeyword* k = addPlaceholders(*inner, "k", 2);
-  EXPECT_EQ(k->ParamByNum(1)->GetInt(), 7);                         // empty in Outer, found in Target
-  EXPECT_EQ(k->ParamByNum(2)->GetInt(), 6);                         // the nearer section answers first
-  EXPECT_EQ(k->FindDefault(k->NodeByNum(2), "k", 2)->GetInt(), 6);  // a keyword passes the question outward
+  // The first place is empty in Outer and found in Target; the nearer section answers first; a keyword passes
+  // the question outward.
+  EXPECT_EQ((std::vector{k->ParamByNum(1)->GetInt(), k->ParamByNum(2)->GetInt(),
+                         k->FindDefault(k->NodeByNum(2), "k", 2)->GetInt()}),
+            (std::vector{7, 6, 6}));
 
   auto* stray = new CzemDefaultDef("k");
   stray->addParam(new CzemInt(1));

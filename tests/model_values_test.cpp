@@ -1,7 +1,7 @@
-// Values: locale-free number reading and formatting (agreeing exactly with
-// the C library under the "C" locale), the three numeric views of a value with
-// their validity, booleans, values bound to caller variables, and copies.
+// Values: locale-free number reading and formatting (agreeing exactly with the C library under the "C" locale),
+// the three numeric views of a value with their validity, booleans, values bound to caller variables, and copies.
 #include <locale.h>
+#include <strings.h>
 
 #include <cerrno>
 #include <charconv>
@@ -66,10 +66,9 @@ struct Views {
 
 void expectViews(CzemNumeric* made, const bool& ok, const Views& v) {
   SCOPED_TRACE(v.text);
-  const std::unique_ptr<CzemNumeric> owned(made);
-  CzemNumeric& value = *made;
-  EXPECT_EQ(std::make_tuple(ok, value.IsDouble(), value.GetDouble(), value.IsFloat(), value.GetFloat(), value.IsInt(),
-                            value.GetInt(), std::string(value.valueText().view())),
+  const std::unique_ptr<CzemNumeric> value(made);
+  EXPECT_EQ(std::make_tuple(ok, value->IsDouble(), value->GetDouble(), value->IsFloat(), value->GetFloat(),
+                            value->IsInt(), value->GetInt(), std::string(value->valueText().view())),
             std::make_tuple(v.converted, v.isDouble, v.asDouble, v.isFloat, v.asFloat, v.isInt, v.asInt,
                             std::string(v.text)));
 }
@@ -98,10 +97,8 @@ TEST(NumberText, IntegerReadingClampsToThe32BitRange) {
       {"-2147483649", -2147483647 - 1, true}, {"99999999999999999999999999", 2147483647, true}, {"+12", 12, false},
       {"  42", 42, false}, {"12abc", 12, false}, {"0042", 42, false}, {"", 0, false}, {"-", 0, false}};
   // clang-format on
-  for (const auto& [text, value, rangeError] : cases) {
-    EXPECT_EQ(readInt(text).value, value) << text;
-    EXPECT_EQ(readInt(text).rangeError, rangeError) << text;
-  }
+  for (const auto& [text, value, rangeError] : cases)
+    EXPECT_EQ(std::pair(readInt(text).value, readInt(text).rangeError), std::pair(value, rangeError)) << text;
 }
 
 TEST(NumberText, DoublesWriteFixedWhenIntegralFloatsShortAndBothReadBack) {
@@ -176,12 +173,11 @@ TEST(NumericViews, BuiltValuesHaveOnlyTheViewsTheirValueGives) {
 }
 
 TEST(NumericViews, BooleanTokensCompareWithoutCase) {
-  for (const char* token : {"True", "TRUE", "true", "tRuE"}) {
+  for (const char* token : {"True", "TRUE", "true", "tRuE", "false", "False", "FALSE", "yes", "truee", "tru", ""}) {
     std::unique_ptr<CzemBool> value(CzemBool::fromText(token));
-    EXPECT_EQ(std::pair(value->GetBool(), value->valueText().view()), std::pair(1, std::string_view(token)));
+    EXPECT_EQ(std::pair(value->GetBool(), value->valueText().view()),
+              std::pair(strcasecmp(token, "true") == 0 ? 1 : 0, std::string_view(token)));
   }
-  for (const char* token : {"false", "False", "FALSE", "yes", "truee", "tru", ""})
-    EXPECT_EQ(std::unique_ptr<CzemBool>(CzemBool::fromText(token))->GetBool(), 0) << token;
 }
 
 TEST(NumericViews, RefValuesReadTheVariableAtEveryAccessAndAreInvalidUnbound) {
@@ -190,18 +186,17 @@ TEST(NumericViews, RefValuesReadTheVariableAtEveryAccessAndAreInvalidUnbound) {
   CzemFloatRef floatRef(&single);
   CzemDoubleRef doubleRef(&real);
   std::tie(single, real) = std::tuple(2.5f, 1e300);
-  EXPECT_EQ(std::tuple(floatRef.GetFloat(), doubleRef.GetDouble()), std::tuple(2.5f, 1e300));
-  EXPECT_EQ(std::tuple(floatRef.IsFloat(), CzemFloatRef().IsFloat(), doubleRef.IsDouble(), CzemDoubleRef().IsDouble()),
-            std::tuple(1, 0, 1, 0));
+  EXPECT_EQ(std::tuple(floatRef.GetFloat(), doubleRef.GetDouble(), floatRef.IsFloat(), CzemFloatRef().IsFloat(),
+                       doubleRef.IsDouble(), CzemDoubleRef().IsDouble()),
+            std::tuple(2.5f, 1e300, 1, 0, 1, 0));
   const char* text = nullptr;
   CzemStringRef ref(&text);
-  EXPECT_STREQ(ref.GetString(), "");
+  const std::string unbound = std::string(ref.GetString()) + CzemStringRef().GetString();
   std::string changing = "a text longer than the inline storage";
   text = changing.c_str();
   const char* read = ref.GetString();
   changing.assign("gone");
-  EXPECT_STREQ(read, "a text longer than the inline storage");
-  EXPECT_STREQ(CzemStringRef().GetString(), "");
+  EXPECT_EQ(unbound + read, "a text longer than the inline storage");
 }
 
 TEST(Copy, SourceOfAnotherClassChangesNothingAnIntegerCopiesViewsAndTextsButNotPlace) {
@@ -246,8 +241,7 @@ TEST(Copy, BuiltDoubleGetsAValueText) {
   CzemFloat fromFloat(2.5f);
   CzemReal real;
   real.CopyFrom(&fromFloat);
-  EXPECT_TRUE(real.valueText().empty());
-  EXPECT_EQ(real.GetDouble(), 2.5);
+  EXPECT_EQ(std::pair(real.valueText().empty(), real.GetDouble()), std::pair(true, 2.5));
 }
 
 TEST(Copy, StringRefCopiesAreUnboundPlainStrings) {
@@ -272,8 +266,8 @@ TEST(Copy, NamedNodeCopiesAreDeepAndRenumbered) {
   ASSERT_EQ(std::tuple(std::string(copy.GetName()), copy.flags(), copy.GetNoParams()),
             std::tuple("Depth", kMayRepeat, 2));
   EXPECT_NE(copy.NodeByNum(1), source.NodeByNum(1));
-  EXPECT_EQ(copy.NodeByNum(1)->parent(), &copy);
-  EXPECT_EQ(copy.NodeByNum(2)->GetInstanceNo(), 2u);
+  EXPECT_EQ(std::pair(copy.NodeByNum(1)->parent(), copy.NodeByNum(2)->GetInstanceNo()),
+            std::pair(static_cast<CzemNamedNode*>(&copy), 2u));
 
   CzemSection section("S");  // a copied section lists its default definitions as keywords
   section.addKeyword(new CzemKeyword("a"));
@@ -284,8 +278,8 @@ TEST(Copy, NamedNodeCopiesAreDeepAndRenumbered) {
   EXPECT_EQ((std::vector{section.GetNoKeywords(), section.GetNoNodes(), sectionCopy.GetNoKeywords(),
                          sectionCopy.GetNoNodes()}),
             (std::vector{2, 3, 3, 3}));
-  EXPECT_EQ(sectionCopy.KeywordByNameNum("A", 2)->IsDefaultDef(), 1);
-  EXPECT_EQ(sectionCopy.KeywordByNum(3)->parent(), &sectionCopy);
+  EXPECT_EQ(std::pair(sectionCopy.KeywordByNameNum("A", 2)->IsDefaultDef(), sectionCopy.KeywordByNum(3)->parent()),
+            std::pair(1, static_cast<CzemNamedNode*>(&sectionCopy)));
 
   CzemTargetList list;  // a target list copy takes the anchor but not the result settings
   list.setAnchor("/p/a.txt");

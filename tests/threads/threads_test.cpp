@@ -1,6 +1,5 @@
-// Different documents on different threads at once: each thread builds,
-// writes, loads, walks, writes again and closes its own files, and loads a
-// shared file as a document of its own. Run under ThreadSanitizer by CI.
+// Different documents on different threads at once: each thread builds, writes, loads, walks, writes again and
+// closes its own files, and loads a shared file as a document of its own. Run under ThreadSanitizer by CI.
 #include <thread>
 
 #include "../test_support.hpp"
@@ -62,14 +61,11 @@ TEST(Threads, EightThreadsLoadWalkWriteAndCloseTheirOwnDocuments) {
         zemWrite(doc, first.c_str());
         const int nodes = walk(zemGetRoot(doc));
         zemClose(&doc);
-        void* loaded = zemLoadFile(first.c_str(), 1);
-        if (loaded == nullptr || zemGetRoot(loaded) == nullptr || walk(zemGetRoot(loaded)) != nodes) ++failures[t];
+        Handle loaded = zemLoadFile(first.c_str(), 1), example = zemLoadFile(shared.c_str(), 1);
+        if (zemGetRoot(loaded) == nullptr || walk(zemGetRoot(loaded)) != nodes) ++failures[t];
         zemWrite(loaded, second.c_str());
-        zemClose(&loaded);
         if (bodyOf(readFile(first)) != bodyOf(readFile(second))) ++failures[t];
-        void* example = zemLoadFile(shared.c_str(), 1);
-        if (example == nullptr || zemGetRoot(example) == nullptr || walk(zemGetRoot(example)) < 10) ++failures[t];
-        zemClose(&example);
+        if (zemGetRoot(example) == nullptr || walk(zemGetRoot(example)) < 10) ++failures[t];
       }
     });
   }
