@@ -90,8 +90,7 @@ void CzemTargetList::markMembersArenaOnly(NodeArena& arena) {
 
 void CzemNamedNode::appendChild(CzemNode* child, NodeArena* arena) {
   if (child == nullptr) return;
-  setValuesArenaOnly(false);
-  subtreeChanged();
+  membersChanged();
   child->setParent(this);
   children_.push_back(child, arena);
 }

@@ -52,8 +52,7 @@ class CzemNamedNode : public CzemNode {
   // For a change of the list: its members are no longer known to need no
   // teardown, nor is this node itself.
   NodeList& children() {
-    setValuesArenaOnly(false);
-    subtreeChanged();
+    membersChanged();
     valueChanged();
     return children_;
   }

@@ -97,20 +97,15 @@ void CzemNode::Visit(const Visitor& visitor) { visitor(this); }
 int CzemNode::GetSyntaxClass() { return kSynNode; }
 CzemNode* CzemNode::FindDefault(CzemNode*, const char*, unsigned) { return nullptr; }
 
-void CzemNode::subtreeChanged() {
+void CzemNode::clearSubtreeMarks() {
   for (CzemNode* n = this; n != nullptr && n->subtreeArenaOnly(); n = static_cast<CzemNode*>(n->parent_))
     n->instance_ &= ~kSubtreeArenaOnlyBit;
 }
 
 void CzemNode::parentChanged() {
   auto* up = static_cast<CzemNode*>(parent_);
-  up->setValuesArenaOnly(false);
-  up->subtreeChanged();
-  if (up->parent_ != nullptr) {
-    auto* above = static_cast<CzemNode*>(up->parent_);
-    above->setValuesArenaOnly(false);
-    above->subtreeChanged();
-  }
+  up->membersChanged();
+  if (up->parent_ != nullptr) static_cast<CzemNode*>(up->parent_)->membersChanged();
 }
 
 void CzemNode::CopyFrom(const CzemNode* source) {

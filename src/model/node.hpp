@@ -151,8 +151,13 @@ class CzemNode : public CzemBase {
   // marked; a change below clears the mark of every node above it.
   bool subtreeArenaOnly() const { return (instance_ & kSubtreeArenaOnlyBit) != 0; }
   void setSubtreeArenaOnly() { instance_ |= kSubtreeArenaOnlyBit; }
-  // Clears the mark on this node and on the marked nodes above it.
-  void subtreeChanged();
+  // A change of this node's members: they are no longer known to need no
+  // teardown, and the subtree marks of this node and the marked nodes above
+  // it go.
+  void membersChanged() {
+    setValuesArenaOnly(false);
+    if (subtreeArenaOnly()) clearSubtreeMarks();
+  }
   // A node tells its parent and grandparent that it changed (see
   // valuesArenaOnly): a value its keyword and section, a keyword its section.
   void valueChanged() {
@@ -174,6 +179,7 @@ class CzemNode : public CzemBase {
   // Most values are made before they join a keyword: only a change of a
   // placed node costs a call.
   void parentChanged();
+  void clearSubtreeMarks();
 
   unsigned instance_ = 0;
   CzemNamedNode* parent_ = nullptr;
