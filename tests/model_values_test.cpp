@@ -244,16 +244,19 @@ TEST(Copy, BuiltDoubleGetsAValueText) {
   EXPECT_EQ(std::pair(real.valueText().empty(), real.GetDouble()), std::pair(true, 2.5));
 }
 
-TEST(Copy, StringRefCopiesAreUnboundPlainStrings) {
+// A plain copy keeps the text bound at the time of copying; a bound copy
+// follows the variable.
+TEST(Copy, StringRefCopiesAreUnboundPlainStringsHoldingTheBoundText) {
   const char* text = "abc";
   CzemStringRef boundText(&text);
   std::unique_ptr<CzemNode> freshText(boundText.NewEmpty());
   EXPECT_EQ(typeid(*freshText), typeid(CzemString));
   freshText->CopyFrom(&boundText);
-  EXPECT_STREQ(freshText->GetString(), "");
   CzemStringRef other;
   other.CopyFrom(&boundText);
-  EXPECT_STREQ(other.GetString(), "abc");
+  text = "changed";
+  EXPECT_EQ(std::pair(std::string(freshText->GetString()), std::string(other.GetString())),
+            std::pair(std::string("abc"), std::string("changed")));
 }
 
 TEST(Copy, NamedNodeCopiesAreDeepAndRenumbered) {

@@ -38,22 +38,20 @@ void CzemClob::read(int typeMask) {
   // The item and message are memory of this value's own.
   valueChanged();
   item_.reset();
-  message_.clear();
+  clearMessage();
   ClobLexeme lexeme = lexClobItem(text(), position_);
   atEnd_ = lexeme.outcome == ClobLexeme::kEnd;
   if (lexeme.outcome == ClobLexeme::kEnd) {
-    message_ = kClobEndMessage;
+    setMessage(kClobEndMessage);
     return;
   }
   if (lexeme.outcome == ClobLexeme::kSyntaxError) {
-    message_ = kClobSyntaxMessage;
+    setMessage(kClobSyntaxMessage);
     return;
   }
   position_ = lexeme.next;
   if (typeMask != kClobAnyType && (lexeme.itemClass & typeMask) != typeMask) {
-    message_ = "CLOB data parsing failed. ";
-    message_ += typeName(typeMask);
-    message_ += " expected.";
+    setMessage(std::string("CLOB data parsing failed. ") + typeName(typeMask) + " expected.");
     return;
   }
   item_.reset(makeItem(lexeme, typeMask));
@@ -64,7 +62,7 @@ CzemNode* CzemClob::makeItem(const ClobLexeme& lexeme, int typeMask) {
   switch (lexeme.itemClass) {
     case kClobWord:
       if (equalsIgnoringCase(text, "true") || equalsIgnoringCase(text, "false")) return CzemBool::fromText(text);
-      message_ = "'" + text + "' is not a valid Boolean value";
+      setMessage("'" + text + "' is not a valid Boolean value");
       return nullptr;
     case kClobIntegerLiteral:
     case kClobRealLiteral: {
@@ -77,11 +75,11 @@ CzemNode* CzemClob::makeItem(const ClobLexeme& lexeme, int typeMask) {
       // An integer literal too large for the type is refused like a real
       // one: its clamped value would pass for the number that was stored.
       if (typeMask == kClobFloat && number->IsFloat() == 0) {
-        message_ = "'" + text + "' is not a valid Float.";
+        setMessage("'" + text + "' is not a valid Float.");
         return nullptr;
       }
       if (typeMask == kClobDouble && number->IsDouble() == 0) {
-        message_ = "'" + text + "' is not a valid Double.";
+        setMessage("'" + text + "' is not a valid Double.");
         return nullptr;
       }
       return number.release();
@@ -124,32 +122,33 @@ double CzemClob::GetDouble() {
 
 void CzemClob::ownItems() {
   if (!inValue_) return;
-  text_.assign(valueText().view());
+  ownedText().assign(valueText().view());
   inValue_ = false;
   setValueText({});
 }
 
 void CzemClob::append(std::string_view itemText) {
   ownItems();
-  if (!text_.empty()) {
+  std::string& items = ownedText();
+  if (!items.empty()) {
     // A cursor with nothing but blanks ahead moves past the new separator, so
     // that the next read finds the new item instead of a stray comma.
-    const bool cursorAtEnd = text_.find_first_not_of(" \t\n\v\f\r", position_) == std::string::npos;
-    text_ += ',';
-    if (cursorAtEnd) position_ = text_.size();
+    const bool cursorAtEnd = items.find_first_not_of(" \t\n\v\f\r", position_) == std::string::npos;
+    items += ',';
+    if (cursorAtEnd) position_ = items.size();
   }
-  text_.append(itemText);
-  message_.clear();
+  items.append(itemText);
+  clearMessage();
   atEnd_ = false;
 }
 
 void CzemClob::reset(bool clearText) {
   item_.reset();
   position_ = 0;
-  message_.clear();
+  clearMessage();
   if (clearText) {
     ownItems();
-    text_.clear();
+    if (owned_) owned_->text.clear();
   }
   atEnd_ = text().empty();
 }
@@ -159,7 +158,10 @@ void CzemClob::CopyFrom(const CzemNode* source) {
   if (from == nullptr || from == this) return;
   // The value text comes along: the copy keeps its items where the source does.
   CzemParam::CopyFrom(source);
-  text_ = from->text_;
+  if (from->owned_ && !from->owned_->text.empty())
+    ownedText() = from->owned_->text;
+  else if (owned_)
+    owned_->text.clear();
   inValue_ = from->inValue_;
   position_ = 0;
   item_.reset();

@@ -17,7 +17,9 @@ class CzemClob : public CzemParam {
  public:
   CzemClob() = default;
   // A CLOB holding `text`, the items without "<CLOB:" and ">".
-  explicit CzemClob(std::string_view text) : text_(text), atEnd_(text_.empty()) {}
+  explicit CzemClob(std::string_view text) : atEnd_(text.empty()) {
+    if (!text.empty()) ownedText().assign(text);
+  }
   // A loaded CLOB: its items stay in the value text, in the arena of the
   // tree, until the first change; closing the document then frees them.
   CzemClob(std::string_view text, NodeArena* arena) : inValue_(true), atEnd_(text.empty()) {
@@ -26,8 +28,8 @@ class CzemClob : public CzemParam {
 
   CzemNode* NewEmpty() const override { return new CzemClob(); }
   int IsClob() override { return 1; }
-  const char* GetString() override { return inValue_ ? valueText().c_str() : text_.c_str(); }
-  bool arenaOnly() const override { return inValue_ && textsArenaOnly() && item_ == nullptr && message_.empty(); }
+  const char* GetString() override { return inValue_ ? valueText().c_str() : owned_ ? owned_->text.c_str() : ""; }
+  bool arenaOnly() const override { return inValue_ && textsArenaOnly() && item_ == nullptr && owned_ == nullptr; }
   // Each reads the next item with its own type.
   int GetBool() override;
   int GetInt() override;
@@ -49,12 +51,16 @@ class CzemClob : public CzemParam {
   // The node made by the last read; null after a failed read.
   CzemNode* item() const { return item_.get(); }
   // Why the last read failed; empty after a success, an append or a reset.
-  const std::string& message() const { return message_; }
-  void clearMessage() { message_.clear(); }
+  const std::string& message() const { return owned_ ? owned_->message : kNoMessage; }
+  void clearMessage() {
+    if (owned_) owned_->message.clear();
+  }
   // True while the text is empty after creation, reset or copy, and after a
   // read that found no further item.
   bool atEnd() const { return atEnd_; }
-  std::string_view text() const { return inValue_ ? valueText().view() : std::string_view(text_); }
+  std::string_view text() const {
+    return inValue_ ? valueText().view() : owned_ ? std::string_view(owned_->text) : std::string_view();
+  }
 
  private:
   // Makes the item of a lexed `lexeme` for a read with `typeMask`, or sets
@@ -63,10 +69,23 @@ class CzemClob : public CzemParam {
   // Moves loaded items out of the value text before a change.
   void ownItems();
 
-  std::string text_;          // the items, unless inValue_
+  // What a CLOB holds of its own once it is built, changed or read with a
+  // failure: a loaded CLOB that is only read item by item carries none of it.
+  struct Owned {
+    std::string text;  // the items, unless inValue_
+    std::string message;
+  };
+  Owned& owned() {
+    if (!owned_) owned_ = std::make_unique<Owned>();
+    return *owned_;
+  }
+  std::string& ownedText() { return owned().text; }
+  void setMessage(std::string message) { owned().message = std::move(message); }
+  static inline const std::string kNoMessage;
+
   std::size_t position_ = 0;  // byte index where the next read starts
   std::unique_ptr<CzemNode> item_;
-  std::string message_;
+  std::unique_ptr<Owned> owned_;
   bool inValue_ = false;
   bool atEnd_ = true;
 };

@@ -264,6 +264,16 @@ void CzemString::Write(OutputStream& out) {
   out.writeQuoted(text == valueText().c_str() ? valueText().view() : std::string_view(text), '\'');
 }
 
+void CzemString::CopyFrom(const CzemNode* source) {
+  CzemParam::CopyFrom(source);
+  // A copy of a bound string is a plain string (see NewEmpty). The binding's
+  // text is in no value text, so the copy takes the text it points at now;
+  // otherwise copying a built tree would empty every bound string in it.
+  const auto* bound = dynamic_cast<const CzemStringRef*>(source);
+  if (bound != nullptr && bound != this && dynamic_cast<const CzemStringRef*>(this) == nullptr)
+    setValueText(bound->boundText());
+}
+
 void CzemUnknown::Write(OutputStream& out) {
   // A braced text alone in its place is written back in braces, so it reads
   // back as the same note instead of an empty place.
@@ -272,8 +282,7 @@ void CzemUnknown::Write(OutputStream& out) {
 
 const char* CzemStringRef::GetString() {
   // A binding to a null pointer (or a null text) reads as an empty text.
-  const char* text = (variable_ != nullptr && *variable_ != nullptr) ? *variable_ : "";
-  lastRead_.assign(text);
+  lastRead_.assign(boundText());
   return lastRead_.c_str();
 }
 

@@ -37,6 +37,9 @@ class CzemParam : public CzemNode {
   CzemParam() = default;
   explicit CzemParam(std::string_view text) : value_(text) {}
   void writeValueText(OutputStream& out) const;
+  // A text kept beside the value text until the next one (see Text::setNote);
+  // returns the stored copy.
+  const char* setValueNote(std::string_view note) { return value_.setNote(note); }
 
  private:
   Text value_;
@@ -239,6 +242,7 @@ class CzemString : public CzemParam {
   const char* GetString() override { return valueText().c_str(); }
   int GetSyntaxClass() override { return kSynString; }
   void Write(OutputStream& out) override;
+  void CopyFrom(const CzemNode* source) override;
 };
 
 class CzemStringRef : public CzemString {
@@ -249,6 +253,10 @@ class CzemStringRef : public CzemString {
   bool arenaOnly() const override { return false; }  // its last read text is its own
   const char* GetString() override;
   void CopyFrom(const CzemNode* source) override;
+  // The text the binding points at now; empty while unbound or bound to null.
+  std::string_view boundText() const {
+    return variable_ != nullptr && *variable_ != nullptr ? std::string_view(*variable_) : std::string_view();
+  }
 
  private:
   const char** variable_;

@@ -41,8 +41,7 @@ std::string renderFilenameInFolder(const std::string& folder, std::string_view n
 
 const char* CzemFilename::GetFilename() {
   valueChanged();  // the resolved text may take memory of its own
-  resolved_.assign(resolveFilename(GetAnchorFilename(), valueText().view()));
-  return resolved_.c_str();
+  return setValueNote(resolveFilename(GetAnchorFilename(), valueText().view()));
 }
 
 std::string renderFilename(OutputStream& out, std::string_view anchor, std::string_view name) {

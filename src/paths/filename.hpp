@@ -18,16 +18,15 @@ class CzemFilename : public CzemParam {
   explicit CzemFilename(std::string_view text) : CzemParam(text) {}
 
   CzemNode* NewEmpty() const override { return new CzemFilename(); }
-  bool arenaOnly() const override { return textsArenaOnly() && !resolved_.ownsMemory(); }
+  bool arenaOnly() const override { return textsArenaOnly(); }
   int IsFilename() override { return 1; }
-  // The resolved name; owned by this value and valid until its next resolution.
+  // The resolved name; owned by this value and valid until its next
+  // resolution. It is kept as a note beside the value text: most loaded names
+  // are never resolved, so they carry no room for it.
   const char* GetFilename() override;
   const char* GetFilenameString() override { return valueText().c_str(); }
   int GetSyntaxClass() override { return kSynFilename; }
   void Write(OutputStream& out) override;
-
- private:
-  Text resolved_;
 };
 
 // The anchor made absolute: a relative anchor is taken from the current
