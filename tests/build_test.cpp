@@ -22,78 +22,6 @@ class TemplateDefs : public Building {
 
 }  // namespace
 
-TEST_F(BuildCursor, KeywordsSectionsAndValuesNeedTheirPlaceOpen) {
-  zemAddKeyword(handle, "k");
-  zemAddSection(handle, "S");
-  zemEndSection(handle);
-  reports.expect(0, Texts(3, "Missing current section"));
-  EXPECT_STREQ(zemGetErrorFromZemData(handle), "Missing current section");
-  EXPECT_EQ(zemGetNoNodes(zemGetRoot(handle)), 0);
-  zemAddInt(handle, 1);
-  zemAddTarget(handle, "A");
-  zemAddDouble(handle, 1.0);
-  zemAddKeyword(handle, "k");
-  zemAddSection(handle, "S");
-  zemAddString(handle, "x");
-  zemEndSection(handle);
-  zemAddBool(handle, 1);
-  reports.expect(0, Texts(4, "Missing current keyword"));
-  EXPECT_EQ(treeOf(zemGetRoot(handle)), "[A k= [S]]");
-}
-
-TEST_F(BuildCursor, EndSectionReturnsToTheEnclosingSectionAndASecondTargetWaitsForIt) {
-  zemAddTarget(handle, "A");
-  zemAddTarget(handle, "B");
-  reports.expect(0, {"Previous section was not completed"});
-  zemAddSection(handle, "S");
-  zemAddSection(handle, "T");
-  for (const char* keyword : {"inS", "inA", "nowhere"}) {
-    zemEndSection(handle);
-    zemAddKeyword(handle, keyword);
-  }
-  zemEndSection(handle);
-  reports.expect(0, Texts(2, "Missing current section"));
-  zemAddTarget(handle, "B");
-  reports.expect(0, {});
-  EXPECT_EQ(treeOf(zemGetRoot(handle)), "[A [S [T] inS=] inA=] [B]");
-}
-
-TEST_F(BuildCursor, ValuesGoToTheLastKeywordInOrder) {
-  handle = createDocument("A", "k");
-  zemAddKeyword(handle, "K");
-  zemAddInt(handle, 1);
-  zemAddUndefinedPar(handle);
-  zemAddBool(handle, 7);
-  std::string text = "copied";
-  zemAddString(handle, text.c_str());
-  text = "changed";
-  zemAddString(handle, nullptr);
-  void* second = zemKeywordByNameNum(target(1), "k", 2);
-  EXPECT_EQ(std::tuple(zemGetBool(param(second, 3)),
-                       std::string(zemGetString(param(second, 4))) + "|" + zemGetString(param(second, 5))),
-            std::tuple(7, "copied|"));
-  zemEndSection(handle);
-  zemAddTarget(handle, nullptr);  // a null name is empty, which no file can hold: refused
-  zemAddTarget(handle, "T");
-  zemAddKeyword(handle, nullptr);
-  EXPECT_EQ(treeOf(zemGetRoot(handle)), "[A k= K=6,15,8,9,9] [T]");
-  reports.expect(0, {"Invalid name", "Invalid name"});
-}
-
-TEST_F(BuildCursor, QuietVariantReturnsAndClearsThePendingStatusAndSilencesTheHandle) {
-  handle = createDocument("A", "k");
-  zemAddTarget(handle, "B");  // plain: reported, status kept
-  reports.expect(0, {"Previous section was not completed"});
-  EXPECT_EQ((std::vector{zemAddIntS(handle, 1), zemGetNoParams(zemKeywordByNum(target(1), 1)), zemAddIntS(handle, 2)}),
-            (std::vector{2000, 1, 0}));
-  zemAddSection(handle, "S");
-  for (int i = 0; i < 2; ++i) zemEndSection(handle);
-  zemAddKeyword(handle, "lost");
-  EXPECT_EQ((std::vector{zemAddTargetS(handle, "B"), zemEndSectionS(handle), zemEndSectionS(handle),
-                         zemAddKeywordS(handle, "k")}),
-            (std::vector{2000, 0, 2000, 2000}));
-}
-
 TEST_F(BuildCursor, InvalidHandleIsCode1005ReportedOnlyByPlainVariants) {
   void* node = zemGetRoot(handle);
   int variable = 0;
@@ -156,27 +84,6 @@ TEST_F(TemplateDefs, DefinitionsKeepTheCurrentClobAndTheWildcardHasNoName) {
             std::tuple("", 1, 1));
 }
 
-TEST_F(TemplateDefs, SectionDefinitionOpensASubsectionAndPlaceholdersNeedAKeyword) {
-  zemAddSectionDef(handle, "S", 1, 1);
-  zemAddIntDef(handle);
-  reports.expect(0, {"Missing current keyword"});
-  zemAddKeyword(handle, "k");
-  for (auto add : {zemAddIntDef, zemAddFloatDef, zemAddDoubleDef, zemAddBoolDef, zemAddStringDef, zemAddFilenameDef})
-    add(handle);
-  EXPECT_EQ(zemAddIntDefS(handle), 2000);  // the first failure is still pending
-  zemEndSection(handle);
-  void* s = zemSectionByNum(top(), 1);
-  EXPECT_EQ(std::pair(flagsOf(s), treeOf(top())), std::pair(3u, std::string("[S k=6,7,7,8,9,10,6]")));
-  void* k = zemKeywordByNum(s, 1);
-  EXPECT_EQ(zemIsFloat(param(k, 2)) + zemIsDouble(param(k, 3)) + zemIsBool(param(k, 4)) + zemIsString(param(k, 5)), 4);
-  reports.expect(0, {});
-  Handle fresh = zemCreate();
-  zemAddSectionDef(fresh, "S", 0, 0);
-  zemAddKeywordDef(fresh, "k", "i", 0, 0, 0);
-  reports.expect(0, Texts(2, "Missing current section"));
-  EXPECT_EQ(zemGetNoTargets(fresh), 0);
-}
-
 TEST_F(TemplateDefs, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
   TreelessDocument loaded;
   void* notCreated = asVoid(&loaded);
@@ -193,6 +100,37 @@ TEST_F(TemplateDefs, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
   reports.expect(0, {"Missing current section"});
   int variable = 1;  // references accept any document handle
   EXPECT_EQ(zemAddIntRefS(notCreated, &variable), 2000);
+}
+
+TEST_F(BuildCursor, EndSectionReturnsToTheEnclosingSectionAndASecondTargetWaitsForIt) {
+  zemAddTarget(handle, "A");
+  zemAddTarget(handle, "B");
+  reports.expect(0, {"Previous section was not completed"});
+  zemAddSection(handle, "S");
+  zemAddSection(handle, "T");
+  for (const char* keyword : {"inS", "inA", "nowhere"}) {
+    zemEndSection(handle);
+    zemAddKeyword(handle, keyword);
+  }
+  zemEndSection(handle);
+  reports.expect(0, Texts(2, "Missing current section"));
+  zemAddTarget(handle, "B");
+  reports.expect(0, {});
+  EXPECT_EQ(treeOf(zemGetRoot(handle)), "[A [S [T] inS=] inA=] [B]");
+}
+
+TEST_F(BuildCursor, QuietVariantReturnsAndClearsThePendingStatusAndSilencesTheHandle) {
+  handle = createDocument("A", "k");
+  zemAddTarget(handle, "B");  // plain: reported, status kept
+  reports.expect(0, {"Previous section was not completed"});
+  EXPECT_EQ((std::vector{zemAddIntS(handle, 1), zemGetNoParams(zemKeywordByNum(target(1), 1)), zemAddIntS(handle, 2)}),
+            (std::vector{2000, 1, 0}));
+  zemAddSection(handle, "S");
+  for (int i = 0; i < 2; ++i) zemEndSection(handle);
+  zemAddKeyword(handle, "lost");
+  EXPECT_EQ((std::vector{zemAddTargetS(handle, "B"), zemEndSectionS(handle), zemEndSectionS(handle),
+                         zemAddKeywordS(handle, "k")}),
+            (std::vector{2000, 0, 2000, 2000}));
 }
 
 TEST(DefaultLookups, EmptyPlacesOfADefaultLineFindTheFirstMatchingLine) {

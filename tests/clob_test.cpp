@@ -58,16 +58,6 @@ TEST(ClobRead, RecognitionNeedsThePrefixInAnyCaseAndTheClosingBracket) {
   }
 }
 
-TEST(ClobRead, StepsThroughTypedItemsAndSeesTheEndOnTheNextRead) {
-  CzemClob clob("1, 2.5 ,true,-.5,+3,\"a\"\"b\" ,");
-  EXPECT_EQ((std::tuple{clob.GetInt(), clob.GetDouble(), clob.GetBool(), clob.GetFloat(), clob.GetInt()}),
-            std::tuple(1, 2.5, 1, -0.5f, 3));
-  clob.read(kClobString);
-  EXPECT_EQ(std::pair(std::string(clob.item()->GetString()), clob.atEnd()), std::pair(std::string("a\"b"), false));
-  EXPECT_EQ(clob.GetInt(), 0);
-  EXPECT_EQ(std::pair(clob.message(), clob.atEnd()), std::pair(std::string("End of CLOB reached."), true));
-}
-
 TEST(ClobRead, MismatchesAndInvalidValuesConsumeTheItem) {
   CzemClob clob("2.5,7,1e39,1e39,1e999,yes,TRUE");
   EXPECT_EQ(clob.GetInt(), 0);
@@ -170,20 +160,6 @@ TEST_F(ClobExports, BuildingAppendsToTheCurrentCLOBElseToACLOBNode) {
   reports.expect(1005, {});
 }
 
-TEST_F(ClobExports, APlainRefusedItemLeavesTheBuilderStatusPending) {
-  zemAddClob(handle);
-  zemAddTarget(handle, "T");  // an earlier building error, pending for the next quiet call
-  zemAddClobDouble(handle, NAN);
-  reports.expect(0, {"Previous section was not completed", "Invalid number"});
-  EXPECT_EQ(zemEndSectionS(handle), 2000);
-  zemAddTarget(handle, "U");
-  zemAddKeyword(handle, "k");
-  zemAddClob(handle);
-  zemAddClobFloat(handle, INFINITY);  // unreported: the S call above silenced the handle
-  EXPECT_EQ(zemEndSectionS(handle), 2000);
-  EXPECT_STREQ(zemGetErrorFromZemData(handle), "Invalid number");
-}
-
 TEST_F(ClobExports, AQuietRefusedItemLeavesTheHandleReporting) {
   zemAddClob(handle);
   EXPECT_EQ(zemAddClobDoubleS(handle, NAN), 2000);
@@ -227,20 +203,4 @@ TEST_F(ClobExports, ItemReadsTreatTheEndAsNoFailure) {
   EXPECT_EQ((std::vector{zemIsClobEndS(one, &end), end, zemClobResetS(one, 1), zemGetClobItem(one) == nullptr ? 1 : 0,
                          zemIsClobEnd(one)}),
             (std::vector{0, 0, 0, 1, 1}));
-}
-
-TEST_F(ClobExports, PointersThatAreNoCLOBFailWith1006) {
-  auto* text = new CzemString("x");
-  doc.appendValue(text);
-  void* notClob = asVoid(text);
-  EXPECT_EQ((std::vector{zemIsClob(notClob), zemIsClob(nullptr), zemGetClobInt(notClob)}), std::vector(3, 0));
-  EXPECT_EQ(zemGetErrorFromZemClob(notClob), nullptr);
-  zemClobReset(notClob, 1);
-  reports.expect(1006, {"Invalid zemNode", "Invalid CLOB object", "Invalid CLOB object", "Invalid CLOB object"});
-  int out = 5;
-  EXPECT_EQ((std::vector{zemGetClobIntS(notClob, &out), zemGetClobItemS(nullptr, nullptr), zemClobResetS(handle, 0),
-                         zemIsClobEndS(notClob, &out)}),
-            std::vector(4, 1015));
-  EXPECT_EQ(out, 5);
-  reports.expect(1006, {});
 }

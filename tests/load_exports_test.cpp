@@ -70,21 +70,6 @@ TEST(LoadExports, StatisticsNeedALoadHandle) {
   }
 }
 
-TEST(LoadExports, NodesKnowTheFileNameAsLoaded) {
-  const std::filesystem::path path = writeTempFile("named.txt", "[A] k = 1, 2 EndSect");
-  // An unusual spelling shows that the name is kept unchanged.
-  const std::string spelled = (path.parent_path() / "." / path.filename()).string();
-  Handle handle = zemLoadFile(spelled.c_str(), 1);
-  ASSERT_NE(handle, nullptr);
-  CzemTargetList* root = rootOf(handle);
-  CzemNode* param = root->SectionByNameNum("A", 1)->KeywordByNameNum("k", 1)->ParamByNum(2);
-  EXPECT_EQ(zemGetZemFileName(param), spelled);
-  EXPECT_EQ(zemGetZemFileName(static_cast<CzemBase*>(root)), spelled);
-  Reports reports;
-  EXPECT_STREQ(zemGetZemFileName(nullptr), "");
-  reports.expect(1006, {"Invalid zemNode"});
-}
-
 TEST(LoadExports, SystemSectionSetsTheResultFolders) {
   Reports reports;
   auto folders = [](const char* text) {

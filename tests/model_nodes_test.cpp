@@ -81,22 +81,6 @@ TEST(NodeInterface, EveryClassHasItsSyntaxClassAndMakesEmptyNodesOfItsOwnClass) 
   EXPECT_EQ(std::unique_ptr<CzemNode>(makeFilenameValue("in.txt"))->GetSyntaxClass(), 10);  // as date-times
 }
 
-TEST(NodeInterface, VisitGoesInFileOrderAndSkipsTheRoot) {
-  Handle handle =
-      loadDocument("[First] a = 'a1', 'a2'  [Sub] b = 'b1' EndSect  default (d) = 'd1' EndSect  [Second] EndSect");
-  Texts seen;
-  const Visitor record{
-      [](CzemNode* node, void* out) {
-        static_cast<Texts*>(out)->push_back(node->IsParam() != 0 ? node->GetString() : node->GetName());
-      },
-      &seen};
-  asNode(zemGetRoot(handle))->Visit(record);
-  EXPECT_EQ(seen, (Texts{"First", "a", "a1", "a2", "Sub", "b", "b1", "d", "d1", "Second"}));
-  seen.clear();
-  asNode(zemFindSectionByHandle(handle, "First/Sub"))->Visit(record);
-  EXPECT_EQ(seen, (Texts{"Sub", "b", "b1"}));
-}
-
 TEST(NamedNodes, RepeatedNamesGetInstanceNumbersAndOnlyAsciiLettersFold) {
   CzemSection section("S");
   CzemKeyword* a = add<CzemKeyword>(section, "a");

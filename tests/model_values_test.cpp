@@ -1,7 +1,6 @@
 // Values: locale-free number reading and formatting (agreeing exactly with the C library under the "C" locale),
 // the three numeric views of a value with their validity, booleans, values bound to caller variables, and copies.
 #include <locale.h>
-#include <strings.h>
 
 #include <cerrno>
 #include <charconv>
@@ -160,24 +159,6 @@ TEST(NumericViews, FileValuesHaveTheViewsTheirNumberFits) {
   // clang-format on
   for (const Views& v : integers) expectViews(CzemInt::fromText(v.text, ok), ok, v);
   EXPECT_TRUE(std::signbit(std::unique_ptr<CzemInt>(CzemInt::fromText("-0", ok))->GetDouble()));
-}
-
-TEST(NumericViews, BuiltValuesHaveOnlyTheViewsTheirValueGives) {
-  expectViews(new CzemInt(7), true, {"", true, 0, 0, 1, 0.0, 0.0f, 7});
-  CzemDouble two(2.0), big(1e300), empty;
-  CzemFloat quarter(0.25f);
-  EXPECT_EQ(std::tuple(two.IsInt() + two.IsFloat(), two.GetInt(), big.IsFloat(), big.GetFloat(),
-                       empty.IsDouble() + empty.IsFloat() + empty.IsInt(), quarter.IsDouble() - quarter.IsInt(),
-                       quarter.GetDouble()),
-            std::tuple(2, 2, 0, kFloatMax, 0, 1, 0.25));
-}
-
-TEST(NumericViews, BooleanTokensCompareWithoutCase) {
-  for (const char* token : {"True", "TRUE", "true", "tRuE", "false", "False", "FALSE", "yes", "truee", "tru", ""}) {
-    std::unique_ptr<CzemBool> value(CzemBool::fromText(token));
-    EXPECT_EQ(std::pair(value->GetBool(), value->valueText().view()),
-              std::pair(strcasecmp(token, "true") == 0 ? 1 : 0, std::string_view(token)));
-  }
 }
 
 TEST(NumericViews, RefValuesReadTheVariableAtEveryAccessAndAreInvalidUnbound) {

@@ -1,7 +1,6 @@
 // Path operations in both notations, and file-name values: resolution against
 // the document anchor, the written form relative to it, and their exports.
 
-#include "clob/clob.hpp"
 #include "model/value_factory.hpp"
 #include "paths/path_ops.hpp"
 #include "test_support.hpp"
@@ -119,30 +118,6 @@ TEST(FilenameValue, ResolvesAgainstTheAnchorFolder) {
   EXPECT_STREQ(Document("\\proj\\model.txt").name("in.txt")->GetFilename(), "c:\\proj\\in.txt");
   EXPECT_STREQ(Document("").name("in.txt")->GetFilename(), "c:\\work\\in.txt");  // never written
   setCurrentDirectoryProvider(nullptr);
-}
-
-TEST(FilenameValue, WritesAbsoluteNamesOnTheAnchorDriveRelativeToIt) {
-  Document doc("c:\\proj\\model.txt");
-  EXPECT_EQ(doc.written("data\\in.txt"), "|data\\in.txt|");
-  EXPECT_EQ(doc.written("C:\\PROJ\\data\\in.txt"), "|.\\data\\in.txt|");
-  EXPECT_EQ(doc.written("c:\\other\\x.txt"), "|..\\other\\x.txt|");
-  EXPECT_EQ(doc.written("d:\\x.txt"), "|d:\\x.txt|");
-}
-
-TEST(FilenameValue, BarredNamesInACLOBResolveAndAreWrittenAgainstTheDocument) {
-  Document doc("c:\\proj\\model.txt");
-  auto* clob = new CzemClob("|data\\in.txt|, |c:\\proj\\data\\in.txt|,|d:\\x y\\it's.txt|");
-  doc.keyword->addParam(clob);
-  clob->read(kClobFilename);
-  EXPECT_STREQ(clob->item()->GetFilename(), "c:\\proj\\data\\in.txt");
-  EXPECT_EQ(clob->item()->parent(), doc.keyword);
-  EXPECT_EQ(doc.keyword->GetNoParams(), 1);  // the item is not listed
-  clob->read(kClobAnyType);
-  clob->read(kClobAnyType);
-  EXPECT_STREQ(clob->item()->GetFilename(), "d:\\x y\\it's.txt");
-  OutputStream out(nullptr);
-  doc.keyword->Write(out);
-  EXPECT_EQ(out.text(), "   k = '<CLOB:|data\\in.txt|,|.\\data\\in.txt|,|d:\\x y\\it''s.txt|>'\r\n");
 }
 
 TEST(FilenameValue, RealLinuxPathResolvesToAFileThatOpens) {

@@ -56,16 +56,6 @@ TEST_F(ReadTree, NavigatesByNumberAndByNameWithInstances) {
   reports.expect(1006, {"Invalid zemNode"});
 }
 
-TEST_F(ReadTree, ChildrenANodeCannotHaveAreReportedOnlyByTheLookups) {
-  EXPECT_EQ(std::pair(zemGetNoKeywords(root), zemGetNoParams(model)), std::pair(0, 0));
-  EXPECT_EQ(zemNodeByNum(zemParamByNum(depth, 1), 1), nullptr);
-  EXPECT_EQ(reports.take(), Texts{});
-  EXPECT_EQ((std::vector{zemKeywordByNum(root, 1), zemKeywordByNameNum(root, "Depth", 1), zemSectionByNum(depth, 1),
-                         zemSectionByNameNum(depth, "x", 1), zemParamByNum(model, 1)}),
-            std::vector<void*>(5, nullptr));
-  reports.expect(0, Texts(5, "Function invalid in this context"));
-}
-
 TEST_F(ReadTree, InvalidNodeGivesNeutralResultCode1006AndOneReportPerCall) {
   for (void* p : {static_cast<void*>(nullptr), static_cast<void*>(handle)}) {  // a document handle where a node belongs
     EXPECT_EQ((std::vector{zemSectionByNum(p, 1), zemSectionByNameNum(p, "a", 1), zemKeywordByNum(p, 1),

@@ -160,29 +160,6 @@ TEST(ResultFolder, OfADocumentFollowsItsSettingsAndAnchor) {
   setCurrentDirectoryProvider(nullptr);
 }
 
-TEST(ResultFolder, InvalidArgumentsAreReportedAndChangeNothing) {
-  CleanEnv env;
-  Reports reports;
-  Handle doc = zemCreate();
-  EXPECT_EQ(documentFolder(doc), cwd() + "/ - Result Files/");  // a handle is no node
-  reports.expect(1006, Texts(4, "Invalid zemNode"));
-  int flag = 7;
-  char folder[4] = "abc";
-  zemGetCustomResultFolder(doc, &flag, folder);
-  EXPECT_STREQ(zemGetProjectResultRoot(nullptr), "");
-  reports.expect(1006, Texts(2, "Invalid zemNode"));
-  EXPECT_EQ(std::string(folder) + std::to_string(flag), "abc7");
-  zemSetProjectResultRoot(zemGetRoot(doc), "x");
-  zemSetCustomResultFolder(nullptr, 1, "x");
-  reports.expect(1005, Texts(2, "Invalid zemHandle (CzemData)"));
-  TreelessDocument treeless;
-  zemSetCustomResultFolder(&treeless, 1, "x");
-  reports.expect(1006, {"Invalid zemNode"});
-  zemGetCustomResultFolder(zemGetRoot(doc), nullptr, nullptr);  // null outputs are skipped
-  zemGetResultFolderPath(zemGetRoot(doc), nullptr);
-  zemConstructResultFolderPathName(0, nullptr, nullptr, nullptr, nullptr);
-}
-
 TEST(ResultFolder, APathBeyondTheLimitIsRefusedNotTruncated) {
   CleanEnv env;
   const std::string fits = "C:\\" + std::string(259 - 3 - 18, 'r');  // + "\\m - Result Files\\" = 259
