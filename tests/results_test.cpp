@@ -100,6 +100,7 @@ TEST(FolderTemplate, TokensFollowTheEnvironmentSetUnsetAndEmpty) {
       {"%qxresvar%", nullptr, "", "a", "\\QXRESVAR\\"},
       {"%qxresvar%", nullptr, "%user%", "a", "\\%user%\\"},  // later steps do not search it again
       {"%setup%", nullptr, nullptr, "%date%.txt", "\\" + date + ".txt\\"},
+      {"%setup%", nullptr, nullptr, "%setup2%.txt", "\\%setup2%.txt.txt\\"},  // not cut: the template has no %setup2%
       {longTemplate.c_str(), nullptr, nullptr, "a", "refused"},
       {"%user%%user%%user%", longUser.c_str(), nullptr, "a", "refused"},
   };

@@ -71,17 +71,17 @@ std::optional<std::string> expandFolderName(std::optional<std::string_view> setu
   const bool withSetup2 = holds(t, "%setup2%");
   if (withSetup2 || holds(t, "%setup%")) {
     std::string_view name = kNoSetupName;
-    std::string_view stem = kNoSetupName;
     if (setupFile.has_value()) {
       name = namePart(*setupFile);
+      // "%setup%" loses the extension too when the template asks for the
+      // stem. Whether it does is the template's own question: a "%setup2%"
+      // that only the setup name brought in is replaced by that same name.
       const std::size_t point = name.rfind('.');
-      stem = point == std::string_view::npos ? name : name.substr(0, point);
-      // "%setup%" loses the extension too when the template asks for the stem.
-      if (withSetup2) name = stem;
+      if (withSetup2 && point != std::string_view::npos) name = name.substr(0, point);
     }
     replaceAll(t, "%setup%", name);
     if (tooLong(t)) return std::nullopt;
-    replaceAll(t, "%setup2%", stem);
+    replaceAll(t, "%setup2%", name);
     if (tooLong(t)) return std::nullopt;
   }
   if (holds(t, "%folder%")) {

@@ -3,8 +3,8 @@
 // to push characters back.
 //
 // Text mode: a CR directly before a LF is dropped, so a CR LF pair arrives as
-// one newline. A CR standing alone also ends a line for the counters (files
-// written with CR-only line ends), but arrives as itself, so texts keep it.
+// one newline. A CR standing alone is an ordinary character, a blank between
+// tokens, as the loader reads it: it ends no line and no line comment.
 //
 // Memory stays fixed whatever the file size: one block plus a few characters
 // kept in front of it for pushing back and looking ahead.
@@ -19,7 +19,7 @@
 
 namespace zem::tokens {
 
-constexpr bool endsLine(int c) { return c == '\n' || c == '\r'; }
+constexpr bool endsLine(int c) { return c == '\n'; }
 
 class TokenSource {
  public:
