@@ -147,8 +147,13 @@ void CzemClob::reset(bool clearText) {
   position_ = 0;
   clearMessage();
   if (clearText) {
-    ownItems();
-    if (owned_) owned_->text.clear();
+    // Loaded items are dropped where they are, not moved out first.
+    if (inValue_) {
+      inValue_ = false;
+      setValueText({});
+    } else if (owned_) {
+      owned_->text.clear();
+    }
   }
   atEnd_ = text().empty();
 }

@@ -270,8 +270,7 @@ void CzemString::CopyFrom(const CzemNode* source) {
   // text is in no value text, so the copy takes the text it points at now;
   // otherwise copying a built tree would empty every bound string in it.
   const auto* bound = dynamic_cast<const CzemStringRef*>(source);
-  if (bound != nullptr && bound != this && dynamic_cast<const CzemStringRef*>(this) == nullptr)
-    setValueText(bound->boundText());
+  if (bound != nullptr && dynamic_cast<const CzemStringRef*>(this) == nullptr) setValueText(bound->boundText());
 }
 
 void CzemUnknown::Write(OutputStream& out) {
