@@ -74,7 +74,8 @@ TEST(NodeInterface, EveryClassHasItsSyntaxClassAndMakesEmptyNodesOfItsOwnClass) 
       {new CzemUndefinedPar(), 15}};
   for (auto& [raw, code] : classes) {
     std::unique_ptr<CzemNode> node(raw), fresh(raw->NewEmpty());
-    EXPECT_EQ(node->GetSyntaxClass(), code) << typeid(*node).name();
+    EXPECT_EQ((std::pair{node->GetSyntaxClass(), fresh->GetSyntaxClass()}), std::pair(code, code))
+        << typeid(*node).name();
     EXPECT_EQ(typeid(*fresh), typeid(*node));
   }
   EXPECT_EQ(CzemStringRef().GetSyntaxClass(), 9);

@@ -17,7 +17,7 @@ void zemExplore(void* handle, ZemVisitFn callback) {
 
 void zemDump(void* target, const char* fileName) {
   CzemBase* object = libraryObject(target);
-  CzemNode* start = object != nullptr ? object->asNode() : nullptr;
+  CzemNode* start = object != nullptr && object->isNode() ? static_cast<CzemNode*>(object) : nullptr;
   if (start == nullptr && object != nullptr && object->asData() != nullptr) start = object->asData()->root();
   if (start == nullptr) {
     failWith(kErrNode, "zemDump: bad argument", false);

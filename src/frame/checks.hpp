@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "frame/base.hpp"
+#include "model/node.hpp"
 
 namespace zem {
 
@@ -38,7 +39,7 @@ CzemCreate* checkCreate(void* p);          // 1005 "Invalid zemHandle (CzemCreat
 // every node they are given.
 inline CzemNode* checkNode(void* p, bool quiet) {
   CzemBase* base = libraryObject(p);
-  CzemNode* node = base != nullptr ? base->asNode() : nullptr;
+  CzemNode* node = base != nullptr && base->isNode() ? static_cast<CzemNode*>(base) : nullptr;
   if (node == nullptr) [[unlikely]]
     failNodeCheck(quiet);
   return node;

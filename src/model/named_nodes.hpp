@@ -126,7 +126,7 @@ class CzemNamedNode : public CzemNode {
 
 class CzemTargetList : public CzemNamedNode {
  public:
-  CzemTargetList() = default;
+  CzemTargetList() { setSyntaxClass(kSynTargetList); }
   // The children go while the section list still stands.
   ~CzemTargetList() override { destroyChildren(); }
 
@@ -163,11 +163,12 @@ class CzemTargetList : public CzemNamedNode {
   CzemNode* SectionByName(const char* name) override { return SectionByNameNum(name, 1); }
   CzemNode* SectionByNameNum(const char* name, unsigned n) override;
   void Write(OutputStream& out) override;
-  int GetSyntaxClass() override { return kSynTargetList; }
   void CopyFrom(const CzemNode* source) override;
 
  protected:
-  explicit CzemTargetList(std::string_view name, std::uint32_t flags) : CzemNamedNode(name, flags) {}
+  explicit CzemTargetList(std::string_view name, std::uint32_t flags) : CzemNamedNode(name, flags) {
+    setSyntaxClass(kSynTargetList);
+  }
   void copyOwnFields(const CzemNamedNode& from) override;
   void reindex() override { reindexSections(); }
   std::span<CzemSection* const> childSections() const override { return {sections_.begin(), sections_.end()}; }
@@ -212,7 +213,9 @@ class CzemTargetList : public CzemNamedNode {
 
 class CzemSection : public CzemTargetList {
  public:
-  explicit CzemSection(std::string_view name = {}, std::uint32_t flags = 0) : CzemTargetList(name, flags) {}
+  explicit CzemSection(std::string_view name = {}, std::uint32_t flags = 0) : CzemTargetList(name, flags) {
+    setSyntaxClass(kSynSection);
+  }
 
   // Appends and indexes a keyword; returns its instance number.
   unsigned addKeyword(CzemKeyword* keyword, NodeArena* arena = nullptr);
@@ -242,7 +245,6 @@ class CzemSection : public CzemTargetList {
   CzemNode* KeywordByNameNum(const char* name, unsigned n) override;
   void Write(OutputStream& out) override;
   void Visit(const Visitor& visitor) override;
-  int GetSyntaxClass() override { return kSynSection; }
   void CopyFrom(const CzemNode* source) override;
 
  protected:
@@ -258,7 +260,9 @@ class CzemSection : public CzemTargetList {
 
 class CzemKeyword : public CzemNamedNode {
  public:
-  explicit CzemKeyword(std::string_view name = {}, std::uint32_t flags = 0) : CzemNamedNode(name, flags) {}
+  explicit CzemKeyword(std::string_view name = {}, std::uint32_t flags = 0) : CzemNamedNode(name, flags) {
+    setSyntaxClass(kSynKeyword);
+  }
 
   // Appends a value and numbers it by its position.
   void addParam(CzemNode* param);
@@ -278,19 +282,19 @@ class CzemKeyword : public CzemNamedNode {
   // knows without climbing the tree.
   virtual void writeAt(OutputStream& out, int depth);
   void Visit(const Visitor& visitor) override;
-  int GetSyntaxClass() override { return kSynKeyword; }
 };
 
 class CzemDefaultDef : public CzemKeyword {
  public:
-  explicit CzemDefaultDef(std::string_view name = {}, std::uint32_t flags = 0) : CzemKeyword(name, flags) {}
+  explicit CzemDefaultDef(std::string_view name = {}, std::uint32_t flags = 0) : CzemKeyword(name, flags) {
+    setSyntaxClass(kSynDefaultDef);
+  }
 
   CzemNode* NewEmpty() const override { return new CzemDefaultDef(); }
   const char* GetFullName() override { return kEmptyText; }
   int IsDefaultDef() override { return 1; }
   CzemNode* ParamByNum(unsigned n) override { return NodeByNum(n); }
   void writeAt(OutputStream& out, int depth) override;
-  int GetSyntaxClass() override { return kSynDefaultDef; }
 };
 
 }  // namespace zem

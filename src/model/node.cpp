@@ -94,12 +94,11 @@ CzemNode* CzemNode::KeywordByNameNum(const char*, unsigned) {
 }
 void CzemNode::Write(OutputStream&) { reportInvalidContext(); }
 void CzemNode::Visit(const Visitor& visitor) { visitor(this); }
-int CzemNode::GetSyntaxClass() { return kSynNode; }
 CzemNode* CzemNode::FindDefault(CzemNode*, const char*, unsigned) { return nullptr; }
 
 void CzemNode::clearSubtreeMarks() {
   for (CzemNode* n = this; n != nullptr && n->subtreeArenaOnly(); n = static_cast<CzemNode*>(n->parent_))
-    n->instance_ &= ~kSubtreeArenaOnlyBit;
+    n->state_ &= ~kSubtreeArenaOnlyBit;
 }
 
 void CzemNode::parentChanged() {

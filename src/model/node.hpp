@@ -47,7 +47,6 @@ struct Visitor {
 class CzemNode : public CzemBase {
  public:
   ~CzemNode() override = default;
-  CzemNode* asNode() final { return this; }
 
   virtual CzemNode* NewEmpty() const = 0;  // a fresh object of the same class; caller owns
   virtual const char* GetName();
@@ -90,7 +89,9 @@ class CzemNode : public CzemBase {
   virtual CzemNode* KeywordByNameNum(const char* name, unsigned n);
   virtual void Write(OutputStream& out);
   virtual void Visit(const Visitor& visitor);
-  virtual int GetSyntaxClass();
+  // The class is fixed when the node is made and kept in the node: a walk
+  // asks it of every node, and values of all classes come mixed.
+  int GetSyntaxClass() const { return syntax_; }
   virtual CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n);
   virtual void CopyFrom(const CzemNode* source);
   // Whether this value reads a caller's variable that now holds a number
@@ -107,8 +108,8 @@ class CzemNode : public CzemBase {
     node->~CzemNode();
     if (!inArena) ::operator delete(static_cast<void*>(node));
   }
-  void markArenaAllocated() { instance_ |= kArenaBit; }
-  bool arenaAllocated() const { return (instance_ & kArenaBit) != 0; }
+  void markArenaAllocated() { state_ |= kArenaBit; }
+  bool arenaAllocated() const { return (state_ & kArenaBit) != 0; }
   // Whether destroying this node frees nothing but its place in a node
   // arena: true only for loaded values that hold no memory of their own.
   virtual bool arenaOnly() const { return false; }
@@ -116,8 +117,8 @@ class CzemNode : public CzemBase {
   // Fields shared by every node.
   CzemNamedNode* parent() const { return parent_; }
   void setParent(CzemNamedNode* p) { parent_ = p; }
-  unsigned instanceNo() const { return instance_ & ~kStateBits; }
-  void setInstanceNo(unsigned n) { instance_ = (instance_ & kStateBits) | (n & ~kStateBits); }
+  unsigned instanceNo() const { return state_ & ~kStateBits; }
+  void setInstanceNo(unsigned n) { state_ = (state_ & kStateBits) | (n & ~kStateBits); }
   // The braced text after a name or value, kept beside the node's own text.
   std::string_view auxText() const { return ownText().aux(); }
   const char* auxTextCStr() const { return ownText().auxCStr(); }
@@ -129,28 +130,29 @@ class CzemNode : public CzemBase {
   CzemNode* top();
 
  protected:
-  CzemNode() = default;
+  CzemNode() { state_ = kNodeMark; }
+
+  // Each class names its syntax class in its constructors.
+  void setSyntaxClass(SyntaxClass c) { syntax_ = static_cast<std::uint8_t>(c); }
 
   // Small per-class state packed beside the common fields (validity bits of the
-  // numeric views, the value of a boolean, the flags of a named node).
-  std::uint32_t bits_ = 0;
+  // numeric views, the flags of a named node).
+  std::uint16_t bits_ = 0;
 
   // Set on a loaded keyword whose values are all arenaOnly: closing the
   // document then leaves them to the arena without visiting each one. Set on
   // a loaded section (or root) whose keywords and default lines are all
   // arenaOnly: closing then visits its sections only. Any change of a list,
   // of one of its members or of one of their values clears it.
-  bool valuesArenaOnly() const { return (instance_ & kValuesArenaOnlyBit) != 0; }
-  void setValuesArenaOnly(bool on) {
-    instance_ = on ? (instance_ | kValuesArenaOnlyBit) : (instance_ & ~kValuesArenaOnlyBit);
-  }
+  bool valuesArenaOnly() const { return (state_ & kValuesArenaOnlyBit) != 0; }
+  void setValuesArenaOnly(bool on) { state_ = on ? (state_ | kValuesArenaOnlyBit) : (state_ & ~kValuesArenaOnlyBit); }
   // Set on a loaded section (or root) when nothing below it holds memory of
   // its own: its keywords, their values and its sections, with everything
   // below them, are places in the arena. Closing the document then does not
   // visit below it at all. Set bottom up, so a marked node's sections are all
   // marked; a change below clears the mark of every node above it.
-  bool subtreeArenaOnly() const { return (instance_ & kSubtreeArenaOnlyBit) != 0; }
-  void setSubtreeArenaOnly() { instance_ |= kSubtreeArenaOnlyBit; }
+  bool subtreeArenaOnly() const { return (state_ & kSubtreeArenaOnlyBit) != 0; }
+  void setSubtreeArenaOnly() { state_ |= kSubtreeArenaOnlyBit; }
   // A change of this node's members: they are no longer known to need no
   // teardown, and the subtree marks of this node and the marked nodes above
   // it go.
@@ -169,21 +171,26 @@ class CzemNode : public CzemBase {
   Text& ownText() { return const_cast<Text&>(static_cast<const CzemNode*>(this)->ownText()); }
 
  private:
-  // The top bits of the instance field mark a node whose memory belongs to a
-  // node arena, a keyword whose values need no teardown and a section whose
-  // subtree needs none; instance numbers never come near them.
+  // The top bits of the state word (beside the instance number) mark a node,
+  // a node whose memory belongs to a node arena, a keyword whose values need
+  // no teardown and a section whose subtree needs none; instance numbers
+  // never come near them.
   static constexpr unsigned kArenaBit = 0x80000000u;
   static constexpr unsigned kValuesArenaOnlyBit = 0x40000000u;
   static constexpr unsigned kSubtreeArenaOnlyBit = 0x20000000u;
-  static constexpr unsigned kStateBits = kArenaBit | kValuesArenaOnlyBit | kSubtreeArenaOnlyBit;
+  static constexpr unsigned kStateBits = kArenaBit | kValuesArenaOnlyBit | kSubtreeArenaOnlyBit | kNodeMark;
   // Most values are made before they join a keyword: only a change of a
   // placed node costs a call.
   void parentChanged();
   void clearSubtreeMarks();
 
-  unsigned instance_ = 0;
+  std::uint8_t syntax_ = kSynNode;
   CzemNamedNode* parent_ = nullptr;
 };
+
+// The common fields fill the class word's neighbour and the padding after it:
+// every value pays 24 bytes for being a node.
+static_assert(sizeof(void*) != 8 || sizeof(CzemNode) == 24);
 
 // The empty text returned by neutral answers; owned by the library.
 inline constexpr const char* kEmptyText = "";

@@ -27,15 +27,14 @@ class CzemParam : public CzemNode {
 
   int GetNoInstances() override;
   int IsParam() override { return 1; }
-  int GetSyntaxClass() override { return kSynParam; }
   void CopyFrom(const CzemNode* source) override;
   // arenaOnly for a class whose only memory is its value text and aux text;
   // a caller that knows it holds such a class asks without a virtual call.
   bool textsArenaOnly() const { return arenaAllocated() && !value_.ownsMemory(); }
 
  protected:
-  CzemParam() = default;
-  explicit CzemParam(std::string_view text) : value_(text) {}
+  CzemParam() { setSyntaxClass(kSynParam); }
+  explicit CzemParam(std::string_view text) : value_(text) { setSyntaxClass(kSynParam); }
   void writeValueText(OutputStream& out) const;
   // A text kept beside the value text until the next one (see Text::setNote);
   // returns the stored copy.
@@ -82,6 +81,7 @@ class CzemInt : public CzemNumeric {
  public:
   // An integer with a value (building, editing): only the int view is valid.
   explicit CzemInt(int value = 0) {
+    setSyntaxClass(kSynInt);
     number_ = value;
     bits_ = kIntValid;
   }
@@ -94,17 +94,16 @@ class CzemInt : public CzemNumeric {
   // The number clamped to the 32-bit range: an integer out of range answers
   // the nearest end.
   int GetInt() override;
-  int GetSyntaxClass() override { return kSynInt; }
   void Write(OutputStream& out) override;
   void CopyFrom(const CzemNode* source) override;
 
  protected:
-  explicit CzemInt(std::string_view text) : CzemNumeric(text) {}
+  explicit CzemInt(std::string_view text) : CzemNumeric(text) { setSyntaxClass(kSynInt); }
 };
 
 class CzemReal : public CzemNumeric {
  public:
-  CzemReal() = default;
+  CzemReal() { setSyntaxClass(kSynReal); }
   // A real from file text. `ok` is false when the double conversion failed.
   static CzemReal* fromText(std::string_view text, bool& ok, NodeArena* arena = nullptr);
 
@@ -112,7 +111,6 @@ class CzemReal : public CzemNumeric {
   CzemNode* NewEmpty() const override { return new CzemReal(); }
   int IsInt() override { return (bits_ & kIntValid) != 0 ? 1 : 0; }
   int GetInt() override { return (bits_ & kIntValid) != 0 ? static_cast<int>(number_) : 0; }
-  int GetSyntaxClass() override { return kSynReal; }
   void Write(OutputStream& out) override { writeValueText(out); }
   void CopyFrom(const CzemNode* source) override;
 
@@ -120,7 +118,7 @@ class CzemReal : public CzemNumeric {
   void deriveIntView();
 
  protected:
-  explicit CzemReal(std::string_view text) : CzemNumeric(text) {}
+  explicit CzemReal(std::string_view text) : CzemNumeric(text) { setSyntaxClass(kSynReal); }
 };
 
 class CzemFloat : public CzemReal {
@@ -203,7 +201,10 @@ class CzemDoubleRef : public CzemDouble {
 
 class CzemBool : public CzemParam {
  public:
-  explicit CzemBool(int value = 0) { setValue(value); }
+  explicit CzemBool(int value = 0) {
+    setSyntaxClass(kSynBool);
+    setValue(value);
+  }
   // A boolean from file text: true exactly when the text is "true" in any case.
   static CzemBool* fromText(std::string_view text, NodeArena* arena = nullptr);
 
@@ -211,14 +212,16 @@ class CzemBool : public CzemParam {
   CzemNode* NewEmpty() const override { return new CzemBool(); }
   int IsBool() override { return 1; }
   int GetBool() override { return boolValue(); }
-  void setValue(int value) { bits_ = static_cast<std::uint32_t>(value); }
-  int GetSyntaxClass() override { return kSynBool; }
+  void setValue(int value) { value_ = value; }
   void Write(OutputStream& out) override;
   void CopyFrom(const CzemNode* source) override;
 
  protected:
-  // The value lives in the node's small state field.
-  int boolValue() const { return static_cast<int>(bits_); }
+  int boolValue() const { return value_; }
+
+ private:
+  // Any int a caller stores is kept unchanged.
+  int value_ = 0;
 };
 
 class CzemBoolRef : public CzemBool {
@@ -234,13 +237,12 @@ class CzemBoolRef : public CzemBool {
 
 class CzemString : public CzemParam {
  public:
-  CzemString() = default;
-  explicit CzemString(std::string_view text) : CzemParam(text) {}
+  CzemString() { setSyntaxClass(kSynString); }
+  explicit CzemString(std::string_view text) : CzemParam(text) { setSyntaxClass(kSynString); }
   bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemString(); }
   int IsString() override { return 1; }
   const char* GetString() override { return valueText().c_str(); }
-  int GetSyntaxClass() override { return kSynString; }
   void Write(OutputStream& out) override;
   void CopyFrom(const CzemNode* source) override;
 };
@@ -265,45 +267,43 @@ class CzemStringRef : public CzemString {
 
 class CzemUndefinedPar : public CzemParam {
  public:
+  CzemUndefinedPar() { setSyntaxClass(kSynUndefinedPar); }
   bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemUndefinedPar(); }
   int IsUndefinedPar() override { return 1; }
-  int GetSyntaxClass() override { return kSynUndefinedPar; }
   void Write(OutputStream& out) override { writeValueText(out); }
 };
 
 class CzemDateTime : public CzemParam {
  public:
-  explicit CzemDateTime(std::string_view text = {}) : CzemParam(text) {}
+  explicit CzemDateTime(std::string_view text = {}) : CzemParam(text) { setSyntaxClass(kSynFilename); }
   bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemDateTime(); }
-  int GetSyntaxClass() override { return kSynFilename; }
   void Write(OutputStream& out) override;
 };
 
 class CzemSubstit : public CzemParam {
  public:
-  explicit CzemSubstit(std::string_view text = {}) : CzemParam(text) {}
+  explicit CzemSubstit(std::string_view text = {}) : CzemParam(text) { setSyntaxClass(kSynSubstit); }
   bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemSubstit(); }
-  int GetSyntaxClass() override { return kSynSubstit; }
   void Write(OutputStream& out) override;
 };
 
 class CzemDefaultPar : public CzemParam {
  public:
+  CzemDefaultPar() { setSyntaxClass(kSynDefaultPar); }
   bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemDefaultPar(); }
   int IsDefaultPar() override { return 1; }
-  int GetSyntaxClass() override { return kSynDefaultPar; }
   void Write(OutputStream& out) override { writeValueText(out); }
 };
 
 class CzemUnknown : public CzemParam {
  public:
+  CzemUnknown() { setSyntaxClass(kSynUnknown); }
   bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemUnknown(); }
-  int GetSyntaxClass() override { return kSynUnknown; }
   void Write(OutputStream& out) override;
 };
 

@@ -14,8 +14,8 @@ class OutputStream;
 
 class CzemFilename : public CzemParam {
  public:
-  CzemFilename() = default;
-  explicit CzemFilename(std::string_view text) : CzemParam(text) {}
+  CzemFilename() { setSyntaxClass(kSynFilename); }
+  explicit CzemFilename(std::string_view text) : CzemParam(text) { setSyntaxClass(kSynFilename); }
 
   CzemNode* NewEmpty() const override { return new CzemFilename(); }
   bool arenaOnly() const override { return textsArenaOnly(); }
@@ -25,7 +25,6 @@ class CzemFilename : public CzemParam {
   // are never resolved, so they carry no room for it.
   const char* GetFilename() override;
   const char* GetFilenameString() override { return valueText().c_str(); }
-  int GetSyntaxClass() override { return kSynFilename; }
   void Write(OutputStream& out) override;
 };
 
