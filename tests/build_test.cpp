@@ -102,7 +102,7 @@ TEST_F(TemplateDefs, DefinitionsRefuseEveryHandleNotMadeByCreateEvenQuietly) {
   EXPECT_EQ(zemAddIntRefS(notCreated, &variable), 2000);
 }
 
-TEST_F(BuildCursor, EndSectionReturnsToTheEnclosingSectionAndASecondTargetWaitsForIt) {
+TEST_F(BuildCursor, EndSectionClimbsASecondTargetWaitsAndQuietVariantsReturnAndClearTheStatusSilently) {
   zemAddTarget(handle, "A");
   zemAddTarget(handle, "B");
   reports.expect(0, {"Previous section was not completed"});
@@ -117,9 +117,7 @@ TEST_F(BuildCursor, EndSectionReturnsToTheEnclosingSectionAndASecondTargetWaitsF
   zemAddTarget(handle, "B");
   reports.expect(0, {});
   EXPECT_EQ(treeOf(zemGetRoot(handle)), "[A [S [T] inS=] inA=] [B]");
-}
 
-TEST_F(BuildCursor, QuietVariantReturnsAndClearsThePendingStatusAndSilencesTheHandle) {
   handle = createDocument("A", "k");
   zemAddTarget(handle, "B");  // plain: reported, status kept
   reports.expect(0, {"Previous section was not completed"});
@@ -137,13 +135,11 @@ TEST(DefaultLookups, EmptyPlacesOfADefaultLineFindTheFirstMatchingLine) {
   Reports reports;
   Handle doc = loadDocument("[T] default (k) = 1, 2  default (K) = , 9  default (m) = , 3  k = , 5 EndSect");
   void* target = zemTargetByNum(doc, 1);
-  void* first = zemParamByNum(zemNodeByNum(target, 1), 1);
-  void* place = zemParamByNum(zemNodeByNum(target, 2), 1);
-  void* unmatched = zemParamByNum(zemNodeByNum(target, 3), 1);
-  EXPECT_EQ((std::vector{zemFindDefault(place), zemFindDefault(unmatched), zemFindDefault(first)}),
+  const auto place = [target](unsigned node) { return zemParamByNum(zemNodeByNum(target, node), 1); };
+  void *first = place(1), *unmatched = place(3), *keywordPlace = place(4);
+  EXPECT_EQ((std::vector{zemFindDefault(place(2)), zemFindDefault(unmatched), zemFindDefault(first)}),
             (std::vector<void*>{first, unmatched, nullptr}));
-  void* keywordPlace = zemParamByNum(zemKeywordByNum(target, 1), 1);
-  EXPECT_EQ((std::vector{zemIsDefaultPar(place), zemIsUndefinedPar(keywordPlace), zemIsDefaultPar(keywordPlace),
-                         zemIsUndefinedPar(place)}),
+  EXPECT_EQ((std::vector{zemIsDefaultPar(place(2)), zemIsUndefinedPar(keywordPlace), zemIsDefaultPar(keywordPlace),
+                         zemIsUndefinedPar(place(2))}),
             (std::vector{1, 1, 0, 0}));
 }

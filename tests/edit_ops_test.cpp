@@ -56,8 +56,7 @@ TEST_F(Editing, BadArgumentsGiveTheirCodesAndOnlyTheReportingChecksReport) {
   check(zemeInsertNewParameterInt(a, 1, 1) != nullptr, 0, 1007, named, __LINE__);
   // A parentless keyword takes the name, then fails its parent's check.
   zem::CzemKeyword loose("loose");
-  EXPECT_EQ(zemeModifyKeywordName(asVoid(&loose), "renamed"), 1009);
-  reports.expect(1009, section);
+  check(zemeModifyKeywordName(asVoid(&loose), "renamed"), 1009, 1009, section, __LINE__);
   EXPECT_STREQ(loose.GetName(), "renamed");
 }
 
@@ -119,8 +118,8 @@ TEST_F(Editing, DeletionsMoveTheBuildingCursorOffDestroyedNodes) {
 
   zemAddClob(handle);
   EXPECT_EQ(zemeDeleteParameter(zemKeywordByNum(target(1), 1), 1), 0);
-  EXPECT_EQ(zemAddClobIntS(handle, 3), 1005);  // no current CLOB any more
-  EXPECT_EQ(zemGetNoParams(zemKeywordByNum(target(1), 1)), 0);
+  EXPECT_EQ((std::pair{zemAddClobIntS(handle, 3), zemGetNoParams(zemKeywordByNum(target(1), 1))}),
+            std::pair(1005, 0));  // no current CLOB any more
   reports.expect(1006, {});
 }
 
@@ -134,8 +133,7 @@ TEST_F(Editing, CopiesIntoOrOntoThemselvesTakeTheSourceAsItWas) {
   zemCopy(a, zemSectionByNum(s, 1));  // onto its own descendant
   EXPECT_EQ(childNames(zemSectionByNum(zemSectionByNum(s, 1), 1)), "A");
   zemCopy(s, a);  // a descendant onto its ancestor
-  EXPECT_STREQ(zemGetName(target(1)), "S");
-  EXPECT_EQ(childNames(target(1)), "A");
+  EXPECT_EQ(zemGetName(target(1)) + (" " + childNames(target(1))), "S A");
 }
 
 TEST_F(Editing, InsertAndCopyRefuseWithTheirMessagesAndLeaveTheTree) {
@@ -166,18 +164,15 @@ TEST_F(Editing, InsertAndCopyRefuseWithTheirMessagesAndLeaveTheTree) {
   zemCopy(a, k);
   reports.expect(0, {"zemCopy:\n\tsection/section or\n\tkeyword/keyword required"});
   zemCopy(a, a);
-  EXPECT_EQ(childNames(a), "k S");
-  EXPECT_EQ(childNames(zemGetRoot(handle)), "A B");
+  EXPECT_EQ(childNames(a) + "|" + childNames(zemGetRoot(handle)), "k S|A B");
 
   zemInsert(a, target(2), 0);  // after B: a second A, numbered by document order
   zemInsert(target(2), a, 1);  // a copy of B before the first section
   EXPECT_EQ(childNames(zemGetRoot(handle)), "B A B A");
-  EXPECT_EQ(zemGetInstanceNo(target(1)), 1);
-  EXPECT_EQ(zemGetInstanceNo(target(4)), 2);
+  EXPECT_EQ(std::pair(zemGetInstanceNo(target(1)), zemGetInstanceNo(target(4))), std::pair(1, 2));
   EXPECT_EQ(childNames(target(4)), "k S");
   zemCopy(target(1), target(4));
-  EXPECT_EQ(zemTargetByNameNum(handle, "B", 3), target(4));
-  EXPECT_EQ(zemGetNoNodes(target(4)), 0);
+  EXPECT_EQ(std::pair(zemTargetByNameNum(handle, "B", 3), zemGetNoNodes(target(4))), std::pair(target(4), 0));
   zemCopy(zemKeywordByNum(a, 1), zemeInsertNewKeyword(zemSectionByNum(a, 1), "other", 0));
   EXPECT_EQ(zemGetInt(zemParamByNum(zemKeywordByNameNum(zemSectionByNum(a, 1), "k", 1), 1)), 1);
 }
@@ -192,8 +187,8 @@ TEST(FileCopy, WritesAbsoluteFileNamesAndFailsWithoutTouchingTheTarget) {
   reports.expect(0, {});
 
   writeFile(dir / "bad.txt", "[A]\r\n   f = 1 2\r\nEndSect\r\n");
-  EXPECT_EQ(zemFileCopy((dir / "bad.txt").c_str(), (dir / "never.txt").c_str()), 0);
-  EXPECT_EQ(zemGetErrorGlb(), 1003);
+  EXPECT_EQ((std::pair{zemFileCopy((dir / "bad.txt").c_str(), (dir / "never.txt").c_str()), zemGetErrorGlb()}),
+            std::pair(0, 1003));
   EXPECT_FALSE(std::filesystem::exists(dir / "never.txt"));
   reports.take();
 

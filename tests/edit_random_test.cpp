@@ -22,9 +22,7 @@ struct Node {
   std::vector<Value> values;
 };
 using Path = std::vector<std::size_t>;
-struct Paths {
-  std::vector<Path> sections, keywords;
-};
+using Paths = std::vector<Path>[2];  // keywords, sections
 
 std::size_t countOfKind(const Node& parent, bool section) {
   return std::count_if(parent.children.begin(), parent.children.end(),
@@ -58,7 +56,7 @@ void insertAt(std::vector<T>& list, std::size_t at, T item) {
 void collect(const Node& n, Paths& out, Path path = {}) {
   for (std::size_t i = 0; i < n.children.size(); ++i) {
     path.push_back(i);
-    (n.children[i].section ? out.sections : out.keywords).push_back(path);
+    out[n.children[i].section].push_back(path);
     if (n.children[i].section) collect(n.children[i], out, path);
     path.pop_back();
   }
@@ -69,20 +67,19 @@ void collect(const Node& n, Paths& out, Path path = {}) {
 // empty keyword holds the one empty value that its text "k = " gives.
 void expectSame(void* real, const Node& model, bool reloaded) {
   ASSERT_EQ(zemGetNoNodes(real), static_cast<int>(model.children.size()));
-  unsigned sections = 0, keywords = 0;
+  unsigned counts[2] = {0, 0};  // keywords, sections
   for (std::size_t i = 0; i < model.children.size(); ++i) {
     const Node& m = model.children[i];
     void* c = zemNodeByNum(real, static_cast<unsigned>(i + 1));
     const auto instance = static_cast<unsigned>(instanceOf(model, i));
-    ASSERT_EQ((std::tuple<int, zem::CzemNode*, std::string, int>(zemIsSection(c), asNode(c)->parent(), zemGetName(c),
-                                                                 zemGetInstanceNo(c))),
-              std::tuple(m.section ? 1 : 0, asNode(real), m.name, static_cast<int>(instance)));
-    ASSERT_EQ(m.section ? zemSectionByNum(real, ++sections) : zemKeywordByNum(real, ++keywords), c);
-    ASSERT_EQ((m.section ? zemSectionByNameNum : zemKeywordByNameNum)(real, m.name.c_str(), instance), c);
-    if (m.section) {
-      expectSame(c, m, reloaded);
-      continue;
-    }
+    // Kind, parent, name, instance, and the node found by typed number and by name.
+    ASSERT_EQ((std::tuple<int, zem::CzemNode*, std::string, int, void*, void*>(
+                  zemIsSection(c), asNode(c)->parent(), zemGetName(c), zemGetInstanceNo(c),
+                  (m.section ? zemSectionByNum : zemKeywordByNum)(real, ++counts[m.section]),
+                  (m.section ? zemSectionByNameNum : zemKeywordByNameNum)(real, m.name.c_str(), instance))),
+              std::tuple(m.section ? 1 : 0, asNode(real), m.name, static_cast<int>(instance), c, c));
+    if (m.section) expectSame(c, m, reloaded);
+    if (m.section || testing::Test::HasFatalFailure()) continue;
     std::vector<Value> values = m.values;
     if (reloaded && values.empty()) values.push_back({4, 0, 0, {}});
     ASSERT_EQ(zemGetNoParams(c), static_cast<int>(values.size())) << m.name;
@@ -99,9 +96,9 @@ void expectSame(void* real, const Node& model, bool reloaded) {
     }
   }
   if (asNode(real)->parent() != nullptr) {
-    ASSERT_EQ(zemGetNoKeywords(real), static_cast<int>(keywords));
+    ASSERT_EQ(zemGetNoKeywords(real), static_cast<int>(counts[0]));
   }
-  ASSERT_EQ(zemGetNoSections(real), static_cast<int>(sections));
+  ASSERT_EQ(zemGetNoSections(real), static_cast<int>(counts[1]));
 }
 
 class RandomEdits {
@@ -135,21 +132,19 @@ class RandomEdits {
                          : zemeModifyParameterBool(param, v.i);
   }
   // Deletes number n of a kind (n up to one past the last) by number, or by name and instance.
-  void deleteChild(const Path& parentPath, bool section) {
+  bool deleteChild(const Path& parentPath, bool section) {
     Node& parent = model(parentPath);
     void* real = at(parentPath);
     const auto n = static_cast<unsigned>(pick(countOfKind(parent, section) + 1) + 1);
     const std::size_t index = indexOfKind(parent, section, n);
     const bool exists = index < parent.children.size();
-    if (pick(2) == 0 || !exists) {
-      EXPECT_EQ((section ? zemeDeleteSectionByNum : zemeDeleteKeywordByNum)(real, n), exists ? 0 : 1010);
-    } else {
-      const auto instance = static_cast<unsigned>(instanceOf(parent, index));
-      EXPECT_EQ((section ? zemeDeleteSectionByNameNum : zemeDeleteKeywordByNameNum)(
-                    real, parent.children[index].name.c_str(), instance),
-                0);
-    }
+    const int result = pick(2) == 0 || !exists ? (section ? zemeDeleteSectionByNum : zemeDeleteKeywordByNum)(real, n)
+                                               : (section ? zemeDeleteSectionByNameNum : zemeDeleteKeywordByNameNum)(
+                                                     real, parent.children[index].name.c_str(),
+                                                     static_cast<unsigned>(instanceOf(parent, index)));
+    EXPECT_EQ(result, exists ? 0 : 1010);
     if (exists) parent.children.erase(parent.children.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
   }
   void* at(const Path& path) {
     void* n = zemGetRoot(handle);
@@ -162,106 +157,77 @@ class RandomEdits {
     return *n;
   }
   static Path parentOf(const Path& path) { return Path(path.begin(), path.end() - 1); }
+  // Inserts `child`, new or (with `source`) a copy, at a position around the edges of `into`, in both trees.
+  // Like deleteChild, it always acts and answers true.
+  bool insertChild(const Path& into, Node child, void* source = nullptr) {
+    Node& parent = model(into);
+    const unsigned pos = position(countOfKind(parent, child.section));
+    if (source == nullptr)
+      EXPECT_NE((child.section ? zemeInsertNewSection : zemeInsertNewKeyword)(at(into), child.name.c_str(), pos),
+                nullptr);
+    else
+      EXPECT_EQ((child.section ? zemeInsertCopySection : zemeInsertCopyKeyword)(at(into), source, pos), 0);
+    insertByPosition(parent, std::move(child), pos);
+    return true;
+  }
 
   // One random edit applied to both trees; false when there was nothing to act on.
   bool step() {
     Paths all;
     collect(root, all);
-    const auto& [sections, keywords] = all;
+    const auto& [keywords, sections] = all;
     const std::size_t op = pick(12);
     const Path parentOfAny = sections.empty() || pick(3) == 0 ? Path{} : sections[pick(sections.size())];
-    Node& anyParent = model(parentOfAny);
-    if (op == 0) {
-      Node fresh{true, name(), {}, {}};
-      const unsigned pos = position(countOfKind(anyParent, true));
-      EXPECT_NE(zemeInsertNewSection(at(parentOfAny), fresh.name.c_str(), pos), nullptr);
-      insertByPosition(anyParent, std::move(fresh), pos);
-      return true;
-    }
+    if (op == 0) return insertChild(parentOfAny, {true, name(), {}, {}});
     if (sections.empty() || (op >= 6 && keywords.empty())) return false;
-    const Path section = sections[pick(sections.size())];
+    const Path section = sections[pick(sections.size())], keyword = op >= 6 ? keywords[pick(keywords.size())] : Path{};
     Node& s = model(section);
-    const Path keyword = op >= 6 ? keywords[pick(keywords.size())] : Path{};
     Node& k = model(keyword);
     void* realKeyword = at(keyword);
-    switch (op) {
-      case 1: {
-        Node fresh{false, name(), {}, {}};
-        const unsigned pos = position(countOfKind(s, false));
-        EXPECT_NE(zemeInsertNewKeyword(at(section), fresh.name.c_str(), pos), nullptr);
-        insertByPosition(s, std::move(fresh), pos);
-        break;
-      }
-      case 2:
-      case 9:
-        deleteChild(parentOf(op == 2 ? section : keyword), op == 2);
-        break;
-      case 3: {  // copy a section into any target list, itself and its own parts included
-        const unsigned pos = position(countOfKind(anyParent, true));
-        EXPECT_EQ(zemeInsertCopySection(at(parentOfAny), at(section), pos), 0);
-        insertByPosition(anyParent, Node(s), pos);
-        break;
-      }
-      case 4: {  // zemCopy onto any section, its own ancestors and descendants included
-        const Path onto = sections[pick(sections.size())];
-        zemCopy(at(section), at(onto));
-        model(onto) = Node(s);  // copied first: s may hold onto or lie inside it
-        break;
-      }
-      case 5: {  // zemInsert beside any section
-        const Path beside = sections[pick(sections.size())];
-        const bool before = pick(2) == 0;
-        zemInsert(at(section), at(beside), before ? 1 : 0);
-        insertAt(model(parentOf(beside)).children, beside.back() + (before ? 0 : 1), Node(s));
-        break;
-      }
-      case 6: {
-        const Value v = value(true);
-        const unsigned pos = position(k.values.size());
-        EXPECT_NE(insertValue(realKeyword, v, pos), nullptr);
-        insertAt(k.values, pos - 1u, v);
-        break;
-      }
-      case 7: {
-        const unsigned n = position(k.values.size());
-        const bool exists = n - 1u < k.values.size();
-        EXPECT_EQ(zemeDeleteParameter(realKeyword, n), exists ? 0 : 1010);
-        if (exists) k.values.erase(k.values.begin() + (n - 1));
-        break;
-      }
-      case 8: {  // a value of the same kind replaces it in place; another kind is refused
-        if (k.values.empty()) return false;
-        const std::size_t n = pick(k.values.size());
-        void* p = zemParamByNum(realKeyword, static_cast<unsigned>(n + 1));
-        const Value v = value(false);
-        const bool accepted = v.kind == k.values[n].kind;
-        EXPECT_EQ(modifyValue(p, v), accepted ? 0 : 1014);
-        EXPECT_EQ(zemParamByNum(realKeyword, static_cast<unsigned>(n + 1)), p);
-        if (accepted) k.values[n] = v;
-        break;
-      }
-      case 10: {  // rename a section or keyword
-        const Path& target = pick(2) == 0 ? section : keyword;
-        const std::string fresh = name();
-        EXPECT_EQ((model(target).section ? zemeModifySectionName : zemeModifyKeywordName)(at(target), fresh.c_str()),
-                  0);
-        model(target).name = fresh;
-        break;
-      }
-      default: {  // copy a keyword into a section, or one of its values into a keyword
-        const Path into = keywords[pick(keywords.size())];
-        if (pick(2) == 0 && !k.values.empty()) {
-          const std::size_t n = pick(k.values.size());
-          const unsigned pos = position(model(into).values.size());
-          EXPECT_EQ(zemeInsertCopyParameter(at(into), zemParamByNum(realKeyword, static_cast<unsigned>(n + 1)), pos),
-                    0);
-          insertAt(model(into).values, pos - 1u, Value(k.values[n]));
-          break;
-        }
-        const unsigned pos = position(countOfKind(s, false));
-        EXPECT_EQ(zemeInsertCopyKeyword(at(section), realKeyword, pos), 0);
-        insertByPosition(s, Node(k), pos);
-      }
+    if (op == 1) return insertChild(section, {false, name(), {}, {}});
+    if (op == 2 || op == 9) return deleteChild(parentOf(op == 2 ? section : keyword), op == 2);
+    // A section copied into any target list, itself and its own parts included.
+    if (op == 3) return insertChild(parentOfAny, s, at(section));
+    if (op == 4) {  // zemCopy onto any section, its own ancestors and descendants included
+      const Path onto = sections[pick(sections.size())];
+      zemCopy(at(section), at(onto));
+      model(onto) = Node(s);  // copied first: s may hold onto or lie inside it
+    } else if (op == 5) {     // zemInsert beside any section
+      const Path beside = sections[pick(sections.size())];
+      const bool before = pick(2) == 0;
+      zemInsert(at(section), at(beside), before ? 1 : 0);
+      insertAt(model(parentOf(beside)).children, beside.back() + (before ? 0 : 1), Node(s));
+    } else if (op == 6) {
+      const Value v = value(true);
+      const unsigned pos = position(k.values.size());
+      EXPECT_NE(insertValue(realKeyword, v, pos), nullptr);
+      insertAt(k.values, pos - 1u, v);
+    } else if (op == 7) {
+      const unsigned n = position(k.values.size());
+      const bool exists = n - 1u < k.values.size();
+      EXPECT_EQ(zemeDeleteParameter(realKeyword, n), exists ? 0 : 1010);
+      if (exists) k.values.erase(k.values.begin() + (n - 1));
+    } else if (op == 8) {  // a value of the same kind replaces it in place; another kind is refused
+      if (k.values.empty()) return false;
+      const std::size_t n = pick(k.values.size());
+      void* p = zemParamByNum(realKeyword, static_cast<unsigned>(n + 1));
+      const Value v = value(false);
+      const bool accepted = v.kind == k.values[n].kind;
+      EXPECT_EQ(modifyValue(p, v), accepted ? 0 : 1014);
+      EXPECT_EQ(zemParamByNum(realKeyword, static_cast<unsigned>(n + 1)), p);
+      if (accepted) k.values[n] = v;
+    } else if (op == 10) {  // rename a section or keyword
+      const Path& target = pick(2) == 0 ? section : keyword;
+      const std::string fresh = name();
+      EXPECT_EQ((model(target).section ? zemeModifySectionName : zemeModifyKeywordName)(at(target), fresh.c_str()), 0);
+      model(target).name = fresh;
+    } else {  // copy a keyword into a section, or one of its values into a keyword
+      const Path into = keywords[pick(keywords.size())];
+      if (pick(2) != 0 || k.values.empty()) return insertChild(section, k, realKeyword);
+      const std::size_t n = pick(k.values.size());
+      const unsigned pos = position(model(into).values.size());
+      EXPECT_EQ(zemeInsertCopyParameter(at(into), zemParamByNum(realKeyword, static_cast<unsigned>(n + 1)), pos), 0);
+      insertAt(model(into).values, pos - 1u, Value(k.values[n]));
     }
     return true;
   }
@@ -286,7 +252,7 @@ TEST(RandomEdits, EveryStepMatchesTheModelAndTheWrittenTextReloadsToTheSameTree)
       // Copies double the tree now and then; the oldest target goes when it grows large.
       Paths all;
       collect(run.root, all);
-      if (all.sections.size() + all.keywords.size() > 200 || run.root.children.size() > 6) {
+      if (all[0].size() + all[1].size() > 200 || run.root.children.size() > 6) {
         EXPECT_EQ(zemeDeleteSectionByNum(zemGetRoot(run.handle), 1), 0);
         run.root.children.erase(run.root.children.begin());
       }

@@ -22,14 +22,11 @@ TEST_F(KeywordAccess, SingleGetsFindTheInstanceAndValueOrFailWithoutACode) {
   zemAddString(doc, "text");
   ASSERT_EQ(zemPutParam(doc, "k", 8), 1);
   int i = -1;
-  EXPECT_EQ(zemGetParam(section(), "K", &i, 2, 1), 1);
-  EXPECT_EQ(i, 8);
+  EXPECT_EQ((std::pair{zemGetParam(section(), "K", &i, 2, 1), i}), std::pair(1, 8));
   for (auto [instance, param] : {std::pair{0, 1}, {3, 1}, {1, 0}, {1, 3}, {-1, 1}})
     EXPECT_EQ(zemGetParam(section(), "k", &i, instance, param), 0) << instance << "," << param;
-  EXPECT_EQ(zemGetParam(section(), "k", static_cast<int*>(nullptr), 1, 1), 0);
-  EXPECT_EQ(i, 8);
+  EXPECT_EQ((std::pair{zemGetParam(section(), "k", static_cast<int*>(nullptr), 1, 1), i}), std::pair(0, 8));
   reports.expect(0, {});
-
   std::string s;
   EXPECT_EQ(zemGetParam(section(), "k", &i, 1, 2) + zemGetParam(section(), "k", &s, 1, 2), 2);
   EXPECT_EQ(std::to_string(i) + s, "0text");  // an int asked of a string is the neutral 0
@@ -52,49 +49,40 @@ TEST_F(KeywordAccess, OnlyAPendingCodeFailsAPutOrGet) {
   EXPECT_EQ(zemPutParam(doc, "late", true), 0);
   EXPECT_EQ(d + zemGetNoParams(values("late")), 0.0);
   reports.expect(1005, {"Invalid zemHandle (CzemData)"});
-  EXPECT_EQ(zemGetParam(section(), "k", &d, 1, 1), 1);
-  EXPECT_EQ(d, 1.5);
+  EXPECT_EQ((std::pair{zemGetParam(section(), "k", &d, 1, 1), d}), std::pair(1, 1.5));
 }
 
-TEST_F(KeywordAccess, EveryOverloadAddsAndReadsItsKind) {
+TEST_F(KeywordAccess, EveryOverloadAndListFormatLetterAddsAndReadsItsKind) {
   zemSetAnchorFilename(zemGetRoot(doc), "/p/setup.txt");
   EXPECT_EQ(zemPutParam(doc, "f", 2.5f) + zemPutParam(doc, "b", false) + zemPutParam(doc, "c", "it's") +
                 zemPutParamFilename(doc, "n", "data/in.txt") + zemPutParamResultFilename(doc, "r", "/abs/out.dat"),
             5);
   float f = 0;
   bool b = true;
-  std::string c, n;
-  const char* np = nullptr;
-  const char* rp = nullptr;
+  std::string c, n, s;
+  const char *np = nullptr, *rp = nullptr;
   EXPECT_EQ(zemGetParam(section(), "f", &f, 1, 1) + zemGetParam(section(), "b", &b, 1, 1) +
                 zemGetParam(section(), "c", &c, 1, 1) + zemGetParamFilename(section(), "n", &n, 1, 1) +
                 zemGetParamFilename(section(), "n", &np, 1, 1) + zemGetParamResultFilename(section(), "r", &rp, 1, 1),
             6);
   EXPECT_EQ(std::to_string(f) + (b ? "true" : "false") + c + n + np + rp,
             "2.500000falseit's/p/data/in.txt/p/data/in.txt/abs/out.dat");
-}
 
-TEST_F(KeywordAccess, ListsReadAndAddValuesByFormatLetter) {
-  EXPECT_EQ(zemPutListParam(doc, "m", "ifs", 1, 2.5f, "text"), 1);
-  EXPECT_EQ(zemGetNoParams(values("m")), 3);
-  EXPECT_EQ(zemIsFloat(zemParamByNum(values("m"), 2)), 1);
-  EXPECT_EQ(zemPutListParam(doc, "all", "bdxfins", true, 0.25, 3.5f, -4, "a.txt", "s"), 1);
-  EXPECT_EQ(zemGetNoParams(values("all")), 6);  // x adds nothing
-  EXPECT_EQ(zemPutListParam(doc, "none", ""), 1);
-  EXPECT_EQ(zemPutListParam(doc, "none2", nullptr), 1);
-
-  bool b = false;
+  // x adds nothing; an empty or missing format adds a keyword without values.
+  EXPECT_EQ((std::vector{zemPutListParam(doc, "m", "ifs", 1, 2.5f, "text"),
+                         zemPutListParam(doc, "all", "bdxfins", true, 0.25, 3.5f, -4, "a.txt", "s"),
+                         zemPutListParam(doc, "none", ""), zemPutListParam(doc, "none2", nullptr),
+                         zemGetNoParams(values("m")), zemIsFloat(zemParamByNum(values("m"), 2)),
+                         zemGetNoParams(values("all")), zemGetNoParams(values("none2"))}),
+            (std::vector{1, 1, 1, 1, 3, 1, 6, 0}));
   double d = 0;
-  float f = 0;
   int i = 0;
-  std::string n, s;
   EXPECT_EQ(zemGetListParam(section(), "all", 1, "bdfins", &b, &d, &f, &i, &n, &s), 1);
   EXPECT_EQ(std::to_string(b) + " " + std::to_string(d) + " " + std::to_string(f) + " " + std::to_string(i) + " " + s,
             "1 0.250000 3.500000 -4 s");
   EXPECT_NE(n.find("a.txt"), std::string::npos);
-  EXPECT_EQ(zemGetListParam(section(), "none", 1, ""), 1);
-  EXPECT_EQ(zemGetListParam(section(), "none", 2, ""), 0);
-
+  EXPECT_EQ(std::pair(zemGetListParam(section(), "none", 1, ""), zemGetListParam(section(), "none", 2, "")),
+            std::pair(1, 0));
   zemPutListParam(doc, "two", "ii", 5, 6);
   int first = 0, second = 0;
   EXPECT_EQ(zemGetListParam(section(), "two", 1, "iiq", &first, &second), 0);  // q still needs a third value
@@ -104,16 +92,15 @@ TEST_F(KeywordAccess, ListsReadAndAddValuesByFormatLetter) {
 }
 
 TEST_F(KeywordAccess, FileNamesTheFileCouldNotHoldRefuseThePut) {
-  EXPECT_EQ(zemPutParamFilename(doc, "n", "a|b"), 0);
-  EXPECT_EQ(zemPutParamResultFilename(doc, "r", "/x\ny"), 0);
-  EXPECT_EQ(zemPutParamResultFilename(doc, "r", "x\ny"), 1);  // relative: a string holds it
-  EXPECT_EQ(zemPutListParam(doc, "l", "isn", 1, "a|b is fine in a string", "c:\\new\r\nline"), 0);
+  EXPECT_EQ((std::vector{zemPutParamFilename(doc, "n", "a|b"), zemPutParamResultFilename(doc, "r", "/x\ny"),
+                         zemPutParamResultFilename(doc, "r", "x\ny"),  // relative: a string holds it
+                         zemPutListParam(doc, "l", "isn", 1, "a|b is fine in a string", "c:\\new\r\nline")}),
+            (std::vector{0, 0, 1, 0}));
   reports.expect(0, Texts(3, "Invalid character in filename"));
   EXPECT_EQ(zemGetNoKeywords(section()), 1);
   EXPECT_STREQ(zemGetErrorFromZemData(doc), "Invalid character in filename");
   EXPECT_EQ(zemPutParamFilename(nullptr, "n", "a|b"), 0);
   reports.expect(1005, {"Invalid zemHandle (CzemData)"});
-
   // What is accepted reads back the same after a write and a load.
   EXPECT_EQ(zemPutListParam(doc, "l", "sn", "a|b\nc", "/x y/it's.dat"), 1);
   zemEndSection(doc);
@@ -128,16 +115,13 @@ TEST_F(KeywordAccess, ResultFilePathsStayValidPerValueAndPerDocument) {
   zemPutListParam(doc, "r", "s", "a.dat");
   zemAddResultFilename(doc, "b.dat");
   zemAddInt(doc, 1);
-  const char* a = nullptr;
-  const char* b = nullptr;
-  ASSERT_EQ(zemGetParamResultFilePath(section(), "r", &a, 1, 1), 1);
-  ASSERT_EQ(zemGetParamResultFilePath(section(), "r", &b, 1, 2), 1);
-  ASSERT_EQ(zemGetParamResultFilePath(section(), "r", &a, 1, 1), 1);
-  EXPECT_STREQ(a, "/p/run.txt - Result Files/a.dat");
-  EXPECT_STREQ(b, "/p/run.txt - Result Files/b.dat");
-  const char* none = nullptr;
-  EXPECT_EQ(zemGetParamResultFilePath(section(), "r", &none, 1, 3), 1);
-  EXPECT_STREQ(none, "");
+  const char *a = nullptr, *b = nullptr, *none = nullptr;
+  EXPECT_EQ(
+      (std::vector{
+          zemGetParamResultFilePath(section(), "r", &a, 1, 1), zemGetParamResultFilePath(section(), "r", &b, 1, 2),
+          zemGetParamResultFilePath(section(), "r", &a, 1, 1), zemGetParamResultFilePath(section(), "r", &none, 1, 3)}),
+      std::vector(4, 1));
+  EXPECT_EQ((Texts{a, b, none}), (Texts{"/p/run.txt - Result Files/a.dat", "/p/run.txt - Result Files/b.dat", ""}));
   reports.expect(0, {"Function invalid in this context"});
   zemSetAnchorFilename(zemGetRoot(doc), ("/" + std::string(250, 'p') + "/run.txt").c_str());
   EXPECT_EQ(zemGetParamResultFilePath(section(), "r", &a, 1, 1), 0);  // too long: refused

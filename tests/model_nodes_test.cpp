@@ -26,16 +26,14 @@ Node* add(Parent& parent, const char* name) {
 
 // Adds "default (name) = v, ..." where 0 stands for an empty place.
 CzemDefaultDef* addDefaults(CzemSection& section, const char* name, std::initializer_list<int> values) {
-  auto* definition = new CzemDefaultDef(name);
-  section.addDefaultDef(definition);
+  auto* definition = add<CzemDefaultDef>(section, name);
   for (int v : values) definition->addParam(v == 0 ? static_cast<CzemNode*>(new CzemDefaultPar()) : new CzemInt(v));
   return definition;
 }
 
 // Adds "name = , , ..." with `places` placeholders.
 CzemKeyword* addPlaceholders(CzemSection& section, const char* name, int places) {
-  auto* keyword = new CzemKeyword(name);
-  section.addKeyword(keyword);
+  auto* keyword = add<CzemKeyword>(section, name);
   for (int i = 0; i < places; ++i) keyword->addParam(new CzemDefaultPar());
   return keyword;
 }

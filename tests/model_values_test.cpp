@@ -53,23 +53,16 @@ std::string format(Number value, bool fixedWhenIntegral = true) {
 constexpr float kFloatMax = 3.4028235e+38f;
 constexpr int kIntMin = -2147483647 - 1;
 
-// Expected answers of the three views; a value that is not valid reads as stated too.
-struct Views {
-  const char* text;
-  bool converted;
-  int isDouble, isFloat, isInt;
-  double asDouble;
-  float asFloat;
-  int asInt;
-};
+// Expected answers of the three views for a text: converted, validity of the double, float and int views,
+// then their values; a value that is not valid reads as stated too.
+using Views = std::tuple<const char*, bool, int, int, int, double, float, int>;
 
 void expectViews(CzemNumeric* made, const bool& ok, const Views& v) {
-  SCOPED_TRACE(v.text);
   const std::unique_ptr<CzemNumeric> value(made);
-  EXPECT_EQ(std::make_tuple(ok, value->IsDouble(), value->GetDouble(), value->IsFloat(), value->GetFloat(),
-                            value->IsInt(), value->GetInt(), std::string(value->valueText().view())),
-            std::make_tuple(v.converted, v.isDouble, v.asDouble, v.isFloat, v.asFloat, v.isInt, v.asInt,
-                            std::string(v.text)));
+  EXPECT_EQ(Views(std::get<0>(v), ok, value->IsDouble(), value->IsFloat(), value->IsInt(), value->GetDouble(),
+                  value->GetFloat(), value->GetInt()),
+            v);
+  EXPECT_EQ(value->valueText().view(), std::get<0>(v));
 }
 
 }  // namespace
@@ -145,7 +138,7 @@ TEST(NumericViews, FileValuesHaveTheViewsTheirNumberFits) {
       {"-1e-400", true, 1, 1, 1, -0.0, -0.0f, 0}, {"1e999", false, 0, 0, 0, 0.0, 0.0f, 0}};
   // clang-format on
   bool ok = false;
-  for (const Views& v : reals) expectViews(CzemReal::fromText(v.text, ok), ok, v);
+  for (const Views& v : reals) expectViews(CzemReal::fromText(std::get<0>(v), ok), ok, v);
   EXPECT_TRUE(std::signbit(std::unique_ptr<CzemReal>(CzemReal::fromText("-0.0", ok))->GetFloat()));
 
   const std::string longDigits = "1" + std::string(400, '0');
@@ -157,7 +150,7 @@ TEST(NumericViews, FileValuesHaveTheViewsTheirNumberFits) {
       {"-12345678901234567890123", true, 1, 1, 0, -12345678901234567890123.0, -12345678901234567890123.0f, kIntMin},
       {longDigits.c_str(), false, 0, 0, 0, 0.0, 0.0f, 2147483647}};
   // clang-format on
-  for (const Views& v : integers) expectViews(CzemInt::fromText(v.text, ok), ok, v);
+  for (const Views& v : integers) expectViews(CzemInt::fromText(std::get<0>(v), ok), ok, v);
   EXPECT_TRUE(std::signbit(std::unique_ptr<CzemInt>(CzemInt::fromText("-0", ok))->GetDouble()));
 }
 

@@ -37,44 +37,41 @@ struct Built {
 
 TEST(ReadBack, CallsThatWouldMakeAnUnreadableTreeAreRefusedAndChangeNothing) {
   using Call = std::function<void(void* handle, void* keyword)>;
-  const struct {
-    const char* what;
-    Call call;
-    int code;  // the pending code afterwards
-    Texts reports;
-  } cases[] = {
-      {"NaN double", [](void* h, void*) { zemAddDouble(h, kNaN); }, 0, {"Invalid number"}},
-      {"infinite double", [](void* h, void*) { zemAddDouble(h, -kInf); }, 0, {"Invalid number"}},
-      {"infinite float", [](void* h, void*) { zemAddFloat(h, static_cast<float>(kInf)); }, 0, {"Invalid number"}},
-      {"keyword-keyed NaN", [](void* h, void*) { zemPutParam(h, "n", kNaN); }, 0, {"Invalid number"}},
-      {"keyword-keyed list", [](void* h, void*) { zemPutListParam(h, "n", "id", 1, kInf); }, 0, {"Invalid number"}},
-      {"keyword-keyed float", [](void* h, void*) { zemPutListParam(h, "n", "f", 1e300); }, 0, {"Invalid number"}},
-      {"keyword-keyed name", [](void* h, void*) { zemPutParam(h, "a-b", 1); }, 0, {"Invalid name"}},
-      {"NaN CLOB item", [](void* h, void*) { zemAddClobDouble(h, kNaN); }, 0, {"Invalid number"}},
-      {"inf CLOB float", [](void* h, void*) { zemAddClobFloat(h, static_cast<float>(kInf)); }, 0, {"Invalid number"}},
+  const Texts number{"Invalid number"}, name{"Invalid name"}, file{"Invalid character in filename"};
+  // what, call, the pending code afterwards, reports
+  const std::tuple<const char*, Call, int, Texts> cases[] = {
+      {"NaN double", [](void* h, void*) { zemAddDouble(h, kNaN); }, 0, number},
+      {"infinite double", [](void* h, void*) { zemAddDouble(h, -kInf); }, 0, number},
+      {"infinite float", [](void* h, void*) { zemAddFloat(h, static_cast<float>(kInf)); }, 0, number},
+      {"keyword-keyed NaN", [](void* h, void*) { zemPutParam(h, "n", kNaN); }, 0, number},
+      {"keyword-keyed list", [](void* h, void*) { zemPutListParam(h, "n", "id", 1, kInf); }, 0, number},
+      {"keyword-keyed float", [](void* h, void*) { zemPutListParam(h, "n", "f", 1e300); }, 0, number},
+      {"keyword-keyed name", [](void* h, void*) { zemPutParam(h, "a-b", 1); }, 0, name},
+      {"NaN CLOB item", [](void* h, void*) { zemAddClobDouble(h, kNaN); }, 0, number},
+      {"inf CLOB float", [](void* h, void*) { zemAddClobFloat(h, static_cast<float>(kInf)); }, 0, number},
       // A CLOB node in place of the handle first fails as a handle, as every CLOB item call does.
       {"NaN item on the CLOB node",
        [](void*, void* k) { zemAddClobDouble(zemParamByNum(k, 4), kNaN); },
        1005,
        {"Invalid zemHandle (CzemData)", "Invalid number"}},
-      {"bar in a file name", [](void* h, void*) { zemAddFilename(h, "a|b"); }, 0, {"Invalid character in filename"}},
-      {"LF in a file name", [](void* h, void*) { zemAddFilename(h, "a\nb"); }, 0, {"Invalid character in filename"}},
-      {"CLOB name", [](void* h, void*) { zemAddClobFilename(h, "x|y"); }, 0, {"Invalid character in filename"}},
-      {"bracket in a section name", [](void* h, void*) { zemAddSection(h, "x]y"); }, 0, {"Invalid name"}},
-      {"blank and = in a keyword name", [](void* h, void*) { zemAddKeyword(h, "a b=c"); }, 0, {"Invalid name"}},
-      {"empty keyword name", [](void* h, void*) { zemAddKeyword(h, ""); }, 0, {"Invalid name"}},
-      {"a reserved word as keyword", [](void* h, void*) { zemAddKeyword(h, "TRUE"); }, 0, {"Invalid name"}},
-      {"a reserved word as section", [](void* h, void*) { zemAddSection(h, "EndSect"); }, 0, {"Invalid name"}},
-      {"a name of other letters", [](void* h, void*) { zemAddSection(h, "\xc3\xa9t\xc3\xa9"); }, 0, {"Invalid name"}},
-      {"template name", [](void* h, void*) { zemAddKeywordDef(h, "9k", "I", 0, 0, 0); }, 0, {"Invalid name"}},
+      {"bar in a file name", [](void* h, void*) { zemAddFilename(h, "a|b"); }, 0, file},
+      {"LF in a file name", [](void* h, void*) { zemAddFilename(h, "a\nb"); }, 0, file},
+      {"CLOB name", [](void* h, void*) { zemAddClobFilename(h, "x|y"); }, 0, file},
+      {"bracket in a section name", [](void* h, void*) { zemAddSection(h, "x]y"); }, 0, name},
+      {"blank and = in a keyword name", [](void* h, void*) { zemAddKeyword(h, "a b=c"); }, 0, name},
+      {"empty keyword name", [](void* h, void*) { zemAddKeyword(h, ""); }, 0, name},
+      {"a reserved word as keyword", [](void* h, void*) { zemAddKeyword(h, "TRUE"); }, 0, name},
+      {"a reserved word as section", [](void* h, void*) { zemAddSection(h, "EndSect"); }, 0, name},
+      {"a name of other letters", [](void* h, void*) { zemAddSection(h, "\xc3\xa9t\xc3\xa9"); }, 0, name},
+      {"template name", [](void* h, void*) { zemAddKeywordDef(h, "9k", "I", 0, 0, 0); }, 0, name},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, call, code, reported] : cases) {
+    SCOPED_TRACE(what);
     Built b;
     const std::string before = writtenBody(b.doc);
     Reports reports;
-    c.call(b.doc, b.keyword());
-    reports.expect(c.code, c.reports);
+    call(b.doc, b.keyword());
+    reports.expect(code, reported);
     EXPECT_EQ(writtenBody(b.doc), before);
   }
 }
@@ -88,10 +85,8 @@ TEST(ReadBack, EditsThatWouldMakeAnUnreadableTreeAreRefusedWithTheirCode) {
   const std::string edited = writtenBody(b.doc);
   EXPECT_EQ(zemeModifyParameterDouble(zemParamByNum(k, 1), kNaN), 1014);  // an integer: the kind check comes first
   auto refused = [](void* node) { return node == nullptr ? -1 : 0; };
-  const struct {
-    int result;
-    int code;
-  } cases[] = {
+  // result (-1: refused), expected code; the arguments run in order of the table
+  const std::pair<int, int> cases[] = {
       {zemeModifyKeywordName(k, "a b"), 1007},
       {zemeModifySectionName(zemTargetByNum(b.doc, 1), ""), 1007},
       {refused(zemeInsertNewSection(zemGetRoot(b.doc), "x]y", 0)), 1007},
@@ -100,9 +95,8 @@ TEST(ReadBack, EditsThatWouldMakeAnUnreadableTreeAreRefusedWithTheirCode) {
       {refused(zemeInsertNewParameterFileName(k, "|", 0)), 1012},
       {zemeModifyParameterFileName(zemParamByNum(k, 2), "a\nb"), 1012},
   };
-  // The arguments ran in order of the table: the first code is pending, and each call failed.
-  EXPECT_EQ(zemGetErrorGlb(), 1007);
-  for (const auto& c : cases) EXPECT_EQ(c.result == -1 ? c.code : c.result, c.code);
+  EXPECT_EQ(zemGetErrorGlb(), 1007);  // the first code is pending, and each call failed
+  for (const auto& [result, code] : cases) EXPECT_EQ(result == -1 ? code : result, code);
   zemSetFilename(zemParamByNum(k, 2), "a|b");
   zemSetCustomResultFolder(b.doc, 1, "r|s");
   zemSetProjectResultRoot(b.doc, "\n");
@@ -134,9 +128,8 @@ TEST(ReadBack, BuiltEdgeAndSubnormalValuesReadBackUnchanged) {
   ASSERT_NE(again, nullptr);
   unsigned n = 1;
   for (double d : doubles) {
-    SCOPED_TRACE(d);
     const double back = zemGetDouble(firstValue(again, n++));
-    EXPECT_EQ(std::memcmp(&back, &d, sizeof d), 0) << back;
+    EXPECT_EQ(std::memcmp(&back, &d, sizeof d), 0) << back << " for " << d;
   }
   EXPECT_EQ(zemGetFloat(firstValue(again, n++)), FLT_MAX);
   for (const char* t : texts) EXPECT_STREQ(zemGetString(firstValue(again, n++)), t);
@@ -154,19 +147,12 @@ TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWriteAndChangesNo
   float boundFloat = 1.5f;
   Handle donor = createDocument("D", "b");
   zemAddDoubleRef(donor, &boundDouble);
-  void* donorKeyword = zemKeywordByNum(zemTargetByNum(donor, 1), 1);
-  using Put = void (*)(void* doc, void* donorKeyword, double* d, float* f);
-  const struct {
-    const char* what;
-    Put put;
-  } sources[] = {
-      {"built double", [](void* doc, void*, double* d, float*) { zemAddDoubleRef(doc, d); }},
-      {"built float", [](void* doc, void*, double*, float* f) { zemAddFloatRef(doc, f); }},
-      {"inserted keyword",
-       [](void* doc, void* k, double*, float*) { zemeInsertCopyKeyword(zemTargetByNum(doc, 1), k, 0); }},
-      {"copied keyword",
-       [](void* doc, void* k, double*, float*) { zemCopy(k, zemKeywordByNum(zemTargetByNum(doc, 1), 1)); }},
-  };
+  void* from = zemKeywordByNum(zemTargetByNum(donor, 1), 1);
+  const std::pair<const char*, std::function<void(void* doc)>> sources[] = {
+      {"built double", [&](void* doc) { zemAddDoubleRef(doc, &boundDouble); }},
+      {"built float", [&](void* doc) { zemAddFloatRef(doc, &boundFloat); }},
+      {"inserted keyword", [&](void* doc) { zemeInsertCopyKeyword(zemTargetByNum(doc, 1), from, 0); }},
+      {"copied keyword", [&](void* doc) { zemCopy(from, zemKeywordByNum(zemTargetByNum(doc, 1), 1)); }}};
   const auto dir = scratchDir().parent_path() / "BoundTargets";  // beside the folder each writtenBody() empties
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
@@ -174,33 +160,30 @@ TEST(ReadBack, ABoundNumberThatIsNotFiniteWhenWrittenRefusesTheWriteAndChangesNo
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   // A reader that takes nothing keeps the pipe open without blocking the writer.
   const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-  const struct {
-    const char* what;
-    std::filesystem::path file;
-    bool append, exists;  // exists: holds "kept" beforehand
-  } targets[] = {{"write", dir / "write.txt", false, true},
-                 {"append", dir / "append.txt", true, true},
-                 {"append to a new file", dir / "new.txt", true, false},
-                 {"pipe", fifo, false, false},
-                 {"missing folder", dir / "none" / "x.txt", false, false}};
-  for (const auto& source : sources) {
-    for (const auto& target : targets) {
+  // what, file, append, holds "kept" beforehand
+  const std::tuple<const char*, std::filesystem::path, bool, bool> targets[] = {
+      {"write", dir / "write.txt", false, true},
+      {"append", dir / "append.txt", true, true},
+      {"append to a new file", dir / "new.txt", true, false},
+      {"pipe", fifo, false, false},
+      {"missing folder", dir / "none" / "x.txt", false, false}};
+  for (const auto& [source, put] : sources) {
+    for (const auto& [target, file, append, exists] : targets) {
       for (const bool settings : {false, true}) {
-        SCOPED_TRACE(std::string(source.what) + ", " + target.what + (settings ? ", result root set" : ""));
+        SCOPED_TRACE(std::string(source) + ", " + target + (settings ? ", result root set" : ""));
         std::tie(boundDouble, boundFloat) = std::pair(1.5, 1.5f);
         Handle doc = createDocument("A", "k");
         zemAddInt(doc, 1);
-        source.put(doc, donorKeyword, &boundDouble, &boundFloat);
+        put(doc);
         if (settings) zemSetProjectResultRoot(doc, "results");
-        if (target.exists) writeFile(target.file, "kept");
+        if (exists) writeFile(file, "kept");
         const std::string anchor = zemGetAnchorFilename(zemGetRoot(doc));
         std::tie(boundDouble, boundFloat) = std::pair((settings ? -1 : 1) * kInf, static_cast<float>(kNaN));
         Reports reports;
-        (target.append ? zemAppend : zemWrite)(doc, target.file.string().c_str());
+        (append ? zemAppend : zemWrite)(doc, file.string().c_str());
         reports.expect(1012, {"Invalid number"});
         // The pipe is never read here: it holds nothing.
-        EXPECT_EQ(target.file != fifo && std::filesystem::exists(target.file) ? readFile(target.file) : "none",
-                  target.exists ? "kept" : "none");
+        EXPECT_EQ(file != fifo && std::filesystem::exists(file) ? readFile(file) : "none", exists ? "kept" : "none");
         char byte;
         EXPECT_LE(read(reader, &byte, 1), 0);
         EXPECT_EQ(std::pair(std::string(zemGetAnchorFilename(zemGetRoot(doc))), zemGetNoSections(zemGetRoot(doc))),
@@ -231,28 +214,4 @@ TEST(ReadBack, LoadedTextsWithANulByteAndBracedNotesComeBackWhole) {
   again = reread(doc);
   EXPECT_STREQ(zemGetString(firstValue(again, 1)), "x\r\ny");
   EXPECT_STREQ(zemGetClobString(firstValue(again, 2)), "p\r\nq");
-}
-
-// What writing changes on purpose: the value reads back the same, its spelling may not.
-TEST(ReadBack, WritingNormalisesTheseFormsOnPurpose) {
-  const std::pair<const char*, const char*> cases[] = {
-      // as read, as written
-      {"+5", "5"},      {"-0", "0"},        {"007", "7"},
-      {"TRUE", "true"}, {"False", "false"}, {"3 {unit}", "3"},
-      {"+2.5", "+2.5"}, {"'a' {b}", "'a'"}, {"|x/../y.txt|", "|x/../y.txt|"},
-  };
-  for (const auto& [read, writtenAs] : cases) {
-    SCOPED_TRACE(read);
-    Handle doc = loadDocument(std::string("[A]\nk = ") + read + "\nEndSect\n");
-    EXPECT_EQ(writtenBody(doc), std::string("[A]\r\n   k = ") + writtenAs + "\r\nEndSect  // A\r\n\r\n");
-  }
-  // A keyword without values is written "k = ", which the reader takes as one empty place.
-  Handle built = createDocument("A", "k");
-  Handle again = reread(built);
-  EXPECT_EQ(
-      std::pair(zemGetNoParams(zemKeywordByNum(zemTargetByNum(again, 1), 1)), zemIsUndefinedPar(firstValue(again, 1))),
-      std::pair(1, 1));
-  // A name keeps its note only in the tree.
-  Handle doc = loadDocument("[A]\nk {why} = 1\nEndSect\n");
-  EXPECT_EQ(writtenBody(doc), "[A]\r\n   k = 1\r\nEndSect  // A\r\n\r\n");
 }

@@ -82,28 +82,27 @@ struct ResultDocument {
 TEST(FolderTemplate, TokensFollowTheEnvironmentSetUnsetAndEmpty) {
   const std::string date = folderDateText(), longTemplate(300, 't'), longUser(100, 'u');
   // template (null: unset), USERNAME, QXRESVAR, setup file (null: none), folder name
+  // clang-format off
   const std::tuple<const char*, const char*, const char*, const char*, std::string> cases[] = {
       {nullptr, nullptr, nullptr, "C:\\p\\model.txt", "\\model.txt - Result Files\\"},
       {nullptr, nullptr, nullptr, nullptr, "\\Untitled - Result Files\\"},
-      {nullptr, nullptr, nullptr, "", "\\ - Result Files\\"},
-      {"", nullptr, nullptr, "a.txt", "\\.\\"},
+      {nullptr, nullptr, nullptr, "", "\\ - Result Files\\"}, {"", nullptr, nullptr, "a.txt", "\\.\\"},
       {"%setup2%_%date%", nullptr, nullptr, "run.final.txt", "\\run.final_" + date + "\\"},
       {"%setup% %setup2%", nullptr, nullptr, "/runs/a.txt", "\\a a\\"},
       {"%folder%", nullptr, nullptr, "C:\\runs\\a.txt", "\\runs\\"},
       {"%folder%", nullptr, nullptr, "C:\\a.txt", "\\.\\"},
       {"%folder%", nullptr, nullptr, "C:\\runs/sub\\a.txt", "\\runs/sub\\"},  // only backslashes on a drive
       {"%folder%", nullptr, nullptr, "/home/u/runs/a.txt", "\\runs\\"},
-      {"%user%-%user%", "ann", nullptr, "a", "\\ann-ann\\"},
-      {"%user%", "", nullptr, "a", "\\.\\"},
-      {"%user%", nullptr, nullptr, "a", "\\%user%\\"},
-      {"%qxresvar%", nullptr, nullptr, "a", "\\QXRESVAR\\"},
+      {"%user%-%user%", "ann", nullptr, "a", "\\ann-ann\\"}, {"%user%", "", nullptr, "a", "\\.\\"},
+      {"%user%", nullptr, nullptr, "a", "\\%user%\\"}, {"%qxresvar%", nullptr, nullptr, "a", "\\QXRESVAR\\"},
       {"%qxresvar%", nullptr, "", "a", "\\QXRESVAR\\"},
       {"%qxresvar%", nullptr, "%user%", "a", "\\%user%\\"},  // later steps do not search it again
       {"%setup%", nullptr, nullptr, "%date%.txt", "\\" + date + ".txt\\"},
       {"%setup%", nullptr, nullptr, "%setup2%.txt", "\\%setup2%.txt.txt\\"},  // not cut: the template has no %setup2%
       {longTemplate.c_str(), nullptr, nullptr, "a", "refused"},
-      {"%user%%user%%user%", longUser.c_str(), nullptr, "a", "refused"},
-  };
+      {"%user%%user%%user%", longUser.c_str(), nullptr, "a", "refused"}};
+  // clang-format on
+
   for (const auto& [templ, user, resvar, setup, expected] : cases) {
     CleanEnv env;
     env.set(kTemplateVariable, templ).set(kUserVariable, user).set(kFreeVariable, resvar);
