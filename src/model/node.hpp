@@ -173,8 +173,9 @@ class CzemNode : public CzemBase {
  private:
   // The top bits of the state word (beside the instance number) mark a node,
   // a node whose memory belongs to a node arena, a keyword whose values need
-  // no teardown and a section whose subtree needs none; instance numbers
-  // never come near them.
+  // no teardown and a section whose subtree needs none. Instance numbers
+  // keep the 28 bits below them (up to 268,435,455 namesakes or values in one
+  // keyword, a line of half a gigabyte); beyond that they wrap.
   static constexpr unsigned kArenaBit = 0x80000000u;
   static constexpr unsigned kValuesArenaOnlyBit = 0x40000000u;
   static constexpr unsigned kSubtreeArenaOnlyBit = 0x20000000u;
