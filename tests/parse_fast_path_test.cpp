@@ -46,8 +46,8 @@ void dumpNode(CzemNode* node, int depth, std::ostringstream& out) {
   }
   out << " value{" << dynamic_cast<CzemParam&>(*node).valueText().view() << "}";
   if (node->IsNumeric() != 0)
-    out << " int " << node->IsInt() << ':' << node->GetInt() << " double " << node->IsDouble() << ':'
-        << node->GetDouble() << " float " << node->IsFloat() << ':' << node->GetFloat();
+    out << " int " << node->IsInt() << ':' << node->GetInt() << " double " << node->IsDouble() << ':' << std::hexfloat
+        << node->GetDouble() << " float " << node->IsFloat() << ':' << node->GetFloat() << std::defaultfloat;
   if (node->IsBool() != 0) out << " bool " << node->GetBool();
   if (node->IsClob() != 0) out << " clob{" << node->GetString() << "}";
   out << '\n';
@@ -127,7 +127,9 @@ const std::map<char, std::string_view> kGrammar = {
     {'P', "-@+@- @+ /*c*/ @@"},
     {'R',
      "0@7@12@2147483647@2147483648@9999999999@2.5@.5@12.@1e5@1E+5@1.5e-3@000@00012@3.25@1e300@0.1@"
-     "2.2250738585072014e-308@1234567890123456789.5@6.02214076e23@1.7976931348623157e308"},
+     "2.2250738585072014e-308@1234567890123456789.5@6.02214076e23@1.7976931348623157e308@"
+     // Digit runs of every length around the word size and the exact mantissa.
+     "$I.$I@$I$I$I.$I$I$I$I@$9.$I$I$I$I$I@$I$I$I$I$I$I@9007199254740993.@90071992547409.93@0$I.0$I$I$I$I"},
     {'X',
      "true@FALSE@True@'plain'@'it''s'@''@'two\nlines'@'a;b'@'{x}'@'\r'@'<clob:>'@'<CLOB:1,2.5,\"a\">'@##@"
      "|.\\data\\in.dat|@%3@'/* no */'@#2024-01-02 12:00:00#@|../a b/c.txt|@% name"},

@@ -91,19 +91,14 @@ CzemInt* CzemInt::fromText(std::string_view text, bool& ok, NodeArena* arena) {
   CzemInt* value = arena != nullptr ? arena->make<CzemInt>() : new CzemInt();
   value->bits_ = 0;
   value->setValueText(text, arena);
-  // A signed run of at most 18 digits is exact in 64 bits, and converting that
-  // integer to a double rounds exactly as reading its digits would.
   std::size_t i = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
   if (text.size() > i && text.size() - i <= 18) {
     std::int64_t magnitude = 0;
     std::size_t j = i;
     for (; j < text.size() && text[j] >= '0' && text[j] <= '9'; ++j) magnitude = magnitude * 10 + (text[j] - '0');
     if (j == text.size()) {
-      const std::int64_t number = text[0] == '-' ? -magnitude : magnitude;
       ok = true;
-      // "-0" reads as a negative zero, as the digits would.
-      value->setFromDouble(magnitude == 0 && text[0] == '-' ? -0.0 : static_cast<double>(number));
-      if (number >= INT32_MIN && number <= INT32_MAX) value->bits_ |= kIntValid;
+      value->setFromMagnitude(static_cast<std::uint64_t>(magnitude), text[0] == '-');
       return value;
     }
   }
@@ -112,6 +107,24 @@ CzemInt* CzemInt::fromText(std::string_view text, bool& ok, NodeArena* arena) {
   if (!ok) value->number_ = r.value;  // the int view keeps the clamped integer
   if (!r.rangeError) value->bits_ |= kIntValid;
   return value;
+}
+
+CzemInt* CzemInt::fromDigits(std::string_view text, std::uint64_t magnitude, bool negative, NodeArena* arena) {
+  CzemInt* value = arena != nullptr ? arena->make<CzemInt>() : new CzemInt();
+  value->bits_ = 0;
+  value->setValueText(text, arena);
+  value->setFromMagnitude(magnitude, negative);
+  return value;
+}
+
+// A magnitude of at most 18 digits is exact in 64 bits, and converting that
+// integer to a double rounds exactly as reading its digits would.
+void CzemInt::setFromMagnitude(std::uint64_t magnitude, bool negative) {
+  const auto signedMagnitude = static_cast<std::int64_t>(magnitude);
+  const std::int64_t number = negative ? -signedMagnitude : signedMagnitude;
+  // "-0" reads as a negative zero, as the digits would.
+  setFromDouble(magnitude == 0 && negative ? -0.0 : static_cast<double>(number));
+  if (number >= INT32_MIN && number <= INT32_MAX) bits_ |= kIntValid;
 }
 
 int CzemInt::GetInt() {
@@ -148,6 +161,14 @@ CzemReal* CzemReal::fromText(std::string_view text, bool& ok, NodeArena* arena) 
   CzemReal* value = arena != nullptr ? arena->make<CzemReal>() : new CzemReal();
   value->setValueText(text, arena);
   ok = value->convertText(text);
+  value->deriveIntView();
+  return value;
+}
+
+CzemReal* CzemReal::fromValue(std::string_view text, double number, NodeArena* arena) {
+  CzemReal* value = arena != nullptr ? arena->make<CzemReal>() : new CzemReal();
+  value->setValueText(text, arena);
+  value->setFromDouble(number);
   value->deriveIntView();
   return value;
 }

@@ -87,6 +87,9 @@ class CzemInt : public CzemNumeric {
   }
   // An integer from file text. `ok` is false when the double conversion failed.
   static CzemInt* fromText(std::string_view text, bool& ok, NodeArena* arena = nullptr);
+  // An integer from file text whose digits the reader has already read: at
+  // most 18 of them, so `magnitude` is exact.
+  static CzemInt* fromDigits(std::string_view text, std::uint64_t magnitude, bool negative, NodeArena* arena);
 
   bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemInt(); }
@@ -99,6 +102,9 @@ class CzemInt : public CzemNumeric {
 
  protected:
   explicit CzemInt(std::string_view text) : CzemNumeric(text) { setSyntaxClass(kSynInt); }
+
+ private:
+  void setFromMagnitude(std::uint64_t magnitude, bool negative);
 };
 
 class CzemReal : public CzemNumeric {
@@ -106,6 +112,8 @@ class CzemReal : public CzemNumeric {
   CzemReal() { setSyntaxClass(kSynReal); }
   // A real from file text. `ok` is false when the double conversion failed.
   static CzemReal* fromText(std::string_view text, bool& ok, NodeArena* arena = nullptr);
+  // A real from file text whose value the reader has already found.
+  static CzemReal* fromValue(std::string_view text, double number, NodeArena* arena);
 
   bool arenaOnly() const override { return textsArenaOnly(); }
   CzemNode* NewEmpty() const override { return new CzemReal(); }

@@ -95,6 +95,52 @@ const unsigned char* findClose(const unsigned char* p, const unsigned char* end,
   return nullptr;
 }
 
+// The number the first n (0 to 8) bytes of a little-endian word spell, all
+// of them digits: eight digits are combined in three steps, pairs, then
+// fours, then the two halves. Bytes past the digits are shifted out before
+// any step (in two moves, so that n = 0 needs no shift by 64); the
+// subtraction before that cannot disturb the digits, since its borrows only
+// run towards the bytes that go.
+constexpr std::uint64_t digitsValue(std::uint64_t word, unsigned n) {
+  const unsigned shift = 4 * (8 - n);
+  std::uint64_t v = ((word - kOnes * '0') << shift) << shift;
+  v = v * 10 + (v >> 8);
+  constexpr std::uint64_t kPairs = 0x000000FF000000FFull;
+  return (((v & kPairs) * (100 + (1000000ull << 32))) + (((v >> 16) & kPairs) * (1 + (10000ull << 32)))) >> 32;
+}
+
+static_assert([] {
+  if constexpr (!byte_words::kLittleEndian) return true;
+  // "12345678" with a trailing byte run that is no digit at all.
+  const std::uint64_t word = 0x3837363534333231ull;
+  std::uint64_t expected = 0;
+  for (unsigned n = 0; n <= 8; expected = expected * 10 + ++n)
+    if (digitsValue(n == 8 ? word : (word & ((1ull << (8 * n)) - 1)) | (0xFFull << (8 * n)), n) != expected)
+      return false;
+  return digitsValue(0x3030303030303939ull, 2) == 99 && digitsValue(0x3939393939393939ull, 8) == 99999999;
+}());
+
+constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+
+// Skips the digits at p as skipDigits does and reads them on the way: the
+// mantissa gains them (wrapping past 19 digits, which the caller does not
+// trust) and `count` counts them.
+const unsigned char* takeDigits(const unsigned char* p, const unsigned char* end, std::uint64_t& mantissa,
+                                unsigned& count) {
+  if constexpr (byte_words::kLittleEndian) {
+    for (; end - p >= 8; p += 8) {
+      const std::uint64_t word = load(p);
+      const std::uint64_t stops = nonDigits(word);
+      const unsigned n = stops != 0 ? firstFlagged(stops) : 8;
+      mantissa = mantissa * kPowersOfTen[n] + digitsValue(word, n);
+      count += n;
+      if (n < 8) return p + n;
+    }
+  }
+  for (; p < end && isDigitChar(*p); ++p, ++count) mantissa = mantissa * 10 + (*p - '0');
+  return p;
+}
+
 std::string_view viewOf(const unsigned char* begin, const unsigned char* end) {
   return {reinterpret_cast<const char*>(begin), static_cast<std::size_t>(end - begin)};
 }
@@ -167,6 +213,7 @@ void FastParse::slowToken(const unsigned char* start) {
   keepHeldText();
   ++generation_;
   TokenText text{nullptr, 0, {}, {}};
+  number_.plain = false;
   token_ = parser_.yylex(&text);
   text_ = token_ >= kTokInteger && token_ <= kTokFilename ? text.view() : std::string_view();
   tokenStart_ = nullptr;
@@ -226,18 +273,25 @@ void FastParse::scan() {
       case kChDigit:
       case kChPoint: {
         bool real = k == kChPoint;
+        // The digits are read while they are skipped: the value of a plain
+        // decimal is then known without reading its text again.
+        std::uint64_t mantissa = 0;
+        unsigned digits = 0;
         if (real) {
           if (q == end || !isDigitChar(*q)) break;
         } else {
-          q = skipDigits(q, end);
+          q = takeDigits(p, end, mantissa, digits);
           if (q == end) break;
           // Integers and reals come mixed: no branch on the point.
           real = *q == '.';
           q += real;
         }
-        q = skipDigits(q, end);
+        const unsigned wholeDigits = digits;
+        q = takeDigits(q, end, mantissa, digits);
         if (q == end) break;
+        number_ = {mantissa, digits, digits - wholeDigits, true};
         if (*q == 'e' || *q == 'E') {
+          number_.plain = false;
           real = true;
           ++q;
           if (q < end && (*q == '+' || *q == '-')) ++q;
@@ -618,7 +672,14 @@ bool FastParse::value(bool defaults) {
         }
       }
       bool ok = true;
-      plain = token_ == kTokInteger ? parser_.makeInt(text, ok) : parser_.makeReal(text, ok);
+      const bool negative = text[0] == '-';
+      if (token_ == kTokInteger)
+        plain = number_.plain && number_.digits <= 18 ? parser_.makeInt(text, number_.mantissa, negative)
+                                                      : parser_.makeInt(text, ok);
+      else if (double number = 0; plainReal(negative, number))
+        plain = parser_.makeReal(text, number);
+      else
+        plain = parser_.makeReal(text, ok);
       line.push_back(node = plain);
       if (!ok) return false;
       break;
@@ -661,6 +722,18 @@ bool FastParse::value(bool defaults) {
   }
   if (parser_.openLineArenaOnly_)
     parser_.openLineArenaOnly_ = plain != nullptr ? plain->textsArenaOnly() : node->arenaOnly();
+  return true;
+}
+
+// Exact for a mantissa and a power of ten that are both exact doubles: one
+// division then rounds correctly, as reading the digits would.
+bool FastParse::plainReal(bool negative, double& value) const {
+  constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 53;
+  if (!number_.plain || number_.digits > 19 || number_.mantissa > kExactMantissa || number_.fraction > 22) return false;
+  const double magnitude = static_cast<double>(number_.mantissa) / kExactPowers[number_.fraction];
+  value = negative ? -magnitude : magnitude;
   return true;
 }
 

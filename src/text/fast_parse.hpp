@@ -120,6 +120,17 @@ class FastParse {
   int token_ = 0;
   std::string_view text_;
   const unsigned char* tokenStart_ = nullptr;
+  // The digits of a number token the scanner read itself: plain when it has
+  // no exponent. Its mantissa wraps beyond 19 digits.
+  struct Digits {
+    std::uint64_t mantissa;
+    unsigned digits, fraction;
+    bool plain;
+  };
+  Digits number_{0, 0, 0, false};
+  // The value of the current real token when its digits give it exactly;
+  // false when its text must be converted.
+  bool plainReal(bool negative, double& value) const;
 
   // A name read before the tokens that decide its node. It may point into
   // the window, so a window change copies it first.

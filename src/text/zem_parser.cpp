@@ -200,6 +200,14 @@ CzemParam* CzemParser::makeInt(std::string_view text, bool& ok) { return CzemInt
 
 CzemParam* CzemParser::makeReal(std::string_view text, bool& ok) { return CzemReal::fromText(text, ok, arena_.get()); }
 
+CzemParam* CzemParser::makeInt(std::string_view text, std::uint64_t magnitude, bool negative) {
+  return CzemInt::fromDigits(text, magnitude, negative, arena_.get());
+}
+
+CzemParam* CzemParser::makeReal(std::string_view text, double number) {
+  return CzemReal::fromValue(text, number, arena_.get());
+}
+
 CzemParam* CzemParser::makeBool(std::string_view text) { return CzemBool::fromText(text, arena_.get()); }
 
 CzemNode* CzemParser::makeStringOrClob(std::string_view text) { return makeClobOrString(text, arena_.get()); }

@@ -130,6 +130,9 @@ class CzemParser final : public CyyParser {
   // `ok` turns false when the number is out of the double range.
   CzemParam* makeInt(std::string_view text, bool& ok);
   CzemParam* makeReal(std::string_view text, bool& ok);
+  // Numbers whose digits the reader has already read (see CzemInt::fromDigits).
+  CzemParam* makeInt(std::string_view text, std::uint64_t magnitude, bool negative);
+  CzemParam* makeReal(std::string_view text, double number);
   CzemParam* makeBool(std::string_view text);
   CzemNode* makeStringOrClob(std::string_view text);
   CzemNode* makeFilename(std::string_view text);
