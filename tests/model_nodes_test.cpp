@@ -75,6 +75,7 @@ TEST(NodeInterface, EveryClassHasItsSyntaxClassAndMakesEmptyNodesOfItsOwnClass) 
     EXPECT_EQ((std::pair{node->GetSyntaxClass(), fresh->GetSyntaxClass()}), std::pair(code, code))
         << typeid(*node).name();
     EXPECT_EQ(typeid(*fresh), typeid(*node));
+    EXPECT_EQ(node->isKeywordNode(), node->IsKeyword() != 0) << typeid(*node).name();
   }
   EXPECT_EQ(CzemStringRef().GetSyntaxClass(), 9);
   EXPECT_EQ(std::unique_ptr<CzemNode>(makeFilenameValue("in.txt"))->GetSyntaxClass(), 10);  // as date-times

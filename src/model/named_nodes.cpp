@@ -68,7 +68,7 @@ void CzemTargetList::markMembersArenaOnly(NodeArena& arena) {
   std::size_t others = 0;
   std::size_t owners = 0;
   for (CzemNode* child : list) {
-    if (child->IsKeyword() == 0)
+    if (!child->isKeywordNode())
       ++others;
     else if (!static_cast<const CzemNamedNode*>(child)->keywordArenaOnly())
       ++owners;
@@ -82,7 +82,7 @@ void CzemTargetList::markMembersArenaOnly(NodeArena& arena) {
     auto* block = static_cast<CzemNode**>(arena.allocate(owners * sizeof(CzemNode*), alignof(CzemNode*)));
     std::size_t at = 0;
     for (CzemNode* child : list)
-      if (child->IsKeyword() != 0 && !static_cast<const CzemNamedNode*>(child)->keywordArenaOnly()) block[at++] = child;
+      if (child->isKeywordNode() && !static_cast<const CzemNamedNode*>(child)->keywordArenaOnly()) block[at++] = child;
     teardown_.adopt(block, owners);
   }
   setValuesArenaOnly(true);

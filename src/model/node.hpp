@@ -92,6 +92,9 @@ class CzemNode : public CzemBase {
   // The class is fixed when the node is made and kept in the node: a walk
   // asks it of every node, and values of all classes come mixed.
   int GetSyntaxClass() const { return syntax_; }
+  // Whether the node is a keyword or a default line, told by its class
+  // without a call: closing a loaded section asks it of every member.
+  bool isKeywordNode() const { return syntax_ == kSynKeyword || syntax_ == kSynDefaultDef; }
   virtual CzemNode* FindDefault(CzemNode* child, const char* name, unsigned n);
   virtual void CopyFrom(const CzemNode* source);
   // Whether this value reads a caller's variable that now holds a number

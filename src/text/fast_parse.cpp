@@ -125,7 +125,7 @@ constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 10000
 // Skips the digits at p as skipDigits does and reads them on the way: the
 // mantissa gains them (wrapping past 19 digits, which the caller does not
 // trust) and `count` counts them.
-const unsigned char* takeDigits(const unsigned char* p, const unsigned char* end, std::uint64_t& mantissa,
+[[gnu::always_inline]] inline const unsigned char* takeDigits(const unsigned char* p, const unsigned char* end, std::uint64_t& mantissa,
                                 unsigned& count) {
   if constexpr (byte_words::kLittleEndian) {
     for (; end - p >= 8; p += 8) {
