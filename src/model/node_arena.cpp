@@ -7,45 +7,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <system_error>
+
+#include "model/page_provider.hpp"
 
 namespace zem {
-namespace {
 
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23
-#endif
-
-// Asks the kernel to provide the block's pages in one call. Faulting them in
-// one by one while nodes are written costs about twice as much; a kernel that
-// does not know the request simply leaves the pages to be faulted.
-void populate(char* block, std::size_t size) {
-  constexpr std::uintptr_t kPage = 4096;
-  const auto first = (reinterpret_cast<std::uintptr_t>(block) + kPage - 1) & ~(kPage - 1);
-  const auto last = (reinterpret_cast<std::uintptr_t>(block) + size) & ~(kPage - 1);
-  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
-}
-
-// A mapping of `size` bytes aligned to its size, or null. The blocks are not
-// offered for huge pages: where free memory is fragmented the kernel first
-// compacts it to make them, and the time of a large load then varied by up
-// to 70 % from run to run; small pages cost the same on the median, and
-// steadily.
-char* mapAligned(std::size_t size) {
-  const std::size_t span = size + size;
-  void* raw = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (raw == MAP_FAILED) return nullptr;
-  const auto address = reinterpret_cast<std::uintptr_t>(raw);
-  const std::uintptr_t aligned = (address + size - 1) & ~(static_cast<std::uintptr_t>(size) - 1);
-  if (aligned > address) munmap(raw, aligned - address);
-  const std::uintptr_t tail = address + span - (aligned + size);
-  if (tail > 0) munmap(reinterpret_cast<void*>(aligned + size), tail);
-  auto* block = reinterpret_cast<char*>(aligned);
-  return block;
-}
-
-}  // namespace
+NodeArena::NodeArena() = default;
 
 NodeArena::~NodeArena() {
+  endGrowth();
   for (const Block& block : blocks_) {
     if (block.mappedSize != 0)
       munmap(block.start, block.mappedSize);
@@ -57,9 +28,14 @@ NodeArena::~NodeArena() {
 char* NodeArena::newBlock(std::size_t size) {
   blocks_.reserve(blocks_.size() + 1);
   if (size == kBlockSize && heapBlocks_ >= kHeapBlocksMax) {
-    if (char* block = mapAligned(kMappedBlockSize)) {
+    startProvider();
+    char* block = provider_ != nullptr ? provider_->take() : nullptr;
+    if (block == nullptr) {
+      block = mapAlignedBlock(kMappedBlockSize);
+      if (block != nullptr) providePages(block, kMappedBlockSize);
+    }
+    if (block != nullptr) {
       blocks_.push_back({block, kMappedBlockSize});
-      populate(block, kMappedBlockSize);
       return block;
     }
   }
@@ -67,9 +43,21 @@ char* NodeArena::newBlock(std::size_t size) {
   if (block == nullptr) throw std::bad_alloc();
   blocks_.push_back({block, 0});
   if (size == kBlockSize) ++heapBlocks_;
-  populate(block, size);
+  providePages(block, size);
   return block;
 }
+
+void NodeArena::startProvider() {
+  if (provider_ != nullptr || providerTried_) return;
+  providerTried_ = true;
+  try {
+    provider_ = std::make_unique<PageProvider>(kMappedBlockSize, kBlocksAhead);
+  } catch (const std::system_error&) {
+    // No thread to be had: every block is mapped here, as for a small load.
+  }
+}
+
+void NodeArena::endGrowth() { provider_.reset(); }
 
 void* NodeArena::allocateInNewBlock(std::size_t size, std::size_t align) {
   auto aligned = [align](char* p) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -15,9 +16,11 @@
 
 namespace zem {
 
+class PageProvider;
+
 class NodeArena {
  public:
-  NodeArena() = default;
+  NodeArena();
   ~NodeArena();
   NodeArena(const NodeArena&) = delete;
   NodeArena& operator=(const NodeArena&) = delete;
@@ -51,6 +54,11 @@ class NodeArena {
   // reuses it.
   void releaseList(void* storage, std::size_t bytes);
 
+  // Says that the tree is complete: blocks made ready for more growth go back
+  // to the system, and the thread that made them ends. A later request maps
+  // its blocks itself.
+  void endGrowth();
+
   // Stores `text` into `target`: short texts inside the Text itself, long ones
   // copied here (with a terminating zero) and borrowed.
   void setText(Text& target, std::string_view text) {
@@ -73,6 +81,10 @@ class NodeArena {
   // straight back to the system.
   static constexpr std::size_t kHeapBlocksMax = 32;
   static constexpr std::size_t kMappedBlockSize = 2 * 1024 * 1024;
+  // A large load has this many mapped blocks made ready ahead of it by a
+  // worker thread (see PageProvider); at most that much memory is made ready
+  // and not used.
+  static constexpr std::size_t kBlocksAhead = 3;
 
   // List storage comes in powers of two from 32 bytes to 8 kB.
   static constexpr std::size_t kListClasses = 9;
@@ -92,9 +104,12 @@ class NodeArena {
     std::size_t mappedSize;  // 0 for a block from the heap
   };
   char* newBlock(std::size_t size);
+  void startProvider();
 
   std::vector<Block> blocks_;
   std::size_t heapBlocks_ = 0;
+  std::unique_ptr<PageProvider> provider_;
+  bool providerTried_ = false;
   char* next_ = nullptr;
   char* end_ = nullptr;
 };

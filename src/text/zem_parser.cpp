@@ -41,6 +41,7 @@ int CzemParser::parse(int keepTokens) {
     }
   }
   in().release();
+  arena_->endGrowth();
   if (result != 0 || hasError()) {
     // The shortened input may have been accepted: the error still fails the parse.
     root_ = nullptr;

@@ -49,6 +49,11 @@ void* builtDocument(int thread) {
 TEST(Threads, EightThreadsLoadWalkWriteAndCloseTheirOwnDocuments) {
   const fs::path dir = scratchDir();
   const fs::path shared = fs::path(ZEM_EXAMPLES) / "simulation.txt";
+  // A load large enough that a worker makes its memory ready while it reads.
+  const fs::path large = dir / "large.txt";
+  std::string text = "[S]\n";
+  for (int k = 0; k < 40000; ++k) text += "  k = 1, 2.5, 'text', |a.txt|\n";
+  writeFile(large, text + "EndSect\n");
   constexpr int kThreads = 8;
   std::vector<int> failures(kThreads, 0);
   std::vector<std::thread> threads;
@@ -66,6 +71,10 @@ TEST(Threads, EightThreadsLoadWalkWriteAndCloseTheirOwnDocuments) {
         zemWrite(loaded, second.c_str());
         if (bodyOf(readFile(first)) != bodyOf(readFile(second))) ++failures[t];
         if (zemGetRoot(example) == nullptr || walk(zemGetRoot(example)) < 10) ++failures[t];
+        if (round == 0) {
+          Handle big = zemLoadFile(large.c_str(), 1);
+          if (zemGetRoot(big) == nullptr || walk(zemGetRoot(big)) != 2 + 40000 * 5) ++failures[t];
+        }
       }
     });
   }
