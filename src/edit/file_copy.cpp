@@ -41,6 +41,8 @@ int copyFile(const char* inFile, const char* outFile) {
     voxZemMsg("Open error: %", 1, voxString(outFile != nullptr ? outFile : "", nullptr));
   }
   zemClose(&handle);
+  // A copy whose text never reached outFile is no copy: answering 1 would
+  // report a failure as success to a caller that checks only the result.
   return written ? 1 : 0;
 }
 
