@@ -161,8 +161,12 @@ TEST_F(Editing, InsertAndCopyRefuseWithTheirMessagesAndLeaveTheTree) {
   }
   zemInsert(a, nullptr, 0);
   reports.expect(1006, {"Invalid zemNode"});
-  zemCopy(a, k);
-  reports.expect(0, {"zemCopy:\n\tsection/section or\n\tkeyword/keyword required"});
+  // A root takes no section's keywords, nor a section a root's missing name.
+  for (auto [source, destination] :
+       {std::pair(a, k), std::pair(a, zemGetRoot(handle)), std::pair(zemGetRoot(handle), a)}) {
+    zemCopy(source, destination);
+    reports.expect(0, {"zemCopy:\n\tsection/section or\n\tkeyword/keyword required"});
+  }
   zemCopy(a, a);
   EXPECT_EQ(childNames(a) + "|" + childNames(zemGetRoot(handle)), "k S|A B");
 

@@ -388,11 +388,12 @@ ZEM_API int zemeModifyParameterFileName(void* param, const char* text);
  * keyword is pending ("zemInsert: pending keyword insertion", or beside a top-level section
  * "zemInsert:\nrelative specifier is neither keyword nor pure section"); the copy fails ("zemInsert error"). */
 ZEM_API void zemInsert(void* pending, void* relative, int before);
-/* Makes the destination a deep copy of the source: two sections (or roots), or two keywords. The destination keeps
+/* Makes the destination a deep copy of the source: two sections, two roots, or two keywords. The destination keeps
  * its identity and parent, takes the source's name and flags, and its former children are destroyed (pointers to
  * them become invalid); it is re-entered in its parent's index under the new name. Either node may lie inside the
  * other: the source is copied first. Copying a node onto itself does nothing. Invalid nodes: 1006 and "Invalid
- * zemNode"; other pairs: the message "zemCopy:\n\tsection/section or\n\tkeyword/keyword required" only. */
+ * zemNode"; other pairs, a root with a section among them, only send the message
+ * "zemCopy:\n\tsection/section or\n\tkeyword/keyword required". */
 ZEM_API void zemCopy(void* source, void* destination);
 /* Loads inFile (reporting), makes every file-name value the absolute name it has relative to inFile and writes the
  * document to outFile as zemWrite does. Returns 1 when outFile was written; 0 when the load failed (its code stays

@@ -6,7 +6,12 @@
 namespace zem::edit {
 
 void copyNode(CzemNode& source, CzemNode& destination) {
-  const bool sections = source.IsTargetList() != 0 && destination.IsTargetList() != 0;
+  // A root and a section do not copy onto each other: the root would take
+  // keywords, which no file holds outside a section, or the section the
+  // root's missing name, and the tree would write a file that does not read
+  // back.
+  const bool sections = source.IsTargetList() != 0 && destination.IsTargetList() != 0 &&
+                        source.GetSyntaxClass() == destination.GetSyntaxClass();
   const bool keywords = source.IsKeyword() != 0 && destination.IsKeyword() != 0;
   if (!sections && !keywords) {
     voxZemAPE("zemCopy:\n\tsection/section or\n\tkeyword/keyword required");
