@@ -4,7 +4,6 @@
 #include <new>
 
 #include "model/named_nodes.hpp"
-#include "text/byte_words.hpp"
 
 namespace zem {
 namespace {
@@ -47,21 +46,8 @@ void NameIndex::clear() {
   table_.clear();
 }
 
-// Equal folded names have equal keys: the length (saturated) in the top byte
-// and the first seven bytes with their ASCII capitals folded.
-std::uint64_t NameIndex::keyOf(std::string_view name) {
-  using namespace byte_words;
-  name = foldable(name);
-  const std::size_t head = name.size() < 7 ? name.size() : 7;
-  std::uint64_t word = 0;
-  copyShort(&word, name.data(), head);
-  const std::uint64_t capitals = atLeast(word, 'A') & ~atLeast(word, 'Z' + 1);
-  const std::uint64_t length = name.size() < 255 ? name.size() : 255;
-  return ((word | (capitals >> 2)) & 0x00FFFFFFFFFFFFFFull) | (length << 56);
-}
-
-NameIndex::Group* NameIndex::lookup(std::string_view name, std::uint64_t key) const {
-  auto matches = [&](const Group& g) { return g.key == key && sameFoldedName(g.data()[0]->name().view(), name); };
+NameIndex::Group* NameIndex::lookup(std::string_view name) const {
+  auto matches = [&](const Group& g) { return sameFoldedName(g.data()[0]->name().view(), name); };
   if (table_.empty()) {
     for (const Group& g : groups_)
       if (matches(g)) return const_cast<Group*>(&g);
@@ -92,8 +78,7 @@ void NameIndex::rehash() {
 
 unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
   const std::string_view name = node->name().view();
-  const std::uint64_t key = keyOf(name);
-  if (Group* g = lookup(name, key)) {
+  if (Group* g = lookup(name)) {
     const std::uint32_t size = g->size();
     const std::uint32_t room = Group::roomFor(size);
     if (size == room) {
@@ -124,7 +109,7 @@ unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
     return size + 1;
   }
   if (groups_.empty() && arena == nullptr) groups_.reserve(kTypicalNames);
-  groups_.push_back(Group{node, key}, arena);
+  groups_.push_back(Group{node}, arena);
   if (groups_.size() > kScanLimit) {
     if (groups_.size() * 2 > table_.size()) {
       rehash();
@@ -139,7 +124,7 @@ unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
 }
 
 std::span<CzemNamedNode* const> NameIndex::find(std::string_view name) const {
-  const Group* g = lookup(name, keyOf(name));
+  const Group* g = lookup(name);
   if (g == nullptr) return {};
   return {g->data(), g->size()};
 }

@@ -46,9 +46,6 @@ class NameIndex {
   static_assert(sizeof(Block) == sizeof(CzemNamedNode*));
   struct Group {
     CzemNamedNode* one;
-    // The name's folded length and first bytes (see keyOf): a lookup passes
-    // over most other names without reaching their nodes.
-    std::uint64_t key;
     bool many() const { return (reinterpret_cast<std::uintptr_t>(one) & 1) != 0; }
     Block* block() const {
       return reinterpret_cast<Block*>(reinterpret_cast<std::uintptr_t>(one) & ~std::uintptr_t{1});
@@ -69,8 +66,7 @@ class NameIndex {
   // The room a built index starts with.
   static constexpr std::size_t kTypicalNames = 8;
 
-  static std::uint64_t keyOf(std::string_view name);
-  Group* lookup(std::string_view name, std::uint64_t key) const;
+  Group* lookup(std::string_view name) const;
   void rehash();
   void freeBlocks();
 
