@@ -84,7 +84,7 @@ class NodeArena {
   // A large load has this many mapped blocks made ready ahead of it by a
   // worker thread (see PageProvider); at most that much memory is made ready
   // and not used.
-  static constexpr std::size_t kBlocksAhead = 3;
+  static constexpr std::size_t kBlocksAhead = 1;
 
   // List storage comes in powers of two from 32 bytes to 8 kB.
   static constexpr std::size_t kListClasses = 9;
