@@ -728,7 +728,7 @@ bool FastParse::value(bool defaults) {
 // Exact for a mantissa and a power of ten that are both exact doubles: one
 // division then rounds correctly, as reading the digits would.
 bool FastParse::plainReal(bool negative, double& value) const {
-  constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+  static constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 53;
   if (!number_.plain || number_.digits > 19 || number_.mantissa > kExactMantissa || number_.fraction > 22) return false;
