@@ -49,12 +49,26 @@ class PackedSpan {
     delete wide();
     word_ = 0;
   }
+  // The loader sets a start on a node without a span, and then the end a
+  // few lines below it: both go into the word directly.
   void setStart(SourcePoint start) {
+    if (word_ == 0 && fits(start.line, kLineBits) && fits(start.column, kStartColumnBits)) {
+      word_ = 1 | std::uint64_t{start.line} << kStartLine | std::uint64_t{start.column} << kStartColumn;
+      return;
+    }
     SourceSpan span = get();
     span.start = start;
     store(span);
   }
   void setEnd(SourcePoint end) {
+    if ((word_ & 1) != 0) {
+      const std::uint32_t line = field(kStartLine, kLineBits);
+      if (end.line >= line && fits(end.line - line, kDeltaBits) && end.column != 0 && fits(end.column, kColumnBits)) {
+        word_ = (word_ & ((std::uint64_t{1} << kEndDelta) - 1)) | std::uint64_t{end.line - line} << kEndDelta |
+                std::uint64_t{end.column} << kEndColumn;
+        return;
+      }
+    }
     SourceSpan span = get();
     span.end = end;
     store(span);
