@@ -85,7 +85,9 @@ ZEM_API int zemGetBuildVersion2(char* buffer, int size);
 /* Loads a parameter file. Returns a handle, or null with code 1001 (cannot open; report "Open error: <file>"),
  * 1002 or 1004. A syntax error still returns a handle, without a tree, with code 1003 and the report
  * "Error: <message>\n in <file> near line <l> position <p>". `quiet` non-zero suppresses the reports.
- * Clears any pending code first. The caller owns the handle: release it with zemClose. */
+ * Clears any pending code first. The caller owns the handle: release it with zemClose. A file whose tree needs
+ * more than a few MB of memory is loaded with the help of one thread of the library's own, which makes memory
+ * ready ahead of the load and has ended when the call returns. */
 ZEM_API void* zemLoadFile(const char* fileName, int quiet);
 /* Destroys the handle and everything below it and sets *handle to null. An invalid handle (or a null
  * address) stores 1005, reports "Invalid zemHandle (CzemData)" and changes nothing. */

@@ -54,6 +54,8 @@ void NodeArena::startProvider() {
     provider_ = std::make_unique<PageProvider>(kMappedBlockSize, kBlocksAhead);
   } catch (const std::system_error&) {
     // No thread to be had: every block is mapped here, as for a small load.
+  } catch (const std::bad_alloc&) {
+    // Nor memory for it: the same.
   }
 }
 

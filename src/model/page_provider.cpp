@@ -36,8 +36,10 @@ void providePages(char* block, std::size_t size) {
   if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 }
 
-PageProvider::PageProvider(std::size_t blockSize, std::size_t ahead)
-    : blockSize_(blockSize), ahead_(ahead), worker_([this] { run(); }) {}
+PageProvider::PageProvider(std::size_t blockSize, std::size_t ahead) : blockSize_(blockSize), ahead_(ahead) {
+  ready_.reserve(ahead_);
+  worker_ = std::thread([this] { run(); });
+}
 
 PageProvider::~PageProvider() {
   {
@@ -55,7 +57,7 @@ char* PageProvider::take() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (ready_.empty()) return nullptr;
     block = ready_.front();
-    ready_.pop_front();
+    ready_.erase(ready_.begin());
   }
   wanted_.notify_one();
   return block;

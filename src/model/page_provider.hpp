@@ -6,9 +6,9 @@
 
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace zem {
 
@@ -38,7 +38,9 @@ class PageProvider {
   const std::size_t ahead_;
   std::mutex mutex_;
   std::condition_variable wanted_;
-  std::deque<char*> ready_;
+  // Reserved for `ahead` blocks when made: the worker never allocates, so
+  // nothing can be thrown on its thread.
+  std::vector<char*> ready_;
   bool stopping_ = false;
   std::thread worker_;
 };
