@@ -1,5 +1,7 @@
 #include "model/page_provider.hpp"
 
+#include <pthread.h>
+#include <signal.h>
 #include <sys/mman.h>
 
 #include <cstdint>
@@ -38,7 +40,18 @@ void providePages(char* block, std::size_t size) {
 
 PageProvider::PageProvider(std::size_t blockSize, std::size_t ahead) : blockSize_(blockSize), ahead_(ahead) {
   ready_.reserve(ahead_);
-  worker_ = std::thread([this] { run(); });
+  // The worker takes no signals: an application's handlers keep running on
+  // its own threads, whatever a load is doing.
+  sigset_t all, previous;
+  sigfillset(&all);
+  pthread_sigmask(SIG_SETMASK, &all, &previous);
+  try {
+    worker_ = std::thread([this] { run(); });
+  } catch (...) {
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    throw;
+  }
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 PageProvider::~PageProvider() {
