@@ -42,11 +42,22 @@ void NameIndex::freeBlocks() {
 
 void NameIndex::clear() {
   freeBlocks();
+  nameBits_ = 0;
   groups_.clear();
   table_.clear();
 }
 
+// Equal folded names fall on the same bit: it depends on the length and the
+// first and last bytes, of which only the low five bits count. Folding an
+// ASCII capital adds 32, so the case of a letter never moves the bit.
+std::uint32_t NameIndex::nameBit(std::string_view name) {
+  name = foldable(name);
+  const auto first = static_cast<unsigned char>(name.front()), last = static_cast<unsigned char>(name.back());
+  return std::uint32_t{1} << ((static_cast<unsigned>(name.size()) * 7 + first + last * 3) & 31);
+}
+
 NameIndex::Group* NameIndex::lookup(std::string_view name) const {
+  if ((nameBits_ & nameBit(name)) == 0) return nullptr;
   auto matches = [&](const Group& g) { return sameFoldedName(g.data()[0]->name().view(), name); };
   if (table_.empty()) {
     for (const Group& g : groups_)
@@ -110,6 +121,7 @@ unsigned NameIndex::add(CzemNamedNode* node, NodeArena* arena) {
   }
   if (groups_.empty() && arena == nullptr) groups_.reserve(kTypicalNames);
   groups_.push_back(Group{node}, arena);
+  nameBits_ |= nameBit(name);
   if (groups_.size() > kScanLimit) {
     if (groups_.size() * 2 > table_.size()) {
       rehash();

@@ -66,6 +66,9 @@ class NameIndex {
   // The room a built index starts with.
   static constexpr std::size_t kTypicalNames = 8;
 
+  // A bit of the 32 that names fall on (see nameBit): most names a section
+  // adds are new to it, and a name whose bit is clear needs no search.
+  static std::uint32_t nameBit(std::string_view name);
   Group* lookup(std::string_view name) const;
   void rehash();
   void freeBlocks();
@@ -75,6 +78,8 @@ class NameIndex {
   // Blocks on the heap rather than in a node arena: a loaded index has none,
   // and its teardown then need not look at its groups.
   std::uint32_t heapBlocks_ = 0;
+  // The bits of every indexed name; it fills the padding after the count.
+  std::uint32_t nameBits_ = 0;
 };
 
 }  // namespace zem
