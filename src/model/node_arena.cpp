@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "model/page_provider.hpp"
+#include "text/byte_words.hpp"
 
 namespace zem {
 
@@ -98,7 +99,12 @@ void NodeArena::releaseList(void* storage, std::size_t bytes) {
 
 void NodeArena::setLongText(Text& target, std::string_view text) {
   char* copy = static_cast<char*>(allocate(text.size() + 1, 1));
-  std::memcpy(copy, text.data(), text.size());
+  // Most long texts of a file (file names, CLOBs, sentences) are a few words:
+  // moved without a call.
+  if (text.size() <= 32)
+    byte_words::copyShort(copy, text.data(), text.size());
+  else
+    std::memcpy(copy, text.data(), text.size());
   copy[text.size()] = '\0';
   target.borrow(std::string_view(copy, text.size()));
 }
