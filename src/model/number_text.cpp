@@ -15,10 +15,6 @@ namespace {
 
 locale_t makeNumericLocale() { return newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr)); }
 
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 // Exact for decimal texts of at most 15 significant digits and small scales:
@@ -68,10 +64,10 @@ bool readSimpleDouble(std::string_view text, double& out) {
     value = 0.0;
   } else if (scale < 0) {
     if (-scale > 22) return false;
-    value /= kExactPowers[-scale];
+    value /= kExactPowersOfTen[-scale];
   } else if (scale > 0) {
     if (scale > 22) return false;
-    value *= kExactPowers[scale];
+    value *= kExactPowersOfTen[scale];
   }
   out = negative ? -value : value;
   return true;

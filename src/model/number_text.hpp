@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,19 @@ struct IntReading {
   int value = 0;
   bool rangeError = false;  // outside the 32-bit range; value is clamped
 };
+
+// Powers of ten that a double holds exactly.
+inline constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// mantissa / 10^fractionDigits when both are exact doubles (a mantissa up to
+// 2^53, at most 22 digits): one division then rounds as reading the digits
+// would. False when the decimal needs the full conversion.
+inline bool exactDecimal(std::uint64_t mantissa, unsigned fractionDigits, double& value) {
+  if (mantissa > (std::uint64_t{1} << 53) || fractionDigits > 22) return false;
+  value = static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits];
+  return true;
+}
 
 // Reads a real as the C library's strtod does in the "C" locale.
 DoubleReading readDouble(std::string_view text);

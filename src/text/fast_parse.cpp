@@ -4,6 +4,7 @@
 #include <new>
 
 #include "model/named_nodes.hpp"
+#include "model/number_text.hpp"
 #include "model/values.hpp"
 #include "text/byte_words.hpp"
 #include "text/char_class.hpp"
@@ -65,12 +66,6 @@ const unsigned char* findFlagged(const unsigned char*& p, const unsigned char* e
 
 // Without a branch per character: a loop exit per character is a mispredicted
 // branch per token.
-const unsigned char* skipDigits(const unsigned char* p, const unsigned char* end) {
-  if (const unsigned char* stop = findFlagged<nonDigits>(p, end)) return stop;
-  while (p < end && isDigitChar(*p)) ++p;
-  return p;
-}
-
 const unsigned char* skipWordBytes(const unsigned char* p, const unsigned char* end) {
   if (const unsigned char* stop = findFlagged<nonWordBytes>(p, end)) return stop;
   while (p < end && kWordByte[*p]) ++p;
@@ -122,11 +117,11 @@ static_assert([] {
 
 constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
 
-// Skips the digits at p as skipDigits does and reads them on the way: the
+// Skips the digits at p, eight at a time, and reads them on the way: the
 // mantissa gains them (wrapping past 19 digits, which the caller does not
 // trust) and `count` counts them.
-[[gnu::always_inline]] inline const unsigned char* takeDigits(const unsigned char* p, const unsigned char* end, std::uint64_t& mantissa,
-                                unsigned& count) {
+[[gnu::always_inline]] inline const unsigned char* takeDigits(const unsigned char* p, const unsigned char* end,
+                                                              std::uint64_t& mantissa, unsigned& count) {
   if constexpr (byte_words::kLittleEndian) {
     for (; end - p >= 8; p += 8) {
       const std::uint64_t word = load(p);
@@ -296,7 +291,9 @@ void FastParse::scan() {
           ++q;
           if (q < end && (*q == '+' || *q == '-')) ++q;
           if (q == end || !isDigitChar(*q)) break;
-          q = skipDigits(q, end);
+          std::uint64_t exponent = 0;  // a number with one is converted from its text
+          unsigned exponentDigits = 0;
+          q = takeDigits(q, end, exponent, exponentDigits);
           if (q == end) break;
         }
         text_ = viewOf(p, q);
@@ -725,14 +722,12 @@ bool FastParse::value(bool defaults) {
   return true;
 }
 
-// Exact for a mantissa and a power of ten that are both exact doubles: one
-// division then rounds correctly, as reading the digits would.
+// A plain decimal of at most 19 digits has an unwrapped mantissa; whether its
+// quotient is exact decides the rest.
 bool FastParse::plainReal(bool negative, double& value) const {
-  static constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 53;
-  if (!number_.plain || number_.digits > 19 || number_.mantissa > kExactMantissa || number_.fraction > 22) return false;
-  const double magnitude = static_cast<double>(number_.mantissa) / kExactPowers[number_.fraction];
+  double magnitude = 0;
+  if (!number_.plain || number_.digits > 19 || !exactDecimal(number_.mantissa, number_.fraction, magnitude))
+    return false;
   value = negative ? -magnitude : magnitude;
   return true;
 }
