@@ -21,6 +21,15 @@ bool isWrittenIntegerForm(std::string_view text) {
   return first < text.size() && (text[first] != '0' ? text[first] != '+' : text.size() == 1);
 }
 
+// A value of class T with a file text, in the arena of a loaded tree when
+// there is one.
+template <typename T>
+T* withText(std::string_view text, NodeArena* arena) {
+  T* value = arena != nullptr ? arena->make<T>() : new T();
+  value->setValueText(text, arena);
+  return value;
+}
+
 }  // namespace
 
 // ---- CzemParam -------------------------------------------------------------
@@ -88,9 +97,8 @@ void CzemNumeric::CopyFrom(const CzemNode* source) {
 // ---- CzemInt ---------------------------------------------------------------
 
 CzemInt* CzemInt::fromText(std::string_view text, bool& ok, NodeArena* arena) {
-  CzemInt* value = arena != nullptr ? arena->make<CzemInt>() : new CzemInt();
+  CzemInt* value = withText<CzemInt>(text, arena);
   value->bits_ = 0;
-  value->setValueText(text, arena);
   std::size_t i = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
   if (text.size() > i && text.size() - i <= 18) {
     std::int64_t magnitude = 0;
@@ -110,9 +118,8 @@ CzemInt* CzemInt::fromText(std::string_view text, bool& ok, NodeArena* arena) {
 }
 
 CzemInt* CzemInt::fromDigits(std::string_view text, std::uint64_t magnitude, bool negative, NodeArena* arena) {
-  CzemInt* value = arena != nullptr ? arena->make<CzemInt>() : new CzemInt();
+  CzemInt* value = withText<CzemInt>(text, arena);
   value->bits_ = 0;
-  value->setValueText(text, arena);
   value->setFromMagnitude(magnitude, negative);
   return value;
 }
@@ -158,16 +165,14 @@ void CzemInt::CopyFrom(const CzemNode* source) {
 // ---- CzemReal --------------------------------------------------------------
 
 CzemReal* CzemReal::fromText(std::string_view text, bool& ok, NodeArena* arena) {
-  CzemReal* value = arena != nullptr ? arena->make<CzemReal>() : new CzemReal();
-  value->setValueText(text, arena);
+  CzemReal* value = withText<CzemReal>(text, arena);
   ok = value->convertText(text);
   value->deriveIntView();
   return value;
 }
 
 CzemReal* CzemReal::fromValue(std::string_view text, double number, NodeArena* arena) {
-  CzemReal* value = arena != nullptr ? arena->make<CzemReal>() : new CzemReal();
-  value->setValueText(text, arena);
+  CzemReal* value = withText<CzemReal>(text, arena);
   value->setFromDouble(number);
   value->deriveIntView();
   return value;
@@ -245,8 +250,7 @@ void CzemDoubleRef::CopyFrom(const CzemNode* source) {
 // ---- CzemBool --------------------------------------------------------------
 
 CzemBool* CzemBool::fromText(std::string_view text, NodeArena* arena) {
-  CzemBool* value = arena != nullptr ? arena->make<CzemBool>(0) : new CzemBool(0);
-  value->setValueText(text, arena);
+  CzemBool* value = withText<CzemBool>(text, arena);
   static constexpr char kTrue[] = "true";
   bool isTrue = text.size() == 4;
   for (std::size_t i = 0; isTrue && i < 4; ++i) {
